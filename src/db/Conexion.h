@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ErrorADO.h"
+#include "Plataforma.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+class Recordset;
+
+// What a Conexion needs to reach its engine.
+struct DatosConexion {
+    Plataforma plataforma = Plataforma::SqlServer;
+    QString servidor;    // host (SQL Server: may hold \INSTANCE)
+    int puerto = 0;      // 0: the engine's default
+    QString baseDatos;   // SQLite: the database file
+    QString usuario;
+    QString clave;
+    QString ordenFecha = QStringLiteral("dmy"); // workstation's short date order
+};
+
+// The ADO-like connection: open/close, execute, transactions and an error
+// list. Takes SQL Server text and rewrites it for the engine it talks to.
+class Conexion {
+public:
+    Conexion();
+    ~Conexion();
+    Conexion(const Conexion&) = delete;
+    Conexion& operator=(const Conexion&) = delete;
+
+    // The suite's connection text (what DB_Dll calls gConnString); kept as given.
+    QString ConnectionString;
+    int CommandTimeout = 30;
+    int CursorLocation = 3;
+    int IsolationLevel = 4096;
+    QList<ErrorADO> Errors;
+
+    // Throws FalloKX (and fills Errors) when the engine refuses.
+    void Open(const DatosConexion& datos);
+    void Close(); // throws 3704 when already closed
+    bool abierta() const;
+    const DatosConexion& datos() const { return datos_; }
+    Plataforma plataforma() const { return datos_.plataforma; }
+
+    void FijaBaseDefecto(const QString& base);
+
+    // Runs one statement (or a script for engines that take one statement per
+    // call); fills `afectadas`; when `rs` is given, a result replaces its content.
+    // Throws FalloKX and fills Errors on failure.
+    void Execute(const QString& sql, qint64* afectadas = nullptr, Recordset* rs = nullptr);
+    // Opens a result set on a SELECT text. Throws FalloKX and fills Errors on failure.
+    void Abre(const QString& sql, Recordset& rs);
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int nivelTransaccion() const { return nivelTransaccion_; }
+
+    // The engine's text for a SQL Server text (unchanged on SQL Server and Oracle).
+    QString textoMotor(const QString& sql) const;
+    QSqlDatabase baseQt() const;
+    // Names of the database's tables (and views), for the table-list check.
+    QStringList tablas() const;
+
+private:
+    QString nombre_;
+    DatosConexion datos_;
+    int nivelTransaccion_ = 0;
+};

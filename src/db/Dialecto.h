@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Plataforma.h"
+
+#include <QString>
+#include <QStringList>
+
+// Turns the program's SQL Server text into text with the same meaning for
+// SQLite and PostgreSQL. SQL Server and Oracle texts pass unchanged.
+namespace Dialecto {
+// One statement or a script; for scripts, the statements to run one by one.
+QStringList sentencias(const QString& sqlServer, Plataforma p, const QString& ordenFecha);
+QString reescribe(const QString& sqlServer, Plataforma p, const QString& ordenFecha);
+} // namespace Dialecto

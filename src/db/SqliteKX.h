@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+// SQL Server's default text comparison on SQLite: the collation "KX" compares
+// without regard to case and ignores trailing blanks (so codes padded to their
+// width find their rows). It must be registered on every connection before a
+// table declared with it is used. Returns false when the handle is not SQLite's.
+bool RegistraKXSqlite(QSqlDatabase& db);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Windows-1252, one byte per character, as the branches' files and the
+// suite's logs are written. Characters without a code become '?'.
+namespace Cp1252 {
+QByteArray codifica(const QString& texto);
+QString decodifica(const QByteArray& bytes);
+} // namespace Cp1252

@@ -1,0 +1,45 @@
+#include "LogKX.h"
+
+#include "Cp1252.h"
+
+#include <QFile>
+
+QString LogKX::mensaje(const ErrorKX& e) {
+    return QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(e.numero) +
+           QStringLiteral(") ") + e.descripcion.trimmed();
+}
+
+QString LogKX::textoRutina(const QString& rutina) {
+    return rutina.isEmpty() ? QString() : rutina + QStringLiteral(" - ");
+}
+
+QString LogKX::textoRespuesta(int respuesta) {
+    switch (respuesta) {
+    case 4:
+        return QStringLiteral("Reintentar");
+    case 5:
+        return QStringLiteral("Ignorar");
+    case 3:
+        return QStringLiteral("Abortar");
+    default:
+        return QString();
+    }
+}
+
+QString LogKX::linea(const QDateTime& cuando, const QString& rutinaTexto, const QString& mensaje,
+                     int respuesta) {
+    return cuando.toString(QStringLiteral("MM-dd-yyyy HH:mm:ss")) + QStringLiteral(" Rutina: ") +
+           rutinaTexto.trimmed() + QStringLiteral(" Mensaje ") + mensaje.trimmed() +
+           QStringLiteral(" Respondió : ") + textoRespuesta(respuesta);
+}
+
+bool LogKX::agrega(const QString& ruta, const QString& linea) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        return false;
+    }
+    const QByteArray bytes = Cp1252::codifica(linea) + QByteArrayLiteral("\r\n");
+    const bool ok = f.write(bytes) == bytes.size();
+    f.close();
+    return ok;
+}

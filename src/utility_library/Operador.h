@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Every modal question of the program goes through this seam, so that tests
+// can script the answers and the unattended command can answer safely.
+class Operador {
+public:
+    // Message box styles (buttons + icon), as the suite writes them.
+    enum Estilo : int {
+        SoloAceptar = 0,
+        AceptarCancelar = 1,
+        AbortarReintentarIgnorar = 2,
+        SiNoCancelar = 3,
+        SiNo = 4,
+        ReintentarCancelar = 5,
+        IconoCritico = 16,
+        IconoPregunta = 32,
+        IconoExclamacion = 48,
+        IconoInformacion = 64,
+    };
+    // Answers.
+    enum Respuesta : int {
+        Aceptar = 1,
+        Cancelar = 2,
+        Abortar = 3,
+        Reintentar = 4,
+        Ignorar = 5,
+        Si = 6,
+        No = 7,
+    };
+
+    virtual ~Operador() = default;
+    virtual int MsgBox(const QString& texto, int estilo, const QString& titulo) = 0;
+    // Returns false when the operator gave up.
+    virtual bool InputBox(const QString& texto, const QString& titulo, QString& valor) = 0;
+    // Save-file dialog; empty when cancelled.
+    virtual QString GuardarArchivo(const QString& titulo, const QString& carpeta,
+                                   const QString& nombre, const QString& filtro) = 0;
+    // Date picker; null when given up.
+    virtual QDate EligeFecha() = 0;
+};
+
+// The program-wide operator. Defaults to the silent one until start-up sets another.
+Operador& operador();
+// Does not take ownership; pass nullptr to go back to the default.
+void fijaOperador(Operador* o);

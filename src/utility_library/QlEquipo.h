@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Facts of the workstation.
+class QlEquipo {
+public:
+    static QString NombrePC();
+    static QString NombreUsuario();
+    static QString CarpetaTemporal();
+};

@@ -1,0 +1,164 @@
+#include "QlUtil.h"
+
+#include "Operador.h"
+#include "Regional.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cmath>
+
+QString QlUtil::AjustaTexto(const QString& texto, int ancho) {
+    if (ancho <= 0) {
+        return QString();
+    }
+    if (texto.size() >= ancho) {
+        return texto.left(ancho);
+    }
+    return texto + QString(ancho - texto.size(), QLatin1Char(' '));
+}
+
+double QlUtil::TextoANumero(const QString& texto) {
+    QString t = texto.trimmed();
+    if (t.isEmpty()) {
+        return 0;
+    }
+    // Database drivers give "." as decimal separator; typed amounts may carry
+    // "," instead. When both appear, the last one is the decimal separator.
+    const auto coma = t.lastIndexOf(','), punto = t.lastIndexOf('.');
+    if (coma >= 0 && punto >= 0) {
+        if (coma > punto) {
+            t.remove('.');
+            t.replace(',', '.');
+        } else {
+            t.remove(',');
+        }
+    } else if (coma >= 0) {
+        if (t.count(',') > 1) {
+            t.remove(',');
+        } else {
+            t.replace(',', '.');
+        }
+    } else if (t.count('.') > 1) {
+        t.remove('.');
+    }
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0;
+}
+
+double QlUtil::TextoAMoneda(const QString& texto) {
+    return std::round(TextoANumero(texto) * 10000.0) / 10000.0;
+}
+
+QString QlUtil::NoNulo(const QVariant& valor) {
+    if (!valor.isValid() || valor.isNull()) {
+        return QString();
+    }
+    switch (valor.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        // Shortest text that reads back as the same number, never exponent form.
+        QString s = QString::number(valor.toDouble(), 'f', 6);
+        if (s.contains('.')) {
+            while (s.endsWith('0')) {
+                s.chop(1);
+            }
+            if (s.endsWith('.')) {
+                s.chop(1);
+            }
+        }
+        return s;
+    }
+    case QMetaType::Bool:
+        return valor.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::QDate:
+        return Regional::fechaCorta(valor.toDate());
+    case QMetaType::QDateTime: {
+        const QDateTime dt = valor.toDateTime();
+        if (dt.time() == QTime(0, 0)) {
+            return Regional::fechaCorta(dt.date());
+        }
+        return Regional::fechaHoraGeneral(dt);
+    }
+    default:
+        return valor.toString();
+    }
+}
+
+int QlUtil::CuentaPalabras(const QString& texto) {
+    return int(texto.split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
+}
+
+QString QlUtil::QuitaCaracteres(const QString& texto, const QString& caracteres) {
+    QString r = texto;
+    for (QChar c : caracteres) {
+        r.remove(c);
+    }
+    return r;
+}
+
+QString QlUtil::Reemplaza(const QString& texto, const QString& busca, const QString& pone) {
+    if (busca.isEmpty()) {
+        return texto;
+    }
+    QString r = texto;
+    return r.replace(busca, pone, Qt::CaseInsensitive);
+}
+
+QString QlUtil::FormateaCodigo(const QString& codigo, int ancho) {
+    if (ancho < 0) {
+        return codigo;
+    }
+    return AjustaTexto(codigo.trimmed(), ancho);
+}
+
+QString QlUtil::AgregaBarra(const QString& carpeta) {
+    if (carpeta.endsWith('/') || carpeta.endsWith('\\')) {
+        return carpeta;
+    }
+    return carpeta + QLatin1Char('/');
+}
+
+QString QlUtil::EligeFecha() {
+    const QDate d = operador().EligeFecha();
+    return d.isValid() ? Regional::fechaCorta(d) : QString();
+}
+
+int QlUtil::ReportaError(const ErrorKX& e) {
+    const QString texto = QStringLiteral("Error ") + QString::number(e.numero) +
+                          QStringLiteral("\r\n") + e.descripcion.trimmed();
+    QString titulo = e.fuente.trimmed();
+    if (titulo.isEmpty()) {
+        titulo = QStringLiteral("Aviso al Operador");
+    }
+    return operador().MsgBox(texto, Operador::AbortarReintentarIgnorar | Operador::IconoCritico,
+                             titulo);
+}
+
+// A reversible cipher whose output is hexadecimal text: no comma, no line
+// break, so it fits the comma-separated connection list.
+QString QlUtil::Encripta(const QString& texto) {
+    const QByteArray b = texto.toUtf8();
+    QByteArray r;
+    r.reserve(b.size());
+    quint8 k = 0x5A;
+    for (char c : b) {
+        const quint8 x = quint8(c) ^ k;
+        r.append(char(x));
+        k = quint8(k * 13 + 7 + x);
+    }
+    return QString::fromLatin1(r.toHex()).toUpper();
+}
+
+QString QlUtil::Desencripta(const QString& texto) {
+    const QByteArray b = QByteArray::fromHex(texto.toLatin1());
+    QByteArray r;
+    r.reserve(b.size());
+    quint8 k = 0x5A;
+    for (char c : b) {
+        const quint8 x = quint8(c);
+        r.append(char(x ^ k));
+        k = quint8(k * 13 + 7 + x);
+    }
+    return QString::fromUtf8(r);
+}
