@@ -6,18 +6,27 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 class Recordset;
 
 // What a Conexion needs to reach its engine.
 struct DatosConexion {
     Plataforma plataforma = Plataforma::SqlServer;
-    QString servidor;    // host (SQL Server: may hold \INSTANCE)
-    int puerto = 0;      // 0: the engine's default
-    QString baseDatos;   // SQLite: the database file
+    QString servidor;  // host (SQL Server: may hold \INSTANCE)
+    int puerto = 0;    // 0: the engine's default
+    QString baseDatos; // SQLite: the database file
     QString usuario;
     QString clave;
     QString ordenFecha = QStringLiteral("dmy"); // workstation's short date order
+    // ODBC driver to go through ("FreeTDS" for SQL Server, an Oracle driver,
+    // or "PostgreSQL Unicode" to try the ODBC path on PostgreSQL). Empty: the
+    // engine's own Qt driver (SQLite, PostgreSQL); SQL Server then uses FreeTDS.
+    QString controladorOdbc;
+    // SQLite: create the file when it is missing (otherwise a missing file is
+    // a connection error, so a mistyped name never yields an empty database).
+    bool creaSiFalta = false;
 };
 
 // The ADO-like connection: open/close, execute, transactions and an error
@@ -63,8 +72,38 @@ public:
     // Names of the database's tables (and views), for the table-list check.
     QStringList tablas() const;
 
+    // Rows added or changed through a result set; values are bound, never
+    // written into the text. The row to change is the one holding `originales`.
+    void InsertaFila(const QString& tabla, const QStringList& columnas,
+                     const QVariantList& valores);
+    void ActualizaFila(const QString& tabla, const QStringList& columnas,
+                       const QVariantList& valores, const QStringList& claves,
+                       const QVariantList& originales);
+
+    // The ODBC driver's connection text for these values (no DSN needed).
+    static QString textoOdbc(const DatosConexion& datos);
+    // The SQLite file these values name (relative to the program folder).
+    static QString archivoSqlite(const QString& baseDatos);
+    // Source text of this connection's errors ("SQLite", "PostgreSQL", "ODBC FreeTDS").
+    QString fuente() const;
+    // True after a failure that lost the link to the server (ReintentaConectar helps).
+    bool enlacePerdido() const { return enlacePerdido_; }
+
 private:
     QString nombre_;
     DatosConexion datos_;
     int nivelTransaccion_ = 0;
+    bool enlacePerdido_ = false;
+    int isolacionAplicada_ = 4096;
+
+    Plataforma dialecto() const;
+    bool usaOdbc() const;
+    [[noreturn]] void falla(const QSqlError& e, bool alAbrir = false,
+                            const QString& estadoOdbc = QString(), qint32 nativoOdbc = 0);
+    [[noreturn]] void fallaPropia(qint32 numero, qint32 nativo, const QString& descripcion,
+                                  const QString& sqlState = QStringLiteral("HY000"));
+    void ejecutaUna(const QString& sql, qint64* afectadas, Recordset* rs);
+    void preparaSesion();
+    void aplicaIsolacion();
+    bool sondeaEnlace();
 };

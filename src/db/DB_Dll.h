@@ -43,6 +43,18 @@ public:
     // Confidentiality key of the configuration (set by start-up), read by the synonyms.
     bool gConfidencialidad = false;
     QString pSQLOLEDB() const { return QStringLiteral("SQLOLEDB"); }
+    // ODBC driver for SQL Server ("FreeTDS" when empty) or Oracle; set it on
+    // PostgreSQL to go through ODBC ("PostgreSQL Unicode") instead of QPSQL.
+    QString gControladorOdbc;
+    // SQLite: create the database file when it is missing (the demo builder).
+    bool gCreaArchivo = false;
+
+    // The engine actually used: a "#" in the server marks Oracle.
+    Plataforma plataformaEfectiva() const;
+    // What the connection is opened with, from the values above.
+    DatosConexion datosConexion() const;
+    // Closes the connection and puts every value back to its initial state.
+    void reinicia();
 
     // --- connections
     void OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString& ConnString,
@@ -90,4 +102,10 @@ public:
 private:
     void abreConexion();
     bool dialogoConexion();
+    void verificaAdmin(bool MuestraError);
+    QString textoErrorConexion(const ErrorADO& e) const;
+    bool esOracle() const;
+    void avisoConexionPerdida();
+    void reconecta();
+    int avisoOperador(const ErrorKX& e);
 };

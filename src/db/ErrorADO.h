@@ -17,7 +17,7 @@ constexpr qint32 ConexionCerrada = 3709;                   // connection closed 
 constexpr qint32 ObjetoAbierto = 3705;
 constexpr qint32 ObjetoCerrado = 3704;
 constexpr qint32 NoPermitido = 3219;
-constexpr qint32 ItemNoEncontrado = 3265; // field name not in the result
+constexpr qint32 ItemNoEncontrado = 3265;       // field name not in the result
 constexpr qint32 ErrorSql = qint32(0x80040E14); // statement rejected by the engine
 constexpr qint32 Truncado = 8152;               // native: data would be truncated
 } // namespace NumerosADO

@@ -9,33 +9,138 @@ namespace {
 
 // Case folding for the Latin-1 range, as SQL Server's default collation does
 // for the characters of the suite's data.
-inline char16_t pliega(char16_t c) {
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
-        return char16_t(c - 0x20);
+inline char32_t pliega(char32_t c) {
+    if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
+        return c - 0x20;
     }
     return c;
 }
 
+// Next code point of a UTF-8 text; advances `i`. Invalid bytes stand for themselves.
+inline char32_t siguiente(const unsigned char* s, int n, int& i) {
+    const unsigned char b = s[i++];
+    if (b < 0x80) {
+        return b;
+    }
+    int extra = 0;
+    char32_t c = 0;
+    if ((b & 0xE0) == 0xC0) {
+        extra = 1, c = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+        extra = 2, c = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+        extra = 3, c = b & 0x07;
+    } else {
+        return b;
+    }
+    if (i + extra > n) {
+        return b;
+    }
+    for (int k = 0; k < extra; ++k) {
+        c = (c << 6) | (s[i++] & 0x3F);
+    }
+    return c;
+}
+
+inline int sinBlancosFinales(const unsigned char* s, int n) {
+    while (n > 0 && s[n - 1] == ' ') {
+        --n;
+    }
+    return n;
+}
+
+// Called for every comparison (and index probe): no allocations.
 int comparaKX(void*, int n1, const void* p1, int n2, const void* p2) {
-    // Texts arrive as UTF-8; decode, drop trailing blanks, compare folded.
-    QString a = QString::fromUtf8(static_cast<const char*>(p1), n1);
-    QString b = QString::fromUtf8(static_cast<const char*>(p2), n2);
-    auto fin = [](const QString& s) {
-        qsizetype n = s.size();
-        while (n > 0 && s[n - 1] == QLatin1Char(' ')) {
-            --n;
-        }
-        return n;
-    };
-    const qsizetype la = fin(a), lb = fin(b);
-    const qsizetype n = qMin(la, lb);
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = pliega(a[i].unicode()), y = pliega(b[i].unicode());
+    const auto* a = static_cast<const unsigned char*>(p1);
+    const auto* b = static_cast<const unsigned char*>(p2);
+    const int la = sinBlancosFinales(a, n1), lb = sinBlancosFinales(b, n2);
+    int i = 0, j = 0;
+    while (i < la && j < lb) {
+        const char32_t x = pliega(siguiente(a, la, i)), y = pliega(siguiente(b, lb, j));
         if (x != y) {
             return x < y ? -1 : 1;
         }
     }
-    return la == lb ? 0 : (la < lb ? -1 : 1);
+    if (i < la) {
+        return 1;
+    }
+    return j < lb ? -1 : 0;
+}
+
+// LIKE with '%', '_' and an optional escape character, ignoring case the way
+// the collation does (SQLite's own LIKE folds ASCII letters only).
+bool coincide(const unsigned char* t, int nt, int it, const unsigned char* p, int np, int ip,
+              char32_t escape) {
+    while (ip < np) {
+        int sigP = ip;
+        char32_t c = siguiente(p, np, sigP);
+        if (escape && c == escape && sigP < np) {
+            c = siguiente(p, np, sigP);
+        } else if (c == U'%') {
+            while (sigP < np) {
+                int k = sigP;
+                const char32_t d = siguiente(p, np, k);
+                if (d != U'%') {
+                    break;
+                }
+                sigP = k;
+            }
+            if (sigP >= np) {
+                return true;
+            }
+            for (int k = it; k <= nt;) {
+                if (coincide(t, nt, k, p, np, sigP, escape)) {
+                    return true;
+                }
+                if (k >= nt) {
+                    break;
+                }
+                siguiente(t, nt, k);
+            }
+            return false;
+        } else if (c == U'_') {
+            if (it >= nt) {
+                return false;
+            }
+            siguiente(t, nt, it);
+            ip = sigP;
+            continue;
+        }
+        if (it >= nt) {
+            return false;
+        }
+        if (pliega(siguiente(t, nt, it)) != pliega(c)) {
+            return false;
+        }
+        ip = sigP;
+    }
+    return it >= nt;
+}
+
+void funcionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    // like(pattern, text [, escape])
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* p = sqlite3_value_text(argv[0]);
+    const int np = sqlite3_value_bytes(argv[0]);
+    const auto* t = sqlite3_value_text(argv[1]);
+    const int nt = sqlite3_value_bytes(argv[1]);
+    char32_t escape = 0;
+    if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
+        const auto* e = sqlite3_value_text(argv[2]);
+        const int ne = sqlite3_value_bytes(argv[2]);
+        int i = 0;
+        if (ne > 0) {
+            escape = siguiente(e, ne, i);
+        }
+        if (i != ne) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+    }
+    sqlite3_result_int(ctx, coincide(t, nt, 0, p, np, 0, escape) ? 1 : 0);
 }
 
 } // namespace
@@ -49,6 +154,11 @@ bool RegistraKXSqlite(QSqlDatabase& db) {
     if (!h) {
         return false;
     }
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_collation_v2(h, "KX", SQLITE_UTF8, nullptr, comparaKX, nullptr) ==
-           SQLITE_OK;
+               SQLITE_OK &&
+           sqlite3_create_function_v2(h, "like", 2, flags, nullptr, funcionLike, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(h, "like", 3, flags, nullptr, funcionLike, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK;
 }

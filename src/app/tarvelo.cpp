@@ -1,0 +1,40 @@
+// tarvelo: started by the suite's menu with its command line, or by hand
+// (the connection dialog then asks for what is missing).
+#include "ComandosDemo.h"
+#include "DialogoConexionQt.h"
+#include "IniciaAplicacion.h"
+#include "Operador.h"
+#include "OperadorQt.h"
+#include "Programa.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Programa::fijaNombreEjecutable(QStringLiteral("tarvelo"));
+    OperadorQt op;
+    fijaOperador(&op);
+    InstalaDialogoConexion();
+
+    QString informe, errores;
+    QTextStream salida(&informe), fallas(&errores);
+    const QStringList args = app.arguments().mid(1);
+    const int codigo = ComandoInicio(args, ModoInicio::ConDialogo, salida, fallas);
+    salida.flush();
+    fallas.flush();
+    QTextStream out(stdout), err(stderr);
+    if (codigo != CodigoInicio::Correcto) {
+        err << errores;
+        return codigo;
+    }
+    // The main window arrives with its own issue; meanwhile show what start-up found.
+    ComandoResumen(args, salida, fallas);
+    salida.flush();
+    out << informe;
+    out.flush();
+    operador().MsgBox(informe, Operador::SoloAceptar | Operador::IconoInformacion,
+                      QStringLiteral("Generador de novedades de precios para sucursales / Puntos "
+                                     "de Venta"));
+    return 0;
+}

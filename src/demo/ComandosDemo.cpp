@@ -1,0 +1,461 @@
+#include "ComandosDemo.h"
+
+#include "BaseDemo.h"
+#include "ErrorKX.h"
+#include "EsquemaSql.h"
+#include "Plataforma.h"
+#include "Programa.h"
+#include "Regional.h"
+#include "Reloj.h"
+#include "SqliteKX.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kArgumentos = 2;
+constexpr int kFallo = 3;
+
+const QString kUsoCrear =
+    QStringLiteral("Uso: tarvelo-lote crear-base ARCHIVO [--demo] [--hoy AAAA-MM-DD]");
+const QString kUsoResumen = QStringLiteral(
+    "Uso: tarvelo-lote resumen \"@Plataforma=SQLITE; @server=local; @dbname=demo.db; "
+    "@usuario=DEMO; @Password=\"");
+
+QString nombreConexionNuevo(const char* prefijo) {
+    static QAtomicInt contador;
+    return QStringLiteral("%1-%2").arg(QLatin1String(prefijo)).arg(contador.fetchAndAddRelaxed(1));
+}
+
+// Drops the words of the command itself when the caller passed them along.
+QStringList sinNombre(const QStringList& args, const QString& nombre) {
+    if (!args.isEmpty() && args.first().compare(nombre, Qt::CaseInsensitive) == 0) {
+        return args.mid(1);
+    }
+    return args;
+}
+
+// Removes the Qt connection when it goes out of scope (after every handle to it).
+class ConexionTemporal {
+public:
+    ConexionTemporal(const QString& driver, const char* prefijo)
+        : nombre_(nombreConexionNuevo(prefijo)) {
+        QSqlDatabase::addDatabase(driver, nombre_);
+    }
+    ~ConexionTemporal() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(nombre_, false);
+            if (db.isOpen()) {
+                db.close();
+            }
+        }
+        QSqlDatabase::removeDatabase(nombre_);
+    }
+    QSqlDatabase db() const { return QSqlDatabase::database(nombre_, false); }
+
+private:
+    QString nombre_;
+};
+
+// ------------------------------------------------------------ crear-base
+
+struct ArgumentosCrear {
+    QString archivo;
+    bool demo = false;
+    QDate hoy;
+};
+
+bool leeArgumentosCrear(const QStringList& args, ArgumentosCrear& a, QString& error) {
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& p = args.at(i);
+        QString textoHoy;
+        bool esHoy = false;
+        if (p == QLatin1String("--demo")) {
+            a.demo = true;
+        } else if (p == QLatin1String("--hoy")) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("falta la fecha después de --hoy.");
+                return false;
+            }
+            textoHoy = args.at(++i);
+            esHoy = true;
+        } else if (p.startsWith(QLatin1String("--hoy="))) {
+            textoHoy = p.mid(6);
+            esHoy = true;
+        } else if (p.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("opción desconocida: %1").arg(p);
+            return false;
+        } else if (a.archivo.isEmpty()) {
+            a.archivo = p;
+        } else {
+            error = QStringLiteral("sobra el argumento \"%1\" (ya se indicó el archivo %2).")
+                        .arg(p, a.archivo);
+            return false;
+        }
+        if (esHoy) {
+            a.hoy = QDate::fromString(textoHoy.trimmed(), QStringLiteral("yyyy-MM-dd"));
+            if (!a.hoy.isValid()) {
+                error = QStringLiteral("la fecha de --hoy debe tener la forma AAAA-MM-DD: %1")
+                            .arg(textoHoy);
+                return false;
+            }
+        }
+    }
+    if (a.archivo.trimmed().isEmpty()) {
+        error = QStringLiteral("falta el archivo de la base de datos.");
+        return false;
+    }
+    return true;
+}
+
+// ------------------------------------------------------------ resumen
+
+struct DatosResumen {
+    Plataforma plataforma = Plataforma::SqlServer;
+    QString servidor;
+    QString base;
+    int puerto = 0;
+    QString usuario;
+    QString clave;
+};
+
+// The few items of the suite's command line this command needs: items
+// separated by ";", each a keyword, "=" and a value, blanks allowed around "=".
+bool leeLineaComando(const QString& linea, DatosResumen& d, QString& error) {
+    bool hayPlataforma = false;
+    const QStringList items = linea.split(QLatin1Char(';'));
+    for (const QString& item : items) {
+        const qsizetype igual = item.indexOf(QLatin1Char('='));
+        if (igual < 0) {
+            continue;
+        }
+        const QString clave = item.left(igual).trimmed().toLower();
+        const QString valor = item.mid(igual + 1).trimmed();
+        if (clave == QLatin1String("@plataforma")) {
+            if (!LeePlataforma(valor, d.plataforma)) {
+                error = QStringLiteral("plataforma desconocida: \"%1\" (SQLSERVER, ORACLE, "
+                                       "POSTGRESQL o SQLITE).")
+                            .arg(valor);
+                return false;
+            }
+            hayPlataforma = true;
+        } else if (clave == QLatin1String("@server")) {
+            d.servidor = valor;
+        } else if (clave == QLatin1String("@dbname")) {
+            d.base = valor;
+        } else if (clave == QLatin1String("@puerto")) {
+            bool ok = false;
+            d.puerto = valor.toInt(&ok);
+            if (!valor.isEmpty() && (!ok || d.puerto <= 0 || d.puerto > 65535)) {
+                error = QStringLiteral("puerto no válido: \"%1\".").arg(valor);
+                return false;
+            }
+        } else if (clave == QLatin1String("@usuario")) {
+            d.usuario = valor;
+        } else if (clave == QLatin1String("@password")) {
+            d.clave = valor;
+        }
+    }
+    if (!hayPlataforma) {
+        d.plataforma = Plataforma::SqlServer;
+    }
+    if (d.base.isEmpty()) {
+        error = QStringLiteral("la línea de comando no indica la base de datos (@dbname).");
+        return false;
+    }
+    return true;
+}
+
+QString rutaSqlite(const QString& base) {
+    if (QDir::isRelativePath(base)) {
+        return QDir::cleanPath(QDir(Programa::carpeta()).filePath(base));
+    }
+    return QDir::cleanPath(base);
+}
+
+// Opens the connection; on failure leaves the reason in `error`.
+bool abre(ConexionTemporal& c, const DatosResumen& d, QString& descripcion, QString& error) {
+    QSqlDatabase db = c.db();
+    switch (d.plataforma) {
+    case Plataforma::Sqlite: {
+        const QString ruta = rutaSqlite(d.base);
+        if (!QFileInfo(ruta).isFile()) {
+            error = QStringLiteral("no existe la base de datos SQLite %1").arg(ruta);
+            return false;
+        }
+        db.setDatabaseName(ruta);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        descripcion = QStringLiteral("%1 (SQLite)").arg(ruta);
+        break;
+    }
+    case Plataforma::PostgreSql:
+        db.setHostName(d.servidor);
+        db.setPort(d.puerto > 0 ? d.puerto : 5432);
+        db.setDatabaseName(d.base);
+        db.setUserName(d.usuario);
+        db.setPassword(d.clave);
+        descripcion = QStringLiteral("%1 en %2:%3 (PostgreSQL)")
+                          .arg(d.base, d.servidor)
+                          .arg(d.puerto > 0 ? d.puerto : 5432);
+        break;
+    case Plataforma::SqlServer: {
+        QString servidor = d.servidor;
+        servidor.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QString host = servidor.section(QLatin1Char('/'), 0, 0);
+        db.setDatabaseName(
+            QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;"
+                           "TDS_Version=7.4;ClientCharset=UTF-8;")
+                .arg(host)
+                .arg(d.puerto > 0 ? d.puerto : 1433)
+                .arg(d.base, d.usuario, d.clave));
+        descripcion = QStringLiteral("%1 en %2 (SQL Server)").arg(d.base, d.servidor);
+        break;
+    }
+    case Plataforma::Oracle:
+        error = QStringLiteral("la plataforma ORACLE no está disponible para este resumen.");
+        return false;
+    }
+    if (!db.open()) {
+        error = QStringLiteral("no se pudo abrir %1: %2").arg(descripcion, db.lastError().text());
+        return false;
+    }
+    if (d.plataforma == Plataforma::Sqlite && !RegistraKXSqlite(db)) {
+        error = QStringLiteral("no se pudo preparar la conexión SQLite (intercalación KX).");
+        return false;
+    }
+    return true;
+}
+
+struct Pendientes {
+    int nuevos = 0;
+    int modificados = 0;
+    int desdeManana = 0;
+    int hastaHoy = 0;
+    int aCargar = 0;
+};
+
+QString claveLista(const QString& idLista) {
+    return idLista.trimmed().toUpper();
+}
+
+void falla(const QSqlQuery& q, const QString& que) {
+    throw FalloKX(-1, QStringLiteral("error al leer %1: %2").arg(que, q.lastError().text()));
+}
+
+QString textoFechaParametro(Plataforma p, const QDate& d) {
+    // SQL Server reads yyyyMMdd the same under any date order.
+    return d.toString(p == Plataforma::SqlServer ? QStringLiteral("yyyyMMdd")
+                                                 : QStringLiteral("yyyy-MM-dd"));
+}
+
+void escribeResumen(QSqlDatabase& db, Plataforma p, const QString& descripcion, QTextStream& out) {
+    const QDate hoy = Reloj::hoy();
+    const QDate manana = hoy.addDays(1);
+    const QString tManana = textoFechaParametro(p, manana);
+    const QString tHoy = textoFechaParametro(p, hoy);
+
+    QHash<QString, Pendientes> porLista;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.prepare(
+            QStringLiteral("SELECT IDLISTA,"
+                           " SUM(CASE WHEN ESTADO = '0-C' THEN 1 ELSE 0 END),"
+                           " SUM(CASE WHEN ESTADO = '0-M' THEN 1 ELSE 0 END),"
+                           " SUM(CASE WHEN FHOFERTADESDE = ? THEN 1 ELSE 0 END),"
+                           " SUM(CASE WHEN FHOFERTAHASTA = ? THEN 1 ELSE 0 END),"
+                           " SUM(CASE WHEN ESTADO = '0-C' OR ESTADO = '0-M' OR FHOFERTADESDE = ?"
+                           " OR FHOFERTAHASTA = ? THEN 1 ELSE 0 END)"
+                           " FROM V_MA_PRECIOS WHERE SUSPENDIDO = 0 GROUP BY IDLISTA"))) {
+        falla(q, QStringLiteral("las novedades"));
+    }
+    q.addBindValue(tManana);
+    q.addBindValue(tHoy);
+    q.addBindValue(tManana);
+    q.addBindValue(tHoy);
+    if (!q.exec()) {
+        falla(q, QStringLiteral("las novedades"));
+    }
+    while (q.next()) {
+        Pendientes& n = porLista[claveLista(q.value(0).toString())];
+        n.nuevos += q.value(1).toInt();
+        n.modificados += q.value(2).toInt();
+        n.desdeManana += q.value(3).toInt();
+        n.hastaHoy += q.value(4).toInt();
+        n.aCargar += q.value(5).toInt();
+    }
+
+    out << "Base de datos: " << descripcion << "\n";
+    out << "Novedades para el día " << Regional::fechaCorta(hoy) << " (mañana "
+        << Regional::fechaCorta(manana) << ")\n\n";
+
+    QSqlQuery l(db);
+    l.setForwardOnly(true);
+    if (!l.exec(QStringLiteral(
+            "SELECT IDLISTA, NOMBRE, TIPOLISTA FROM V_MA_PRECIOSCAB ORDER BY IDLISTA"))) {
+        falla(l, QStringLiteral("las listas de precios"));
+    }
+    QStringList filas;
+    int pendientesVenta = 0;
+    while (l.next()) {
+        const QString id = l.value(0).toString().trimmed();
+        const QString nombre = l.value(1).toString().trimmed();
+        const bool venta =
+            l.value(2).toString().trimmed().compare(QLatin1String("V"), Qt::CaseInsensitive) == 0;
+        const Pendientes n = porLista.value(claveLista(id));
+        if (venta) {
+            pendientesVenta += n.aCargar;
+        }
+        filas << QStringLiteral("  %1 %2 %3 %4 %5 %6 %7 %8")
+                     .arg(id.leftJustified(6))
+                     .arg(nombre.left(32).leftJustified(32))
+                     .arg((venta ? QStringLiteral("venta") : QStringLiteral("compra"))
+                              .leftJustified(6))
+                     .arg(n.nuevos, 5)
+                     .arg(n.modificados, 5)
+                     .arg(n.desdeManana, 12)
+                     .arg(n.hastaHoy, 9)
+                     .arg(venta ? QString::number(n.aCargar) : QStringLiteral("-"), 8);
+    }
+    out << "Listas de precios: " << filas.size() << "\n";
+    if (!filas.isEmpty()) {
+        out << "  " << QStringLiteral("Código").leftJustified(6) << " "
+            << QStringLiteral("Nombre").leftJustified(32) << " "
+            << QStringLiteral("Tipo").leftJustified(6)
+            << "   0-C   0-M Desde mañana Hasta hoy A cargar\n";
+        for (const QString& f : filas) {
+            out << f << "\n";
+        }
+    }
+
+    QSqlQuery a(db);
+    a.setForwardOnly(true);
+    if (!a.exec(QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN Pesable <> 0 THEN 1 ELSE 0 END)"
+                               " FROM V_MA_ARTICULOS")) ||
+        !a.next()) {
+        falla(a, QStringLiteral("los artículos"));
+    }
+    out << "\nArtículos: " << a.value(0).toInt() << " (" << a.value(1).toInt() << " pesables)\n";
+    out << "Novedades a cargar en las listas de venta: " << pendientesVenta << "\n";
+    out.flush();
+}
+
+} // namespace
+
+int ComandoCrearBase(const QStringList& argumentos, QTextStream& out, QTextStream& err) {
+    const QStringList args = sinNombre(argumentos, QStringLiteral("crear-base"));
+    ArgumentosCrear a;
+    QString error;
+    if (!leeArgumentosCrear(args, a, error)) {
+        err << "crear-base: " << error << "\n" << kUsoCrear << "\n";
+        err.flush();
+        return kArgumentos;
+    }
+    const QFileInfo info(a.archivo);
+    const QString ruta = info.absoluteFilePath();
+    const bool existia = info.exists();
+    if (existia && !info.isFile()) {
+        err << "crear-base: " << ruta << " no es un archivo.\n";
+        err.flush();
+        return kArgumentos;
+    }
+    if (existia && info.size() > 0) {
+        err << "crear-base: el archivo " << ruta
+            << " ya existe y no está vacío; no se sobrescribe. Bórrelo o indique otro nombre.\n";
+        err.flush();
+        return kArgumentos;
+    }
+    if (!info.absoluteDir().exists()) {
+        err << "crear-base: no existe la carpeta " << QDir::toNativeSeparators(info.absolutePath())
+            << ".\n";
+        err.flush();
+        return kFallo;
+    }
+
+    CifrasDemo cifras;
+    QString fallo;
+    {
+        ConexionTemporal c(QStringLiteral("QSQLITE"), "crear-base");
+        QSqlDatabase db = c.db();
+        db.setDatabaseName(ruta);
+        if (!db.open()) {
+            fallo = QStringLiteral("no se pudo crear %1: %2").arg(ruta, db.lastError().text());
+        } else {
+            try {
+                cifras = BaseDemo::crea(db, a.demo, a.hoy);
+            } catch (const FalloKX& e) {
+                fallo = e.error().descripcion;
+            }
+        }
+    }
+    if (!fallo.isEmpty()) {
+        // Leave no half-made database behind (the file was absent or empty).
+        if (existia) {
+            QFile f(ruta);
+            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                f.close();
+            }
+        } else {
+            QFile::remove(ruta);
+        }
+        err << "crear-base: " << fallo << "\n";
+        err.flush();
+        return kFallo;
+    }
+
+    out << "Base de datos creada: " << QDir::toNativeSeparators(ruta) << "\n";
+    if (a.demo) {
+        const QDate dia = a.hoy.isValid() ? a.hoy : Reloj::hoy();
+        out << "Datos de demostración para el día " << Regional::fechaCorta(dia) << ": "
+            << cifras.listas << " listas de precios, " << cifras.articulos << " artículos, "
+            << cifras.filasPrecio << " filas de precios, " << cifras.pendientes
+            << " novedades pendientes en listas de venta, lote anterior "
+            << BaseDemo::kCodigoLoteAnterior << " con " << cifras.filasLote << " filas.\n";
+    } else {
+        out << "Esquema creado, sin datos.\n";
+    }
+    out.flush();
+    return kOk;
+}
+
+int ComandoResumen(const QStringList& argumentos, QTextStream& out, QTextStream& err) {
+    const QStringList args = sinNombre(argumentos, QStringLiteral("resumen"));
+    const QString linea = args.join(QLatin1Char(' ')).trimmed();
+    if (linea.isEmpty()) {
+        err << "resumen: falta la línea de comando de la base de datos.\n" << kUsoResumen << "\n";
+        err.flush();
+        return kArgumentos;
+    }
+    DatosResumen d;
+    QString error;
+    if (!leeLineaComando(linea, d, error)) {
+        err << "resumen: " << error << "\n" << kUsoResumen << "\n";
+        err.flush();
+        return kArgumentos;
+    }
+    const QString driver = d.plataforma == Plataforma::Sqlite       ? QStringLiteral("QSQLITE")
+                           : d.plataforma == Plataforma::PostgreSql ? QStringLiteral("QPSQL")
+                                                                    : QStringLiteral("QODBC");
+    ConexionTemporal c(driver, "resumen");
+    QString descripcion;
+    if (!abre(c, d, descripcion, error)) {
+        err << "resumen: " << error << "\n";
+        err.flush();
+        return kFallo;
+    }
+    try {
+        QSqlDatabase db = c.db();
+        escribeResumen(db, d.plataforma, descripcion, out);
+    } catch (const FalloKX& e) {
+        err << "resumen: " << e.error().descripcion << "\n";
+        err.flush();
+        return kFallo;
+    }
+    return kOk;
+}

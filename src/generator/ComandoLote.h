@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// The batch with no window, for a scheduled nightly run:
+//
+//   generar "<suite command line>" --lista CODIGO --carpeta CARPETA [--codigo N]
+//           [--fecha FECHA] [--hoy AAAA-MM-DD] [--articulos DESDE:HASTA]...
+//           [--familias DESDE:HASTA]... [--letra L] [--marcar]
+//   regenerar "<suite command line>" --codigo N [--carpeta CARPETA] [--hoy AAAA-MM-DD]
+//
+// `args` are the words after the command's name (a leading command name is
+// accepted too). Standard output gets one summary line; messages go to `err`.
+namespace CodigoLote {
+constexpr int Generado = 0;
+constexpr int SinNovedades = 1; // nothing to send
+constexpr int Invalido = 2;     // bad arguments or invalid input
+constexpr int Abandonado = 3;   // a failure abandoned the operation
+} // namespace CodigoLote
+
+int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err);
+int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err);
+// The --help text of both commands.
+QString AyudaComandoLote();

@@ -1,0 +1,261 @@
+#include "GeneradorLote.h"
+
+#include "ArchivosCambio.h"
+#include "DB_Dll.h"
+#include "ErrorKX.h"
+#include "EstadoVentana.h"
+#include "FilaNovedad.h"
+#include "ModGlobal.h"
+#include "Operador.h"
+#include "Pasos.h"
+#include "Programa.h"
+#include "QlUtil.h"
+#include "Regional.h"
+#include "Reloj.h"
+#include "TextoSql.h"
+
+#include <QDir>
+
+const QString GeneradorLote::kDebeIngresarLista =
+    QStringLiteral("Debe ingresar una lista de precios.");
+const QString GeneradorLote::kNadaQueGenerar =
+    QStringLiteral("No hay novedades cargadas para generar.");
+const QString GeneradorLote::kRegenerar =
+    QStringLiteral("¿Está seguro de querer regenerar la novedad?");
+const QString GeneradorLote::kTestigo = QStringLiteral("¿Desea Imprimir un Testigo?");
+const QString GeneradorLote::kCodigoUsado =
+    QStringLiteral("El código %1 fue utilizado mientras tanto por otra generación.\r\n"
+                   "¿Desea generar la novedad con el código %2?");
+
+namespace {
+const QString kRutina = QStringLiteral("cmdExportar");
+const QString kAviso = QStringLiteral("Aviso al Usuario");
+
+int avisa(const QString& texto) {
+    return operador().MsgBox(texto, Operador::SoloAceptar | Operador::IconoInformacion, kAviso);
+}
+
+int pregunta(const QString& texto, const QString& titulo) {
+    return operador().MsgBox(texto, Operador::SiNo | Operador::IconoPregunta, titulo);
+}
+
+// The identifier of the row's source, which goes into the statement bare.
+QString identificador(const MSFlexGrid& g, int fila) {
+    const QString id = g.TextMatrix(fila, FilaNovedad::Id).trimmed();
+    if (!TextoSql::EsEntero(id)) {
+        throw FalloKX(13,
+                      QStringLiteral("Type mismatch: la fila %1 no tiene un Id válido ('%2')")
+                          .arg(fila)
+                          .arg(id),
+                      kRutina);
+    }
+    return id;
+}
+} // namespace
+
+void GeneradorLote::GrabaFila(int fila, bool regeneracion, const QString& codigo,
+                              const QString& marcaTiempo) {
+    const MSFlexGrid& g = lote_.ventana().MSFlexGrid1;
+    const QString id = identificador(g, fila);
+    if (regeneracion) {
+        lote_.Ejecuta(QStringLiteral("UPDATE MV_TARVELO SET RETRANSMITIDO = ") +
+                          TextoSql::Literal(marcaTiempo) + QStringLiteral(" WHERE ID =") + id,
+                      kRutina);
+        return;
+    }
+    const auto celda = [&](int c) { return TextoSql::Escapa(g.TextMatrix(fila, c)); };
+    QString sql =
+        QStringLiteral("INSERT INTO MV_TARVELO (Codigo,IdLista,Nombre,Fecha,TipoMov,CodInterno,"
+                       "Descripcion,Marca,PrecioVenta,Precio,Internos,PrecioCosto,CondIva,TipoIva,"
+                       "Fijo,CodBarra,Rubro,Tipo,Aux1,Aux2,RutaArchivo,Usuario) VALUES(");
+    sql += codigo + QStringLiteral(",'");
+    const EstadoVentana& v = lote_.ventana();
+    const QString valores[] = {
+        TextoSql::Escapa(QlUtil::FormateaCodigo(lista_, 4)),
+        TextoSql::Escapa(nombreLista_),
+        TextoSql::Escapa(v.campo(QStringLiteral("Fecha"))),
+        celda(FilaNovedad::TipoMov),
+        celda(FilaNovedad::CodInterno),
+        celda(FilaNovedad::Descripcion),
+        celda(FilaNovedad::Marca),
+        celda(FilaNovedad::PrecioVenta),
+        celda(FilaNovedad::Precio),
+        celda(FilaNovedad::Internos),
+        celda(FilaNovedad::PrecioCosto),
+        celda(FilaNovedad::CondIva),
+        celda(FilaNovedad::TipoIva),
+        celda(FilaNovedad::Fijo),
+        celda(FilaNovedad::CodBarra),
+        celda(FilaNovedad::Rubro),
+        celda(FilaNovedad::Tipo),
+        celda(FilaNovedad::Aux1),
+        celda(FilaNovedad::Aux2),
+        TextoSql::Escapa(v.lblRuta),
+        TextoSql::Escapa(ModGlobal::gUsuarioLogeado),
+    };
+    bool primero = true;
+    for (const QString& valor : valores) {
+        if (!primero) {
+            sql += QStringLiteral("','");
+        }
+        sql += valor;
+        primero = false;
+    }
+    sql += QStringLiteral("')");
+
+    const bool marca = g.TextMatrix(fila, FilaNovedad::NoMarcar) == QLatin1String("0") &&
+                       lista_.trimmed().compare(QLatin1String("A3"), Qt::CaseInsensitive) != 0;
+    Conexion& cn = *lote_.db().gCnn;
+    cn.BeginTrans();
+    try {
+        if (marca) {
+            lote_.Ejecuta(QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M' , "
+                                         "CAMBIOCODBARRA=0  WHERE ID = ") +
+                              id,
+                          kRutina);
+        }
+        lote_.Ejecuta(sql, kRutina);
+        cn.CommitTrans();
+    } catch (...) {
+        try {
+            if (cn.nivelTransaccion() > 0) {
+                cn.RollbackTrans();
+            }
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+ResultadoGeneracion GeneradorLote::cmdExportar() {
+    ResultadoGeneracion r;
+    EstadoVentana& v = lote_.ventana();
+    MSFlexGrid& g = v.MSFlexGrid1;
+
+    lista_ = v.campo(QStringLiteral("IdLista"));
+    if (lista_.trimmed().isEmpty()) {
+        avisa(kDebeIngresarLista);
+        r.estado = ResultadoGeneracion::Estado::SinLista;
+        return r;
+    }
+    QString codigo = v.campo(QStringLiteral("Codigo")).trimmed();
+    r.codigo = codigo;
+    // The code is written into the statements bare.
+    if (!TextoSql::EsEntero(codigo)) {
+        avisa(QStringLiteral("El código de la novedad debe ser un número entero."));
+        r.estado = ResultadoGeneracion::Estado::CodigoInvalido;
+        return r;
+    }
+    bool hayFilas = false;
+    for (int f = 1; f < g.Rows() && !hayFilas; ++f) {
+        hayFilas = !FilaNovedad::EnBlanco(g, f);
+    }
+    if (!hayFilas) {
+        avisa(kNadaQueGenerar);
+        r.estado = ResultadoGeneracion::Estado::NadaQueGenerar;
+        return r;
+    }
+    // The list's name is what the list label shows after its first ":".
+    const qsizetype dosPuntos = v.lblLista.indexOf(QLatin1Char(':'));
+    nombreLista_ = dosPuntos >= 0 ? v.lblLista.mid(dosPuntos + 1).trimmed() : QString();
+
+    Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
+    bool regeneracion = false;
+    QString marcaTiempo;
+    bool existe = false;
+    if (!pasos.paso([&] {
+            existe =
+                lote_.db().ExisteEnTabla(QStringLiteral("MV_TARVELO"), codigo,
+                                         QStringLiteral("CODIGO"), nullptr, 8, QString(), true);
+        })) {
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
+    if (existe && v.loteRecargado) {
+        if (pregunta(kRegenerar, QStringLiteral("ATENCIÓN")) != Operador::Si) {
+            r.estado = ResultadoGeneracion::Estado::Declinado;
+            return r;
+        }
+        regeneracion = true;
+        marcaTiempo = Regional::fechaHoraGeneral(Reloj::ahora());
+    } else if (existe) {
+        // A fresh batch whose code another workstation used meanwhile: its Id
+        // cells name price rows, so it can only become a new batch.
+        QString proximo;
+        if (!pasos.paso([&] { proximo = lote_.ProximoCodigo(); })) {
+            r.estado = ResultadoGeneracion::Estado::Abandonado;
+            return r;
+        }
+        if (pregunta(kCodigoUsado.arg(codigo, proximo), QStringLiteral("ATENCIÓN")) !=
+            Operador::Si) {
+            r.estado = ResultadoGeneracion::Estado::Declinado;
+            return r;
+        }
+        codigo = proximo;
+        v.campo(QStringLiteral("Codigo")) = codigo;
+        r.codigo = codigo;
+        v.avisa();
+    }
+
+    ArchivosCambio archivos(lote_.articulosBalanza(), ModGlobal::gUnidadKG);
+    enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
+    if (!pasos.paso([&] { apertura = archivos.Abre(v.lblRuta) ? Abiertos : FaltaCarpeta; })) {
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
+    if (apertura == FaltaCarpeta) {
+        r.estado = ResultadoGeneracion::Estado::SinCarpeta;
+        return r;
+    }
+    if (apertura == SinAbrir) {
+        // Going on past files that could not be created leaves nothing to write into.
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
+    r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.lblRuta));
+    r.rutaBalanza =
+        QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.lblRuta)));
+
+    v.PBarMin = 0;
+    v.PBarMax = g.Rows() - 1;
+    for (int fila = 1; fila < g.Rows(); ++fila) {
+        Programa::permiteEventos();
+        // A row where nothing was loaded is neither written nor recorded.
+        if (FilaNovedad::EnBlanco(g, fila)) {
+            continue;
+        }
+        bool grabada = false;
+        const bool sigue = pasos.pasos({[&] { archivos.EscribeCambios(g, fila); },
+                                        [&] { archivos.EscribeBalanza(g, fila); },
+                                        [&] {
+                                            GrabaFila(fila, regeneracion, codigo, marcaTiempo);
+                                            grabada = true;
+                                        }});
+        if (!sigue) {
+            // Leaving: the files close whole (the pair's destructor), the rows
+            // recorded so far stay, the window is left as it is.
+            archivos.Cierra();
+            r.estado = ResultadoGeneracion::Estado::Abandonado;
+            return r;
+        }
+        if (grabada) {
+            ++r.filas;
+        }
+        v.PBarValor = fila;
+        v.avisa();
+    }
+    if (!pasos.paso([&] { archivos.Cierra(); })) {
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
+    r.estado = regeneracion ? ResultadoGeneracion::Estado::Regenerado
+                            : ResultadoGeneracion::Estado::Generado;
+
+    if (pregunta(kTestigo, QStringLiteral("Atención")) == Operador::Si) {
+        if (!pasos.paso([&] { lote_.ImprimeTestigo(false); })) {
+            return r;
+        }
+    }
+    lote_.InicializaFormulario();
+    return r;
+}

@@ -1,0 +1,222 @@
+#include "LoteNovedades.h"
+
+#include "ArticulosBalanzaDB.h"
+#include "CargadorLote.h"
+#include "CargadorNovedades.h"
+#include "DB_Dll.h"
+#include "Dll_Display.h"
+#include "ErrorKX.h"
+#include "EstadoVentana.h"
+#include "FilaNovedad.h"
+#include "GeneradorLote.h"
+#include "QlUtil.h"
+#include "Regional.h"
+#include "Reloj.h"
+#include "TestigoQlReport.h"
+
+const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
+
+LoteNovedades::LoteNovedades(EstadoVentana& ventana, DB_Dll& db, Dll_Display& cartel)
+    : ventana_(ventana), db_(db), cartel_(cartel) {}
+
+LoteNovedades::~LoteNovedades() = default;
+
+void LoteNovedades::fijaImpresor(ImpresorTestigo* impresor) {
+    impresor_ = impresor;
+}
+
+void LoteNovedades::fijaArticulosBalanza(ArticulosBalanza* articulos) {
+    articulos_ = articulos;
+}
+
+ArticulosBalanza& LoteNovedades::articulosBalanza() {
+    if (articulos_) {
+        return *articulos_;
+    }
+    if (!articulosPropios_) {
+        articulosPropios_ = std::make_unique<ArticulosBalanzaDB>(db_);
+    }
+    return *articulosPropios_;
+}
+
+int LoteNovedades::ReportaError(const ErrorKX& e, const QString& rutina) {
+    ErrorKX conRutina = e;
+    if (conRutina.fuente.trimmed().isEmpty()) {
+        conRutina.fuente = rutina;
+    }
+    return QlUtil::ReportaError(conRutina);
+}
+
+void LoteNovedades::Ejecuta(const QString& sql, const QString& rutina) {
+    if (!db_.gCnn) {
+        throw FalloKX(3709, QStringLiteral("La conexión con la base de datos no está abierta."),
+                      rutina);
+    }
+    // The statement runner reports nothing by itself: its outcome is the
+    // connection's error list.
+    db_.gCnn->Errors.clear();
+    db_.EjecutaConsultaSQL(sql);
+    if (!db_.gCnn->Errors.isEmpty()) {
+        const ErrorADO e = db_.gCnn->Errors.first();
+        throw FalloKX(e.numero, e.descripcion, rutina);
+    }
+}
+
+void LoteNovedades::ArmaGrilla() {
+    MSFlexGrid& g = ventana_.MSFlexGrid1;
+    // Dropping every row clears every cell at once, however large the batch was.
+    g.FijaRows(0);
+    g.FijaCols(FilaNovedad::Columnas);
+    g.FijaRows(2);
+    const QStringList& encabezados = FilaNovedad::Encabezados();
+    for (int c = 0; c < FilaNovedad::Columnas; ++c) {
+        g.FijaTextMatrix(0, c, encabezados[c]);
+    }
+    g.FijaColWidth(FilaNovedad::Id, 0);
+    g.FijaColWidth(FilaNovedad::NoMarcar, 0);
+}
+
+bool LoteNovedades::MuestraAvance(int fila, int total) {
+    if (ciclo_ > 40) {
+        ciclo_ = 0;
+    }
+    ++ciclo_;
+    bool cancelado = false;
+    cartel_.CartelMostrar(cancelado, QStringLiteral("Cargando Datos"),
+                          QString::number(fila) + QStringLiteral(" de ") + QString::number(total),
+                          QString(ciclo_, QLatin1Char('|')));
+    return cancelado;
+}
+
+void LoteNovedades::HabilitaEdicion(bool edicion) {
+    EstadoVentana& v = ventana_;
+    for (int i = 0; i < v.txtfieldsHabilitado.size(); ++i) {
+        v.txtfieldsHabilitado[i] = i == 0 ? !edicion : edicion;
+    }
+    v.UtilLin1.BorrarEnabled = false;
+    v.UtilLin1.ReporteEnabled = false;
+    v.UtilLin1.GrabarEnabled = false;
+    v.UtilLin1.CancelarEnabled = edicion;
+    v.UtilLin1.CerrarEnabled = !edicion;
+    v.cmdExaminarHabilitado = edicion;
+    v.CmdBuscarHabilitado = edicion;
+    v.cmdManualHabilitado = edicion;
+    v.cmdCargarHabilitado = edicion;
+    v.cmdExportarHabilitado = false;
+    v.CmdEtiquetasHabilitado = false;
+    v.frmManualVisible = false;
+    v.avisa();
+}
+
+QString LoteNovedades::ProximoCodigo() {
+    Recordset rs;
+    QString sql = QStringLiteral("SELECT TOP 1 CODIGO FROM MV_TARVELO ORDER BY CODIGO DESC");
+    db_.AbrirRecordset(sql, rs);
+    if (!rs.abierto()) {
+        throw FalloKX(3704, QStringLiteral("No se pudo leer el último código de novedad."),
+                      QStringLiteral("InicializaFormulario"));
+    }
+    QString codigo = QStringLiteral("1");
+    if (!rs.Eof()) {
+        const qint64 ultimo = qint64(QlUtil::TextoANumero(QlUtil::NoNulo(rs.Campo(0))));
+        codigo = QString::number(ultimo + 1);
+    }
+    db_.CierraRecordset(rs);
+    return codigo;
+}
+
+void LoteNovedades::InicializaFormulario() {
+    EstadoVentana& v = ventana_;
+    // Each step on its own: one that fails is passed over.
+    const auto intenta = [](const std::function<void()>& paso) {
+        try {
+            paso();
+        } catch (...) {
+        }
+    };
+    intenta([&] {
+        for (auto& t : v.txtfields) {
+            t.clear();
+        }
+        v.loteRecargado = false;
+    });
+    intenta([&] {
+        v.lblLista = EstadoVentana::kPrefijoLista;
+        v.fijaRuta(EstadoVentana::kSinRuta);
+        v.PBarValor = 0;
+    });
+    intenta([&] { HabilitaEdicion(false); });
+    intenta([&] { v.campo(QStringLiteral("Codigo")) = ProximoCodigo(); });
+    intenta([&] { ArmaGrilla(); });
+    intenta([&] { v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy()); });
+    intenta([&] { v.chkNoMarcar = false; });
+    v.avisa();
+}
+
+QString LoteNovedades::RutaExaminada(const QString& archivoElegido) {
+    const qsizetype barra =
+        std::max(archivoElegido.lastIndexOf(QLatin1Char('\\')), archivoElegido.lastIndexOf('/'));
+    return archivoElegido.left(barra + 1) + QStringLiteral("CAMBIOS.TXT");
+}
+
+void LoteNovedades::cmdCargar() {
+    CargaNovedades();
+    ventana_.cmdManualHabilitado = true;
+    ventana_.avisa();
+}
+
+ResultadoCarga LoteNovedades::CargaNovedades() {
+    return CargadorNovedades(*this).CargaNovedades();
+}
+
+void LoteNovedades::cmdManual() {
+    EstadoVentana& v = ventana_;
+    const auto intenta = [](const std::function<void()>& paso) {
+        try {
+            paso();
+        } catch (...) {
+        }
+    };
+    intenta([&] {
+        v.campo(QStringLiteral("ArtDesde")).clear();
+        v.campo(QStringLiteral("ArtHasta")).clear();
+    });
+    intenta([&] { v.campo(QStringLiteral("LETRA")) = QStringLiteral("M"); });
+    intenta([&] { v.chkNoMarcar = false; });
+    intenta([&] { v.frmManualVisible = true; });
+    v.avisa();
+}
+
+ResultadoCarga LoteNovedades::cmdMAceptar() {
+    ventana_.frmManualVisible = false;
+    ventana_.avisa();
+    return CargaManual();
+}
+
+void LoteNovedades::cmdMCancelar() {
+    ventana_.frmManualVisible = false;
+    ventana_.avisa();
+}
+
+ResultadoCarga LoteNovedades::CargaManual() {
+    return CargadorNovedades(*this).CargaManual();
+}
+
+ResultadoCarga LoteNovedades::CargaLote() {
+    return CargadorLote(*this).CargaLote();
+}
+
+ResultadoGeneracion LoteNovedades::cmdExportar() {
+    return GeneradorLote(*this).cmdExportar();
+}
+
+void LoteNovedades::ImprimeTestigo(bool etiquetas) {
+    if (impresor_) {
+        impresor_->ImprimeTestigo(etiquetas);
+        return;
+    }
+    if (!impresorPropio_) {
+        impresorPropio_ = std::make_unique<TestigoQlReport>(ventana_);
+    }
+    impresorPropio_->ImprimeTestigo(etiquetas);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class ArticulosBalanza;
+class DB_Dll;
+class Dll_Display;
+class EstadoVentana;
+class ImpresorTestigo;
+struct ErrorKX;
+
+// What a load left in the grid.
+struct ResultadoCarga {
+    enum class Estado {
+        Cargado,      // ran to its end (it may have kept no row)
+        SinNovedades, // the query found nothing: "No se encontraron novedades!!!"
+        Rechazado,    // refused before any SQL (invalid code)
+        Cancelado,    // the operator pressed cancel on the banner
+        Abandonado,   // a failure, and the operator chose to leave
+    };
+    Estado estado = Estado::Cargado;
+    int filas = 0; // grid rows written by this run
+};
+
+// What a generation did.
+struct ResultadoGeneracion {
+    enum class Estado {
+        Generado,       // a new batch: files written, rows inserted, prices marked
+        Regenerado,     // a reloaded batch: files written again, rows stamped
+        SinLista,       // "Debe ingresar una lista de precios."
+        CodigoInvalido, // the batch code is no whole number
+        NadaQueGenerar, // no loaded row in the grid
+        Declinado,      // the operator answered No (regeneration, code taken meanwhile)
+        SinCarpeta,     // the output folder is missing
+        Abandonado,     // a failure, and the operator chose to leave
+    };
+    Estado estado = Estado::Abandonado;
+    QString codigo;
+    int filas = 0; // rows written to the point-of-sale file and recorded
+    QString rutaCambios;
+    QString rutaBalanza;
+};
+
+// The batch logic of the main window, on the window's state: the grid and its
+// progress display, the window's initial state, the pending and manual
+// loaders, the reload of a stored batch and the generation. Every modal
+// question goes through the operator seam; failures go to the error dialog
+// (retry the step, go on with the next one, or leave the operation).
+class LoteNovedades {
+public:
+    LoteNovedades(EstadoVentana& ventana, DB_Dll& db, Dll_Display& cartel);
+    ~LoteNovedades();
+
+    EstadoVentana& ventana() { return ventana_; }
+    DB_Dll& db() { return db_; }
+    Dll_Display& cartel() { return cartel_; }
+
+    // The witness printer (not owned; none: the report service of the utility library).
+    void fijaImpresor(ImpresorTestigo* impresor);
+    // The scale lookup (not owned; none: the article master of the database).
+    void fijaArticulosBalanza(ArticulosBalanza* articulos);
+    ArticulosBalanza& articulosBalanza();
+
+    // --- grid and progress
+    void ArmaGrilla();
+    // Starts a load's progress cycle at 0.
+    void IniciaAvance() { ciclo_ = 0; }
+    // Shows "Cargando Datos", "fila de total" and the cycling bar; true when
+    // the operator pressed cancel.
+    bool MuestraAvance(int fila, int total);
+
+    // --- window state
+    void InicializaFormulario();
+    void HabilitaEdicion(bool edicion);
+    // The highest batch code plus one, as text ("1" for an empty table).
+    QString ProximoCodigo();
+    // The path label's text for a file chosen with "Examinar": its folder
+    // followed by CAMBIOS.TXT, whatever name was typed.
+    static QString RutaExaminada(const QString& archivoElegido);
+
+    // --- loaders
+    void cmdCargar();
+    ResultadoCarga CargaNovedades();
+    void cmdManual();
+    ResultadoCarga cmdMAceptar();
+    void cmdMCancelar();
+    ResultadoCarga CargaManual();
+    ResultadoCarga CargaLote();
+
+    // --- generation and reports
+    ResultadoGeneracion cmdExportar();
+    void ImprimeTestigo(bool etiquetas);
+
+    // The error dialog of an operation named `rutina`: 4 retry, 5 go on, else leave.
+    static int ReportaError(const ErrorKX& e, const QString& rutina);
+    // Runs a statement through EjecutaConsultaSQL and raises what the
+    // connection's error list then holds.
+    void Ejecuta(const QString& sql, const QString& rutina);
+
+    static const QString kSinNovedades;
+
+private:
+    EstadoVentana& ventana_;
+    DB_Dll& db_;
+    Dll_Display& cartel_;
+    ImpresorTestigo* impresor_ = nullptr;
+    ArticulosBalanza* articulos_ = nullptr;
+    std::unique_ptr<ImpresorTestigo> impresorPropio_;
+    std::unique_ptr<ArticulosBalanza> articulosPropios_;
+    int ciclo_ = 0;
+};

@@ -1,0 +1,169 @@
+#include "MSFlexGrid.h"
+
+#include "ErrorKX.h"
+
+namespace {
+// Raised as the grid control does for an index out of range.
+[[noreturn]] void fueraDeRango(int fila, int col) {
+    throw FalloKX(381, QStringLiteral("Subscript out of range (%1, %2)").arg(fila).arg(col),
+                  QStringLiteral("MSFlexGrid"));
+}
+} // namespace
+
+MSFlexGrid::MSFlexGrid() = default;
+
+void MSFlexGrid::verifica(int fila, int col) const {
+    if (fila < 0 || fila >= Rows() || col < 0 || col >= cols_) {
+        fueraDeRango(fila, col);
+    }
+}
+
+void MSFlexGrid::FijaRows(int filas) {
+    if (filas < 0) {
+        fueraDeRango(filas, 0);
+    }
+    const int antes = Rows();
+    if (filas > antes) {
+        if (observador_) {
+            observador_->antesDeAgregarFilas(antes, filas - 1);
+        }
+        textos_.resize(size_t(filas));
+        fines_.resize(size_t(filas) * size_t(cols_), 0);
+        if (observador_) {
+            observador_->despuesDeAgregarFilas();
+        }
+    } else if (filas < antes) {
+        if (observador_) {
+            observador_->antesDeReiniciar();
+        }
+        textos_.resize(size_t(filas));
+        fines_.resize(size_t(filas) * size_t(cols_));
+        if (observador_) {
+            observador_->despuesDeReiniciar();
+        }
+    }
+}
+
+void MSFlexGrid::FijaCols(int columnas) {
+    if (columnas < 0) {
+        fueraDeRango(0, columnas);
+    }
+    if (columnas == cols_) {
+        return;
+    }
+    if (observador_) {
+        observador_->antesDeReiniciar();
+    }
+    std::vector<quint32> nuevos(size_t(Rows()) * size_t(columnas), 0);
+    for (int f = 0; f < Rows(); ++f) {
+        const int guardadas = std::min(cols_, columnas);
+        const quint32 corte = guardadas == 0 ? 0 : fin(f, guardadas - 1);
+        textos_[size_t(f)].truncate(qsizetype(corte));
+        for (int c = 0; c < columnas; ++c) {
+            nuevos[size_t(f) * size_t(columnas) + size_t(c)] = c < guardadas ? fin(f, c) : corte;
+        }
+    }
+    fines_ = std::move(nuevos);
+    cols_ = columnas;
+    anchos_.resize(size_t(columnas), AnchoPorDefecto);
+    if (observador_) {
+        observador_->despuesDeReiniciar();
+    }
+}
+
+QString MSFlexGrid::TextMatrix(int fila, int col) const {
+    return Celda(fila, col).toString();
+}
+
+QStringView MSFlexGrid::Celda(int fila, int col) const {
+    verifica(fila, col);
+    const quint32 i = inicio(fila, col);
+    return QStringView(textos_[size_t(fila)]).mid(i, fin(fila, col) - i);
+}
+
+void MSFlexGrid::FijaTextMatrix(int fila, int col, const QString& texto) {
+    verifica(fila, col);
+    const quint32 i = inicio(fila, col);
+    const quint32 largo = fin(fila, col) - i;
+    textos_[size_t(fila)].replace(qsizetype(i), qsizetype(largo), texto);
+    const qint64 delta = qint64(texto.size()) - qint64(largo);
+    if (delta != 0) {
+        quint32* f = &fines_[size_t(fila) * size_t(cols_)];
+        for (int c = col; c < cols_; ++c) {
+            f[c] = quint32(qint64(f[c]) + delta);
+        }
+    }
+    if (observador_) {
+        observador_->celdaCambiada(fila, col);
+    }
+}
+
+void MSFlexGrid::FijaFila(int fila, const QString* celdas, int cantidad) {
+    verifica(fila, 0);
+    if (cantidad > cols_) {
+        fueraDeRango(fila, cantidad - 1);
+    }
+    // Cells beyond `cantidad` keep their text.
+    const quint32 corte = cantidad == 0 ? 0 : fin(fila, cantidad - 1);
+    const QStringView resto = QStringView(textos_[size_t(fila)]).mid(corte);
+    qsizetype total = resto.size();
+    for (int c = 0; c < cantidad; ++c) {
+        total += celdas[c].size();
+    }
+    QString t;
+    t.reserve(total);
+    quint32* f = &fines_[size_t(fila) * size_t(cols_)];
+    for (int c = 0; c < cantidad; ++c) {
+        t += celdas[c];
+        f[c] = quint32(t.size());
+    }
+    const qint64 delta = qint64(t.size()) - qint64(corte);
+    t += resto;
+    for (int c = cantidad; c < cols_; ++c) {
+        f[c] = quint32(qint64(f[c]) + delta);
+    }
+    textos_[size_t(fila)] = std::move(t);
+    if (observador_) {
+        observador_->celdaCambiada(fila, -1);
+    }
+}
+
+QStringList MSFlexGrid::Fila(int fila) const {
+    QStringList r;
+    r.reserve(cols_);
+    for (int c = 0; c < cols_; ++c) {
+        r << TextMatrix(fila, c);
+    }
+    return r;
+}
+
+void MSFlexGrid::AgregaFila() {
+    FijaRows(Rows() + 1);
+}
+
+void MSFlexGrid::Clear() {
+    if (observador_) {
+        observador_->antesDeReiniciar();
+    }
+    for (auto& t : textos_) {
+        t.clear();
+    }
+    std::fill(fines_.begin(), fines_.end(), 0);
+    if (observador_) {
+        observador_->despuesDeReiniciar();
+    }
+}
+
+int MSFlexGrid::ColWidth(int col) const {
+    if (col < 0 || col >= cols_) {
+        fueraDeRango(0, col);
+    }
+    return anchos_[size_t(col)];
+}
+
+void MSFlexGrid::FijaColWidth(int col, int ancho) {
+    if (col < 0 || col >= cols_) {
+        fueraDeRango(0, col);
+    }
+    anchos_[size_t(col)] = ancho;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <vector>
+
+// The batch grid as a model of its own: rows and columns of text addressed by
+// index, row 0 holding the headers. Each row keeps its cells in one string
+// with the end offset of every cell, so a batch of 100,000 rows costs one
+// allocation per row instead of eighteen.
+class MSFlexGrid {
+public:
+    // Told about changes, for a view that shows the grid.
+    class Observador {
+    public:
+        virtual ~Observador() = default;
+        // Rows or columns were replaced wholesale (Clear, FijaRows, FijaCols).
+        virtual void antesDeReiniciar() {}
+        virtual void despuesDeReiniciar() {}
+        // Rows [desde, hasta] are being added at the bottom.
+        virtual void antesDeAgregarFilas(int desde, int hasta) { (void)desde, (void)hasta; }
+        virtual void despuesDeAgregarFilas() {}
+        // Cell (fila, col) changed; col -1: the whole row.
+        virtual void celdaCambiada(int fila, int col) { (void)fila, (void)col; }
+    };
+
+    static constexpr int AnchoPorDefecto = -1;
+
+    MSFlexGrid();
+
+    int Rows() const { return int(textos_.size()); }
+    int Cols() const { return cols_; }
+    // Rows added at the bottom are blank; rows cut at the bottom are dropped.
+    void FijaRows(int filas);
+    // Existing cells of the kept columns stay.
+    void FijaCols(int columnas);
+
+    QString TextMatrix(int fila, int col) const;
+    // The cell's text without a copy; valid until the row changes.
+    QStringView Celda(int fila, int col) const;
+    void FijaTextMatrix(int fila, int col, const QString& texto);
+    // Writes cells 0 .. celdas.size()-1 of the row at once.
+    void FijaFila(int fila, const QString* celdas, int cantidad);
+    QStringList Fila(int fila) const;
+    // Adds a blank row at the bottom.
+    void AgregaFila();
+
+    // Empties every cell; rows and columns stay.
+    void Clear();
+
+    int ColWidth(int col) const;
+    void FijaColWidth(int col, int ancho);
+
+    void fijaObservador(Observador* o) { observador_ = o; }
+
+private:
+    quint32 inicio(int fila, int col) const {
+        return col == 0 ? 0 : fines_[size_t(fila) * size_t(cols_) + size_t(col) - 1];
+    }
+    quint32 fin(int fila, int col) const { return fines_[size_t(fila) * size_t(cols_) + col]; }
+    void verifica(int fila, int col) const;
+
+    int cols_ = 0;
+    std::vector<QString> textos_;
+    std::vector<quint32> fines_; // Rows() * Cols(): end of every cell within its row
+    std::vector<int> anchos_;
+    Observador* observador_ = nullptr;
+};

@@ -1,0 +1,32 @@
+#include "OperadorLote.h"
+
+#include "GeneradorLote.h"
+
+int OperadorLote::MsgBox(const QString& texto, int estilo, const QString& titulo) {
+    QString limpio = texto;
+    limpio.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), ' ');
+    err_ << titulo.trimmed() << ": " << limpio.trimmed() << Qt::endl;
+    if (aceptaRegenerar_ && texto == GeneradorLote::kRegenerar) {
+        return Si;
+    }
+    switch (estilo & 7) {
+    case AceptarCancelar:
+    case SiNoCancelar:
+        return Cancelar;
+    case AbortarReintentarIgnorar:
+        huboFallo_ = true;
+        return Abortar;
+    case SiNo:
+        return No;
+    case ReintentarCancelar:
+        huboFallo_ = true;
+        return Cancelar;
+    default:
+        return Aceptar;
+    }
+}
+
+bool OperadorLote::InputBox(const QString& texto, const QString& titulo, QString&) {
+    MsgBox(texto, SoloAceptar, titulo);
+    return false;
+}

@@ -1,0 +1,162 @@
+#include "DB_Dll.h"
+#include "ModGlobal.h"
+#include "Pasos.h"
+#include "QlUtil.h"
+
+#include <climits>
+#include <cmath>
+
+namespace ModGlobal {
+namespace {
+
+// One key of the configuration table on the given connection. A missing key
+// reads as a single blank, so that callers can tell it from an empty value.
+QString leeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QString& rutina) {
+    if (gTablaCfg.trimmed().isEmpty()) {
+        gTablaCfg = QStringLiteral("TA_CONFIGURACION");
+    }
+    QString sql = QStringLiteral("SELECT VALOR, valoraux FROM ") + gTablaCfg +
+                  QStringLiteral(" with(nolock)  WHERE CLAVE = '") + Clave.trimmed() +
+                  QStringLiteral("'");
+    QString resultado, aux;
+    Recordset rs;
+    bool sinResultado = false;
+    Pasos pasos([&](const ErrorKX& e) { return MuestraErrorOperador(e, 18, rutina); });
+    const bool completo = pasos.pasos({
+        [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); },
+        [&] {
+            // The query layer has already reported a query it could not open;
+            // one failure gives one dialog.
+            if (!rs.abierto()) {
+                sinResultado = true;
+                return;
+            }
+            if (rs.Eof()) {
+                resultado = QStringLiteral(" ");
+                aux.clear();
+            } else {
+                resultado = QlUtil::NoNulo(rs.Campo(QStringLiteral("VALOR")));
+                aux = QlUtil::NoNulo(rs.Campo(QStringLiteral("ValorAux")));
+            }
+        },
+        [&] { db.CierraRecordset(rs); },
+    });
+    if (!completo || sinResultado) {
+        try {
+            rs.Cierra();
+        } catch (...) {
+        }
+        if (ValorAux) {
+            ValorAux->clear();
+        }
+        return QString();
+    }
+    if (ValorAux) {
+        *ValorAux = aux;
+    }
+    return resultado;
+}
+
+// Runs one statement of a routine that skips whatever fails.
+template <typename F> void intenta(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+QString Cfg(const QString& Clave, QString* ValorAux) {
+    DB_Dll& db = DB_Dll::instancia();
+    if (!db.gOpenFlag) {
+        if (ValorAux) {
+            ValorAux->clear();
+        }
+        return QString();
+    }
+    return leeClave(db, Clave, ValorAux, QStringLiteral("Cfg"));
+}
+
+QString CfgKX(const QString& Clave, QString* ValorAux) {
+    if (!gDBEstadisticas) {
+        if (ValorAux) {
+            ValorAux->clear();
+        }
+        return QString();
+    }
+    return leeClave(*gDBEstadisticas, Clave, ValorAux, QStringLiteral("CfgKX"));
+}
+
+void GrabaCfgKX(const QString& Clave, const QString& Valor, const QString& ValorAux,
+                bool PoliticaNegocio, const QString& Grupo, bool TrimValor) {
+    if (!gDBEstadisticas) {
+        return;
+    }
+    DB_Dll& db = *gDBEstadisticas;
+    if (gTablaCfg.trimmed().isEmpty()) {
+        gTablaCfg = QStringLiteral("TA_CONFIGURACION");
+    }
+    QString sql = QStringLiteral("SELECT * FROM ") + gTablaCfg +
+                  QStringLiteral(" with(nolock)  WHERE CLAVE = '") + Clave + QStringLiteral("'");
+    Recordset rs;
+    intenta([&] { db.AbrirRecordset(sql, rs, nullptr, 2, 3, -1, true); });
+    intenta([&] {
+        if (rs.Eof()) {
+            rs.AddNew();
+        } else {
+            rs.MoveFirst();
+        }
+    });
+    intenta([&] { rs.FijaCampo(QStringLiteral("Grupo"), QlUtil::NoNulo(Grupo)); });
+    intenta(
+        [&] { rs.FijaCampo(QStringLiteral("Clave"), QlUtil::NoNulo(Clave.trimmed().toUpper())); });
+    intenta([&] {
+        rs.FijaCampo(QStringLiteral("Valor"), QlUtil::NoNulo(TrimValor ? Valor.trimmed() : Valor));
+    });
+    Q_UNUSED(ValorAux); // the suite's writer never stores it
+    intenta([&] {
+        // Stored as the suite's bit: 1 or 0.
+        rs.FijaCampo(QStringLiteral("PoliticaNegocio"), PoliticaNegocio ? 1 : 0);
+    });
+    intenta([&] { rs.Update(); });
+    intenta([&] { db.CierraRecordset(rs); });
+}
+
+bool TextoABooleano(const QString& Texto, bool PorDefectoVerdadero) {
+    const QString t = Texto.toUpper();
+    if (t == QLatin1String("FALSE") || t == QLatin1String("FALSO") || t == QLatin1String("0") ||
+        t == QLatin1String("NO") || t == QLatin1String("N")) {
+        return false;
+    }
+    if (t == QLatin1String("TRUE") || t == QLatin1String("VERDADERO") || t == QLatin1String("1") ||
+        t == QLatin1String("SI") || t == QLatin1String("S")) {
+        return true;
+    }
+    // Anything else, the empty text included, counts as the default; every
+    // caller asks for true.
+    return PorDefectoVerdadero;
+}
+
+quint32 ColorDeTexto(const QString& texto, quint32 actual) {
+    const double v = std::nearbyint(QlUtil::TextoAMoneda(texto));
+    if (v < double(INT_MIN) || v > double(INT_MAX)) {
+        return actual; // does not fit the colour: the value stays as it was
+    }
+    const qint32 n = qint32(v);
+    return n == 0 ? 0xFFFF00u : quint32(n);
+}
+
+void CargaConfiguracion(const QString& CarpetaPrograma) {
+    Q_UNUSED(CarpetaPrograma);
+    DB_Dll& db = DB_Dll::instancia();
+    intenta([&] { gTablaCfg = QStringLiteral("ta_configuracion"); });
+    intenta([&] {
+        db.gConfidencialidad = Cfg(QStringLiteral("SS_CONFIDENCIALIDAD"))
+                                   .compare(QLatin1String("SI"), Qt::CaseInsensitive) == 0;
+    });
+    intenta([&] { gUnidadKG = Cfg(QStringLiteral("UNIDADDEMEDIDA_KG")).trimmed(); });
+    intenta([&] { gColorFondo = ColorDeTexto(Cfg(QStringLiteral("CFondo")), gColorFondo); });
+}
+
+} // namespace ModGlobal

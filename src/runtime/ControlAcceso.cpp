@@ -1,0 +1,76 @@
+#include "ControlAcceso.h"
+
+#include "DB_Dll.h"
+#include "LBM_Common.h"
+#include "ModGlobal.h"
+#include "Programa.h"
+#include "QlEquipo.h"
+#include "QlUtil.h"
+#include "Reloj.h"
+
+namespace {
+template <typename F> void intenta(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+} // namespace
+
+void ControlAcceso(const QString& programa) {
+    DB_Dll& db = DB_Dll::instancia();
+    using namespace LBM_Common;
+    const QString ejecutable = Programa::nombreEjecutable();
+    QString nombrePrograma = programa.isEmpty() ? ejecutable : programa;
+    QString tarea;
+    intenta([&] { ModGlobal::gUsuarioLogeado = db.gUsuario; });
+
+    Recordset rs;
+    intenta([&] {
+        // The blank after the user name is the suite's; the comparison
+        // ignores trailing blanks.
+        QString sql = QStringLiteral("SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , "
+                                     "TA_MENU.Nombre ") +
+                      QStringLiteral(" FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON "
+                                     "TA_TAREAS.TAREA = TA_MENU.Clave ") +
+                      QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") + ModGlobal::gUsuarioLogeado +
+                      QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") + nombrePrograma +
+                      QStringLiteral("%')");
+        db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true);
+    });
+    bool conFilas = false;
+    intenta([&] { conFilas = rs.abierto() && !rs.Eof(); });
+    if (conFilas) {
+        intenta([&] { tarea = QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre"))); });
+    } else {
+        const bool duenio =
+            db.gUsuario.compare(db.gDBName, Qt::CaseInsensitive) == 0 ||
+            db.gUsuario.compare(QLatin1String("SUPERVISOR KORVEX MC"), Qt::CaseInsensitive) == 0;
+        tarea = duenio ? ejecutable : QString();
+    }
+    intenta([&] { db.CierraRecordset(rs); });
+
+    QString maquina = QlEquipo::NombrePC().trimmed().toUpper();
+    QString usuario = ModGlobal::gUsuarioLogeado.trimmed().toUpper();
+    QString formulario = nombrePrograma.trimmed().toUpper();
+    QString tareaTexto = tarea.trimmed().toUpper();
+    QString ingreso = AplicaFormato(Reloj::ahora(), FormatoFecha()) + QLatin1Char(' ') +
+                      AplicaFormato(Reloj::ahora(), FormatoHora());
+    QString nombreUsuario = ModGlobal::gUsuarioLogeado;
+    QStringList sentencias{QString()};
+    intenta([&] {
+        CargaCampoSQL(QStringLiteral("Maquina"), maquina, QStringLiteral("'"), true);
+        CargaCampoSQL(QStringLiteral("Usuario"), usuario, QStringLiteral("'"), false);
+        CargaCampoSQL(QStringLiteral("Formulario"), formulario, QStringLiteral("'"), false);
+        CargaCampoSQL(QStringLiteral("Tarea"), tareaTexto, QStringLiteral("'"), false);
+        CargaCampoSQL(QStringLiteral("Ingreso"), ingreso, QStringLiteral("'"), false);
+        CargaCampoSQL(QStringLiteral("NombreUsuario"), nombreUsuario, QStringLiteral("'"), false);
+        ArmaSentenciaSQL(sentencias, QStringLiteral("Control_Acceso"));
+    });
+    intenta([&] {
+        bool fallo = false;
+        qint32 numero = 0;
+        QString script, texto;
+        GActualizarDatoScript(sentencias, fallo, numero, script, texto, true);
+    });
+}

@@ -1,0 +1,72 @@
+#include "DB_Dll.h"
+#include "LBM_Common.h"
+#include "LogKX.h"
+#include "ModGlobal.h"
+#include "Operador.h"
+#include "Programa.h"
+#include "QlEquipo.h"
+#include "QlUtil.h"
+#include "Reloj.h"
+
+#include <QDir>
+
+namespace ModGlobal {
+
+QString CarpetaLogErrores() {
+    QString carpeta = qEnvironmentVariable("temp");
+    if (carpeta.isEmpty()) {
+        carpeta = qEnvironmentVariable("tmp");
+    }
+    carpeta = carpeta.trimmed();
+    if (carpeta.isEmpty()) {
+        carpeta = QlEquipo::CarpetaTemporal();
+    }
+    return QlUtil::AgregaBarra(carpeta);
+}
+
+int MuestraErrorOperador(const ErrorKX& ErrObj, int Botones, const QString& Rutina) {
+    const QString ruta = CarpetaLogErrores() + QStringLiteral("KXERR.LOG");
+    const QString mensaje = LogKX::mensaje(ErrObj);
+    const QString rutina = LogKX::textoRutina(Rutina);
+    const QString titulo = ErrObj.fuente + rutina + QStringLiteral(" Aviso al operador!!! - 2 ");
+    int respuesta = 0;
+    try {
+        respuesta = operador().MsgBox(mensaje, Botones, titulo);
+    } catch (...) {
+    }
+    // A log that cannot be written loses the line; the answer still counts.
+    LogKX::agrega(ruta, LogKX::linea(Reloj::ahora(), rutina, mensaje, respuesta));
+    return respuesta;
+}
+
+void GrabaErrorAux(const QString& sentencia, const QString& proceso, qint32 numero,
+                   const QString& descripcion) {
+    Q_UNUSED(proceso); // the column always names this program
+    DB_Dll& db = DB_Dll::instancia();
+    auto intenta = [](auto&& f) {
+        try {
+            f();
+        } catch (...) {
+        }
+    };
+    QString sql = QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) ");
+    Recordset rs;
+    intenta([&] { db.AbrirRecordset(sql, rs, nullptr, 2, 3, -1, true); });
+    intenta([&] { rs.AddNew(); });
+    intenta([&] { rs.FijaCampo(QStringLiteral("Proceso"), Programa::nombreEjecutable()); });
+    intenta([&] {
+        rs.FijaCampo(QStringLiteral("fecha"),
+                     LBM_Common::AplicaFormato(Reloj::ahora(), LBM_Common::FormatoFechaHora()));
+    });
+    intenta([&] { rs.FijaCampo(QStringLiteral("Error"), numero); });
+    intenta([&] {
+        rs.FijaCampo(QStringLiteral("Descripcion"), QlUtil::AjustaTexto(descripcion, 250));
+    });
+    intenta([&] { rs.FijaCampo(QStringLiteral("SQL"), sentencia); });
+    intenta([&] { rs.FijaCampo(QStringLiteral("pc"), QlEquipo::NombrePC()); });
+    intenta([&] { rs.FijaCampo(QStringLiteral("Usuario"), db.gUsuario); });
+    intenta([&] { rs.Update(); });
+    intenta([&] { db.CierraRecordset(rs); });
+}
+
+} // namespace ModGlobal

@@ -1,0 +1,229 @@
+#include "ArchivosCambio.h"
+#include "ArticulosBalanza.h"
+#include "Cp1252.h"
+#include "ErrorKX.h"
+#include "FilaNovedad.h"
+#include "MSFlexGrid.h"
+#include "OperadorGuion.h"
+#include "ValoresFila.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The article master as the scale lookup sees it.
+struct ArticulosFijos : ArticulosBalanza {
+    QMap<QString, Articulo> articulos;
+    QStringList claves;
+    bool falla = false;
+    bool Busca(const QString& clave, Articulo& a) override {
+        claves << clave;
+        if (falla) {
+            throw FalloKX(-2147467259, "conexión perdida", "ExisteEnTabla");
+        }
+        if (!articulos.contains(clave.trimmed())) {
+            return false;
+        }
+        a = articulos[clave.trimmed()];
+        return true;
+    }
+};
+
+QByteArray lee(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return "<no existe>";
+    }
+    return f.readAll();
+}
+
+struct Fila {
+    const char *tipo, *codigo, *descripcion, *marca, *precio, *costo, *iva, *barra, *rubro,
+        *pesable;
+};
+
+// The rows of the golden files, made the way the loaders make them.
+const Fila kFilas[] = {
+    {"0-M", "1234", "QUESO CREMOSO", "LACTEOS", "1250.50", "800.00", "21", "", "05", "1"},
+    {"0-C", "9999", "ACEITE GIRASOL 1,5 L", "NATURA", "3456.789", "2000", "10.5", "7790001234567",
+     "1", "0"},
+    {"0-M", "10000", "PAN FRANCÉS X KG", "PANADERÍA", "850", "400", "21", "", "12", "S"},
+    {"0-M", "21234", "QUESO CREMOSO", "LACTEOS", "1250.50", "800.00", "21", "", "05", "1"},
+    {"0-M", "1500", "JAMÓN COCIDO €", "DON PEPE", "1999.99", "1500.5", "", "", "", "1"},
+    {"0-C", "777", "D'ANGELO ÑOQUIS", "D'ANGELO", "0.5", "0.25", "10.5", "  ", "3", ""},
+    {"0-M", "42", "MANZANA ROJA", "FRUTAS", "1000000", "-5", "21", "123", "A1", "1"},
+};
+
+class ArchivosCambioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        fijaOperador(&op);
+        grilla.FijaCols(FilaNovedad::Columnas);
+        grilla.FijaRows(1);
+        for (int c = 0; c < FilaNovedad::Columnas; ++c) {
+            grilla.FijaTextMatrix(0, c, FilaNovedad::Encabezados()[c]);
+        }
+        int id = 100;
+        for (const auto& f : kFilas) {
+            ValoresFila v;
+            v.tipoMov = f.tipo;
+            v.codigo = f.codigo;
+            v.descripcion = f.descripcion;
+            v.marca = f.marca;
+            v.precio = v.precio2 = f.precio;
+            v.costo = f.costo;
+            v.tasaIva = f.iva;
+            v.codBarra = f.barra;
+            v.rubro = f.rubro;
+            v.pesable = f.pesable;
+            v.id = QString::number(id++);
+            v.FormateaFila("21", false);
+            grilla.AgregaFila();
+            v.Fila().EnGrilla(grilla, grilla.Rows() - 1);
+        }
+        // Weighed and sold by the kilogram (unit compared trimmed, any case),
+        // weighed but sold by the unit, not weighed; 777 is missing.
+        articulos.articulos["001234"] = {true, "KG"};
+        articulos.articulos["009999"] = {false, "KG"};
+        articulos.articulos["001500"] = {true, "UN"};
+        articulos.articulos["000042"] = {true, "kg "};
+    }
+    void TearDown() override { fijaOperador(nullptr); }
+
+    void generaTodo(ArchivosCambio& a) {
+        for (int f = 1; f < grilla.Rows(); ++f) {
+            a.EscribeCambios(grilla, f);
+            a.EscribeBalanza(grilla, f);
+        }
+    }
+
+    QTemporaryDir dir;
+    OperadorGuion op;
+    MSFlexGrid grilla;
+    ArticulosFijos articulos;
+};
+
+} // namespace
+
+TEST_F(ArchivosCambioTest, AmbosArchivosByteAByte) {
+    const QString ruta = dir.path() + "/CAMBIOS.TXT";
+    // An older, longer file is overwritten, never appended to.
+    QFile viejo(dir.path() + "/BALANZA.TXT");
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write(QByteArray(5000, 'x'));
+    viejo.close();
+    {
+        ArchivosCambio a(articulos, "KG");
+        ASSERT_TRUE(a.Abre(ruta));
+        generaTodo(a);
+        a.Cierra();
+    }
+    EXPECT_EQ(lee(ruta), lee(TARVELO_TEST_DATA "/CAMBIOS.TXT"));
+    EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT"), lee(TARVELO_TEST_DATA "/BALANZA.TXT"));
+    // The worked example, literally.
+    const QByteArray cambios = lee(ruta);
+    EXPECT_TRUE(cambios.startsWith(
+        "M000001234QUESO CREMOSO                 LACTEOS        00125050000125050000000000000080"
+        "0000S0SS0000012340000I05000000000000000\r\n"));
+    EXPECT_TRUE(
+        lee(dir.path() + "/BALANZA.TXT")
+            .startsWith("050123401234001250500QUESO CREMOSO" + QByteArray(47, ' ') + "\r\n"));
+    // "€" and the accented letters are single Windows-1252 bytes.
+    EXPECT_TRUE(cambios.contains("JAM\xd3N COCIDO \x80"));
+    // Codes 10000 and 21234 asked nothing: only rows below 10000 are looked up,
+    // by the code as six digits fitted to 25 characters.
+    EXPECT_EQ(articulos.claves,
+              QStringList({"001234" + QString(19, ' '), "009999" + QString(19, ' '),
+                           "001500" + QString(19, ' '), "000777" + QString(19, ' '),
+                           "000042" + QString(19, ' ')}));
+    EXPECT_TRUE(op.preguntas().isEmpty());
+}
+
+TEST_F(ArchivosCambioTest, ElRegistroDePuntoDeVentaSigueLosEncabezados) {
+    // Columns headed Id or NoMarcar are left out wherever they stand; the last
+    // column is never written.
+    grilla.FijaTextMatrix(0, FilaNovedad::Aux2, "NOMARCAR");
+    const QString r = ArchivosCambio::RegistroCambios(grilla, 1);
+    EXPECT_EQ(r.size(), 126 - 6);
+    grilla.FijaTextMatrix(0, FilaNovedad::Aux2, "Aux2");
+    grilla.FijaTextMatrix(0, FilaNovedad::Id, "Identificador");
+    EXPECT_EQ(ArchivosCambio::RegistroCambios(grilla, 1), r + "000000" + "100");
+}
+
+TEST(ArchivosCambioRutas, CarpetaYArchivoDeBalanza) {
+    struct Caso {
+        const char *ruta, *carpeta, *balanza;
+    };
+    const Caso casos[] = {
+        {"/datos/nov/CAMBIOS.TXT", "/datos/nov", "/datos/nov/BALANZA.TXT"},
+        {"C:\\NOVEDADES\\cambios.txt", "C:\\NOVEDADES", "C:\\NOVEDADES\\BALANZA.TXT"},
+        {"/a/CAMBIOS.TXT/b/Cambios.Txt", "/a/CAMBIOS.TXT/b", "/a/CAMBIOS.TXT/b/BALANZA.TXT"},
+        {"CAMBIOS.TXT", "", ""},
+        {"/datos/nov/PRECIOS.NOV", "", ""},
+        {"/datos/nov/XCAMBIOS.TXT", "", ""},
+        {"...", "", ""},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(ArchivosCambio::Carpeta(c.ruta), QString(c.carpeta)) << c.ruta;
+        EXPECT_EQ(ArchivosCambio::RutaBalanza(c.ruta), QString(c.balanza)) << c.ruta;
+    }
+}
+
+TEST_F(ArchivosCambioTest, SinCarpetaNoSeCreaNada) {
+    const QString faltante = dir.path() + "/no-existe/CAMBIOS.TXT";
+    // A label holding the file name alone would make both files one.
+    const QString sinCarpeta = "CAMBIOS.TXT";
+    for (const QString& ruta : {faltante, sinCarpeta}) {
+        op.limpia();
+        ArchivosCambio a(articulos, "KG");
+        EXPECT_FALSE(a.Abre(ruta));
+        EXPECT_FALSE(a.abiertos());
+        ASSERT_EQ(op.preguntas().size(), 1);
+        EXPECT_EQ(op.preguntas()[0].texto, "Acceso a Ruta de Archivo no válida!!!\r\n"
+                                           "No se pudo generar el archivo Cambios.txt");
+        EXPECT_EQ(op.preguntas()[0].titulo, "Aviso al Usuario");
+        EXPECT_EQ(op.preguntas()[0].estilo, 64);
+    }
+    EXPECT_FALSE(QFile::exists(QDir::current().filePath("CAMBIOS.TXT")));
+    EXPECT_FALSE(QFile::exists(QDir::current().filePath("BALANZA.TXT")));
+}
+
+TEST_F(ArchivosCambioTest, RutaConBarrasInvertidas) {
+    const QString ruta = dir.path() + "\\cambios.txt";
+    ArchivosCambio a(articulos, "KG");
+    ASSERT_TRUE(a.Abre(ruta));
+    a.EscribeCambios(grilla, 1);
+    a.Cierra();
+    EXPECT_EQ(lee(dir.path() + "/cambios.txt").size(), 128);
+    EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT").size(), 0);
+}
+
+TEST_F(ArchivosCambioTest, FallasDeEscrituraYDeBusqueda) {
+    const QString ruta = dir.path() + "/CAMBIOS.TXT";
+    // A full disk behind the scale file: the point-of-sale file is untouched
+    // and the failure reaches the caller.
+    ASSERT_TRUE(QFile::link("/dev/full", dir.path() + "/BALANZA.TXT"));
+    ArchivosCambio a(articulos, "KG");
+    ASSERT_TRUE(a.Abre(ruta));
+    a.EscribeCambios(grilla, 1);
+    try {
+        a.EscribeBalanza(grilla, 1);
+        FAIL() << "sin falla";
+    } catch (const FalloKX& e) {
+        EXPECT_EQ(e.error().numero, 57);
+    }
+    // A failed lookup also reaches the caller, with nothing written.
+    articulos.falla = true;
+    EXPECT_THROW(a.EscribeBalanza(grilla, 2), FalloKX);
+    // Rows of 10000 and above need no lookup.
+    EXPECT_NO_THROW(a.EscribeBalanza(grilla, 3));
+    a.Cierra();
+    EXPECT_FALSE(a.abiertos());
+    EXPECT_EQ(lee(ruta).size(), 128);
+    EXPECT_THROW(a.EscribeCambios(grilla, 1), FalloKX); // closed
+}

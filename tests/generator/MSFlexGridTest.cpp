@@ -1,0 +1,95 @@
+#include "MSFlexGrid.h"
+#include "ErrorKX.h"
+#include "FilaNovedad.h"
+
+#include <gtest/gtest.h>
+
+TEST(MSFlexGrid, CeldasPorFilaYColumna) {
+    MSFlexGrid g;
+    g.FijaCols(4);
+    g.FijaRows(3);
+    EXPECT_EQ(g.TextMatrix(2, 3), "");
+    g.FijaTextMatrix(1, 1, "abc");
+    g.FijaTextMatrix(1, 3, "z");
+    g.FijaTextMatrix(1, 0, "xy");
+    g.FijaTextMatrix(1, 1, "");
+    g.FijaTextMatrix(1, 2, "€é");
+    EXPECT_EQ(g.Fila(1), QStringList({"xy", "", "€é", "z"}));
+    EXPECT_EQ(g.Fila(0), QStringList({"", "", "", ""}));
+
+    const QString celdas[2] = {"A", "BBB"};
+    g.FijaFila(2, celdas, 2);
+    g.FijaTextMatrix(2, 3, "fin");
+    g.FijaFila(2, celdas, 1);
+    EXPECT_EQ(g.Fila(2), QStringList({"A", "BBB", "", "fin"}));
+
+    // Columns kept on a change of column count; new rows and columns are blank.
+    g.FijaCols(3);
+    EXPECT_EQ(g.Fila(1), QStringList({"xy", "", "€é"}));
+    g.FijaCols(5);
+    EXPECT_EQ(g.Fila(1), QStringList({"xy", "", "€é", "", ""}));
+    g.AgregaFila();
+    EXPECT_EQ(g.Rows(), 4);
+    EXPECT_EQ(g.Fila(3), QStringList({"", "", "", "", ""}));
+
+    g.Clear();
+    EXPECT_EQ(g.Rows(), 4);
+    EXPECT_EQ(g.Fila(1), QStringList({"", "", "", "", ""}));
+    g.FijaRows(2);
+    EXPECT_EQ(g.Rows(), 2);
+
+    EXPECT_THROW(g.TextMatrix(2, 0), FalloKX);
+    EXPECT_THROW(g.FijaTextMatrix(0, 5, "x"), FalloKX);
+    EXPECT_THROW(g.TextMatrix(-1, 0), FalloKX);
+    EXPECT_EQ(g.ColWidth(0), MSFlexGrid::AnchoPorDefecto);
+    g.FijaColWidth(4, 0);
+    EXPECT_EQ(g.ColWidth(4), 0);
+}
+
+TEST(MSFlexGrid, AvisaALaVista) {
+    struct Registro : MSFlexGrid::Observador {
+        QStringList eventos;
+        void antesDeReiniciar() override { eventos << "reinicia"; }
+        void antesDeAgregarFilas(int d, int h) override {
+            eventos << QString("agrega %1-%2").arg(d).arg(h);
+        }
+        void celdaCambiada(int f, int c) override {
+            eventos << QString("celda %1,%2").arg(f).arg(c);
+        }
+    } r;
+    MSFlexGrid g;
+    g.fijaObservador(&r);
+    g.FijaCols(2);
+    g.FijaRows(2);
+    g.AgregaFila();
+    g.FijaTextMatrix(2, 1, "x");
+    g.Clear();
+    EXPECT_EQ(r.eventos,
+              QStringList({"reinicia", "agrega 0-1", "agrega 2-2", "celda 2,1", "reinicia"}));
+}
+
+TEST(FilaNovedad, EncabezadosYFilaEnBlanco) {
+    ASSERT_EQ(FilaNovedad::Encabezados().size(), 18);
+    EXPECT_EQ(FilaNovedad::Encabezados()[FilaNovedad::Descripcion], "Descripción");
+    EXPECT_EQ(FilaNovedad::Encabezados()[FilaNovedad::Tipo], "Tipo");
+    EXPECT_EQ(FilaNovedad::Encabezados()[FilaNovedad::Rubro], "Rubro");
+    EXPECT_EQ(FilaNovedad::Encabezados()[FilaNovedad::NoMarcar], "NoMarcar");
+
+    MSFlexGrid g;
+    g.FijaCols(18);
+    g.FijaRows(2);
+    EXPECT_TRUE(FilaNovedad::EnBlanco(g, 1));
+    g.FijaTextMatrix(1, FilaNovedad::Id, "12");
+    g.FijaTextMatrix(1, FilaNovedad::TipoIva, " ");
+    EXPECT_TRUE(FilaNovedad::EnBlanco(g, 1)); // ids and blanks are no loaded row
+    g.FijaTextMatrix(1, FilaNovedad::Aux2, "000000");
+    EXPECT_FALSE(FilaNovedad::EnBlanco(g, 1));
+
+    FilaNovedad f;
+    for (int c = 0; c < FilaNovedad::Columnas; ++c) {
+        f[c] = QString::number(c);
+    }
+    f.EnGrilla(g, 1);
+    const FilaNovedad leida = FilaNovedad::DeGrilla(g, 1);
+    EXPECT_EQ(leida.celdas, f.celdas);
+}

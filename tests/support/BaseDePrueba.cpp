@@ -1,0 +1,211 @@
+#include "BaseDePrueba.h"
+
+#include "Programa.h"
+#include "SqliteKX.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+QAtomicInt gNumero;
+
+QString variable(const char* nombre) {
+    return qEnvironmentVariable(nombre).trimmed();
+}
+
+// Runs `sql` on a short-lived connection to `base` of the configured server.
+bool ejecutaEnBase(const QString& base, const QStringList& sentencias, QString* error) {
+    const QString nombre = QStringLiteral("prueba-admin-%1").arg(gNumero.fetchAndAddOrdered(1));
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nombre);
+        db.setHostName(variable("TARVELO_PG_HOST"));
+        const int puerto = variable("TARVELO_PG_PORT").toInt();
+        if (puerto > 0) {
+            db.setPort(puerto);
+        }
+        db.setUserName(variable("TARVELO_PG_USER").isEmpty() ? QStringLiteral("postgres")
+                                                             : variable("TARVELO_PG_USER"));
+        db.setDatabaseName(base);
+        if (!db.open()) {
+            ok = false;
+            *error = db.lastError().text();
+        }
+        for (const QString& s : sentencias) {
+            if (!ok) {
+                break;
+            }
+            QSqlQuery q(db);
+            if (!q.exec(s)) {
+                ok = false;
+                *error = s + QStringLiteral(": ") + q.lastError().text();
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nombre);
+    return ok;
+}
+} // namespace
+
+bool hayPostgreSql() {
+    return !variable("TARVELO_PG_HOST").isEmpty();
+}
+
+std::vector<Plataforma> motoresDePrueba() {
+    std::vector<Plataforma> r{Plataforma::Sqlite};
+    if (hayPostgreSql()) {
+        r.push_back(Plataforma::PostgreSql);
+    }
+    return r;
+}
+
+std::string nombreMotor(const ::testing::TestParamInfo<Plataforma>& info) {
+    return info.param == Plataforma::Sqlite ? "SQLite" : "PostgreSQL";
+}
+
+BaseDePrueba::BaseDePrueba(Plataforma p) : plataforma_(p) {
+    if (p == Plataforma::Sqlite) {
+        nombre_ = carpeta_.filePath(QStringLiteral("prueba.db"));
+        QFile f(nombre_);
+        creada_ = f.open(QIODevice::WriteOnly);
+        if (!creada_) {
+            ADD_FAILURE() << "cannot create " << nombre_.toStdString();
+        }
+        return;
+    }
+    if (!hayPostgreSql()) {
+        ADD_FAILURE() << "no PostgreSQL server configured (TARVELO_PG_HOST)";
+        return;
+    }
+    nombre_ = QStringLiteral("tarvelo_prueba_%1_%2")
+                  .arg(QCoreApplication::applicationPid())
+                  .arg(gNumero.fetchAndAddOrdered(1));
+    QString error;
+    creada_ = ejecutaEnBase(QStringLiteral("postgres"),
+                            {QStringLiteral("CREATE DATABASE ") + nombre_ +
+                             QStringLiteral(" ENCODING 'UTF8' TEMPLATE template0")},
+                            &error) &&
+              ejecutaEnBase(nombre_,
+                            {QStringLiteral("CREATE COLLATION IF NOT EXISTS kx (provider = "
+                                            "icu, locale = 'und-u-ks-level2', "
+                                            "deterministic = false)")},
+                            &error);
+    if (!creada_) {
+        ADD_FAILURE() << error.toStdString();
+    }
+}
+
+BaseDePrueba::~BaseDePrueba() {
+    if (usoInstancia_) {
+        cierra(DB_Dll::instancia());
+    }
+    if (plataforma_ == Plataforma::PostgreSql && !nombre_.isEmpty()) {
+        QString error;
+        ejecutaEnBase(QStringLiteral("postgres"),
+                      {QStringLiteral("DROP DATABASE IF EXISTS ") + nombre_ +
+                       QStringLiteral(" WITH (FORCE)")},
+                      &error);
+    }
+}
+
+QString BaseDePrueba::servidor() const {
+    return plataforma_ == Plataforma::PostgreSql ? variable("TARVELO_PG_HOST") : QString();
+}
+
+int BaseDePrueba::puerto() const {
+    return plataforma_ == Plataforma::PostgreSql ? variable("TARVELO_PG_PORT").toInt() : 0;
+}
+
+QString BaseDePrueba::usuario() const {
+    if (plataforma_ != Plataforma::PostgreSql) {
+        return QString();
+    }
+    return variable("TARVELO_PG_USER").isEmpty() ? QStringLiteral("postgres")
+                                                 : variable("TARVELO_PG_USER");
+}
+
+void BaseDePrueba::configura(DB_Dll& db) const {
+    db.gPlataforma = plataforma_;
+    db.gServidor = plataforma_ == Plataforma::Sqlite ? QStringLiteral("local") : servidor();
+    db.gPuerto = puerto();
+    db.gDBName = nombre_;
+    db.gUsuario = plataforma_ == Plataforma::Sqlite ? QStringLiteral("OPERADOR") : usuario();
+    db.gUserPassWord.clear();
+}
+
+bool BaseDePrueba::abre(DB_Dll& db) {
+    configura(db);
+    if (&db == &DB_Dll::instancia()) {
+        usoInstancia_ = true;
+    }
+    db.OpenServerADODB(false, 3, QString(), true, false);
+    return db.gOpenFlag && db.gCnn && db.gCnn->abierta();
+}
+
+void BaseDePrueba::cierra(DB_Dll& db) {
+    db.reinicia();
+}
+
+void BaseDePrueba::ejecutaDirecto(const QString& sql) const {
+    if (plataforma_ == Plataforma::PostgreSql) {
+        QString error;
+        if (!ejecutaEnBase(nombre_, {sql}, &error)) {
+            ADD_FAILURE() << error.toStdString();
+        }
+        return;
+    }
+    const QString nombre = QStringLiteral("prueba-directa-%1").arg(gNumero.fetchAndAddOrdered(1));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
+        db.setDatabaseName(nombre_);
+        if (!db.open()) {
+            ADD_FAILURE() << db.lastError().text().toStdString();
+        } else {
+            RegistraKXSqlite(db);
+            QSqlQuery q(db);
+            if (!q.exec(sql)) {
+                ADD_FAILURE() << q.lastError().text().toStdString();
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nombre);
+}
+
+void PruebaPorMotor::SetUp() {
+    if (GetParam() == Plataforma::PostgreSql && !hayPostgreSql()) {
+        GTEST_SKIP() << "no PostgreSQL server configured (TARVELO_PG_HOST unset)";
+    }
+    base_ = std::make_unique<BaseDePrueba>(GetParam());
+    ASSERT_TRUE(base_->creada());
+    carpetaAnterior_ = Programa::carpeta();
+    Programa::fijaCarpeta(base_->carpeta());
+    ASSERT_TRUE(base_->abre(DB_Dll::instancia())) << "cannot open the test database";
+}
+
+void PruebaPorMotor::TearDown() {
+    BaseDePrueba::cierra(DB_Dll::instancia());
+    base_.reset();
+    if (!carpetaAnterior_.isEmpty()) {
+        Programa::fijaCarpeta(carpetaAnterior_);
+    }
+}
+
+QString BaseDePrueba::tipoTexto(int largo) const {
+    if (plataforma_ == Plataforma::PostgreSql) {
+        return QStringLiteral("bpchar COLLATE kx");
+    }
+    return QStringLiteral("varchar(%1) COLLATE KX").arg(largo);
+}
+
+void BaseDePrueba::ejecutaEnServidor(const QString& sql) const {
+    QString error;
+    if (!::ejecutaEnBase(QStringLiteral("postgres"), {sql}, &error)) {
+        ADD_FAILURE() << error.toStdString();
+    }
+}
