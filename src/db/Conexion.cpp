@@ -16,6 +16,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
 #include <sqlite3.h>
 #ifdef TARVELO_CON_ODBC
 #include <sql.h>
@@ -25,6 +28,17 @@
 namespace {
 
 QAtomicInt gContador;
+
+// Qt keeps its connections in a registry that dies at process exit. A
+// connection owned by a static object (the program-wide DB_Dll) may outlive
+// it: from then on there is nothing left to close.
+std::atomic<bool> gRegistroVivo{true};
+
+void vigilaRegistro() {
+    static std::once_flag una;
+    // Registered after the registry exists, so it runs before the registry goes.
+    std::call_once(una, []() { std::atexit([]() { gRegistroVivo = false; }); });
+}
 
 // PostgreSQL reports SQLSTATE codes as text; as a number we use the engine's
 // own packing of the five characters (six bits each, first character lowest),
@@ -270,7 +284,7 @@ QVariant valorParaMotor(const QVariant& v, Plataforma p) {
 Conexion::Conexion() = default;
 
 Conexion::~Conexion() {
-    if (!nombre_.isEmpty() && QSqlDatabase::contains(nombre_)) {
+    if (gRegistroVivo && !nombre_.isEmpty() && QSqlDatabase::contains(nombre_)) {
         {
             QSqlDatabase db = QSqlDatabase::database(nombre_, false);
             db.close();
@@ -421,6 +435,8 @@ void Conexion::Open(const DatosConexion& datos) {
     nombre_ = QStringLiteral("tarvelo-%1").arg(gContador.fetchAndAddOrdered(1) + 1);
     const bool odbc = usaOdbc();
     QSqlDatabase db;
+    (void)QSqlDatabase::contains(nombre_); // brings the registry to life first
+    vigilaRegistro();
     if (odbc) {
         db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nombre_);
         db.setDatabaseName(textoOdbc(datos_));

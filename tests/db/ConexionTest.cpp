@@ -302,3 +302,27 @@ TEST(ConexionPostgres, ErrorDeConexionYReintentoConElDialogo) {
 INSTANTIATE_TEST_SUITE_P(Motores, Administrador, valoresMotores(), nombreMotor);
 
 } // namespace
+
+namespace {
+
+// The program ends with its connection still open (closing the window ends the
+// process at once): leaving must not crash on the way out.
+TEST(SalidaDelPrograma, ConLaConexionAbiertaTerminaLimpio) {
+    QTemporaryDir carpeta;
+    const QString archivo = carpeta.filePath(QStringLiteral("salida.db"));
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_EXIT(
+        {
+            DB_Dll& db = DB_Dll::instancia();
+            db.gPlataforma = Plataforma::Sqlite;
+            db.gServidor = QStringLiteral("local");
+            db.gDBName = archivo;
+            db.OpenServerADODB(false, 3, QString(), true, false);
+            std::exit(db.gOpenFlag ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace

@@ -1,0 +1,199 @@
+#include "ComandoLote.h"
+#include "BaseDePrueba.h"
+#include "EsquemaPrueba.h"
+#include "ModGlobal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+// tarvelo-lote generar / regenerar end to end on the demo database, started
+// from the suite's command line as the scheduler would.
+class ComandoLoteTest : public PruebaPorMotor {
+protected:
+    static inline const QDate kHoy = QDate(2026, 3, 10);
+
+    void SetUp() override {
+        PruebaPorMotor::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        EsquemaPrueba e;
+        ASSERT_GT(e.creaConDemo(kHoy).pendientes, 0);
+        // A sales list with nothing pending, whose prices were all sent.
+        e.lista("9", "LISTA SIN NOVEDADES");
+        e.precio({.idLista = "9", .idArticulo = articulo(e, 0), .estado = "1-M", .precios = {10}});
+        e.precio({.idLista = "9", .idArticulo = articulo(e, 1), .estado = "1-M", .precios = {20}});
+        BaseDePrueba::cierra(DB_Dll::instancia());
+        ASSERT_TRUE(salida.isValid());
+        if (base().plataforma() == Plataforma::Sqlite) {
+            linea = "@Plataforma=SQLITE; @server=.; @dbname=" + base().nombre() +
+                    "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO; @Caja=1";
+        } else {
+            linea = "@Plataforma=POSTGRESQL; @server=" + base().servidor() +
+                    "; @Puerto=" + QString::number(base().puerto()) +
+                    "; @dbname=" + base().nombre() + "; @usuario=" + base().usuario() +
+                    "; @Password=; @UsuarioLogeado=DEMO";
+        }
+    }
+
+    static QString articulo(EsquemaPrueba& e, int i) {
+        return e
+            .valor("SELECT IdArticulo FROM V_MA_ARTICULOS ORDER BY IdArticulo LIMIT 1 OFFSET " +
+                   QString::number(i))
+            .toString()
+            .trimmed();
+    }
+
+    // Runs a command; keeps its output and messages.
+    int corre(int (*comando)(const QStringList&, QTextStream&, QTextStream&), QStringList args) {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        const int r = comando(args, o, e);
+        o.flush();
+        e.flush();
+        return r;
+    }
+    int generar(const QStringList& extra) {
+        return corre(ComandoGenerar, QStringList{"generar", linea, "--hoy", "2026-03-10"} + extra);
+    }
+    // Reads the database through the connection the command left open.
+    int cuenta(const QString& sql) { return EsquemaPrueba().cuenta(sql); }
+
+    QString linea;
+    QString out, err;
+    QTemporaryDir salida;
+};
+
+} // namespace
+
+TEST_P(ComandoLoteTest, GenerarYRegenerar) {
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path()}), CodigoLote::Generado)
+        << err.toStdString();
+    static const QRegularExpression resumen(
+        R"re(^generada codigo=(\d+) filas=(\d+) cambios="([^"]+)" balanza="([^"]+)"\n$)re");
+    const auto m = resumen.match(out);
+    ASSERT_TRUE(m.hasMatch()) << out.toStdString();
+    const QString codigo = m.captured(1);
+    const int filas = m.captured(2).toInt();
+    EXPECT_EQ(codigo, "2"); // the demo holds batch 1
+    EXPECT_GT(filas, 0);
+    EXPECT_EQ(m.captured(3), QDir::toNativeSeparators(salida.path() + "/CAMBIOS.TXT"));
+    EXPECT_EQ(m.captured(4), QDir::toNativeSeparators(salida.path() + "/BALANZA.TXT"));
+    QFile cambios(m.captured(3));
+    ASSERT_TRUE(cambios.open(QIODevice::ReadOnly));
+    EXPECT_EQ(cambios.readAll().count("\r\n"), filas);
+    EXPECT_TRUE(QFile::exists(m.captured(4)));
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), filas);
+    // Every row names the user that start-up took from the command line.
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2 AND Usuario = '" +
+                     ModGlobal::gUsuarioLogeado + "'"),
+              filas);
+    // The witness question got its safe answer, on the error stream.
+    EXPECT_TRUE(err.contains("¿Desea Imprimir un Testigo?")) << err.toStdString();
+
+    // Regenerated into another folder, rows stamped, nothing inserted.
+    QTemporaryDir otra;
+    ASSERT_EQ(corre(ComandoRegenerar, {linea, "--codigo", codigo, "--carpeta", otra.path()}),
+              CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith("regenerada codigo=2 filas=" + QString::number(filas) + " "))
+        << out.toStdString();
+    QFile otro(otra.path() + "/CAMBIOS.TXT");
+    ASSERT_TRUE(otro.open(QIODevice::ReadOnly));
+    EXPECT_EQ(otro.readAll().count("\r\n"), filas);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2 AND RETRANSMITIDO IS NOT "
+                     "NULL"),
+              filas);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), filas);
+
+    // The stored path again (the first folder).
+    ASSERT_EQ(corre(ComandoRegenerar, {"regenerar", linea, "--codigo", codigo}),
+              CodigoLote::Generado);
+    EXPECT_TRUE(out.contains(QDir::toNativeSeparators(salida.path() + "/CAMBIOS.TXT")));
+}
+
+TEST_P(ComandoLoteTest, NadaQueEnviarYRangosManuales) {
+    EXPECT_EQ(generar({"--lista", "9", "--carpeta", salida.path()}), CodigoLote::SinNovedades);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(err.contains("No se encontraron novedades!!!")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
+
+    // The same list with a manual range of every article: marked as sent.
+    ASSERT_EQ(generar({"--lista", "9", "--carpeta", salida.path(), "--articulos", ":", "--letra",
+                       "x", "--marcar", "--codigo", "40", "--fecha", "11/03/2026"}),
+              CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith("generada codigo=40 filas=2 ")) << out.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 40 AND TipoMov = 'X'"), 2);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE IDLISTA = '9' AND ESTADO = '1-M'"),
+              2);
+}
+
+TEST_P(ComandoLoteTest, ArgumentosODatosInvalidos) {
+    const QString carpeta = salida.path();
+    const QList<QStringList> casos = {
+        {"--lista", "1"},
+        {"--lista", "1", "--carpeta", carpeta + "/no-existe"},
+        {"--lista", "77", "--carpeta", carpeta},
+        {"--lista", "C1", "--carpeta", carpeta},
+        {"--lista", "1", "--carpeta", carpeta, "--codigo", "1"},
+        {"--lista", "1", "--carpeta", carpeta, "--codigo", "1x"},
+        {"--lista", "1", "--carpeta", carpeta, "--fecha", "31/02/2026"},
+        {"--lista", "1", "--carpeta", carpeta, "--hoy", "mañana"},
+        {"--lista", "1", "--carpeta", carpeta, "--desconocida", "x"},
+        {"--lista", "1", "--carpeta", carpeta, "--articulos", "sin-dos-puntos"},
+    };
+    for (const QStringList& c : casos) {
+        EXPECT_EQ(generar(c), CodigoLote::Invalido) << c.join(" ").toStdString();
+        EXPECT_TRUE(out.isEmpty());
+        EXPECT_FALSE(err.isEmpty());
+    }
+    EXPECT_EQ(corre(ComandoGenerar, {"--lista", "1", "--carpeta", carpeta}), CodigoLote::Invalido);
+    EXPECT_EQ(corre(ComandoRegenerar, {linea, "--codigo", "99"}), CodigoLote::Invalido);
+    EXPECT_EQ(corre(ComandoRegenerar, {linea}), CodigoLote::Invalido);
+    EXPECT_EQ(corre(ComandoGenerar, {"@Plataforma=SQLITE", "--lista", "1", "--carpeta", carpeta}),
+              CodigoLote::Invalido);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo <> 1"), 0);
+    EXPECT_FALSE(QFile::exists(carpeta + "/CAMBIOS.TXT"));
+}
+
+TEST_P(ComandoLoteTest, UnaFallaAbandonaConCodigoTres) {
+    if (base().plataforma() == Plataforma::Sqlite) {
+        base().ejecutaDirecto("CREATE TRIGGER falla BEFORE INSERT ON MV_TARVELO BEGIN SELECT "
+                              "RAISE(ABORT, 'disco lleno'); END");
+    } else {
+        base().ejecutaDirecto("CREATE FUNCTION falla() RETURNS trigger AS $$ BEGIN RAISE "
+                              "EXCEPTION 'disco lleno'; END $$ LANGUAGE plpgsql");
+        base().ejecutaDirecto("CREATE TRIGGER falla BEFORE INSERT ON MV_TARVELO FOR EACH ROW "
+                              "EXECUTE FUNCTION falla()");
+    }
+    EXPECT_EQ(generar({"--lista", "1", "--carpeta", salida.path()}), CodigoLote::Abandonado);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(err.contains("disco lleno")) << err.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo <> 1"), 0);
+    // Nothing marked without its batch row.
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS p WHERE ESTADO = '1-M' AND IDLISTA = '1' "
+                     "AND FHOFERTAHASTA IS NULL AND FHOFERTADESDE IS NULL AND NOT EXISTS (SELECT 1 "
+                     "FROM MV_TARVELO t WHERE t.Codigo = 1 AND t.IdLista = p.IDLISTA)"),
+              0);
+}
+
+TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    EXPECT_EQ(ComandoGenerar({"generar", "--help"}, o, e), 0);
+    o.flush();
+    for (const char* t :
+         {"generar", "regenerar", "--lista", "--carpeta", "--codigo", "--fecha", "--hoy",
+          "--articulos", "--familias", "--letra", "--marcar", "Codigos de salida"}) {
+        EXPECT_TRUE(out.contains(t)) << t;
+    }
+    EXPECT_EQ(out, AyudaComandoLote());
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, ComandoLoteTest, valoresMotores(), nombreMotor);
