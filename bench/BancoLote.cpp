@@ -53,17 +53,21 @@ void ejecuta(QSqlDatabase& db, const QString& sql) {
     }
 }
 
-double picoMB() {
+double memoriaMB(const char* clave) {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly)) {
         return -1;
     }
     for (const QByteArray& l : f.readAll().split('\n')) {
-        if (l.startsWith("VmHWM:")) {
-            return l.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (l.startsWith(clave)) {
+            return l.mid(int(qstrlen(clave))).trimmed().split(' ').first().toDouble() / 1024.0;
         }
     }
     return -1;
+}
+
+double picoMB() {
+    return memoriaMB("VmHWM:");
 }
 
 void reiniciaPico() {
@@ -296,6 +300,8 @@ int main(int argc, char** argv) {
     t.start();
     const ResultadoCarga carga = lote.CargaNovedades();
     const double msCarga = t.restart();
+    const double picoCarga = picoMB();
+    const double rssCarga = memoriaMB("VmRSS:");
     const ResultadoGeneracion gen = lote.cmdExportar();
     const double msGeneracion = t.elapsed();
     const double pico = picoMB();
@@ -305,10 +311,11 @@ int main(int argc, char** argv) {
     const double msConjunto = porConjunto(copia, dir.filePath("CONJUNTO.TXT"));
 
     std::printf("motor=%s filas=%d filas_lote=%d carga_ms=%.0f generacion_ms=%.0f "
-                "nuestro_ms=%.0f conjunto_ms=%.0f razon=%.1f pico_mb=%.1f (antes %.1f)\n",
+                "nuestro_ms=%.0f conjunto_ms=%.0f razon=%.1f pico_mb=%.1f (antes %.1f; tras la "
+                "carga pico %.1f, residente %.1f)\n",
                 pg ? "postgresql" : "sqlite", filas, carga.filas, msCarga, msGeneracion,
                 msCarga + msGeneracion, msConjunto, (msCarga + msGeneracion) / msConjunto, pico,
-                picoAntes);
+                picoAntes, picoCarga, rssCarga);
     fijaOperador(nullptr);
     if (pg) {
         DB_Dll::instancia().gCnn->Close();

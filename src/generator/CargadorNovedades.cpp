@@ -2,8 +2,11 @@
 
 #include "DB_Dll.h"
 #include "Dll_Display.h"
+#include "ErrorADO.h"
 #include "ErrorKX.h"
 #include "EstadoVentana.h"
+#include "FilaDeConsulta.h"
+#include "FilaDeRecordset.h"
 #include "FilaNovedad.h"
 #include "ModGlobal.h"
 #include "Operador.h"
@@ -12,14 +15,22 @@
 #include "QlUtil.h"
 #include "Regional.h"
 #include "Reloj.h"
+
+#include "SentenciasLote.h"
 #include "TextoSql.h"
 #include "ValoresFila.h"
+#include <QSqlError>
+#include <memory>
 
 namespace {
 const QString kRutinaNovedades = QStringLiteral("CargaNovedades");
 const QString kRutinaManual = QStringLiteral("CargaManual");
 
 QString texto(const Recordset& rs, const char* campo) {
+    return QlUtil::NoNulo(rs.Campo(QLatin1String(campo)));
+}
+
+QString texto(const FilaOrigen& rs, const char* campo) {
     return QlUtil::NoNulo(rs.Campo(QLatin1String(campo)));
 }
 
@@ -50,7 +61,63 @@ Pasos pasosDe(const QString& rutina) {
 }
 } // namespace
 
+struct CargadorNovedades::Cursor {
+    Recordset rs;
+    std::optional<QSqlQuery> q;
+    std::unique_ptr<FilaOrigen> fila;
+    int total = 0;
+    bool hay = false;
+    void siguiente() {
+        if (q) {
+            hay = q->next();
+        } else {
+            rs.MoveNext();
+            hay = !rs.Eof();
+        }
+    }
+};
+
 CargadorNovedades::CargadorNovedades(LoteNovedades& lote) : lote_(lote) {}
+
+void CargadorNovedades::AbreCursor(Cursor& c, const QString& desde, const QString& orden) {
+    DB_Dll& db = lote_.db();
+    const QString sql = QStringLiteral("SELECT *") + desde + orden;
+    if (db.gCnn && SentenciasLote::Disponible(*db.gCnn)) {
+        c.q.emplace(db.gCnn->baseQt());
+        // SQLite steps through the rows as they are read. The PostgreSQL driver
+        // reads a forward-only result one row at a time and loses it to the
+        // next statement on the connection (the article lookups): there the
+        // whole result comes at once, in the client library's compact form.
+        c.q->setForwardOnly(db.gCnn->baseQt().driverName() == QLatin1String("QSQLITE"));
+        // The total for the banner first, then the rows one by one.
+        Recordset cuenta;
+        db.AbrirRecordset(QStringLiteral("SELECT COUNT(*) AS Total") + desde, cuenta);
+        if (!cuenta.abierto()) {
+            c.q.reset();
+            throw FalloKX(3704, QStringLiteral("No se pudo leer las novedades."));
+        }
+        c.total = int(QlUtil::TextoANumero(QlUtil::NoNulo(cuenta.Campo(0))));
+        db.CierraRecordset(cuenta);
+        QSqlQuery& q = *c.q;
+        if (!q.exec(db.gCnn->textoMotor(db.SS_TSinonimos(sql)))) {
+            const QString error = q.lastError().text();
+            c.q.reset();
+            throw FalloKX(NumerosADO::ErrorSql, error);
+        }
+        c.fila = std::make_unique<FilaDeConsulta>(q);
+        c.hay = q.next();
+        return;
+    }
+    c.rs.FijaCacheSize(50);
+    QString texto = sql;
+    db.AbrirRecordset(texto, c.rs);
+    if (!c.rs.abierto()) {
+        throw FalloKX(3704, QStringLiteral("No se pudo leer las novedades."));
+    }
+    c.total = c.rs.RecordCount();
+    c.fila = std::make_unique<FilaDeRecordset>(c.rs);
+    c.hay = !c.rs.Eof();
+}
 
 QString CargadorNovedades::CodigoLista() const {
     return QlUtil::FormateaCodigo(lote_.ventana().campo(QStringLiteral("IDLISTA")), 4);
@@ -70,7 +137,7 @@ CargadorNovedades::Clases CargadorNovedades::LeeClases() const {
     return c;
 }
 
-void CargadorNovedades::LeeFila(const Recordset& rs, ValoresFila& v, bool manual) {
+void CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual) {
     v = ValoresFila{};
     if (manual) {
         const QString letra = lote_.ventana().campo(QStringLiteral("letra")).trimmed().toUpper();
@@ -81,9 +148,7 @@ void CargadorNovedades::LeeFila(const Recordset& rs, ValoresFila& v, bool manual
     const QString idArticulo = texto(rs, "IdArticulo");
     v.codigo = idArticulo.trimmed();
     v.descripcion = texto(rs, "Descripcionarticulo");
-    v.marca = lote_.db().DatosTabla(QStringLiteral("V_TA_TIPOARTICULO"), texto(rs, "Tipo"),
-                                    QStringLiteral("DESCRIPCION"), QStringLiteral("IdTipo"), 8,
-                                    QString(), true, false);
+    v.marca = DescripcionTipo(texto(rs, "Tipo"));
 
     const QString sugerido = QlUtil::NoNulo(rs.Campo(QStringLiteral("precio") + clases_.sugerido));
     const QString desdeTexto = texto(rs, "FHOFERTADESDE");
@@ -116,21 +181,69 @@ void CargadorNovedades::LeeFila(const Recordset& rs, ValoresFila& v, bool manual
     const QString cambio = texto(rs, "CambioCodBarra");
     v.cambioCodBarra = !cambio.isEmpty() && ModGlobal::TextoABooleano(cambio.trimmed(), true);
 
+    LeeArticulo(idArticulo, v, manual);
+}
+
+void CargadorNovedades::PreparaConsultas() {
+    Conexion* cn = lote_.db().gCnn.get();
+    if (!cn || !cn->abierta()) {
+        return;
+    }
+    articulo_ = SentenciasLote::Prepara(
+        *cn, QStringLiteral("SELECT TASAIVA, CodigoBarra, Pesable, DescripAbrev, Descripcion "
+                            "FROM V_MA_ARTICULOS WHERE IDARTICULO = ?"));
+    tipo_ = SentenciasLote::Prepara(
+        *cn, QStringLiteral("SELECT DESCRIPCION FROM V_TA_TIPOARTICULO WHERE "
+                            "LTRIM(RTRIM(IdTipo)) = ?"));
+}
+
+QString CargadorNovedades::DescripcionTipo(const QString& tipo) {
+    if (tipo_) {
+        tipo_->bindValue(0, tipo.trimmed());
+        if (!tipo_->exec()) {
+            throw FalloKX(3704, tipo_->lastError().text(), QStringLiteral("DatosTabla"));
+        }
+        const QString r = tipo_->next() ? QlUtil::NoNulo(tipo_->value(0)) : QString();
+        tipo_->finish();
+        return r;
+    }
+    return lote_.db().DatosTabla(QStringLiteral("V_TA_TIPOARTICULO"), tipo,
+                                 QStringLiteral("DESCRIPCION"), QStringLiteral("IdTipo"), 8,
+                                 QString(), true, false);
+}
+
+void CargadorNovedades::LeeArticulo(const QString& idArticulo, ValoresFila& v, bool manual) {
+    const auto toma = [&](const QString& tasa, const QString& barra, const QString& pesable,
+                          const QString& abreviada, const QString& larga) {
+        v.tasaIva = tasa;
+        v.codBarra = barra.trimmed();
+        v.pesable = pesable.trimmed();
+        if (!manual) {
+            v.descripcion = abreviada.trimmed().isEmpty() ? larga : abreviada;
+        }
+    };
+    if (articulo_) {
+        articulo_->bindValue(0, idArticulo);
+        if (!articulo_->exec()) {
+            throw FalloKX(3704, articulo_->lastError().text());
+        }
+        if (articulo_->next()) {
+            const auto c = [&](int i) { return QlUtil::NoNulo(articulo_->value(i)); };
+            toma(c(0), c(1), c(2), c(3), c(4));
+        }
+        articulo_->finish();
+        return;
+    }
     Recordset art;
     QString sql = QStringLiteral("SELECT * FROM V_MA_ARTICULOS WHERE IDARTICULO = ") +
                   TextoSql::Literal(idArticulo);
     lote_.db().AbrirRecordset(sql, art);
     if (!art.abierto()) {
-        throw FalloKX(3704, QStringLiteral("No se pudo leer el artículo %1").arg(v.codigo));
+        throw FalloKX(3704, QStringLiteral("No se pudo leer el artículo %1").arg(idArticulo));
     }
     if (!art.Eof()) {
-        v.tasaIva = texto(art, "TASAIVA");
-        v.codBarra = texto(art, "CodigoBarra").trimmed();
-        v.pesable = texto(art, "Pesable").trimmed();
-        if (!manual) {
-            const QString abreviada = texto(art, "DescripAbrev");
-            v.descripcion = abreviada.trimmed().isEmpty() ? texto(art, "Descripcion") : abreviada;
-        }
+        toma(texto(art, "TASAIVA"), texto(art, "CodigoBarra"), texto(art, "Pesable"),
+             texto(art, "DescripAbrev"), texto(art, "Descripcion"));
     }
     lote_.db().CierraRecordset(art);
 }
@@ -163,7 +276,7 @@ bool CargadorNovedades::YaTransmitido(const QString& codInterno, const QString& 
     return mismo;
 }
 
-bool CargadorNovedades::DecisionOferta(const Recordset& rs, ValoresFila& v) {
+bool CargadorNovedades::DecisionOferta(const FilaOrigen& rs, ValoresFila& v) {
     const QDate desde = fechaDe(rs.Campo(QStringLiteral("FHOFERTADESDE")), "FHOFERTADESDE");
     if (desde.isNull()) {
         v.noMarcar = false;
@@ -220,13 +333,14 @@ int CargadorNovedades::AgregaFilaManual(ValoresFila& v) {
 ResultadoCarga CargadorNovedades::CargaNovedades() {
     ResultadoCarga r;
     Pasos pasos = pasosDe(kRutinaNovedades);
-    Recordset rs;
+    Cursor c;
     bool cartelAbierto = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
         if (cartelAbierto) {
             lote_.cartel().CartelCerrar();
         }
-        lote_.db().CierraRecordset(rs);
+        c.q.reset();
+        lote_.db().CierraRecordset(c.rs);
         r.estado = estado;
         r.filas = filas_;
         lote_.ventana().avisa();
@@ -236,26 +350,23 @@ ResultadoCarga CargadorNovedades::CargaNovedades() {
     if (!pasos.pasos({[&] {
                           clases_ = LeeClases();
                           lista_ = CodigoLista();
+                          PreparaConsultas();
                           hoy_ = Reloj::hoy();
                           manana_ = hoy_.addDays(1);
                       },
                       [&] { lote_.ArmaGrilla(); },
                       [&] {
-                          rs.FijaCacheSize(50);
-                          QString sql =
-                              QStringLiteral("SELECT *") +
-                              QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE TIPOLISTA = 'V' "
-                                             "AND IDLISTA = ") +
-                              TextoSql::Literal(lista_) +
-                              QStringLiteral("  AND ( ESTADO = '0-C' OR ESTADO = '0-M' OR "
-                                             "FHOFERTADESDE='") +
-                              Regional::fechaCorta(manana_) +
-                              QStringLiteral("' OR FHOFERTAHASTA='") + Regional::fechaCorta(hoy_) +
-                              QStringLiteral("') AND SUSPENDIDO = 0 ORDER BY IDARTICULO");
-                          lote_.db().AbrirRecordset(sql, rs);
-                          if (!rs.abierto()) {
-                              throw FalloKX(3704, QStringLiteral("No se pudo leer las novedades."));
-                          }
+                          AbreCursor(c,
+                                     QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE TIPOLISTA "
+                                                    "= 'V' AND IDLISTA = ") +
+                                         TextoSql::Literal(lista_) +
+                                         QStringLiteral("  AND ( ESTADO = '0-C' OR ESTADO = '0-M' "
+                                                        "OR FHOFERTADESDE='") +
+                                         Regional::fechaCorta(manana_) +
+                                         QStringLiteral("' OR FHOFERTAHASTA='") +
+                                         Regional::fechaCorta(hoy_) +
+                                         QStringLiteral("') AND SUSPENDIDO = 0"),
+                                     QStringLiteral(" ORDER BY IDARTICULO"));
                           abierto = true;
                       }})) {
         return termina(ResultadoCarga::Estado::Abandonado);
@@ -263,7 +374,7 @@ ResultadoCarga CargadorNovedades::CargaNovedades() {
     if (!abierto) {
         return termina(ResultadoCarga::Estado::Cargado);
     }
-    if (rs.Eof()) {
+    if (!c.hay) {
         operador().MsgBox(LoteNovedades::kSinNovedades,
                           Operador::SoloAceptar | Operador::IconoInformacion,
                           QStringLiteral("Aviso al Usuario"));
@@ -272,15 +383,13 @@ ResultadoCarga CargadorNovedades::CargaNovedades() {
     lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), false);
     cartelAbierto = true;
     lote_.IniciaAvance();
-    const int total = rs.RecordCount();
-    rs.MoveFirst();
-    while (!rs.Eof()) {
+    while (c.hay) {
         Programa::permiteEventos();
         const bool sigue = pasos.paso([&] {
             ValoresFila v;
-            LeeFila(rs, v, false);
+            LeeFila(*c.fila, v, false);
             v.FormateaFila(clases_.iva, false);
-            if (!DecisionOferta(rs, v)) {
+            if (!DecisionOferta(*c.fila, v)) {
                 return;
             }
             if (v.cambioCodBarra) {
@@ -288,13 +397,13 @@ ResultadoCarga CargadorNovedades::CargaNovedades() {
             }
             if (QlUtil::TextoAMoneda(v.precio) > 0) {
                 AgregaFila(v);
-                lote_.MuestraAvance(filas_, total);
+                lote_.MuestraAvance(filas_, c.total);
             }
         });
         if (!sigue) {
             return termina(ResultadoCarga::Estado::Abandonado);
         }
-        rs.MoveNext();
+        c.siguiente();
     }
     return termina(ResultadoCarga::Estado::Cargado);
 }
@@ -323,21 +432,21 @@ QString CargadorNovedades::ConsultaManual() const {
                          QStringLiteral(" ");
         }
     }
-    return QStringLiteral("SELECT * FROM VT_MA_PRECIOS_ARTICULOS WHERE IDLISTA = ") +
-           TextoSql::Literal(lista_) + QStringLiteral(" AND TIPOLISTA = 'V' ") + condicion +
-           QStringLiteral(" order by idarticulo");
+    return QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE IDLISTA = ") +
+           TextoSql::Literal(lista_) + QStringLiteral(" AND TIPOLISTA = 'V' ") + condicion;
 }
 
 ResultadoCarga CargadorNovedades::CargaManual() {
     ResultadoCarga r;
     Pasos pasos = pasosDe(kRutinaManual);
-    Recordset rs;
+    Cursor c;
     bool cartelAbierto = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
         if (cartelAbierto) {
             lote_.cartel().CartelCerrar();
         }
-        lote_.db().CierraRecordset(rs);
+        c.q.reset();
+        lote_.db().CierraRecordset(c.rs);
         r.estado = estado;
         r.filas = filas_;
         lote_.ventana().avisa();
@@ -347,15 +456,12 @@ ResultadoCarga CargadorNovedades::CargaManual() {
     if (!pasos.pasos({[&] {
                           clases_ = LeeClases();
                           lista_ = CodigoLista();
+                          PreparaConsultas();
                           hoy_ = Reloj::hoy();
                           manana_ = hoy_.addDays(1);
                       },
                       [&] {
-                          rs.FijaCacheSize(50);
-                          lote_.db().AbrirRecordset(ConsultaManual(), rs);
-                          if (!rs.abierto()) {
-                              throw FalloKX(3704, QStringLiteral("No se pudo leer el rango."));
-                          }
+                          AbreCursor(c, ConsultaManual(), QStringLiteral(" order by idarticulo"));
                           abierto = true;
                       }})) {
         return termina(ResultadoCarga::Estado::Abandonado);
@@ -363,7 +469,7 @@ ResultadoCarga CargadorNovedades::CargaManual() {
     if (!abierto) {
         return termina(ResultadoCarga::Estado::Cargado);
     }
-    if (rs.Eof()) {
+    if (!c.hay) {
         operador().MsgBox(LoteNovedades::kSinNovedades,
                           Operador::SoloAceptar | Operador::IconoInformacion,
                           QStringLiteral("Aviso al Usuario"));
@@ -372,22 +478,20 @@ ResultadoCarga CargadorNovedades::CargaManual() {
     lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), true);
     cartelAbierto = true;
     lote_.IniciaAvance();
-    const int total = rs.RecordCount();
     const bool marcar = lote_.ventana().chkNoMarcar;
-    rs.MoveFirst();
-    while (!rs.Eof()) {
+    while (c.hay) {
         Programa::permiteEventos();
         bool cancelado = false;
         const bool sigue = pasos.paso([&] {
             ValoresFila v;
-            LeeFila(rs, v, true);
+            LeeFila(*c.fila, v, true);
             v.FormateaFila(clases_.iva, true);
             if (v.cambioCodBarra) {
                 v.tipoMov = QStringLiteral("C");
             }
             v.noMarcar = !marcar;
             const int fila = AgregaFilaManual(v);
-            cancelado = lote_.MuestraAvance(fila, total);
+            cancelado = lote_.MuestraAvance(fila, c.total);
         });
         if (!sigue) {
             return termina(ResultadoCarga::Estado::Abandonado);
@@ -395,7 +499,7 @@ ResultadoCarga CargadorNovedades::CargaManual() {
         if (cancelado) {
             return termina(ResultadoCarga::Estado::Cancelado);
         }
-        rs.MoveNext();
+        c.siguiente();
     }
     return termina(ResultadoCarga::Estado::Cargado);
 }

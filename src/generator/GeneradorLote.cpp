@@ -1,6 +1,7 @@
 #include "GeneradorLote.h"
 
 #include "ArchivosCambio.h"
+#include "ArticulosBalanzaDB.h"
 #include "DB_Dll.h"
 #include "ErrorKX.h"
 #include "EstadoVentana.h"
@@ -12,6 +13,7 @@
 #include "QlUtil.h"
 #include "Regional.h"
 #include "Reloj.h"
+#include "SentenciasLote.h"
 #include "TextoSql.h"
 
 #include <QDir>
@@ -54,67 +56,63 @@ QString identificador(const MSFlexGrid& g, int fila) {
 } // namespace
 
 void GeneradorLote::GrabaFila(int fila, bool regeneracion, const QString& codigo,
-                              const QString& marcaTiempo) {
+                              const QString& marcaTiempo, SentenciasLote& sentencias) {
     const MSFlexGrid& g = lote_.ventana().MSFlexGrid1;
     const QString id = identificador(g, fila);
     if (regeneracion) {
+        if (sentencias.preparadas()) {
+            sentencias.Estampa(marcaTiempo, id.toLongLong());
+            return;
+        }
         lote_.Ejecuta(QStringLiteral("UPDATE MV_TARVELO SET RETRANSMITIDO = ") +
                           TextoSql::Literal(marcaTiempo) + QStringLiteral(" WHERE ID =") + id,
                       kRutina);
         return;
     }
-    const auto celda = [&](int c) { return TextoSql::Escapa(g.TextMatrix(fila, c)); };
-    QString sql =
-        QStringLiteral("INSERT INTO MV_TARVELO (Codigo,IdLista,Nombre,Fecha,TipoMov,CodInterno,"
-                       "Descripcion,Marca,PrecioVenta,Precio,Internos,PrecioCosto,CondIva,TipoIva,"
-                       "Fijo,CodBarra,Rubro,Tipo,Aux1,Aux2,RutaArchivo,Usuario) VALUES(");
-    sql += codigo + QStringLiteral(",'");
     const EstadoVentana& v = lote_.ventana();
-    const QString valores[] = {
-        TextoSql::Escapa(QlUtil::FormateaCodigo(lista_, 4)),
-        TextoSql::Escapa(nombreLista_),
-        TextoSql::Escapa(v.campo(QStringLiteral("Fecha"))),
-        celda(FilaNovedad::TipoMov),
-        celda(FilaNovedad::CodInterno),
-        celda(FilaNovedad::Descripcion),
-        celda(FilaNovedad::Marca),
-        celda(FilaNovedad::PrecioVenta),
-        celda(FilaNovedad::Precio),
-        celda(FilaNovedad::Internos),
-        celda(FilaNovedad::PrecioCosto),
-        celda(FilaNovedad::CondIva),
-        celda(FilaNovedad::TipoIva),
-        celda(FilaNovedad::Fijo),
-        celda(FilaNovedad::CodBarra),
-        celda(FilaNovedad::Rubro),
-        celda(FilaNovedad::Tipo),
-        celda(FilaNovedad::Aux1),
-        celda(FilaNovedad::Aux2),
-        TextoSql::Escapa(v.lblRuta),
-        TextoSql::Escapa(ModGlobal::gUsuarioLogeado),
+    const auto celda = [&](int c) { return g.TextMatrix(fila, c); };
+    // The values after the code, in the statement's column order.
+    const QStringList valores = {
+        QlUtil::FormateaCodigo(lista_, 4), nombreLista_,
+        v.campo(QStringLiteral("Fecha")),  celda(FilaNovedad::TipoMov),
+        celda(FilaNovedad::CodInterno),    celda(FilaNovedad::Descripcion),
+        celda(FilaNovedad::Marca),         celda(FilaNovedad::PrecioVenta),
+        celda(FilaNovedad::Precio),        celda(FilaNovedad::Internos),
+        celda(FilaNovedad::PrecioCosto),   celda(FilaNovedad::CondIva),
+        celda(FilaNovedad::TipoIva),       celda(FilaNovedad::Fijo),
+        celda(FilaNovedad::CodBarra),      celda(FilaNovedad::Rubro),
+        celda(FilaNovedad::Tipo),          celda(FilaNovedad::Aux1),
+        celda(FilaNovedad::Aux2),          v.lblRuta,
+        ModGlobal::gUsuarioLogeado,
     };
-    bool primero = true;
-    for (const QString& valor : valores) {
-        if (!primero) {
-            sql += QStringLiteral("','");
-        }
-        sql += valor;
-        primero = false;
-    }
-    sql += QStringLiteral("')");
-
     const bool marca = g.TextMatrix(fila, FilaNovedad::NoMarcar) == QLatin1String("0") &&
                        lista_.trimmed().compare(QLatin1String("A3"), Qt::CaseInsensitive) != 0;
     Conexion& cn = *lote_.db().gCnn;
     cn.BeginTrans();
     try {
-        if (marca) {
-            lote_.Ejecuta(QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M' , "
-                                         "CAMBIOCODBARRA=0  WHERE ID = ") +
-                              id,
-                          kRutina);
+        if (sentencias.preparadas()) {
+            if (marca) {
+                sentencias.Marca(id.toLongLong());
+            }
+            sentencias.Inserta(codigo.toLongLong(), valores, valores[2]);
+        } else {
+            if (marca) {
+                lote_.Ejecuta(QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M' , "
+                                             "CAMBIOCODBARRA=0  WHERE ID = ") +
+                                  id,
+                              kRutina);
+            }
+            QString sql = QStringLiteral(
+                "INSERT INTO MV_TARVELO (Codigo,IdLista,Nombre,Fecha,TipoMov,CodInterno,"
+                "Descripcion,Marca,PrecioVenta,Precio,Internos,PrecioCosto,CondIva,TipoIva,"
+                "Fijo,CodBarra,Rubro,Tipo,Aux1,Aux2,RutaArchivo,Usuario) VALUES(");
+            sql += codigo;
+            for (const QString& valor : valores) {
+                sql += QLatin1Char(',') + TextoSql::Literal(valor);
+            }
+            sql += QLatin1Char(')');
+            lote_.Ejecuta(sql, kRutina);
         }
-        lote_.Ejecuta(sql, kRutina);
         cn.CommitTrans();
     } catch (...) {
         try {
@@ -197,7 +195,9 @@ ResultadoGeneracion GeneradorLote::cmdExportar() {
         v.avisa();
     }
 
-    ArchivosCambio archivos(lote_.articulosBalanza(), ModGlobal::gUnidadKG);
+    ArticulosBalanzaDB articulosDB(lote_.db());
+    ArchivosCambio archivos(lote_.articulosBalanza() ? *lote_.articulosBalanza() : articulosDB,
+                            ModGlobal::gUnidadKG);
     enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
     if (!pasos.paso([&] { apertura = archivos.Abre(v.lblRuta) ? Abiertos : FaltaCarpeta; })) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
@@ -212,6 +212,15 @@ ResultadoGeneracion GeneradorLote::cmdExportar() {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
+    if (!lote_.db().gCnn) {
+        LoteNovedades::ReportaError(
+            ErrorKX{3709, QStringLiteral("La conexión con la base de datos no está abierta."),
+                    kRutina},
+            kRutina);
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
+    SentenciasLote sentencias(*lote_.db().gCnn);
     r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.lblRuta));
     r.rutaBalanza =
         QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.lblRuta)));
@@ -225,12 +234,12 @@ ResultadoGeneracion GeneradorLote::cmdExportar() {
             continue;
         }
         bool grabada = false;
-        const bool sigue = pasos.pasos({[&] { archivos.EscribeCambios(g, fila); },
-                                        [&] { archivos.EscribeBalanza(g, fila); },
-                                        [&] {
-                                            GrabaFila(fila, regeneracion, codigo, marcaTiempo);
-                                            grabada = true;
-                                        }});
+        const bool sigue = pasos.pasos(
+            {[&] { archivos.EscribeCambios(g, fila); }, [&] { archivos.EscribeBalanza(g, fila); },
+             [&] {
+                 GrabaFila(fila, regeneracion, codigo, marcaTiempo, sentencias);
+                 grabada = true;
+             }});
         if (!sigue) {
             // Leaving: the files close whole (the pair's destructor), the rows
             // recorded so far stay, the window is left as it is.

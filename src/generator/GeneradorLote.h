@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class SentenciasLote;
+
 // "&Generar": writes the grid into the change files and records it. A new
 // batch inserts one MV_TARVELO row per grid row and marks its price rows as
 // sent; a reloaded batch is written again and its rows stamped.
@@ -24,7 +26,8 @@ public:
     static const QString kCodigoUsado;
 
 private:
-    void GrabaFila(int fila, bool regeneracion, const QString& codigo, const QString& marcaTiempo);
+    void GrabaFila(int fila, bool regeneracion, const QString& codigo, const QString& marcaTiempo,
+                   SentenciasLote& sentencias);
 
     LoteNovedades& lote_;
     QString lista_;

@@ -1,6 +1,5 @@
 #include "LoteNovedades.h"
 
-#include "ArticulosBalanzaDB.h"
 #include "CargadorLote.h"
 #include "CargadorNovedades.h"
 #include "DB_Dll.h"
@@ -27,16 +26,6 @@ void LoteNovedades::fijaImpresor(ImpresorTestigo* impresor) {
 
 void LoteNovedades::fijaArticulosBalanza(ArticulosBalanza* articulos) {
     articulos_ = articulos;
-}
-
-ArticulosBalanza& LoteNovedades::articulosBalanza() {
-    if (articulos_) {
-        return *articulos_;
-    }
-    if (!articulosPropios_) {
-        articulosPropios_ = std::make_unique<ArticulosBalanzaDB>(db_);
-    }
-    return *articulosPropios_;
 }
 
 int LoteNovedades::ReportaError(const ErrorKX& e, const QString& rutina) {

@@ -59,9 +59,10 @@ public:
 
     // The witness printer (not owned; none: the report service of the utility library).
     void fijaImpresor(ImpresorTestigo* impresor);
-    // The scale lookup (not owned; none: the article master of the database).
+    // The scale lookup (not owned; none: the article master of the database,
+    // prepared afresh for every generation).
     void fijaArticulosBalanza(ArticulosBalanza* articulos);
-    ArticulosBalanza& articulosBalanza();
+    ArticulosBalanza* articulosBalanza() const { return articulos_; }
 
     // --- grid and progress
     void ArmaGrilla();
@@ -108,6 +109,5 @@ private:
     ImpresorTestigo* impresor_ = nullptr;
     ArticulosBalanza* articulos_ = nullptr;
     std::unique_ptr<ImpresorTestigo> impresorPropio_;
-    std::unique_ptr<ArticulosBalanza> articulosPropios_;
     int ciclo_ = 0;
 };

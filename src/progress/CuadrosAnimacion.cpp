@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <numbers>
 
 QList<QImage> CuadrosAnimacion::dibuja(int lado) {
     QList<QImage> cuadros;
@@ -19,7 +20,7 @@ QList<QImage> CuadrosAnimacion::dibuja(int lado) {
             const int atraso = (cuadro - punto + Cantidad) % Cantidad;
             const int alfa = std::max(40, 255 - atraso * 40);
             p.setBrush(QColor(30, 90, 170, alfa));
-            const double angulo = (punto * 30.0 - 90.0) * M_PI / 180.0;
+            const double angulo = (punto * 30.0 - 90.0) * std::numbers::pi / 180.0;
             const QPointF c(centro + radioAnillo * std::cos(angulo),
                             centro + radioAnillo * std::sin(angulo));
             const double r = atraso == 0 ? radioPunto * 1.3 : radioPunto;

@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "ErrorKX.h"
 #include "FilaNovedad.h"
+#include "LoteNovedades.h"
 #include "MSFlexGrid.h"
 #include "OperadorGuion.h"
 #include "ValoresFila.h"
@@ -203,6 +204,7 @@ TEST_F(ArchivosCambioTest, RutaConBarrasInvertidas) {
     EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT").size(), 0);
 }
 
+#ifdef Q_OS_LINUX
 TEST_F(ArchivosCambioTest, FallasDeEscrituraYDeBusqueda) {
     const QString ruta = dir.path() + "/CAMBIOS.TXT";
     // A full disk behind the scale file: the point-of-sale file is untouched
@@ -226,4 +228,13 @@ TEST_F(ArchivosCambioTest, FallasDeEscrituraYDeBusqueda) {
     EXPECT_FALSE(a.abiertos());
     EXPECT_EQ(lee(ruta).size(), 128);
     EXPECT_THROW(a.EscribeCambios(grilla, 1), FalloKX); // closed
+}
+#endif
+
+TEST(RutaExaminada, SoloCuentaLaCarpetaElegida) {
+    EXPECT_EQ(LoteNovedades::RutaExaminada("C:\\NOVEDADES\\PRECIOS.NOV"),
+              "C:\\NOVEDADES\\CAMBIOS.TXT");
+    EXPECT_EQ(LoteNovedades::RutaExaminada("/datos/nov/precios.nov"), "/datos/nov/CAMBIOS.TXT");
+    // The dialog left without a choice: its proposed name has no folder.
+    EXPECT_EQ(LoteNovedades::RutaExaminada("CAMBIOS.TXT"), "CAMBIOS.TXT");
 }

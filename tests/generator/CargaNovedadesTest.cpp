@@ -298,4 +298,34 @@ TEST_P(CargaNovedadesTest, UnaFallaPorFilaPideSeguirOSalir) {
     EXPECT_FALSE(cartel.visible());
 }
 
+TEST_P(CargaNovedadesTest, EstadoInicialYEdicion) {
+    lote->InicializaFormulario();
+    EXPECT_EQ(ventana.campo("Codigo"), "1");
+    EXPECT_EQ(ventana.campo("Fecha"), "10/03/2026");
+    EXPECT_EQ(ventana.campo("IdLista"), "");
+    EXPECT_EQ(ventana.lblLista, "Lista de Precios: ");
+    EXPECT_EQ(ventana.lblRuta, "...");
+    EXPECT_TRUE(ventana.campoHabilitado("Codigo"));
+    EXPECT_FALSE(ventana.campoHabilitado("Fecha"));
+    EXPECT_FALSE(ventana.cmdCargarHabilitado);
+    EXPECT_TRUE(ventana.UtilLin1.CerrarEnabled);
+    EXPECT_FALSE(ventana.UtilLin1.CancelarEnabled);
+    esquema->filaLote({.codigo = 57, .idLista = "1", .codInterno = "000000001"});
+    lote->InicializaFormulario();
+    EXPECT_EQ(ventana.campo("Codigo"), "58");
+    lote->HabilitaEdicion(true);
+    EXPECT_FALSE(ventana.campoHabilitado("Codigo"));
+    EXPECT_TRUE(ventana.campoHabilitado("ArtHasta"));
+    EXPECT_TRUE(ventana.cmdCargarHabilitado && ventana.cmdManualHabilitado &&
+                ventana.cmdExaminarHabilitado && ventana.CmdBuscarHabilitado);
+    EXPECT_FALSE(ventana.cmdExportarHabilitado);
+    EXPECT_TRUE(ventana.UtilLin1.CancelarEnabled);
+    EXPECT_FALSE(ventana.UtilLin1.CerrarEnabled);
+    // A chosen path enables generating and labels; "..." disables them.
+    ventana.fijaRuta("/x/CAMBIOS.TXT");
+    EXPECT_TRUE(ventana.cmdExportarHabilitado && ventana.CmdEtiquetasHabilitado);
+    ventana.fijaRuta("...");
+    EXPECT_FALSE(ventana.cmdExportarHabilitado || ventana.CmdEtiquetasHabilitado);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, CargaNovedadesTest, valoresMotores(), nombreMotor);

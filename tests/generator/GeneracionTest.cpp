@@ -1,6 +1,7 @@
 #include "GeneradorLote.h"
 #include "PruebaLote.h"
 #include "QlReport.h"
+#include "SentenciasLote.h"
 #include "TestigoQlReport.h"
 
 #include <QDir>
@@ -111,12 +112,15 @@ protected:
         }
     }
 
+    void loteNuevo();
+    void fallaInyectada();
+
     QString ruta;
 };
 
 } // namespace
 
-TEST_P(GeneracionTest, LoteNuevo) {
+void GeneracionTest::loteNuevo() {
     op.responde(Operador::Si); // witness
     const ResultadoGeneracion r = lote->cmdExportar();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
@@ -164,6 +168,23 @@ TEST_P(GeneracionTest, LoteNuevo) {
     EXPECT_EQ(ventana.lblRuta, "...");
     EXPECT_FALSE(ventana.cmdExportarHabilitado);
     EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
+}
+
+TEST_P(GeneracionTest, LoteNuevo) {
+    loteNuevo();
+}
+
+// The statement texts that engines without prepared statements take: values
+// between apostrophes, apostrophes doubled.
+TEST_P(GeneracionTest, LoteNuevoConSentenciasDeTexto) {
+    SentenciasLote::fijaPreparar(false);
+    // The load again, from a whole result set.
+    eligeLista("1", "LISTA D'UNO");
+    lote->CargaNovedades();
+    ventana.fijaRuta(ruta);
+    ASSERT_EQ(filas().size(), 5);
+    loteNuevo();
+    SentenciasLote::fijaPreparar(true);
 }
 
 TEST_P(GeneracionTest, ListaA3NoMarcaNada) {
@@ -317,7 +338,7 @@ struct CasoFalla {
 } // namespace
 
 // A batch row whose insert fails, answered with retry, go on and leave.
-TEST_P(GeneracionTest, FallaInyectadaEnMedioRespetaLaInvariante) {
+void GeneracionTest::fallaInyectada() {
     const CasoFalla casos[] = {{"reintentar", Operador::Reintentar, true},
                                {"seguir", Operador::Ignorar, false},
                                {"salir", Operador::Abortar, false}};
@@ -393,6 +414,16 @@ TEST_P(GeneracionTest, FallaInyectadaEnMedioRespetaLaInvariante) {
         }
         EXPECT_EQ(db().gCnn->nivelTransaccion(), 0);
     }
+}
+
+TEST_P(GeneracionTest, FallaInyectadaEnMedioRespetaLaInvariante) {
+    fallaInyectada();
+}
+
+TEST_P(GeneracionTest, FallaInyectadaConSentenciasDeTexto) {
+    SentenciasLote::fijaPreparar(false);
+    fallaInyectada();
+    SentenciasLote::fijaPreparar(true);
 }
 
 TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
