@@ -8,7 +8,34 @@
 #include "Programa.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
 #include <QTextStream>
+#include <QVBoxLayout>
+
+namespace {
+
+// Start-up's report in a fixed-width box, so its columns line up.
+void MuestraInforme(const QString& informe) {
+    QDialog d;
+    d.setWindowTitle(
+        QStringLiteral("Generador de novedades de precios para sucursales / Puntos de Venta"));
+    auto* texto = new QPlainTextEdit(informe, &d);
+    texto->setReadOnly(true);
+    texto->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    texto->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
+    QObject::connect(botones, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    auto* capa = new QVBoxLayout(&d);
+    capa->addWidget(texto);
+    capa->addWidget(botones);
+    d.resize(820, 560);
+    d.exec();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -33,8 +60,6 @@ int main(int argc, char** argv) {
     salida.flush();
     out << informe;
     out.flush();
-    operador().MsgBox(informe, Operador::SoloAceptar | Operador::IconoInformacion,
-                      QStringLiteral("Generador de novedades de precios para sucursales / Puntos "
-                                     "de Venta"));
+    MuestraInforme(informe);
     return 0;
 }
