@@ -330,31 +330,37 @@ int CargadorNovedades::AgregaFilaManual(ValoresFila& v) {
     return g.Rows() - 1;
 }
 
-ResultadoCarga CargadorNovedades::CargaNovedades() {
+void CargadorNovedades::IniciaCarga() {
+    clases_ = LeeClases();
+    lista_ = CodigoLista();
+    PreparaConsultas();
+    hoy_ = Reloj::hoy();
+    manana_ = hoy_.addDays(1);
+}
+
+ResultadoCarga CargadorNovedades::TerminaCarga(Cursor& c, bool cartelAbierto,
+                                               ResultadoCarga::Estado estado) {
+    if (cartelAbierto) {
+        lote_.cartel().CartelCerrar();
+    }
+    c.q.reset();
+    lote_.db().CierraRecordset(c.rs);
+    lote_.ventana().avisa();
     ResultadoCarga r;
+    r.estado = estado;
+    r.filas = filas_;
+    return r;
+}
+
+ResultadoCarga CargadorNovedades::CargaNovedades() {
     Pasos pasos = pasosDe(kRutinaNovedades);
     Cursor c;
     bool cartelAbierto = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
-        if (cartelAbierto) {
-            lote_.cartel().CartelCerrar();
-        }
-        c.q.reset();
-        lote_.db().CierraRecordset(c.rs);
-        r.estado = estado;
-        r.filas = filas_;
-        lote_.ventana().avisa();
-        return r;
+        return TerminaCarga(c, cartelAbierto, estado);
     };
     bool abierto = false;
-    if (!pasos.pasos({[&] {
-                          clases_ = LeeClases();
-                          lista_ = CodigoLista();
-                          PreparaConsultas();
-                          hoy_ = Reloj::hoy();
-                          manana_ = hoy_.addDays(1);
-                      },
-                      [&] { lote_.ArmaGrilla(); },
+    if (!pasos.pasos({[&] { IniciaCarga(); }, [&] { lote_.ArmaGrilla(); },
                       [&] {
                           AbreCursor(c,
                                      QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE TIPOLISTA "
@@ -437,29 +443,14 @@ QString CargadorNovedades::ConsultaManual() const {
 }
 
 ResultadoCarga CargadorNovedades::CargaManual() {
-    ResultadoCarga r;
     Pasos pasos = pasosDe(kRutinaManual);
     Cursor c;
     bool cartelAbierto = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
-        if (cartelAbierto) {
-            lote_.cartel().CartelCerrar();
-        }
-        c.q.reset();
-        lote_.db().CierraRecordset(c.rs);
-        r.estado = estado;
-        r.filas = filas_;
-        lote_.ventana().avisa();
-        return r;
+        return TerminaCarga(c, cartelAbierto, estado);
     };
     bool abierto = false;
-    if (!pasos.pasos({[&] {
-                          clases_ = LeeClases();
-                          lista_ = CodigoLista();
-                          PreparaConsultas();
-                          hoy_ = Reloj::hoy();
-                          manana_ = hoy_.addDays(1);
-                      },
+    if (!pasos.pasos({[&] { IniciaCarga(); },
                       [&] {
                           AbreCursor(c, ConsultaManual(), QStringLiteral(" order by idarticulo"));
                           abierto = true;

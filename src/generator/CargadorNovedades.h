@@ -45,6 +45,10 @@ private:
     void AbreCursor(Cursor& c, const QString& desde, const QString& orden);
     // The per-row lookups, prepared once per run where the engine takes them.
     void PreparaConsultas();
+    // What a run reads before its query: price classes, list code, today.
+    void IniciaCarga();
+    // Ends a run: closes the banner (when open) and the source, tells the window.
+    ResultadoCarga TerminaCarga(Cursor& c, bool cartelAbierto, ResultadoCarga::Estado estado);
     QString DescripcionTipo(const QString& tipo);
     // Reads the article's VAT rate, bar code, weighable value and descriptions.
     void LeeArticulo(const QString& idArticulo, ValoresFila& v, bool manual);

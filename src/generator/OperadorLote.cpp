@@ -9,21 +9,11 @@ int OperadorLote::MsgBox(const QString& texto, int estilo, const QString& titulo
     if (aceptaRegenerar_ && texto == GeneradorLote::kRegenerar) {
         return Si;
     }
-    switch (estilo & 7) {
-    case AceptarCancelar:
-    case SiNoCancelar:
-        return Cancelar;
-    case AbortarReintentarIgnorar:
+    const int botones = estilo & 7;
+    if (botones == AbortarReintentarIgnorar || botones == ReintentarCancelar) {
         huboFallo_ = true;
-        return Abortar;
-    case SiNo:
-        return No;
-    case ReintentarCancelar:
-        huboFallo_ = true;
-        return Cancelar;
-    default:
-        return Aceptar;
     }
+    return RespuestaSegura(estilo);
 }
 
 bool OperadorLote::InputBox(const QString& texto, const QString& titulo, QString&) {

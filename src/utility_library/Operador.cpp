@@ -14,4 +14,21 @@ Operador& operador() {
     return silencioso;
 }
 
-void fijaOperador(Operador* o) { gOperador = o; }
+void fijaOperador(Operador* o) {
+    gOperador = o;
+}
+
+int Operador::RespuestaSegura(int estilo) {
+    switch (estilo & 7) {
+    case AbortarReintentarIgnorar:
+        return Abortar;
+    case SiNo:
+        return No;
+    case AceptarCancelar:
+    case SiNoCancelar:
+    case ReintentarCancelar:
+        return Cancelar;
+    default:
+        return Aceptar;
+    }
+}

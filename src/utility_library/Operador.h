@@ -32,6 +32,10 @@ public:
     };
 
     virtual ~Operador() = default;
+    // The answer that risks nothing when nobody can be asked: Abort on an
+    // error, No to a question, Cancel where there is one, OK otherwise.
+    static int RespuestaSegura(int estilo);
+
     virtual int MsgBox(const QString& texto, int estilo, const QString& titulo) = 0;
     // Returns false when the operator gave up.
     virtual bool InputBox(const QString& texto, const QString& titulo, QString& valor) = 0;

@@ -28,21 +28,7 @@ int OperadorGuion::MsgBox(const QString& texto, int estilo, const QString& titul
         p.respuesta = siempre_;
     } else {
         sinGuion_ << titulo + " | " + texto;
-        switch (estilo & 7) {
-        case AbortarReintentarIgnorar:
-            p.respuesta = Abortar;
-            break;
-        case SiNo:
-            p.respuesta = No;
-            break;
-        case AceptarCancelar:
-        case SiNoCancelar:
-        case ReintentarCancelar:
-            p.respuesta = Cancelar;
-            break;
-        default:
-            p.respuesta = Aceptar;
-        }
+        p.respuesta = RespuestaSegura(estilo);
     }
     preguntas_ << p;
     return p.respuesta;

@@ -10,25 +10,12 @@ int OperadorSilencioso::MsgBox(const QString& texto, int estilo, const QString& 
         std::fprintf(stderr, "%s: %s\n", qPrintable(titulo.trimmed()),
                      qPrintable(limpio.trimmed()));
     }
-    switch (estilo & 7) {
-    case AceptarCancelar:
-        return Cancelar;
-    case AbortarReintentarIgnorar:
+    const int botones = estilo & 7;
+    if (botones == AbortarReintentarIgnorar || botones == ReintentarCancelar ||
+        (botones == SoloAceptar && (estilo & 0x70) == IconoCritico)) {
         huboFallo_ = true;
-        return Abortar;
-    case SiNoCancelar:
-        return Cancelar;
-    case SiNo:
-        return No;
-    case ReintentarCancelar:
-        huboFallo_ = true;
-        return Cancelar;
-    default:
-        if ((estilo & 0x70) == IconoCritico) {
-            huboFallo_ = true;
-        }
-        return Aceptar;
     }
+    return RespuestaSegura(estilo);
 }
 
 bool OperadorSilencioso::InputBox(const QString& texto, const QString& titulo, QString&) {
