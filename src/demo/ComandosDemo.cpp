@@ -1,8 +1,10 @@
 #include "ComandosDemo.h"
 
 #include "BaseDemo.h"
+#include "Conexion.h"
 #include "ErrorKX.h"
 #include "EsquemaSql.h"
+#include "LineaComando.h"
 #include "Plataforma.h"
 #include "Programa.h"
 #include "Regional.h"
@@ -117,117 +119,67 @@ bool leeArgumentosCrear(const QStringList& args, ArgumentosCrear& a, QString& er
 
 // ------------------------------------------------------------ resumen
 
-struct DatosResumen {
-    Plataforma plataforma = Plataforma::SqlServer;
-    QString servidor;
-    QString base;
-    int puerto = 0;
-    QString usuario;
-    QString clave;
-};
-
-// The few items of the suite's command line this command needs: items
-// separated by ";", each a keyword, "=" and a value, blanks allowed around "=".
-bool leeLineaComando(const QString& linea, DatosResumen& d, QString& error) {
-    bool hayPlataforma = false;
-    const QStringList items = linea.split(QLatin1Char(';'));
-    for (const QString& item : items) {
-        const qsizetype igual = item.indexOf(QLatin1Char('='));
-        if (igual < 0) {
-            continue;
-        }
-        const QString clave = item.left(igual).trimmed().toLower();
-        const QString valor = item.mid(igual + 1).trimmed();
-        if (clave == QLatin1String("@plataforma")) {
-            if (!LeePlataforma(valor, d.plataforma)) {
-                error = QStringLiteral("plataforma desconocida: \"%1\" (SQLSERVER, ORACLE, "
-                                       "POSTGRESQL o SQLITE).")
-                            .arg(valor);
-                return false;
-            }
-            hayPlataforma = true;
-        } else if (clave == QLatin1String("@server")) {
-            d.servidor = valor;
-        } else if (clave == QLatin1String("@dbname")) {
-            d.base = valor;
-        } else if (clave == QLatin1String("@puerto")) {
-            bool ok = false;
-            d.puerto = valor.toInt(&ok);
-            if (!valor.isEmpty() && (!ok || d.puerto <= 0 || d.puerto > 65535)) {
-                error = QStringLiteral("puerto no válido: \"%1\".").arg(valor);
-                return false;
-            }
-        } else if (clave == QLatin1String("@usuario")) {
-            d.usuario = valor;
-        } else if (clave == QLatin1String("@password")) {
-            d.clave = valor;
+// The connection data of the suite's command line, read with the program's own
+// grammar and checked before anything is opened.
+bool leeLineaComando(const QString& linea, DatosConexion& d, QString& error) {
+    const LineaComando l = LineaComando::Lee(linea);
+    if (!l.plataforma.isEmpty() && !LeePlataforma(l.plataforma, d.plataforma)) {
+        error = QStringLiteral("plataforma desconocida: \"%1\" (SQLSERVER, ORACLE, "
+                               "POSTGRESQL o SQLITE).")
+                    .arg(l.plataforma);
+        return false;
+    }
+    if (!l.puerto.isEmpty()) {
+        bool ok = false;
+        d.puerto = l.puerto.toInt(&ok);
+        if (!ok || d.puerto <= 0 || d.puerto > 65535) {
+            error = QStringLiteral("puerto no válido: \"%1\".").arg(l.puerto);
+            return false;
         }
     }
-    if (!hayPlataforma) {
-        d.plataforma = Plataforma::SqlServer;
-    }
-    if (d.base.isEmpty()) {
+    d.servidor = ExtraeServidor(l.servidor);
+    d.baseDatos = l.dbName;
+    d.usuario = l.usuario;
+    d.clave = l.password;
+    d.ordenFecha = Regional::ordenFecha();
+    if (d.baseDatos.isEmpty()) {
         error = QStringLiteral("la línea de comando no indica la base de datos (@dbname).");
         return false;
     }
     return true;
 }
 
-QString rutaSqlite(const QString& base) {
-    if (QDir::isRelativePath(base)) {
-        return QDir::cleanPath(QDir(Programa::carpeta()).filePath(base));
+// What the summary names as its database.
+QString describe(const DatosConexion& d) {
+    switch (d.plataforma) {
+    case Plataforma::Sqlite:
+        return QStringLiteral("%1 (SQLite)").arg(Conexion::archivoSqlite(d.baseDatos));
+    case Plataforma::PostgreSql:
+        return QStringLiteral("%1 en %2:%3 (PostgreSQL)")
+            .arg(d.baseDatos, d.servidor)
+            .arg(d.puerto > 0 ? d.puerto : 5432);
+    default:
+        return QStringLiteral("%1 en %2 (SQL Server)").arg(d.baseDatos, d.servidor);
     }
-    return QDir::cleanPath(base);
 }
 
-// Opens the connection; on failure leaves the reason in `error`.
-bool abre(ConexionTemporal& c, const DatosResumen& d, QString& descripcion, QString& error) {
-    QSqlDatabase db = c.db();
-    switch (d.plataforma) {
-    case Plataforma::Sqlite: {
-        const QString ruta = rutaSqlite(d.base);
-        if (!QFileInfo(ruta).isFile()) {
-            error = QStringLiteral("no existe la base de datos SQLite %1").arg(ruta);
-            return false;
-        }
-        db.setDatabaseName(ruta);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        descripcion = QStringLiteral("%1 (SQLite)").arg(ruta);
-        break;
-    }
-    case Plataforma::PostgreSql:
-        db.setHostName(d.servidor);
-        db.setPort(d.puerto > 0 ? d.puerto : 5432);
-        db.setDatabaseName(d.base);
-        db.setUserName(d.usuario);
-        db.setPassword(d.clave);
-        descripcion = QStringLiteral("%1 en %2:%3 (PostgreSQL)")
-                          .arg(d.base, d.servidor)
-                          .arg(d.puerto > 0 ? d.puerto : 5432);
-        break;
-    case Plataforma::SqlServer: {
-        QString servidor = d.servidor;
-        servidor.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QString host = servidor.section(QLatin1Char('/'), 0, 0);
-        db.setDatabaseName(
-            QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;"
-                           "TDS_Version=7.4;ClientCharset=UTF-8;")
-                .arg(host)
-                .arg(d.puerto > 0 ? d.puerto : 1433)
-                .arg(d.base, d.usuario, d.clave));
-        descripcion = QStringLiteral("%1 en %2 (SQL Server)").arg(d.base, d.servidor);
-        break;
-    }
-    case Plataforma::Oracle:
+// Opens the connection through the program's own database layer; on failure
+// leaves the reason in `error`.
+bool abre(Conexion& c, const DatosConexion& d, QString& error) {
+    if (d.plataforma == Plataforma::Oracle) {
         error = QStringLiteral("la plataforma ORACLE no está disponible para este resumen.");
         return false;
     }
-    if (!db.open()) {
-        error = QStringLiteral("no se pudo abrir %1: %2").arg(descripcion, db.lastError().text());
+    if (d.plataforma == Plataforma::Sqlite &&
+        !QFileInfo(Conexion::archivoSqlite(d.baseDatos)).isFile()) {
+        error = QStringLiteral("no existe la base de datos SQLite %1")
+                    .arg(Conexion::archivoSqlite(d.baseDatos));
         return false;
     }
-    if (d.plataforma == Plataforma::Sqlite && !RegistraKXSqlite(db)) {
-        error = QStringLiteral("no se pudo preparar la conexión SQLite (intercalación KX).");
+    try {
+        c.Open(d);
+    } catch (const FalloKX& e) {
+        error = QStringLiteral("no se pudo abrir %1: %2").arg(describe(d), e.error().descripcion);
         return false;
     }
     return true;
@@ -432,26 +384,22 @@ int ComandoResumen(const QStringList& argumentos, QTextStream& out, QTextStream&
         err.flush();
         return kArgumentos;
     }
-    DatosResumen d;
+    DatosConexion d;
     QString error;
     if (!leeLineaComando(linea, d, error)) {
         err << "resumen: " << error << "\n" << kUsoResumen << "\n";
         err.flush();
         return kArgumentos;
     }
-    const QString driver = d.plataforma == Plataforma::Sqlite       ? QStringLiteral("QSQLITE")
-                           : d.plataforma == Plataforma::PostgreSql ? QStringLiteral("QPSQL")
-                                                                    : QStringLiteral("QODBC");
-    ConexionTemporal c(driver, "resumen");
-    QString descripcion;
-    if (!abre(c, d, descripcion, error)) {
+    Conexion c;
+    if (!abre(c, d, error)) {
         err << "resumen: " << error << "\n";
         err.flush();
         return kFallo;
     }
     try {
-        QSqlDatabase db = c.db();
-        escribeResumen(db, d.plataforma, descripcion, out);
+        QSqlDatabase db = c.baseQt();
+        escribeResumen(db, d.plataforma, describe(d), out);
     } catch (const FalloKX& e) {
         err << "resumen: " << e.error().descripcion << "\n";
         err.flush();
