@@ -1,4 +1,5 @@
 #include "DB_Dll.h"
+#include "TextoSql.h"
 
 #include "Operador.h"
 #include "Programa.h"
@@ -11,13 +12,6 @@ const QString kCRLF = QStringLiteral("\r\n");
 // "ORACLE" after its first character.
 bool textoOracle(const QString& cadena) {
     return cadena.indexOf(QLatin1String("ORACLE"), 0, Qt::CaseInsensitive) > 0;
-}
-
-// A value between apostrophes must not be able to end its literal early.
-QString literal(const QString& valor) {
-    QString v = valor;
-    v.replace(QLatin1Char('\''), QLatin1String("''"));
-    return v;
 }
 
 bool perdidaDeConexion(const ErrorKX& e, const Conexion* c) {
@@ -207,7 +201,8 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
     } else {
         sql = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla +
               QStringLiteral(" with(nolock)  WHERE LTRIM(RTRIM(") + Campo +
-              QStringLiteral(")) ='") + literal(ValorBuscado.trimmed()) + QStringLiteral("'");
+              QStringLiteral(")) ='") + TextoSql::Escapa(ValorBuscado.trimmed()) +
+              QStringLiteral("'");
     }
     sql = SS_TSinonimos(sql);
     bool resultado = false;
@@ -253,7 +248,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado,
     Q_UNUSED(SoloLectura);
     const QString sql = QStringLiteral("SELECT * FROM ") + Tabla +
                         QStringLiteral(" with(nolock)   WHERE ") + Campo + QStringLiteral(" ='") +
-                        literal(ValorBuscado) + QStringLiteral("'");
+                        TextoSql::Escapa(ValorBuscado) + QStringLiteral("'");
     DB_Dll& principal = DB_Dll::instancia();
     bool resultado = false;
     for (;;) {
@@ -289,7 +284,8 @@ QString DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado,
     Q_UNUSED(UsaTrim);
     QString sql = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla +
                   QStringLiteral(" with(nolock)  WHERE LTRIM(RTRIM(") + Campo +
-                  QStringLiteral(")) ='") + literal(ValorBuscado.trimmed()) + QStringLiteral("' ");
+                  QStringLiteral(")) ='") + TextoSql::Escapa(ValorBuscado.trimmed()) +
+                  QStringLiteral("' ");
     Recordset rs;
     QString valor;
     int paso = 0; // 0 open, 1 read, 2 close

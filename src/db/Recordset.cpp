@@ -19,6 +19,13 @@ constexpr qint32 kFinDeDatos = 3021; // BOF or EOF: no current record
                   QStringLiteral("Operation is not allowed when the object is closed."),
                   QStringLiteral("ADODB.Recordset"));
 }
+
+[[noreturn]] void noEncontrado() {
+    throw FalloKX(NumerosADO::ItemNoEncontrado,
+                  QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                 "requested name or ordinal."),
+                  QStringLiteral("ADODB.Fields"));
+}
 } // namespace
 
 Recordset::Recordset() = default;
@@ -98,10 +105,7 @@ int Recordset::IndiceCampo(const QString& nombre) const {
 QVariant Recordset::Campo(const QString& nombre) const {
     const int i = IndiceCampo(nombre);
     if (i < 0) {
-        throw FalloKX(NumerosADO::ItemNoEncontrado,
-                      QStringLiteral("Item cannot be found in the collection corresponding to "
-                                     "the requested name or ordinal."),
-                      QStringLiteral("ADODB.Fields"));
+        noEncontrado();
     }
     return Campo(i);
 }
@@ -111,10 +115,7 @@ QVariant Recordset::Campo(int indice) const {
         cerrado();
     }
     if (indice < 0 || indice >= campos_.size()) {
-        throw FalloKX(NumerosADO::ItemNoEncontrado,
-                      QStringLiteral("Item cannot be found in the collection corresponding to "
-                                     "the requested name or ordinal."),
-                      QStringLiteral("ADODB.Fields"));
+        noEncontrado();
     }
     if (editando_ && tocado_.value(indice)) {
         return edicion_[indice];
@@ -141,10 +142,7 @@ void Recordset::AddNew() {
 void Recordset::FijaCampo(const QString& nombre, const QVariant& valor) {
     const int i = IndiceCampo(nombre);
     if (i < 0) {
-        throw FalloKX(NumerosADO::ItemNoEncontrado,
-                      QStringLiteral("Item cannot be found in the collection corresponding to "
-                                     "the requested name or ordinal."),
-                      QStringLiteral("ADODB.Fields"));
+        noEncontrado();
     }
     if (!editando_) {
         // Assigning a field of the current row starts editing it.

@@ -8,10 +8,18 @@
 #include "EstadoVentana.h"
 #include "FilaNovedad.h"
 #include "GeneradorLote.h"
+#include "Pasos.h"
 #include "QlUtil.h"
 #include "Regional.h"
 #include "Reloj.h"
 #include "TestigoQlReport.h"
+
+namespace {
+// For the window's set-up steps: one that fails is passed over silently.
+Pasos PasaPorAlto() {
+    return Pasos([](const ErrorKX&) { return 5; });
+}
+} // namespace
 
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
 
@@ -117,28 +125,23 @@ QString LoteNovedades::ProximoCodigo() {
 void LoteNovedades::InicializaFormulario() {
     EstadoVentana& v = ventana_;
     // Each step on its own: one that fails is passed over.
-    const auto intenta = [](const std::function<void()>& paso) {
-        try {
-            paso();
-        } catch (...) {
-        }
-    };
-    intenta([&] {
+    const auto intenta = PasaPorAlto();
+    intenta.paso([&] {
         for (auto& t : v.txtfields) {
             t.clear();
         }
         v.loteRecargado = false;
     });
-    intenta([&] {
+    intenta.paso([&] {
         v.lblLista = EstadoVentana::kPrefijoLista;
         v.fijaRuta(EstadoVentana::kSinRuta);
         v.PBarValor = 0;
     });
-    intenta([&] { HabilitaEdicion(false); });
-    intenta([&] { v.campo(QStringLiteral("Codigo")) = ProximoCodigo(); });
-    intenta([&] { ArmaGrilla(); });
-    intenta([&] { v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy()); });
-    intenta([&] { v.chkNoMarcar = false; });
+    intenta.paso([&] { HabilitaEdicion(false); });
+    intenta.paso([&] { v.campo(QStringLiteral("Codigo")) = ProximoCodigo(); });
+    intenta.paso([&] { ArmaGrilla(); });
+    intenta.paso([&] { v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy()); });
+    intenta.paso([&] { v.chkNoMarcar = false; });
     v.avisa();
 }
 
@@ -160,19 +163,14 @@ ResultadoCarga LoteNovedades::CargaNovedades() {
 
 void LoteNovedades::cmdManual() {
     EstadoVentana& v = ventana_;
-    const auto intenta = [](const std::function<void()>& paso) {
-        try {
-            paso();
-        } catch (...) {
-        }
-    };
-    intenta([&] {
+    const auto intenta = PasaPorAlto();
+    intenta.paso([&] {
         v.campo(QStringLiteral("ArtDesde")).clear();
         v.campo(QStringLiteral("ArtHasta")).clear();
     });
-    intenta([&] { v.campo(QStringLiteral("LETRA")) = QStringLiteral("M"); });
-    intenta([&] { v.chkNoMarcar = false; });
-    intenta([&] { v.frmManualVisible = true; });
+    intenta.paso([&] { v.campo(QStringLiteral("LETRA")) = QStringLiteral("M"); });
+    intenta.paso([&] { v.chkNoMarcar = false; });
+    intenta.paso([&] { v.frmManualVisible = true; });
     v.avisa();
 }
 

@@ -15,7 +15,7 @@ public:
     explicit Pasos(Dialogo dialogo) : dialogo_(std::move(dialogo)) {}
 
     // One step; false when the operator chose to leave.
-    bool paso(const std::function<void()>& f) {
+    bool paso(const std::function<void()>& f) const {
         for (;;) {
             try {
                 f();
@@ -42,7 +42,7 @@ public:
         }
     }
 
-    bool pasos(std::initializer_list<std::function<void()>> lista) {
+    bool pasos(std::initializer_list<std::function<void()>> lista) const {
         for (const auto& f : lista) {
             if (!paso(f)) {
                 return false;
