@@ -9,18 +9,18 @@
 // Prints one line of figures; peak memory is the resident peak of the load
 // and generation alone (the data preparation is left out).
 
-#include "BaseDemo.h"
-#include "Cp1252.h"
-#include "DB_Dll.h"
-#include "Dll_Display.h"
-#include "EsquemaSql.h"
-#include "EstadoVentana.h"
-#include "IniciaAplicacion.h"
-#include "LoteNovedades.h"
-#include "OperadorSilencioso.h"
-#include "Programa.h"
-#include "Reloj.h"
-#include "SqliteKX.h"
+#include "demo/BaseDemo.h"
+#include "utility_library/Cp1252.h"
+#include "db/DB_Dll.h"
+#include "progress/Dll_Display.h"
+#include "demo/EsquemaSql.h"
+#include "generator/EstadoVentana.h"
+#include "runtime/IniciaAplicacion.h"
+#include "generator/LoteNovedades.h"
+#include "utility_library/OperadorSilencioso.h"
+#include "utility_library/Programa.h"
+#include "utility_library/Reloj.h"
+#include "db/SqliteKX.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // tarvelo: started by the suite's menu with its command line, or by hand
 // (the connection dialog then asks for what is missing).
-#include "ComandosDemo.h"
-#include "DialogoConexionQt.h"
-#include "IniciaAplicacion.h"
-#include "Operador.h"
-#include "OperadorQt.h"
-#include "Programa.h"
+#include "demo/ComandosDemo.h"
+#include "connection_dialog/DialogoConexionQt.h"
+#include "runtime/IniciaAplicacion.h"
+#include "utility_library/Operador.h"
+#include "runtime/OperadorQt.h"
+#include "utility_library/Programa.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
 // tarvelo-lote: the batch logic with no window, for scheduled runs.
-#include "ComandoLote.h"
-#include "ComandosDemo.h"
-#include "IniciaAplicacion.h"
-#include "Programa.h"
+#include "generator/ComandoLote.h"
+#include "demo/ComandosDemo.h"
+#include "runtime/IniciaAplicacion.h"
+#include "utility_library/Programa.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

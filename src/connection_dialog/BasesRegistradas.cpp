@@ -1,6 +1,6 @@
-#include "BasesRegistradas.h"
+#include "connection_dialog/BasesRegistradas.h"
 
-#include "Cp1252.h"
+#include "utility_library/Cp1252.h"
 
 #include <QFile>
 

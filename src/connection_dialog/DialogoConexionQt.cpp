@@ -1,7 +1,7 @@
-#include "DialogoConexionQt.h"
+#include "connection_dialog/DialogoConexionQt.h"
 
-#include "DB_Dll.h"
-#include "frmAcceso.h"
+#include "db/DB_Dll.h"
+#include "connection_dialog/frmAcceso.h"
 
 void InstalaDialogoConexion() {
     DB_Dll::fijaDialogoConexion([](DialogoConexion& d) {

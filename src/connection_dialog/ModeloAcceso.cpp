@@ -1,14 +1,14 @@
-#include "ModeloAcceso.h"
+#include "connection_dialog/ModeloAcceso.h"
 
-#include "BasesRegistradas.h"
-#include "Conexion.h"
-#include "DB_Dll.h"
-#include "LBM_Common.h"
-#include "ModGlobal.h"
-#include "Operador.h"
-#include "Pasos.h"
-#include "Programa.h"
-#include "QlUtil.h"
+#include "connection_dialog/BasesRegistradas.h"
+#include "db/Conexion.h"
+#include "db/DB_Dll.h"
+#include "runtime/LBM_Common.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
 
 #include <QCoreApplication>
 #include <QDir>

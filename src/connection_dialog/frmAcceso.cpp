@@ -1,4 +1,4 @@
-#include "frmAcceso.h"
+#include "connection_dialog/frmAcceso.h"
 
 #include <QComboBox>
 #include <QEvent>

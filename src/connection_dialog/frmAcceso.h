@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModeloAcceso.h"
+#include "connection_dialog/ModeloAcceso.h"
 
 #include <QDialog>
 

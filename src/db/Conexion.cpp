@@ -1,10 +1,10 @@
-#include "Conexion.h"
+#include "db/Conexion.h"
 
-#include "Dialecto.h"
-#include "ErrorKX.h"
-#include "Programa.h"
-#include "Recordset.h"
-#include "SqliteKX.h"
+#include "db/Dialecto.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/Programa.h"
+#include "db/Recordset.h"
+#include "db/SqliteKX.h"
 
 #include <QAtomicInt>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ErrorADO.h"
-#include "Plataforma.h"
+#include "db/ErrorADO.h"
+#include "db/Plataforma.h"
 
 #include <QList>
 #include <QSqlDatabase>

@@ -1,11 +1,11 @@
-#include "DB_Dll.h"
+#include "db/DB_Dll.h"
 
-#include "LogKX.h"
-#include "Operador.h"
-#include "Programa.h"
-#include "QlUtil.h"
-#include "Regional.h"
-#include "Reloj.h"
+#include "utility_library/LogKX.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
 
 namespace {
 DB_Dll::Dialogo& dialogoGlobal() {

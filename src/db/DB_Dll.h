@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Conexion.h"
-#include "Recordset.h"
+#include "db/Conexion.h"
+#include "db/Recordset.h"
 
-#include "ErrorKX.h"
+#include "utility_library/ErrorKX.h"
 
 #include <QString>
 #include <functional>

@@ -1,9 +1,9 @@
-#include "DB_Dll.h"
-#include "TextoSql.h"
+#include "db/DB_Dll.h"
+#include "db/TextoSql.h"
 
-#include "Operador.h"
-#include "Programa.h"
-#include "QlUtil.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
 
 namespace {
 const QString kCRLF = QStringLiteral("\r\n");

@@ -1,7 +1,7 @@
-#include "DB_Dll.h"
+#include "db/DB_Dll.h"
 
-#include "QlUtil.h"
-#include "Regional.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
 
 #include <array>
 

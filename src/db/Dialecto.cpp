@@ -1,4 +1,4 @@
-#include "Dialecto.h"
+#include "db/Dialecto.h"
 
 #include <QDate>
 #include <QRegularExpression>

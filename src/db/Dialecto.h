@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Plataforma.h"
+#include "db/Plataforma.h"
 
 #include <QString>
 #include <QStringList>

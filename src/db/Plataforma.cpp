@@ -1,4 +1,4 @@
-#include "Plataforma.h"
+#include "db/Plataforma.h"
 
 bool LeePlataforma(const QString& texto, Plataforma& p) {
     const QString t = texto.trimmed().toUpper();

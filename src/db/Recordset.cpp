@@ -1,8 +1,8 @@
-#include "Recordset.h"
+#include "db/Recordset.h"
 
-#include "Conexion.h"
-#include "ErrorADO.h"
-#include "ErrorKX.h"
+#include "db/Conexion.h"
+#include "db/ErrorADO.h"
+#include "utility_library/ErrorKX.h"
 
 namespace {
 constexpr qint32 kFinDeDatos = 3021; // BOF or EOF: no current record

@@ -1,4 +1,4 @@
-#include "SqliteKX.h"
+#include "db/SqliteKX.h"
 
 #include <QSqlDriver>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TextoSql.h"
+#include "db/TextoSql.h"
 
 QString TextoSql::Escapa(const QString& valor) {
     QString r = valor;

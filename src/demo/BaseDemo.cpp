@@ -1,10 +1,10 @@
-#include "BaseDemo.h"
+#include "demo/BaseDemo.h"
 
-#include "CatalogoDemo.h"
-#include "ErrorKX.h"
-#include "EsquemaSql.h"
-#include "Insercion.h"
-#include "Reloj.h"
+#include "demo/CatalogoDemo.h"
+#include "utility_library/ErrorKX.h"
+#include "demo/EsquemaSql.h"
+#include "demo/Insercion.h"
+#include "utility_library/Reloj.h"
 
 #include <QDir>
 #include <QSqlDriver>

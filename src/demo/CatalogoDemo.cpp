@@ -1,6 +1,6 @@
-#include "CatalogoDemo.h"
+#include "demo/CatalogoDemo.h"
 
-#include "BaseDemo.h"
+#include "demo/BaseDemo.h"
 
 #include <QRandomGenerator>
 #include <cmath>

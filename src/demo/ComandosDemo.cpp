@@ -1,15 +1,15 @@
-#include "ComandosDemo.h"
+#include "demo/ComandosDemo.h"
 
-#include "BaseDemo.h"
-#include "Conexion.h"
-#include "ErrorKX.h"
-#include "EsquemaSql.h"
-#include "LineaComando.h"
-#include "Plataforma.h"
-#include "Programa.h"
-#include "Regional.h"
-#include "Reloj.h"
-#include "SqliteKX.h"
+#include "demo/BaseDemo.h"
+#include "db/Conexion.h"
+#include "utility_library/ErrorKX.h"
+#include "demo/EsquemaSql.h"
+#include "runtime/LineaComando.h"
+#include "db/Plataforma.h"
+#include "utility_library/Programa.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
+#include "db/SqliteKX.h"
 
 #include <QAtomicInt>
 #include <QDir>

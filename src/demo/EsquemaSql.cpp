@@ -1,7 +1,7 @@
-#include "EsquemaSql.h"
+#include "demo/EsquemaSql.h"
 
-#include "ErrorKX.h"
-#include "SqliteKX.h"
+#include "utility_library/ErrorKX.h"
+#include "db/SqliteKX.h"
 
 #include <QFile>
 #include <QRegularExpression>

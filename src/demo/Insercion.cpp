@@ -1,6 +1,6 @@
-#include "Insercion.h"
+#include "demo/Insercion.h"
 
-#include "ErrorKX.h"
+#include "utility_library/ErrorKX.h"
 
 #include <QSqlError>
 

@@ -1,13 +1,13 @@
-#include "ArchivosCambio.h"
+#include "generator/ArchivosCambio.h"
 
-#include "ArticulosBalanza.h"
-#include "Cp1252.h"
-#include "ErrorKX.h"
-#include "FilaNovedad.h"
-#include "FormatoNovedad.h"
-#include "MSFlexGrid.h"
-#include "Operador.h"
-#include "QlUtil.h"
+#include "generator/ArticulosBalanza.h"
+#include "utility_library/Cp1252.h"
+#include "utility_library/ErrorKX.h"
+#include "generator/FilaNovedad.h"
+#include "generator/FormatoNovedad.h"
+#include "generator/MSFlexGrid.h"
+#include "utility_library/Operador.h"
+#include "utility_library/QlUtil.h"
 
 #include <QDir>
 #include <QFileInfo>

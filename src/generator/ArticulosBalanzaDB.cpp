@@ -1,11 +1,11 @@
-#include "ArticulosBalanzaDB.h"
+#include "generator/ArticulosBalanzaDB.h"
 
-#include "DB_Dll.h"
-#include "ErrorKX.h"
-#include "ModGlobal.h"
-#include "QlUtil.h"
-#include "SentenciasLote.h"
-#include "TextoSql.h"
+#include "db/DB_Dll.h"
+#include "utility_library/ErrorKX.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/QlUtil.h"
+#include "generator/SentenciasLote.h"
+#include "db/TextoSql.h"
 
 #include <QSqlError>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArticulosBalanza.h"
+#include "generator/ArticulosBalanza.h"
 
 #include <QSqlQuery>
 #include <optional>

@@ -1,14 +1,14 @@
-#include "CargadorLote.h"
+#include "generator/CargadorLote.h"
 
-#include "DB_Dll.h"
-#include "Dll_Display.h"
-#include "ErrorKX.h"
-#include "EstadoVentana.h"
-#include "FilaNovedad.h"
-#include "Operador.h"
-#include "Pasos.h"
-#include "QlUtil.h"
-#include "TextoSql.h"
+#include "db/DB_Dll.h"
+#include "progress/Dll_Display.h"
+#include "utility_library/ErrorKX.h"
+#include "generator/EstadoVentana.h"
+#include "generator/FilaNovedad.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/QlUtil.h"
+#include "db/TextoSql.h"
 
 const QString CargadorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");

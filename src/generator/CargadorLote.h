@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoteNovedades.h"
+#include "generator/LoteNovedades.h"
 
 // Brings a generated batch back by its code: header values, the stored rows
 // cell for cell, and the window in regeneration mode.

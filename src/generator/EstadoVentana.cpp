@@ -1,7 +1,7 @@
-#include "EstadoVentana.h"
+#include "generator/EstadoVentana.h"
 
-#include "ErrorKX.h"
-#include "QlFields.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/QlFields.h"
 
 const QStringList EstadoVentana::kCamposDeDatos = {
     QStringLiteral("Codigo"),   QStringLiteral("Fecha"), QStringLiteral("IdLista"),

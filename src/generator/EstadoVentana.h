@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MSFlexGrid.h"
+#include "generator/MSFlexGrid.h"
 
 #include <QString>
 #include <QStringList>

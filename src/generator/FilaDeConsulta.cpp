@@ -1,6 +1,6 @@
-#include "FilaDeConsulta.h"
+#include "generator/FilaDeConsulta.h"
 
-#include "ErrorKX.h"
+#include "utility_library/ErrorKX.h"
 
 #include <QSqlRecord>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilaOrigen.h"
+#include "generator/FilaOrigen.h"
 
 #include <QHash>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FilaOrigen.h"
-#include "Recordset.h"
+#include "generator/FilaOrigen.h"
+#include "db/Recordset.h"
 
 // The current row of a result set opened through DB_Dll.
 class FilaDeRecordset : public FilaOrigen {

@@ -1,6 +1,6 @@
-#include "FilaNovedad.h"
+#include "generator/FilaNovedad.h"
 
-#include "MSFlexGrid.h"
+#include "generator/MSFlexGrid.h"
 
 const QString FilaNovedad::kCeros9 = QStringLiteral("000000000");
 const QString FilaNovedad::kCeros6 = QStringLiteral("000000");

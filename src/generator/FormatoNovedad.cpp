@@ -1,8 +1,8 @@
-#include "FormatoNovedad.h"
+#include "generator/FormatoNovedad.h"
 
-#include "FilaNovedad.h"
-#include "ModGlobal.h"
-#include "QlUtil.h"
+#include "generator/FilaNovedad.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/QlUtil.h"
 
 #include <QRegularExpression>
 #include <cmath>

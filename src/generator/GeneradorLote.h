@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoteNovedades.h"
+#include "generator/LoteNovedades.h"
 
 #include <QString>
 

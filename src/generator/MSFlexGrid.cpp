@@ -1,6 +1,6 @@
-#include "MSFlexGrid.h"
+#include "generator/MSFlexGrid.h"
 
-#include "ErrorKX.h"
+#include "utility_library/ErrorKX.h"
 
 namespace {
 // Raised as the grid control does for an index out of range.

@@ -1,6 +1,6 @@
-#include "OperadorLote.h"
+#include "generator/OperadorLote.h"
 
-#include "GeneradorLote.h"
+#include "generator/GeneradorLote.h"
 
 int OperadorLote::MsgBox(const QString& texto, int estilo, const QString& titulo) {
     QString limpio = texto;

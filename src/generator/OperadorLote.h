@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Operador.h"
+#include "utility_library/Operador.h"
 
 #include <QTextStream>
 

@@ -1,9 +1,9 @@
-#include "SentenciasLote.h"
+#include "generator/SentenciasLote.h"
 
-#include "Conexion.h"
-#include "ErrorADO.h"
-#include "ErrorKX.h"
-#include "Regional.h"
+#include "db/Conexion.h"
+#include "db/ErrorADO.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/Regional.h"
 
 #include <QSqlError>
 

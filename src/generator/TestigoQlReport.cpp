@@ -1,8 +1,8 @@
-#include "TestigoQlReport.h"
+#include "generator/TestigoQlReport.h"
 
-#include "EstadoVentana.h"
-#include "ModGlobal.h"
-#include "QlReport.h"
+#include "generator/EstadoVentana.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/QlReport.h"
 
 void TestigoQlReport::ImprimeTestigo(bool etiquetas) {
     const QString reporte = etiquetas ? QStringLiteral("MA_PRE3") : QStringLiteral("RP_Tarvelo");

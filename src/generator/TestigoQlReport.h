@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImpresorTestigo.h"
+#include "generator/ImpresorTestigo.h"
 
 class EstadoVentana;
 

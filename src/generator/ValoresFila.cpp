@@ -1,6 +1,6 @@
-#include "ValoresFila.h"
+#include "generator/ValoresFila.h"
 
-#include "FormatoNovedad.h"
+#include "generator/FormatoNovedad.h"
 
 void ValoresFila::FormateaFila(const QString& ivaPorDefecto, bool letraCompleta) {
     if (!letraCompleta) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilaNovedad.h"
+#include "generator/FilaNovedad.h"
 
 #include <QString>
 

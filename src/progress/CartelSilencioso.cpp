@@ -1,4 +1,4 @@
-#include "CartelSilencioso.h"
+#include "progress/CartelSilencioso.h"
 
 CartelSilencioso::CartelSilencioso() : lineas_{QString(), QString(), QString()} {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dll_Display.h"
+#include "progress/Dll_Display.h"
 
 #include <QStringList>
 #include <functional>

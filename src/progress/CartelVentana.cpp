@@ -1,6 +1,6 @@
-#include "CartelVentana.h"
+#include "progress/CartelVentana.h"
 
-#include "Lbf_CtrlDisplay.h"
+#include "progress/Lbf_CtrlDisplay.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

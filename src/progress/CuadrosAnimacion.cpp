@@ -1,4 +1,4 @@
-#include "CuadrosAnimacion.h"
+#include "progress/CuadrosAnimacion.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "Dll_Display.h"
+#include "progress/Dll_Display.h"
 
-#include "CartelSilencioso.h"
+#include "progress/CartelSilencioso.h"
 
 namespace {
 Dll_Display* gCartel = nullptr;

@@ -1,6 +1,6 @@
-#include "Lbf_CtrlDisplay.h"
+#include "progress/Lbf_CtrlDisplay.h"
 
-#include "CuadrosAnimacion.h"
+#include "progress/CuadrosAnimacion.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

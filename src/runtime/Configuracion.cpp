@@ -1,7 +1,7 @@
-#include "DB_Dll.h"
-#include "ModGlobal.h"
-#include "Pasos.h"
-#include "QlUtil.h"
+#include "db/DB_Dll.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/QlUtil.h"
 
 #include <climits>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "ControlAcceso.h"
+#include "runtime/ControlAcceso.h"
 
-#include "DB_Dll.h"
-#include "LBM_Common.h"
-#include "ModGlobal.h"
-#include "Programa.h"
-#include "QlEquipo.h"
-#include "QlUtil.h"
-#include "Reloj.h"
+#include "db/DB_Dll.h"
+#include "runtime/LBM_Common.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlEquipo.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Reloj.h"
 
 namespace {
 template <typename F> void intenta(F&& f) {

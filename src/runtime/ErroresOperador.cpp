@@ -1,12 +1,12 @@
-#include "DB_Dll.h"
-#include "LBM_Common.h"
-#include "LogKX.h"
-#include "ModGlobal.h"
-#include "Operador.h"
-#include "Programa.h"
-#include "QlEquipo.h"
-#include "QlUtil.h"
-#include "Reloj.h"
+#include "db/DB_Dll.h"
+#include "runtime/LBM_Common.h"
+#include "utility_library/LogKX.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlEquipo.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Reloj.h"
 
 #include <QDir>
 

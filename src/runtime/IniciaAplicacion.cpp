@@ -1,13 +1,13 @@
-#include "IniciaAplicacion.h"
+#include "runtime/IniciaAplicacion.h"
 
-#include "ControlAcceso.h"
-#include "DB_Dll.h"
-#include "LineaComando.h"
-#include "ModGlobal.h"
-#include "Programa.h"
-#include "QlIni.h"
-#include "QlReport.h"
-#include "QlUtil.h"
+#include "runtime/ControlAcceso.h"
+#include "db/DB_Dll.h"
+#include "runtime/LineaComando.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlIni.h"
+#include "utility_library/QlReport.h"
+#include "utility_library/QlUtil.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "LBM_Common.h"
+#include "runtime/LBM_Common.h"
 
-#include "Cp1252.h"
-#include "DB_Dll.h"
-#include "ModGlobal.h"
-#include "Operador.h"
-#include "Pasos.h"
-#include "Programa.h"
-#include "QlUtil.h"
+#include "utility_library/Cp1252.h"
+#include "db/DB_Dll.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "LineaComando.h"
+#include "runtime/LineaComando.h"
 
-#include "QlUtil.h"
+#include "utility_library/QlUtil.h"
 
 QString LineaComando::ExtraeValor(const QString& linea, const QString& clave,
                                   const QString& porDefecto) {

@@ -1,11 +1,11 @@
-#include "MenuExes.h"
+#include "runtime/MenuExes.h"
 
-#include "DB_Dll.h"
-#include "ModGlobal.h"
-#include "Operador.h"
-#include "Pasos.h"
-#include "Programa.h"
-#include "QlUtil.h"
+#include "db/DB_Dll.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
 
 #include <QDir>
 #include <QFileInfo>

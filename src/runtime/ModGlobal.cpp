@@ -1,4 +1,4 @@
-#include "ModGlobal.h"
+#include "runtime/ModGlobal.h"
 
 namespace ModGlobal {
 QString gUsuarioLogeado;

@@ -1,6 +1,6 @@
-#include "OperadorQt.h"
+#include "runtime/OperadorQt.h"
 
-#include "Reloj.h"
+#include "utility_library/Reloj.h"
 
 #include <QCalendarWidget>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "Cp1252.h"
+#include "utility_library/Cp1252.h"
 
 #include <array>
 

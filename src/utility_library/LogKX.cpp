@@ -1,6 +1,6 @@
-#include "LogKX.h"
+#include "utility_library/LogKX.h"
 
-#include "Cp1252.h"
+#include "utility_library/Cp1252.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "Operador.h"
+#include "utility_library/Operador.h"
 
-#include "OperadorSilencioso.h"
+#include "utility_library/OperadorSilencioso.h"
 
 namespace {
 Operador* gOperador = nullptr;

@@ -1,4 +1,4 @@
-#include "OperadorGuion.h"
+#include "utility_library/OperadorGuion.h"
 
 OperadorGuion& OperadorGuion::responde(int respuesta) {
     respuestas_ << respuesta;

@@ -1,4 +1,4 @@
-#include "OperadorSilencioso.h"
+#include "utility_library/OperadorSilencioso.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ErrorKX.h"
+#include "utility_library/ErrorKX.h"
 
 #include <functional>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "Programa.h"
+#include "utility_library/Programa.h"
 
 #include <QCoreApplication>
 #include <QDir>

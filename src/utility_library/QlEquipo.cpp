@@ -1,4 +1,4 @@
-#include "QlEquipo.h"
+#include "utility_library/QlEquipo.h"
 
 #include <QDir>
 #include <QSysInfo>

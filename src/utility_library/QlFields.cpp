@@ -1,4 +1,4 @@
-#include "QlFields.h"
+#include "utility_library/QlFields.h"
 
 int QlFields::IndiceCampo(const QString& campo, const QStringList& camposDeDatos) {
     for (int i = 0; i < camposDeDatos.size(); ++i) {

@@ -1,7 +1,7 @@
-#include "QlIni.h"
+#include "utility_library/QlIni.h"
 
-#include "Cp1252.h"
-#include "Programa.h"
+#include "utility_library/Cp1252.h"
+#include "utility_library/Programa.h"
 
 #include <QFile>
 #include <QFileInfo>

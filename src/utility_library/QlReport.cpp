@@ -1,6 +1,6 @@
-#include "QlReport.h"
+#include "utility_library/QlReport.h"
 
-#include "ErrorKX.h"
+#include "utility_library/ErrorKX.h"
 
 namespace {
 QString gRuta;

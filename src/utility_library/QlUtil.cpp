@@ -1,7 +1,7 @@
-#include "QlUtil.h"
+#include "utility_library/QlUtil.h"
 
-#include "Operador.h"
-#include "Regional.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Regional.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

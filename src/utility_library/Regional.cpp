@@ -1,4 +1,4 @@
-#include "Regional.h"
+#include "utility_library/Regional.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "Reloj.h"
+#include "utility_library/Reloj.h"
 
 namespace {
 QDate gHoy;

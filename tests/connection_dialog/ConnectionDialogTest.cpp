@@ -1,11 +1,11 @@
-#include "BasesRegistradas.h"
-#include "DB_Dll.h"
-#include "DialogoConexionQt.h"
-#include "ModeloAcceso.h"
-#include "OperadorGuion.h"
-#include "Programa.h"
-#include "QlUtil.h"
-#include "frmAcceso.h"
+#include "connection_dialog/BasesRegistradas.h"
+#include "db/DB_Dll.h"
+#include "connection_dialog/DialogoConexionQt.h"
+#include "connection_dialog/ModeloAcceso.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
+#include "connection_dialog/frmAcceso.h"
 
 #include <QApplication>
 #include <QComboBox>

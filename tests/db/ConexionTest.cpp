@@ -1,8 +1,8 @@
-#include "Conexion.h"
+#include "db/Conexion.h"
 #include "BaseDePrueba.h"
-#include "DB_Dll.h"
-#include "OperadorGuion.h"
-#include "Programa.h"
+#include "db/DB_Dll.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Programa.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "BaseDePrueba.h"
-#include "DB_Dll.h"
-#include "OperadorGuion.h"
-#include "Programa.h"
-#include "Reloj.h"
+#include "db/DB_Dll.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Programa.h"
+#include "utility_library/Reloj.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
-#include "Dialecto.h"
+#include "db/Dialecto.h"
 #include "BaseDePrueba.h"
-#include "DB_Dll.h"
-#include "OperadorGuion.h"
-#include "QlUtil.h"
-#include "Reloj.h"
+#include "db/DB_Dll.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Reloj.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

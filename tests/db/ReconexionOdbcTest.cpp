@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
-#include "DB_Dll.h"
-#include "OperadorGuion.h"
-#include "Programa.h"
+#include "db/DB_Dll.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Programa.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
-#include "DB_Dll.h"
-#include "OperadorGuion.h"
-#include "Regional.h"
+#include "db/DB_Dll.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Regional.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "BaseDePrueba.h"
-#include "DB_Dll.h"
-#include "OperadorGuion.h"
+#include "db/DB_Dll.h"
+#include "utility_library/OperadorGuion.h"
 
 #include <gtest/gtest.h>
 

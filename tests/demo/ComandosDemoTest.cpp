@@ -1,10 +1,10 @@
 // crear-base and resumen of the unattended program.
-#include "ComandosDemo.h"
+#include "demo/ComandosDemo.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
-#include "Programa.h"
-#include "Reloj.h"
-#include "SqliteKX.h"
+#include "utility_library/Programa.h"
+#include "utility_library/Reloj.h"
+#include "db/SqliteKX.h"
 
 #include <QFile>
 #include <QSqlQuery>

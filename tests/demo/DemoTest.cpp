@@ -1,9 +1,9 @@
 // The demo data set: what a newcomer and the other tests rely on finding in it.
 #include "BaseDePrueba.h"
-#include "BaseDemo.h"
+#include "demo/BaseDemo.h"
 #include "EsquemaPrueba.h"
-#include "EsquemaSql.h"
-#include "SqliteKX.h"
+#include "demo/EsquemaSql.h"
+#include "db/SqliteKX.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>

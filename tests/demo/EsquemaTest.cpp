@@ -2,11 +2,11 @@
 // program uses, text compares as SQL Server compares it, the batch table gives
 // its texts back exactly, and the program's own statements run on it.
 #include "BaseDePrueba.h"
-#include "Conexion.h"
+#include "db/Conexion.h"
 #include "EsquemaPrueba.h"
-#include "EsquemaSql.h"
-#include "Recordset.h"
-#include "Regional.h"
+#include "demo/EsquemaSql.h"
+#include "db/Recordset.h"
+#include "utility_library/Regional.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>

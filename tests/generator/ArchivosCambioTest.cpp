@@ -1,12 +1,12 @@
-#include "ArchivosCambio.h"
-#include "ArticulosBalanza.h"
-#include "Cp1252.h"
-#include "ErrorKX.h"
-#include "FilaNovedad.h"
-#include "LoteNovedades.h"
-#include "MSFlexGrid.h"
-#include "OperadorGuion.h"
-#include "ValoresFila.h"
+#include "generator/ArchivosCambio.h"
+#include "generator/ArticulosBalanza.h"
+#include "utility_library/Cp1252.h"
+#include "utility_library/ErrorKX.h"
+#include "generator/FilaNovedad.h"
+#include "generator/LoteNovedades.h"
+#include "generator/MSFlexGrid.h"
+#include "utility_library/OperadorGuion.h"
+#include "generator/ValoresFila.h"
 
 #include <QDir>
 #include <QFile>

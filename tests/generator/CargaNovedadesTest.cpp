@@ -1,4 +1,4 @@
-#include "CargadorLote.h"
+#include "generator/CargadorLote.h"
 #include "PruebaLote.h"
 
 namespace {

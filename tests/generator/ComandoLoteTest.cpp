@@ -1,7 +1,7 @@
-#include "ComandoLote.h"
+#include "generator/ComandoLote.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
-#include "ModGlobal.h"
+#include "runtime/ModGlobal.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "FormatoNovedad.h"
-#include "FilaNovedad.h"
-#include "ValoresFila.h"
+#include "generator/FormatoNovedad.h"
+#include "generator/FilaNovedad.h"
+#include "generator/ValoresFila.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "GeneradorLote.h"
+#include "generator/GeneradorLote.h"
 #include "PruebaLote.h"
-#include "QlReport.h"
-#include "SentenciasLote.h"
-#include "TestigoQlReport.h"
+#include "utility_library/QlReport.h"
+#include "generator/SentenciasLote.h"
+#include "generator/TestigoQlReport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "MSFlexGrid.h"
-#include "ErrorKX.h"
-#include "FilaNovedad.h"
+#include "generator/MSFlexGrid.h"
+#include "utility_library/ErrorKX.h"
+#include "generator/FilaNovedad.h"
 
 #include <gtest/gtest.h>
 

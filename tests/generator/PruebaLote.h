@@ -1,16 +1,16 @@
 #pragma once
 
 #include "BaseDePrueba.h"
-#include "CartelSilencioso.h"
+#include "progress/CartelSilencioso.h"
 #include "EsquemaPrueba.h"
-#include "EstadoVentana.h"
-#include "FilaNovedad.h"
-#include "ImpresorTestigo.h"
-#include "LoteNovedades.h"
-#include "ModGlobal.h"
-#include "OperadorGuion.h"
-#include "Regional.h"
-#include "Reloj.h"
+#include "generator/EstadoVentana.h"
+#include "generator/FilaNovedad.h"
+#include "generator/ImpresorTestigo.h"
+#include "generator/LoteNovedades.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
 
 #include <QDate>
 #include <QTemporaryDir>

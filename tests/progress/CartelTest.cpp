@@ -1,7 +1,7 @@
-#include "CartelSilencioso.h"
-#include "CartelVentana.h"
-#include "CuadrosAnimacion.h"
-#include "Lbf_CtrlDisplay.h"
+#include "progress/CartelSilencioso.h"
+#include "progress/CartelVentana.h"
+#include "progress/CuadrosAnimacion.h"
+#include "progress/Lbf_CtrlDisplay.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "ModGlobal.h"
-#include "OperadorGuion.h"
-#include "Reloj.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Reloj.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "IniciaAplicacion.h"
-#include "DB_Dll.h"
-#include "ModGlobal.h"
-#include "OperadorGuion.h"
-#include "Programa.h"
+#include "runtime/IniciaAplicacion.h"
+#include "db/DB_Dll.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Programa.h"
 
 #include <QDir>
 #include <QElapsedTimer>

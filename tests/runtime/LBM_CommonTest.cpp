@@ -1,4 +1,4 @@
-#include "LBM_Common.h"
+#include "runtime/LBM_Common.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "LineaComando.h"
+#include "runtime/LineaComando.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "OperadorQt.h"
+#include "runtime/OperadorQt.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

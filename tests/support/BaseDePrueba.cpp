@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
 
-#include "Programa.h"
-#include "SqliteKX.h"
+#include "utility_library/Programa.h"
+#include "db/SqliteKX.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

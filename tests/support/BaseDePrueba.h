@@ -21,8 +21,8 @@
 // or by hand: BaseDePrueba base(Plataforma::Sqlite); base.abre(DB_Dll::instancia());
 // ... base.cierra(DB_Dll::instancia()) (also done by the destructor for instancia()).
 
-#include "DB_Dll.h"
-#include "Plataforma.h"
+#include "db/DB_Dll.h"
+#include "db/Plataforma.h"
 
 #include <QString>
 #include <QTemporaryDir>

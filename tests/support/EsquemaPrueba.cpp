@@ -1,8 +1,8 @@
 #include "EsquemaPrueba.h"
 
-#include "Conexion.h"
-#include "ErrorKX.h"
-#include "EsquemaSql.h"
+#include "db/Conexion.h"
+#include "utility_library/ErrorKX.h"
+#include "demo/EsquemaSql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

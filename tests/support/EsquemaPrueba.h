@@ -19,8 +19,8 @@
 // Designated initialisers must follow the order of the members below.
 // Every helper fails the test (ADD_FAILURE) when its statement fails.
 
-#include "BaseDemo.h"
-#include "DB_Dll.h"
+#include "demo/BaseDemo.h"
+#include "db/DB_Dll.h"
 
 #include <QDate>
 #include <QList>

@@ -1,5 +1,5 @@
-#include "Cp1252.h"
-#include "LogKX.h"
+#include "utility_library/Cp1252.h"
+#include "utility_library/LogKX.h"
 
 #include <QFile>
 #include <QTemporaryDir>

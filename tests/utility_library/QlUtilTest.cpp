@@ -1,10 +1,10 @@
-#include "Cp1252.h"
-#include "OperadorGuion.h"
-#include "Pasos.h"
-#include "QlFields.h"
-#include "QlIni.h"
-#include "QlUtil.h"
-#include "Regional.h"
+#include "utility_library/Cp1252.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/QlFields.h"
+#include "utility_library/QlIni.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
