@@ -302,7 +302,7 @@ int main(int argc, char** argv) {
     const double msCarga = t.restart();
     const double picoCarga = picoMB();
     const double rssCarga = memoriaMB("VmRSS:");
-    const ResultadoGeneracion gen = lote.cmdExportar();
+    const ResultadoGeneracion gen = lote.Genera();
     const double msGeneracion = t.elapsed();
     const double pico = picoMB();
     if (gen.estado != ResultadoGeneracion::Estado::Generado) {

@@ -1,11 +1,11 @@
 #include "connection_dialog/DialogoConexionQt.h"
 
 #include "db/DB_Dll.h"
-#include "connection_dialog/frmAcceso.h"
+#include "connection_dialog/VentanaConexion.h"
 
 void InstalaDialogoConexion() {
     DB_Dll::fijaDialogoConexion([](DialogoConexion& d) {
-        frmAcceso f;
+        VentanaConexion f;
         f.Carga();
         ModeloAcceso& m = f.modelo();
         m.txtDbName = d.dbName;

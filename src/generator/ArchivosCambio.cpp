@@ -5,7 +5,7 @@
 #include "utility_library/ErrorKX.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FormatoNovedad.h"
-#include "generator/MSFlexGrid.h"
+#include "generator/GrillaLote.h"
 #include "utility_library/Operador.h"
 #include "utility_library/QlUtil.h"
 
@@ -113,11 +113,11 @@ void ArchivosCambio::escribe(QFile& archivo, const QString& registro) {
     }
 }
 
-void ArchivosCambio::EscribeCambios(const MSFlexGrid& grilla, int fila) {
+void ArchivosCambio::EscribeCambios(const GrillaLote& grilla, int fila) {
     escribe(cambios_, RegistroCambios(grilla, fila));
 }
 
-void ArchivosCambio::EscribeBalanza(const MSFlexGrid& grilla, int fila) {
+void ArchivosCambio::EscribeBalanza(const GrillaLote& grilla, int fila) {
     QString registro;
     if (RegistroBalanza(grilla, fila, articulos_, unidadKG_, registro)) {
         escribe(balanza_, registro);
@@ -133,7 +133,7 @@ void ArchivosCambio::Cierra() {
     }
 }
 
-QString ArchivosCambio::RegistroCambios(const MSFlexGrid& grilla, int fila) {
+QString ArchivosCambio::RegistroCambios(const GrillaLote& grilla, int fila) {
     QString r;
     r.reserve(130);
     for (int c = 0; c < grilla.Cols() - 1; ++c) {
@@ -147,7 +147,7 @@ QString ArchivosCambio::RegistroCambios(const MSFlexGrid& grilla, int fila) {
     return r;
 }
 
-bool ArchivosCambio::RegistroBalanza(const MSFlexGrid& grilla, int fila,
+bool ArchivosCambio::RegistroBalanza(const GrillaLote& grilla, int fila,
                                      ArticulosBalanza& articulos, const QString& unidadKG,
                                      QString& registro) {
     const QString codInterno = grilla.TextMatrix(fila, FilaNovedad::CodInterno);

@@ -4,7 +4,7 @@
 #include <QString>
 
 class ArticulosBalanza;
-class MSFlexGrid;
+class GrillaLote;
 
 // The pair of change files of one generation: CAMBIOS.TXT for the points of
 // sale and BALANZA.TXT for the scales, in the chosen folder. Windows-1252,
@@ -28,10 +28,10 @@ public:
     // file created. A file that cannot be created throws FalloKX.
     bool Abre(const QString& ruta);
     // The point-of-sale record of grid row `fila`, written as one line.
-    void EscribeCambios(const MSFlexGrid& grilla, int fila);
+    void EscribeCambios(const GrillaLote& grilla, int fila);
     // The scale record of grid row `fila` when its article code is below
     // 10000; nothing otherwise. The article lookup may throw FalloKX.
-    void EscribeBalanza(const MSFlexGrid& grilla, int fila);
+    void EscribeBalanza(const GrillaLote& grilla, int fila);
     // Closes the point-of-sale file, then the scale file.
     void Cierra();
     bool abiertos() const { return cambios_.isOpen() || balanza_.isOpen(); }
@@ -39,9 +39,9 @@ public:
     // --- the records and paths, for the writer and its tests
     // The cells of every column but the last one, in order, leaving out the
     // columns headed "ID" or "NoMarcar" (any case).
-    static QString RegistroCambios(const MSFlexGrid& grilla, int fila);
+    static QString RegistroCambios(const GrillaLote& grilla, int fila);
     // False when the row gets no scale record (article code 10000 or above).
-    static bool RegistroBalanza(const MSFlexGrid& grilla, int fila, ArticulosBalanza& articulos,
+    static bool RegistroBalanza(const GrillaLote& grilla, int fila, ArticulosBalanza& articulos,
                                 const QString& unidadKG, QString& registro);
     // The folder of the point-of-sale path, or empty when the path does not
     // end with a folder separator followed by CAMBIOS.TXT (any case).

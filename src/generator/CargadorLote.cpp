@@ -80,7 +80,7 @@ ResultadoCarga CargadorLote::CargaLote() {
                       }})) {
         return termina(ResultadoCarga::Estado::Abandonado);
     }
-    MSFlexGrid& g = v.MSFlexGrid1;
+    GrillaLote& g = v.MSFlexGrid1;
     int leidas = 0;
     rs.MoveFirst();
     while (!rs.Eof()) {

@@ -297,7 +297,7 @@ bool CargadorNovedades::DecisionOferta(const FilaOrigen& rs, ValoresFila& v) {
 }
 
 void CargadorNovedades::AgregaFila(ValoresFila& v) {
-    MSFlexGrid& g = lote_.ventana().MSFlexGrid1;
+    GrillaLote& g = lote_.ventana().MSFlexGrid1;
     for (;;) {
         if (filas_ >= 1) {
             g.AgregaFila();
@@ -314,7 +314,7 @@ void CargadorNovedades::AgregaFila(ValoresFila& v) {
 }
 
 int CargadorNovedades::AgregaFilaManual(ValoresFila& v) {
-    MSFlexGrid& g = lote_.ventana().MSFlexGrid1;
+    GrillaLote& g = lote_.ventana().MSFlexGrid1;
     for (;;) {
         if (!g.Celda(g.Rows() - 1, FilaNovedad::CodInterno).trimmed().isEmpty()) {
             g.AgregaFila();

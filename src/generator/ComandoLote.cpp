@@ -302,19 +302,19 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         return CodigoLote::Abandonado;
     }
     for (const Rango& r : std::as_const(o.rangos)) {
-        lote.cmdManual();
+        lote.AbreRangoManual();
         ventana.CmbTipo = r.tipo;
         ventana.campo(QStringLiteral("ArtDesde")) = r.desde;
         ventana.campo(QStringLiteral("ArtHasta")) = r.hasta;
         ventana.campo(QStringLiteral("Letra")) = letra.value_or(QStringLiteral("M"));
         ventana.chkNoMarcar = o.marcar;
-        const ResultadoCarga manual = lote.cmdMAceptar();
+        const ResultadoCarga manual = lote.AceptaRangoManual();
         if (manual.estado == ResultadoCarga::Estado::Abandonado ||
             manual.estado == ResultadoCarga::Estado::Cancelado) {
             return CodigoLote::Abandonado;
         }
     }
-    const ResultadoGeneracion g = lote.cmdExportar();
+    const ResultadoGeneracion g = lote.Genera();
     const int codigoSalida = codigoDeGeneracion(g);
     if (codigoSalida == CodigoLote::Generado) {
         resumen(out, "generada", g);
@@ -376,7 +376,7 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     if (carpeta) {
         ventana.fijaRuta(rutaDeCarpeta(*carpeta));
     }
-    const ResultadoGeneracion g = lote.cmdExportar();
+    const ResultadoGeneracion g = lote.Genera();
     const int codigoSalida = codigoDeGeneracion(g);
     if (codigoSalida == CodigoLote::Generado) {
         resumen(out, "regenerada", g);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/MSFlexGrid.h"
+#include "generator/GrillaLote.h"
 
 #include <QString>
 #include <QStringList>
@@ -74,7 +74,7 @@ public:
     // window returns to its initial state.
     bool loteRecargado = false;
 
-    MSFlexGrid MSFlexGrid1;
+    GrillaLote MSFlexGrid1;
 
     // Called by the logic after it changed something the window shows (the
     // window repaints from this state).

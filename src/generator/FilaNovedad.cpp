@@ -1,6 +1,6 @@
 #include "generator/FilaNovedad.h"
 
-#include "generator/MSFlexGrid.h"
+#include "generator/GrillaLote.h"
 
 const QString FilaNovedad::kCeros9 = QStringLiteral("000000000");
 const QString FilaNovedad::kCeros6 = QStringLiteral("000000");
@@ -21,7 +21,7 @@ const QStringList& FilaNovedad::Encabezados() {
     return e;
 }
 
-FilaNovedad FilaNovedad::DeGrilla(const MSFlexGrid& grilla, int fila) {
+FilaNovedad FilaNovedad::DeGrilla(const GrillaLote& grilla, int fila) {
     FilaNovedad f;
     const int n = std::min(int(Columnas), grilla.Cols());
     for (int c = 0; c < n; ++c) {
@@ -30,11 +30,11 @@ FilaNovedad FilaNovedad::DeGrilla(const MSFlexGrid& grilla, int fila) {
     return f;
 }
 
-void FilaNovedad::EnGrilla(MSFlexGrid& grilla, int fila) const {
+void FilaNovedad::EnGrilla(GrillaLote& grilla, int fila) const {
     grilla.FijaFila(fila, celdas.data(), int(Columnas));
 }
 
-bool FilaNovedad::EnBlanco(const MSFlexGrid& grilla, int fila) {
+bool FilaNovedad::EnBlanco(const GrillaLote& grilla, int fila) {
     const int n = std::min(int(Id), grilla.Cols());
     for (int c = 0; c < n; ++c) {
         if (!grilla.Celda(fila, c).trimmed().isEmpty()) {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <array>
 
-class MSFlexGrid;
+class GrillaLote;
 
 // One price-change row: the eighteen texts of a grid row, in column order.
 // The point-of-sale record is the concatenation of the sixteen visible ones,
@@ -50,10 +50,10 @@ struct FilaNovedad {
     static const QString kIva21;    // the rate that gives TipoIva "0"
 
     // The row as the grid holds it at `fila`.
-    static FilaNovedad DeGrilla(const MSFlexGrid& grilla, int fila);
+    static FilaNovedad DeGrilla(const GrillaLote& grilla, int fila);
     // Writes the row into grid row `fila` (all eighteen cells).
-    void EnGrilla(MSFlexGrid& grilla, int fila) const;
+    void EnGrilla(GrillaLote& grilla, int fila) const;
     // True when no visible cell holds anything but blanks: a row where nothing
     // was loaded.
-    static bool EnBlanco(const MSFlexGrid& grilla, int fila);
+    static bool EnBlanco(const GrillaLote& grilla, int fila);
 };

@@ -42,7 +42,7 @@ int pregunta(const QString& texto, const QString& titulo) {
 }
 
 // The identifier of the row's source, which goes into the statement bare.
-QString identificador(const MSFlexGrid& g, int fila) {
+QString identificador(const GrillaLote& g, int fila) {
     const QString id = g.TextMatrix(fila, FilaNovedad::Id).trimmed();
     if (!TextoSql::EsEntero(id)) {
         throw FalloKX(13,
@@ -57,7 +57,7 @@ QString identificador(const MSFlexGrid& g, int fila) {
 
 void GeneradorLote::GrabaFila(int fila, bool regeneracion, const QString& codigo,
                               const QString& marcaTiempo, SentenciasLote& sentencias) {
-    const MSFlexGrid& g = lote_.ventana().MSFlexGrid1;
+    const GrillaLote& g = lote_.ventana().MSFlexGrid1;
     const QString id = identificador(g, fila);
     if (regeneracion) {
         if (sentencias.preparadas()) {
@@ -125,10 +125,10 @@ void GeneradorLote::GrabaFila(int fila, bool regeneracion, const QString& codigo
     }
 }
 
-ResultadoGeneracion GeneradorLote::cmdExportar() {
+ResultadoGeneracion GeneradorLote::Genera() {
     ResultadoGeneracion r;
     EstadoVentana& v = lote_.ventana();
-    MSFlexGrid& g = v.MSFlexGrid1;
+    GrillaLote& g = v.MSFlexGrid1;
 
     lista_ = v.campo(QStringLiteral("IdLista"));
     if (lista_.trimmed().isEmpty()) {

@@ -16,7 +16,7 @@ class SentenciasLote;
 class GeneradorLote {
 public:
     explicit GeneradorLote(LoteNovedades& lote) : lote_(lote) {}
-    ResultadoGeneracion cmdExportar();
+    ResultadoGeneracion Genera();
 
     static const QString kDebeIngresarLista;
     static const QString kNadaQueGenerar;

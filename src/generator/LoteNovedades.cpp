@@ -60,7 +60,7 @@ void LoteNovedades::Ejecuta(const QString& sql, const QString& rutina) {
 }
 
 void LoteNovedades::ArmaGrilla() {
-    MSFlexGrid& g = ventana_.MSFlexGrid1;
+    GrillaLote& g = ventana_.MSFlexGrid1;
     // Dropping every row clears every cell at once, however large the batch was.
     g.FijaRows(0);
     g.FijaCols(FilaNovedad::Columnas);
@@ -151,7 +151,7 @@ QString LoteNovedades::RutaExaminada(const QString& archivoElegido) {
     return archivoElegido.left(barra + 1) + QStringLiteral("CAMBIOS.TXT");
 }
 
-void LoteNovedades::cmdCargar() {
+void LoteNovedades::Carga() {
     CargaNovedades();
     ventana_.cmdManualHabilitado = true;
     ventana_.avisa();
@@ -161,7 +161,7 @@ ResultadoCarga LoteNovedades::CargaNovedades() {
     return CargadorNovedades(*this).CargaNovedades();
 }
 
-void LoteNovedades::cmdManual() {
+void LoteNovedades::AbreRangoManual() {
     EstadoVentana& v = ventana_;
     const auto intenta = PasaPorAlto();
     intenta.paso([&] {
@@ -174,13 +174,13 @@ void LoteNovedades::cmdManual() {
     v.avisa();
 }
 
-ResultadoCarga LoteNovedades::cmdMAceptar() {
+ResultadoCarga LoteNovedades::AceptaRangoManual() {
     ventana_.frmManualVisible = false;
     ventana_.avisa();
     return CargaManual();
 }
 
-void LoteNovedades::cmdMCancelar() {
+void LoteNovedades::CierraRangoManual() {
     ventana_.frmManualVisible = false;
     ventana_.avisa();
 }
@@ -193,8 +193,8 @@ ResultadoCarga LoteNovedades::CargaLote() {
     return CargadorLote(*this).CargaLote();
 }
 
-ResultadoGeneracion LoteNovedades::cmdExportar() {
-    return GeneradorLote(*this).cmdExportar();
+ResultadoGeneracion LoteNovedades::Genera() {
+    return GeneradorLote(*this).Genera();
 }
 
 void LoteNovedades::ImprimeTestigo(bool etiquetas) {

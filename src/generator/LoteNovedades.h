@@ -82,16 +82,16 @@ public:
     static QString RutaExaminada(const QString& archivoElegido);
 
     // --- loaders
-    void cmdCargar();
+    void Carga();
     ResultadoCarga CargaNovedades();
-    void cmdManual();
-    ResultadoCarga cmdMAceptar();
-    void cmdMCancelar();
+    void AbreRangoManual();
+    ResultadoCarga AceptaRangoManual();
+    void CierraRangoManual();
     ResultadoCarga CargaManual();
     ResultadoCarga CargaLote();
 
     // --- generation and reports
-    ResultadoGeneracion cmdExportar();
+    ResultadoGeneracion Genera();
     void ImprimeTestigo(bool etiquetas);
 
     // The error dialog of an operation named `rutina`: 4 retry, 5 go on, else leave.

@@ -5,7 +5,7 @@
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
-#include "connection_dialog/frmAcceso.h"
+#include "connection_dialog/VentanaConexion.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -162,7 +162,7 @@ TEST_F(Acceso, MissingOrUnreadableListLeavesTheBoxesAlone) {
 }
 
 TEST_F(Acceso, HintsGoIntoBlankBoxesAndAreReturned) {
-    frmAcceso f;
+    VentanaConexion f;
     f.Carga();
     EXPECT_EQ(f.TxtDbName->text(), "ingrese el nombre de la base de datos");
     EXPECT_EQ(f.TxtServidor->text(), "ingrese el nombre del servidor e instancia");
@@ -187,7 +187,7 @@ TEST_F(Acceso, HintsGoIntoBlankBoxesAndAreReturned) {
 
 TEST_F(Acceso, DoubleClickAcceptsTheEntry) {
     escribe("BASES.TXT", "A / S1,a,a,X,s1\r\nB / S2,b,b,X,s2:5432\r\n");
-    frmAcceso f;
+    VentanaConexion f;
     f.Carga();
     ASSERT_EQ(f.lstBases->count(), 2);
     QListWidgetItem* segundo = f.lstBases->item(1);
@@ -204,7 +204,7 @@ TEST_F(Acceso, DialogExchangeCancelLeavesTheConnectionClosed) {
     DB_Dll& db = DB_Dll::instancia();
     db.gServidor = "SRV01";
     alAparecer([](QWidget* w) {
-        auto* f = qobject_cast<frmAcceso*>(w);
+        auto* f = qobject_cast<VentanaConexion*>(w);
         ASSERT_NE(f, nullptr);
         EXPECT_EQ(f->TxtServidor->text(), "SRV01"); // the caller's value
         f->bcCancelar->click();
@@ -220,7 +220,7 @@ TEST_F(Acceso, DialogExchangeAcceptOpensWhatWasTyped) {
     InstalaDialogoConexion();
     DB_Dll& db = DB_Dll::instancia();
     alAparecer([this](QWidget* w) {
-        auto* f = qobject_cast<frmAcceso*>(w);
+        auto* f = qobject_cast<VentanaConexion*>(w);
         ASSERT_NE(f, nullptr);
         f->CboPlataformaDB->setCurrentIndex(3);
         f->TxtDbName->setText(ruta("demo.db"));

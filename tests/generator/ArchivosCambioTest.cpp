@@ -4,7 +4,7 @@
 #include "utility_library/ErrorKX.h"
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
-#include "generator/MSFlexGrid.h"
+#include "generator/GrillaLote.h"
 #include "utility_library/OperadorGuion.h"
 #include "generator/ValoresFila.h"
 
@@ -105,7 +105,7 @@ protected:
 
     QTemporaryDir dir;
     OperadorGuion op;
-    MSFlexGrid grilla;
+    GrillaLote grilla;
     ArticulosFijos articulos;
 };
 

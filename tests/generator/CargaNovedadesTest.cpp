@@ -167,7 +167,7 @@ TEST_P(CargaNovedadesTest, LaSegundaCargaDespuesDeGenerarDescartaLoYaTransmitido
     lote->CargaNovedades();
     ventana.fijaRuta(rutaCambios());
     op.responde(Operador::No); // no witness
-    ASSERT_EQ(lote->cmdExportar().estado, ResultadoGeneracion::Estado::Generado);
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
 
     eligeLista("1", "LISTA UNO");
     lote->CargaNovedades();
@@ -190,12 +190,12 @@ TEST_P(CargaNovedadesTest, LaSegundaCargaDespuesDeGenerarDescartaLoYaTransmitido
 }
 
 TEST_P(CargaNovedadesTest, CargaManualDeTodoElRango) {
-    lote->cmdManual();
+    lote->AbreRangoManual();
     EXPECT_TRUE(ventana.frmManualVisible);
     EXPECT_EQ(ventana.campo("Letra"), "M");
     EXPECT_FALSE(ventana.chkNoMarcar);
     cartel.alMostrar([&](int) { EXPECT_TRUE(cartel.botonCancelarVisible()); });
-    const ResultadoCarga r = lote->cmdMAceptar();
+    const ResultadoCarga r = lote->AceptaRangoManual();
     EXPECT_FALSE(ventana.frmManualVisible);
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
     // Every price row of the list, sent, suspended or priced 0 included; the
@@ -222,13 +222,13 @@ TEST_P(CargaNovedadesTest, CargaManualDeTodoElRango) {
 
 TEST_P(CargaNovedadesTest, CargaManualRangosLetrasYMarcas) {
     // Families compared as trimmed texts, not fitted.
-    lote->cmdManual();
+    lote->AbreRangoManual();
     ventana.CmbTipo = "Familia";
     ventana.campo("ArtDesde") = " 01 ";
     ventana.campo("ArtHasta") = " 01";
     ventana.campo("Letra") = " ab ";
     ventana.chkNoMarcar = true;
-    lote->cmdMAceptar();
+    lote->AceptaRangoManual();
     auto f = filas();
     ASSERT_EQ(f.size(), 2);
     EXPECT_EQ(f[0][FilaNovedad::TipoMov], "AB");
@@ -237,12 +237,12 @@ TEST_P(CargaNovedadesTest, CargaManualRangosLetrasYMarcas) {
 
     // Articles fitted to 25 characters; an overlapping range appends again;
     // an emptied letter gives "M".
-    lote->cmdManual();
+    lote->AbreRangoManual();
     ventana.CmbTipo = "Articulo";
     ventana.campo("ArtDesde") = "000102";
     ventana.campo("ArtHasta") = " 000103 ";
     ventana.campo("Letra") = "";
-    lote->cmdMAceptar();
+    lote->AceptaRangoManual();
     f = filas();
     ASSERT_EQ(f.size(), 4);
     EXPECT_EQ(f[2][FilaNovedad::CodInterno], "000000102");
@@ -251,9 +251,9 @@ TEST_P(CargaNovedadesTest, CargaManualRangosLetrasYMarcas) {
     EXPECT_EQ(f[3][FilaNovedad::CodInterno], "000000103");
 
     // A bound with an apostrophe is a value like any other.
-    lote->cmdManual();
+    lote->AbreRangoManual();
     ventana.campo("ArtDesde") = "D'X";
-    const ResultadoCarga r = lote->cmdMAceptar();
+    const ResultadoCarga r = lote->AceptaRangoManual();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::SinNovedades);
     EXPECT_EQ(preguntas(), QStringList({"No se encontraron novedades!!!"}));
     EXPECT_EQ(filas().size(), 4);
@@ -270,8 +270,8 @@ TEST_P(CargaNovedadesTest, CargaManualTrasUnaCargaVaciaYCancelada) {
             cartel.pulsaCancelar();
         }
     });
-    lote->cmdManual();
-    const ResultadoCarga r = lote->cmdMAceptar();
+    lote->AbreRangoManual();
+    const ResultadoCarga r = lote->AceptaRangoManual();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cancelado);
     EXPECT_EQ(r.filas, 3);
     EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 4); // header + three, the first in row 1

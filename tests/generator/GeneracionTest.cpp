@@ -122,7 +122,7 @@ protected:
 
 void GeneracionTest::loteNuevo() {
     op.responde(Operador::Si); // witness
-    const ResultadoGeneracion r = lote->cmdExportar();
+    const ResultadoGeneracion r = lote->Genera();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(r.codigo, "1");
     EXPECT_EQ(r.filas, 5);
@@ -191,7 +191,7 @@ TEST_P(GeneracionTest, ListaA3NoMarcaNada) {
     eligeLista("a3", "LISTA A3");
     lote->CargaNovedades();
     op.responde(Operador::No);
-    ASSERT_EQ(lote->cmdExportar().estado, ResultadoGeneracion::Estado::Generado);
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 5);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'"), 0);
     EXPECT_TRUE(impresor.pedidos.isEmpty());
@@ -200,7 +200,7 @@ TEST_P(GeneracionTest, ListaA3NoMarcaNada) {
 
 TEST_P(GeneracionTest, RegeneracionDeUnLoteRecargado) {
     op.responde(Operador::No);
-    ASSERT_EQ(lote->cmdExportar().estado, ResultadoGeneracion::Estado::Generado);
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
     const QByteArray cambios = lee(ruta);
     QFile::remove(ruta);
     QFile::remove(balanza());
@@ -212,7 +212,7 @@ TEST_P(GeneracionTest, RegeneracionDeUnLoteRecargado) {
     // Answered No: nothing happens.
     op.limpia();
     op.responde(Operador::No);
-    EXPECT_EQ(lote->cmdExportar().estado, ResultadoGeneracion::Estado::Declinado);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Declinado);
     EXPECT_EQ(op.preguntas()[0].texto, "¿Está seguro de querer regenerar la novedad?");
     EXPECT_EQ(op.preguntas()[0].titulo, "ATENCIÓN");
     EXPECT_FALSE(QFile::exists(ruta));
@@ -220,7 +220,7 @@ TEST_P(GeneracionTest, RegeneracionDeUnLoteRecargado) {
     op.limpia();
     op.responde(Operador::Si).responde(Operador::No);
     Reloj::fijaAhora(QDateTime(kHoy, QTime(21, 15, 0)));
-    const ResultadoGeneracion r = lote->cmdExportar();
+    const ResultadoGeneracion r = lote->Genera();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Regenerado);
     EXPECT_EQ(r.filas, 5);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 5);
@@ -240,7 +240,7 @@ TEST_P(GeneracionTest, CodigoExistenteNoRecargadoDeclinadoNoHaceNada) {
     // Another workstation took code 1 meanwhile; the operator declines.
     esquema->filaLote({.codigo = 1, .idLista = "1", .codInterno = "000000555"});
     op.responde(Operador::No);
-    const ResultadoGeneracion r = lote->cmdExportar();
+    const ResultadoGeneracion r = lote->Genera();
     EXPECT_EQ(r.estado, ResultadoGeneracion::Estado::Declinado);
     EXPECT_EQ(preguntas(),
               QStringList({"El código 1 fue utilizado mientras tanto por otra generación.\r\n"
@@ -254,7 +254,7 @@ TEST_P(GeneracionTest, CodigoExistenteNoRecargadoDeclinadoNoHaceNada) {
 TEST_P(GeneracionTest, CodigoTomadoMientrasTantoGeneraConElProximo) {
     esquema->filaLote({.codigo = 1, .idLista = "1", .codInterno = "000000555"});
     op.responde(Operador::Si).responde(Operador::No);
-    const ResultadoGeneracion r = lote->cmdExportar();
+    const ResultadoGeneracion r = lote->Genera();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(r.codigo, "2");
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), 5);
@@ -294,7 +294,7 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
         const QString rutaAntes = ventana.lblRuta;
         c.prepara();
         op.limpia();
-        const ResultadoGeneracion r = lote->cmdExportar();
+        const ResultadoGeneracion r = lote->Genera();
         EXPECT_EQ(r.estado, c.estado);
         ASSERT_EQ(op.preguntas().size(), 1);
         EXPECT_EQ(op.preguntas()[0].texto, *c.mensaje ? QString(c.mensaje) : aviso);
@@ -315,14 +315,14 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
 
 TEST_P(GeneracionTest, FilaEnBlancoNoSeEscribeNiSeGraba) {
     // A blank row in the middle of the batch.
-    MSFlexGrid& g = ventana.MSFlexGrid1;
+    GrillaLote& g = ventana.MSFlexGrid1;
     g.AgregaFila();
     const QStringList ultima = g.Fila(5);
     g.FijaFila(6, ultima.constData(), int(ultima.size()));
     const QStringList blanca(18);
     g.FijaFila(5, blanca.constData(), 18);
     op.responde(Operador::No);
-    const ResultadoGeneracion r = lote->cmdExportar();
+    const ResultadoGeneracion r = lote->Genera();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(r.filas, 5);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 5);
@@ -384,7 +384,7 @@ void GeneracionTest::fallaInyectada() {
         ventana.fijaRuta(ruta);
         // Go on answers every later failure too (the second 009999 row).
         arregla.responde(c.respuesta).responde(c.respuesta).responde(Operador::No);
-        const ResultadoGeneracion r = lote->cmdExportar();
+        const ResultadoGeneracion r = lote->Genera();
         fijaOperador(&op);
         quitaTrigger();
 
@@ -472,7 +472,7 @@ TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
     EXPECT_FALSE(ventana.UtilLin1.NuevoEnabled);
     // The stored folder is missing here: generation says so and records nothing.
     op.responde(Operador::Si);
-    EXPECT_EQ(lote->cmdExportar().estado, ResultadoGeneracion::Estado::SinCarpeta);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::SinCarpeta);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE RETRANSMITIDO IS NOT NULL"), 0);
 
     // A batch of one row fills row 1 and adds none.

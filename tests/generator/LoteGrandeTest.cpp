@@ -26,7 +26,7 @@ TEST_P(LoteGrandeTest, MasDe32767Filas) {
     }
     ventana.fijaRuta(rutaCambios());
     op.responde(Operador::No);
-    const ResultadoGeneracion r = lote->cmdExportar();
+    const ResultadoGeneracion r = lote->Genera();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(r.filas, n);
     EXPECT_EQ(esquema->cuenta("SELECT COUNT(*) FROM MV_TARVELO"), n);

@@ -1,7 +1,7 @@
 #include "progress/CartelSilencioso.h"
-#include "progress/CartelVentana.h"
+#include "progress/CartelEnPantalla.h"
 #include "progress/CuadrosAnimacion.h"
-#include "progress/Lbf_CtrlDisplay.h"
+#include "progress/VentanaCartel.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -19,7 +19,7 @@ struct Banner {
 };
 
 struct BannerVentana : Banner {
-    CartelVentana c;
+    CartelEnPantalla c;
     Dll_Display& cartel() override { return c; }
     void pulsaCancelar() override {
         if (c.ventana() && c.ventana()->cancelarVisible()) {
@@ -99,10 +99,10 @@ TEST_P(CartelAmbos, SoloLasLineasDadasCambian) {
 INSTANTIATE_TEST_SUITE_P(VentanaYSilencioso, CartelAmbos, ::testing::Values(true, false),
                          [](const auto& i) { return i.param ? "Ventana" : "Silencioso"; });
 
-TEST(CartelVentana, EsUnaVentanaSiempreVisibleSemitransparenteConElTitulo) {
-    CartelVentana c;
+TEST(CartelEnPantalla, EsUnaVentanaSiempreVisibleSemitransparenteConElTitulo) {
+    CartelEnPantalla c;
     c.CartelInicio("Cargando Datos", false);
-    Lbf_CtrlDisplay* v = c.ventana();
+    VentanaCartel* v = c.ventana();
     ASSERT_NE(v, nullptr);
     EXPECT_TRUE(v->isVisible());
     EXPECT_TRUE(v->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -118,8 +118,8 @@ TEST(CartelVentana, EsUnaVentanaSiempreVisibleSemitransparenteConElTitulo) {
     EXPECT_EQ(c.ventana(), nullptr);
 }
 
-TEST(CartelVentana, MostrarSobreUnCartelCerradoCargaLaVentanaSinMostrarla) {
-    CartelVentana c;
+TEST(CartelEnPantalla, MostrarSobreUnCartelCerradoCargaLaVentanaSinMostrarla) {
+    CartelEnPantalla c;
     bool cancelado = true;
     c.CartelMostrar(cancelado, QString("x"));
     ASSERT_NE(c.ventana(), nullptr);
@@ -127,8 +127,8 @@ TEST(CartelVentana, MostrarSobreUnCartelCerradoCargaLaVentanaSinMostrarla) {
     EXPECT_FALSE(cancelado);
 }
 
-TEST(CartelVentana, LaAnimacionRecorreLosDoceCuadrosYVuelveAlPrimero) {
-    Lbf_CtrlDisplay v;
+TEST(CartelEnPantalla, LaAnimacionRecorreLosDoceCuadrosYVuelveAlPrimero) {
+    VentanaCartel v;
     EXPECT_EQ(v.cuadroMostrado(), 1);
     QList<int> vistos;
     for (int i = 0; i < 25; ++i) {
@@ -157,7 +157,7 @@ TEST(CuadrosAnimacion, DoceCuadrosDistintos) {
 
 TEST(Dll_Display, LaInstanciaPorDefectoEsSilenciosaYSePuedeReemplazar) {
     EXPECT_NE(dynamic_cast<CartelSilencioso*>(&Dll_Display::instancia()), nullptr);
-    CartelVentana v;
+    CartelEnPantalla v;
     Dll_Display::fijaInstancia(&v);
     EXPECT_EQ(&Dll_Display::instancia(), &v);
     Dll_Display::fijaInstancia(nullptr);

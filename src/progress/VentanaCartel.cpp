@@ -1,4 +1,4 @@
-#include "progress/Lbf_CtrlDisplay.h"
+#include "progress/VentanaCartel.h"
 
 #include "progress/CuadrosAnimacion.h"
 
@@ -16,7 +16,7 @@ const QString kCancelar = QStringLiteral("&Cancelar");
 const QString kAbortado = QStringLiteral("Abortado");
 } // namespace
 
-Lbf_CtrlDisplay::Lbf_CtrlDisplay(QWidget* parent)
+VentanaCartel::VentanaCartel(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle(QStringLiteral("Procesando Datos"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -64,38 +64,38 @@ Lbf_CtrlDisplay::Lbf_CtrlDisplay(QWidget* parent)
 
     Timer1_ = new QTimer(this);
     Timer1_->setInterval(100);
-    connect(Timer1_, &QTimer::timeout, this, &Lbf_CtrlDisplay::avanzaAnimacion);
+    connect(Timer1_, &QTimer::timeout, this, &VentanaCartel::avanzaAnimacion);
     Timer1_->start();
 }
 
-void Lbf_CtrlDisplay::fijaTitulo(const QString& titulo) {
+void VentanaCartel::fijaTitulo(const QString& titulo) {
     setWindowTitle(titulo);
     titulo_->setText(titulo);
 }
 
-void Lbf_CtrlDisplay::fijaLinea(int indice, const QString& texto) {
+void VentanaCartel::fijaLinea(int indice, const QString& texto) {
     if (indice >= 0 && indice < 3) {
         LblCtrol_[indice]->setText(texto);
     }
 }
 
-QString Lbf_CtrlDisplay::linea(int indice) const {
+QString VentanaCartel::linea(int indice) const {
     return indice >= 0 && indice < 3 ? LblCtrol_[indice]->text() : QString();
 }
 
-void Lbf_CtrlDisplay::muestraCancelar(bool mostrar) {
+void VentanaCartel::muestraCancelar(bool mostrar) {
     cancelar_->setVisible(mostrar);
 }
 
-bool Lbf_CtrlDisplay::cancelarVisible() const {
+bool VentanaCartel::cancelarVisible() const {
     return !cancelar_->isHidden();
 }
 
-bool Lbf_CtrlDisplay::abortado() const {
+bool VentanaCartel::abortado() const {
     return cancelar_->text() == kAbortado;
 }
 
-void Lbf_CtrlDisplay::avanzaAnimacion() {
+void VentanaCartel::avanzaAnimacion() {
     ++contador_;
     muestraCuadro(contador_);
     if (contador_ >= CuadrosAnimacion::Cantidad) {
@@ -103,7 +103,7 @@ void Lbf_CtrlDisplay::avanzaAnimacion() {
     }
 }
 
-void Lbf_CtrlDisplay::muestraCuadro(int numero) {
+void VentanaCartel::muestraCuadro(int numero) {
     if (numero < 1 || numero > ImageList1_.size()) {
         return;
     }
@@ -111,7 +111,7 @@ void Lbf_CtrlDisplay::muestraCuadro(int numero) {
     cuadroMostrado_ = numero;
 }
 
-void Lbf_CtrlDisplay::fijaSiempreVisible(bool siempre) {
+void VentanaCartel::fijaSiempreVisible(bool siempre) {
     const bool estabaVisible = isVisible();
     const QRect lugar = geometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, siempre);

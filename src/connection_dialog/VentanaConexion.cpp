@@ -1,4 +1,4 @@
-#include "connection_dialog/frmAcceso.h"
+#include "connection_dialog/VentanaConexion.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -14,7 +14,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-frmAcceso::frmAcceso(QWidget* padre) : QDialog(padre) {
+VentanaConexion::VentanaConexion(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmAcceso"));
     setWindowTitle(QStringLiteral("Control de Acceso"));
     setModal(true);
@@ -116,7 +116,7 @@ frmAcceso::frmAcceso(QWidget* padre) : QDialog(padre) {
     muestra();
 }
 
-void frmAcceso::Carga() {
+void VentanaConexion::Carga() {
     if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
         const QRect r = pantalla->availableGeometry();
         move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
@@ -125,7 +125,7 @@ void frmAcceso::Carga() {
     muestra();
 }
 
-QLineEdit* frmAcceso::caja(ModeloAcceso::Caja c) const {
+QLineEdit* VentanaConexion::caja(ModeloAcceso::Caja c) const {
     switch (c) {
     case ModeloAcceso::Servidor:
         return TxtServidor;
@@ -142,7 +142,7 @@ QLineEdit* frmAcceso::caja(ModeloAcceso::Caja c) const {
     }
 }
 
-void frmAcceso::pintaPista(ModeloAcceso::Caja c, QLineEdit* cajaTexto) {
+void VentanaConexion::pintaPista(ModeloAcceso::Caja c, QLineEdit* cajaTexto) {
     if (!modelo_.enColorPista[c]) {
         return;
     }
@@ -151,7 +151,7 @@ void frmAcceso::pintaPista(ModeloAcceso::Caja c, QLineEdit* cajaTexto) {
     cajaTexto->setPalette(p);
 }
 
-void frmAcceso::muestra() {
+void VentanaConexion::muestra() {
     mostrando_ = true;
     for (int c = ModeloAcceso::Servidor; c <= ModeloAcceso::Puerto; ++c) {
         QLineEdit* e = caja(ModeloAcceso::Caja(c));
@@ -174,7 +174,7 @@ void frmAcceso::muestra() {
     mostrando_ = false;
 }
 
-void frmAcceso::lee() {
+void VentanaConexion::lee() {
     modelo_.txtServidor = TxtServidor->text();
     modelo_.txtDbName = TxtDbName->text();
     modelo_.txtUserId = TxtUserId->text();
@@ -184,7 +184,7 @@ void frmAcceso::lee() {
     modelo_.indiceLista = lstBases->currentRow();
 }
 
-void frmAcceso::cambioTexto(ModeloAcceso::Caja c) {
+void VentanaConexion::cambioTexto(ModeloAcceso::Caja c) {
     if (mostrando_) {
         return;
     }
@@ -201,14 +201,14 @@ void frmAcceso::cambioTexto(ModeloAcceso::Caja c) {
     }
 }
 
-void frmAcceso::seleccionLista(int fila) {
+void VentanaConexion::seleccionLista(int fila) {
     lee();
     modelo_.indiceLista = fila;
     modelo_.AsignarDatosBase();
     muestra();
 }
 
-bool frmAcceso::eventFilter(QObject* objeto, QEvent* evento) {
+bool VentanaConexion::eventFilter(QObject* objeto, QEvent* evento) {
     if (objeto == lstBases && evento->type() == QEvent::KeyRelease) {
         // Any key in the list shows the entry it leaves selected.
         seleccionLista(lstBases->currentRow());

@@ -11,10 +11,10 @@ class QTimer;
 // The banner window: a small topmost, semi-transparent window with the title,
 // three progress lines, the animation and the "&Cancelar" button. The button's
 // caption doubles as the cancel flag: a click turns it into "Abortado".
-class Lbf_CtrlDisplay : public QWidget {
+class VentanaCartel : public QWidget {
     Q_OBJECT
 public:
-    explicit Lbf_CtrlDisplay(QWidget* parent = nullptr);
+    explicit VentanaCartel(QWidget* parent = nullptr);
 
     static constexpr double Opacidad = 200.0 / 255.0;
 

@@ -11,10 +11,10 @@ class QPushButton;
 
 // "Control de Acceso": asks for the connection data the command line lacks
 // and keeps the registered connections. All decisions are ModeloAcceso's.
-class frmAcceso : public QDialog {
+class VentanaConexion : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAcceso(QWidget* padre = nullptr);
+    explicit VentanaConexion(QWidget* padre = nullptr);
 
     // Runs the window's load (list, first entry, hints).
     void Carga();

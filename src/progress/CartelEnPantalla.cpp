@@ -1,23 +1,23 @@
-#include "progress/CartelVentana.h"
+#include "progress/CartelEnPantalla.h"
 
-#include "progress/Lbf_CtrlDisplay.h"
+#include "progress/VentanaCartel.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-CartelVentana::~CartelVentana() {
+CartelEnPantalla::~CartelEnPantalla() {
     delete ventana_;
 }
 
-Lbf_CtrlDisplay* CartelVentana::carga() {
+VentanaCartel* CartelEnPantalla::carga() {
     if (!ventana_) {
-        ventana_ = new Lbf_CtrlDisplay;
+        ventana_ = new VentanaCartel;
     }
     return ventana_;
 }
 
-void CartelVentana::CartelInicio(const QString& Titulo, bool PermiteCancelar) {
-    Lbf_CtrlDisplay* v = carga();
+void CartelEnPantalla::CartelInicio(const QString& Titulo, bool PermiteCancelar) {
+    VentanaCartel* v = carga();
     v->fijaTitulo(Titulo);
     v->muestraCancelar(PermiteCancelar);
     v->show();
@@ -26,11 +26,11 @@ void CartelVentana::CartelInicio(const QString& Titulo, bool PermiteCancelar) {
     }
 }
 
-void CartelVentana::CartelMostrar(bool& Cancelado, const std::optional<QString>& L1,
+void CartelEnPantalla::CartelMostrar(bool& Cancelado, const std::optional<QString>& L1,
                                   const std::optional<QString>& L2,
                                   const std::optional<QString>& L3) {
     // On a closed banner the window is loaded but not shown.
-    Lbf_CtrlDisplay* v = carga();
+    VentanaCartel* v = carga();
     const std::optional<QString>* lineas[3] = {&L1, &L2, &L3};
     for (int i = 0; i < 3; ++i) {
         if (*lineas[i]) {
@@ -42,13 +42,13 @@ void CartelVentana::CartelMostrar(bool& Cancelado, const std::optional<QString>&
     QCoreApplication::processEvents();
 }
 
-void CartelVentana::CartelCerrar() {
+void CartelEnPantalla::CartelCerrar() {
     if (ventana_) {
         ventana_->hide();
         delete ventana_;
     }
 }
 
-void CartelVentana::Siempre_Visible(bool siempre) {
+void CartelEnPantalla::Siempre_Visible(bool siempre) {
     carga()->fijaSiempreVisible(siempre);
 }

@@ -9,7 +9,7 @@
 // index, row 0 holding the headers. Each row keeps its cells in one string
 // with the end offset of every cell, so a batch of 100,000 rows costs one
 // allocation per row instead of eighteen.
-class MSFlexGrid {
+class GrillaLote {
 public:
     // Told about changes, for a view that shows the grid.
     class Observador {
@@ -27,7 +27,7 @@ public:
 
     static constexpr int AnchoPorDefecto = -1;
 
-    MSFlexGrid();
+    GrillaLote();
 
     int Rows() const { return int(textos_.size()); }
     int Cols() const { return cols_; }

@@ -1,11 +1,11 @@
-#include "generator/MSFlexGrid.h"
+#include "generator/GrillaLote.h"
 #include "utility_library/ErrorKX.h"
 #include "generator/FilaNovedad.h"
 
 #include <gtest/gtest.h>
 
-TEST(MSFlexGrid, CeldasPorFilaYColumna) {
-    MSFlexGrid g;
+TEST(GrillaLote, CeldasPorFilaYColumna) {
+    GrillaLote g;
     g.FijaCols(4);
     g.FijaRows(3);
     EXPECT_EQ(g.TextMatrix(2, 3), "");
@@ -41,13 +41,13 @@ TEST(MSFlexGrid, CeldasPorFilaYColumna) {
     EXPECT_THROW(g.TextMatrix(2, 0), FalloKX);
     EXPECT_THROW(g.FijaTextMatrix(0, 5, "x"), FalloKX);
     EXPECT_THROW(g.TextMatrix(-1, 0), FalloKX);
-    EXPECT_EQ(g.ColWidth(0), MSFlexGrid::AnchoPorDefecto);
+    EXPECT_EQ(g.ColWidth(0), GrillaLote::AnchoPorDefecto);
     g.FijaColWidth(4, 0);
     EXPECT_EQ(g.ColWidth(4), 0);
 }
 
-TEST(MSFlexGrid, AvisaALaVista) {
-    struct Registro : MSFlexGrid::Observador {
+TEST(GrillaLote, AvisaALaVista) {
+    struct Registro : GrillaLote::Observador {
         QStringList eventos;
         void antesDeReiniciar() override { eventos << "reinicia"; }
         void antesDeAgregarFilas(int d, int h) override {
@@ -57,7 +57,7 @@ TEST(MSFlexGrid, AvisaALaVista) {
             eventos << QString("celda %1,%2").arg(f).arg(c);
         }
     } r;
-    MSFlexGrid g;
+    GrillaLote g;
     g.fijaObservador(&r);
     g.FijaCols(2);
     g.FijaRows(2);
@@ -75,7 +75,7 @@ TEST(FilaNovedad, EncabezadosYFilaEnBlanco) {
     EXPECT_EQ(FilaNovedad::Encabezados()[FilaNovedad::Rubro], "Rubro");
     EXPECT_EQ(FilaNovedad::Encabezados()[FilaNovedad::NoMarcar], "NoMarcar");
 
-    MSFlexGrid g;
+    GrillaLote g;
     g.FijaCols(18);
     g.FijaRows(2);
     EXPECT_TRUE(FilaNovedad::EnBlanco(g, 1));

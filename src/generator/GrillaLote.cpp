@@ -1,4 +1,4 @@
-#include "generator/MSFlexGrid.h"
+#include "generator/GrillaLote.h"
 
 #include "utility_library/ErrorKX.h"
 
@@ -10,15 +10,15 @@ namespace {
 }
 } // namespace
 
-MSFlexGrid::MSFlexGrid() = default;
+GrillaLote::GrillaLote() = default;
 
-void MSFlexGrid::verifica(int fila, int col) const {
+void GrillaLote::verifica(int fila, int col) const {
     if (fila < 0 || fila >= Rows() || col < 0 || col >= cols_) {
         fueraDeRango(fila, col);
     }
 }
 
-void MSFlexGrid::FijaRows(int filas) {
+void GrillaLote::FijaRows(int filas) {
     if (filas < 0) {
         fueraDeRango(filas, 0);
     }
@@ -44,7 +44,7 @@ void MSFlexGrid::FijaRows(int filas) {
     }
 }
 
-void MSFlexGrid::FijaCols(int columnas) {
+void GrillaLote::FijaCols(int columnas) {
     if (columnas < 0) {
         fueraDeRango(0, columnas);
     }
@@ -71,17 +71,17 @@ void MSFlexGrid::FijaCols(int columnas) {
     }
 }
 
-QString MSFlexGrid::TextMatrix(int fila, int col) const {
+QString GrillaLote::TextMatrix(int fila, int col) const {
     return Celda(fila, col).toString();
 }
 
-QStringView MSFlexGrid::Celda(int fila, int col) const {
+QStringView GrillaLote::Celda(int fila, int col) const {
     verifica(fila, col);
     const quint32 i = inicio(fila, col);
     return QStringView(textos_[size_t(fila)]).mid(i, fin(fila, col) - i);
 }
 
-void MSFlexGrid::FijaTextMatrix(int fila, int col, const QString& texto) {
+void GrillaLote::FijaTextMatrix(int fila, int col, const QString& texto) {
     verifica(fila, col);
     const quint32 i = inicio(fila, col);
     const quint32 largo = fin(fila, col) - i;
@@ -98,7 +98,7 @@ void MSFlexGrid::FijaTextMatrix(int fila, int col, const QString& texto) {
     }
 }
 
-void MSFlexGrid::FijaFila(int fila, const QString* celdas, int cantidad) {
+void GrillaLote::FijaFila(int fila, const QString* celdas, int cantidad) {
     verifica(fila, 0);
     if (cantidad > cols_) {
         fueraDeRango(fila, cantidad - 1);
@@ -128,7 +128,7 @@ void MSFlexGrid::FijaFila(int fila, const QString* celdas, int cantidad) {
     }
 }
 
-QStringList MSFlexGrid::Fila(int fila) const {
+QStringList GrillaLote::Fila(int fila) const {
     QStringList r;
     r.reserve(cols_);
     for (int c = 0; c < cols_; ++c) {
@@ -137,11 +137,11 @@ QStringList MSFlexGrid::Fila(int fila) const {
     return r;
 }
 
-void MSFlexGrid::AgregaFila() {
+void GrillaLote::AgregaFila() {
     FijaRows(Rows() + 1);
 }
 
-void MSFlexGrid::Clear() {
+void GrillaLote::Clear() {
     if (observador_) {
         observador_->antesDeReiniciar();
     }
@@ -154,14 +154,14 @@ void MSFlexGrid::Clear() {
     }
 }
 
-int MSFlexGrid::ColWidth(int col) const {
+int GrillaLote::ColWidth(int col) const {
     if (col < 0 || col >= cols_) {
         fueraDeRango(0, col);
     }
     return anchos_[size_t(col)];
 }
 
-void MSFlexGrid::FijaColWidth(int col, int ancho) {
+void GrillaLote::FijaColWidth(int col, int ancho) {
     if (col < 0 || col >= cols_) {
         fueraDeRango(0, col);
     }

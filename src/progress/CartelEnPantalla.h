@@ -4,13 +4,13 @@
 
 #include <QPointer>
 
-class Lbf_CtrlDisplay;
+class VentanaCartel;
 
-// The banner on screen: opens Lbf_CtrlDisplay modeless and drives it.
-class CartelVentana : public Dll_Display {
+// The banner on screen: opens VentanaCartel modeless and drives it.
+class CartelEnPantalla : public Dll_Display {
 public:
-    CartelVentana() = default;
-    ~CartelVentana() override;
+    CartelEnPantalla() = default;
+    ~CartelEnPantalla() override;
 
     void CartelInicio(const QString& Titulo, bool PermiteCancelar) override;
     void CartelMostrar(bool& Cancelado, const std::optional<QString>& L1 = std::nullopt,
@@ -20,10 +20,10 @@ public:
     void Siempre_Visible(bool siempre) override;
 
     // The window while it exists (for tests and the main window's layout).
-    Lbf_CtrlDisplay* ventana() const { return ventana_; }
+    VentanaCartel* ventana() const { return ventana_; }
 
 private:
-    Lbf_CtrlDisplay* carga();
+    VentanaCartel* carga();
 
-    QPointer<Lbf_CtrlDisplay> ventana_;
+    QPointer<VentanaCartel> ventana_;
 };

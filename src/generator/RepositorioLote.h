@@ -1,0 +1,102 @@
+#pragma once
+
+#include "generator/ArticulosBalanza.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class FilaOrigen;
+
+// The rows of a source query, one at a time.
+class CursorOrigen {
+public:
+    virtual ~CursorOrigen() = default;
+    // How many rows the query returns (for the progress banner).
+    virtual int total() const = 0;
+    // False once every row was read.
+    virtual bool hay() const = 0;
+    virtual void siguiente() = 0;
+    // The current row; valid while hay().
+    virtual const FilaOrigen& fila() const = 0;
+};
+
+// What the batch reads of an article when it loads a price row.
+struct ArticuloLote {
+    QString tasaIva;
+    QString codigoBarra;
+    QString pesable;
+    QString descripAbrev;
+    QString descripcion;
+};
+
+// The range of the manual loader: article codes (already fitted to their
+// stored width) or family codes; an empty bound leaves that side open.
+struct RangoManual {
+    bool porFamilia = false;
+    QString desde;
+    QString hasta;
+};
+
+// One batch row as MV_TARVELO stores it: the values after the code, in the
+// order of ValoresInsercion::Columnas.
+struct FilaAGrabar {
+    QStringList valores;
+    // The batch date as the window holds it (the short date form).
+    QString fecha;
+};
+
+// The price row a batch row marks as sent, and the state it had when it was
+// loaded: the mark only succeeds on that state, so a row that another
+// generation sent since is never sent twice.
+struct PrecioAMarcar {
+    qint64 id = 0;
+    QString estadoAlCargar; // empty: mark whatever its state
+};
+
+// Everything the loaders, the reload and the generation ask of the database.
+// One SQL implementation lives in the generator_sql library; tests may give
+// their own. Failures throw FalloKX (after the database layer's own
+// reconnect-and-retry and error treatment).
+class RepositorioLote : public ArticulosBalanza {
+public:
+    ~RepositorioLote() override = default;
+
+    // --- loaders
+    // Pending rows of a sales list: states '0-C'/'0-M', offers starting
+    // tomorrow or ending today; not suspended; by article.
+    virtual std::unique_ptr<CursorOrigen> Pendientes(const QString& lista, const QDate& hoy,
+                                                     const QDate& manana) = 0;
+    // Current prices of a sales list within a hand-picked range, by article.
+    virtual std::unique_ptr<CursorOrigen> Manual(const QString& lista,
+                                                 const RangoManual& rango) = 0;
+    virtual std::optional<ArticuloLote> Articulo(const QString& idArticulo) = 0;
+    // The description of an article type; empty when there is none.
+    virtual QString DescripcionTipo(const QString& tipo) = 0;
+    // The price the latest batch of this list sent for this article (the
+    // latest row of its latest date); none when it was never sent.
+    virtual std::optional<QString> UltimoPrecioTransmitido(const QString& lista,
+                                                           const QString& codInterno) = 0;
+
+    // --- batches
+    // The highest batch code plus one (1 for an empty table).
+    virtual qint64 ProximoCodigo() = 0;
+    virtual bool ExisteLote(qint64 codigo) = 0;
+    // The stored rows of a batch, in the order they were generated.
+    virtual std::unique_ptr<CursorOrigen> Lote(qint64 codigo) = 0;
+
+    // --- generation: one transaction for the batch, one savepoint per row
+    virtual void IniciaGeneracion() = 0;
+    // Marks the price row (when given) and inserts the batch row, both or
+    // neither. False, with nothing written, when the price row is no longer
+    // in the state it was loaded in (another generation sent it meanwhile).
+    virtual bool GrabaFila(qint64 codigo, const FilaAGrabar& fila,
+                           const std::optional<PrecioAMarcar>& marca) = 0;
+    // Stamps a regenerated batch row with the time of its retransmission.
+    virtual void EstampaFila(qint64 id, const QString& marcaTiempo) = 0;
+    virtual void ConfirmaGeneracion() = 0;
+    // Undoes what the open generation wrote (nothing when none is open).
+    virtual void DescartaGeneracion() = 0;
+};
