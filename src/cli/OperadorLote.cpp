@@ -1,4 +1,4 @@
-#include "generator/OperadorLote.h"
+#include "cli/OperadorLote.h"
 
 #include "generator/GeneradorLote.h"
 

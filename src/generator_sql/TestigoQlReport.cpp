@@ -1,4 +1,4 @@
-#include "generator/TestigoQlReport.h"
+#include "generator_sql/TestigoQlReport.h"
 
 #include "generator/EstadoVentana.h"
 #include "runtime/ModGlobal.h"

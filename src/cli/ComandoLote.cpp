@@ -1,17 +1,21 @@
-#include "generator/ComandoLote.h"
+#include "cli/ComandoLote.h"
 
+#include "cli/OperadorLote.h"
 #include "db/DB_Dll.h"
-#include "progress/Dll_Display.h"
+#include "db/TextoSql.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
+#include "generator/LoteNovedades.h"
+#include "generator/ReglasLote.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
+#include "progress/Dll_Display.h"
 #include "runtime/IniciaAplicacion.h"
 #include "runtime/LineaComando.h"
-#include "generator/LoteNovedades.h"
-#include "generator/OperadorLote.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
-#include "db/TextoSql.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -264,17 +268,29 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
 
     DB_Dll& db = DB_Dll::instancia();
     EstadoVentana ventana;
-    LoteNovedades lote(ventana, db, Dll_Display::instancia());
+    RepositorioLoteSql repositorio(db);
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     lote.InicializaFormulario();
     if (codigo) {
-        const QString c = codigo->trimmed();
-        if (db.ExisteEnTabla(QStringLiteral("MV_TARVELO"), c, QStringLiteral("CODIGO"), nullptr, 8,
-                             QString(), true)) {
-            err << "El lote " << c << " ya existe; generar no regenera lotes (use regenerar)"
+        const std::optional<qint64> c = ReglasLote::LeeCodigo(*codigo);
+        if (!c || *c > repositorio.MaximoCodigo()) {
+            err << "El codigo del lote debe ser un numero entero entre 0 y "
+                << repositorio.MaximoCodigo() << ": " << codigo->trimmed() << Qt::endl;
+            return CodigoLote::Invalido;
+        }
+        bool existe = false;
+        try {
+            existe = repositorio.ExisteLote(*c);
+        } catch (const FalloKX& f) {
+            err << f.error().descripcion << Qt::endl;
+            return CodigoLote::Abandonado;
+        }
+        if (existe) {
+            err << "El lote " << *c << " ya existe; generar no regenera lotes (use regenerar)"
                 << Qt::endl;
             return CodigoLote::Invalido;
         }
-        ventana.campo(QStringLiteral("Codigo")) = c;
+        ventana.campo(QStringLiteral("Codigo")) = QString::number(*c);
     }
     ventana.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(fechaLote);
 
@@ -341,7 +357,8 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
         err << "regenerar necesita --codigo" << Qt::endl;
         return CodigoLote::Invalido;
     }
-    if (!TextoSql::EsEntero(*codigo)) {
+    const std::optional<qint64> numero = ReglasLote::LeeCodigo(*codigo);
+    if (!numero) {
         err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
         return CodigoLote::Invalido;
     }
@@ -357,15 +374,16 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
         return r;
     }
     EstadoVentana ventana;
-    LoteNovedades lote(ventana, DB_Dll::instancia(), Dll_Display::instancia());
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     lote.InicializaFormulario();
-    ventana.campo(QStringLiteral("Codigo")) = codigo->trimmed();
+    ventana.campo(QStringLiteral("Codigo")) = QString::number(*numero);
     const ResultadoCarga carga = lote.CargaLote();
     switch (carga.estado) {
     case ResultadoCarga::Estado::Cargado:
         break;
     case ResultadoCarga::Estado::SinNovedades:
-        err << "No existe el lote " << codigo->trimmed() << Qt::endl;
+        err << "No existe el lote " << *numero << Qt::endl;
         return CodigoLote::Invalido;
     case ResultadoCarga::Estado::Rechazado:
         return CodigoLote::Invalido;
