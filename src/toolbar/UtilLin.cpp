@@ -46,7 +46,11 @@ void UtilLin::ActualizarBotones() {
 }
 
 void UtilLin::creaBarra() {
-    barra_->clear();
+    // A rebuilt bar starts from new buttons; the old actions go with their buttons.
+    for (QAction*& a : acciones_) {
+        delete a;
+        a = nullptr;
+    }
     for (const auto& d : kComandosUtilLin) {
         // The caption is the text exactly as shown; the key goes in the tooltip
         // only, because keys are the window's (see AtiendeTeclasDe), not the bar's.
