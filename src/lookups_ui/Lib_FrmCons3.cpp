@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <memory>
@@ -140,11 +139,6 @@ void Lib_FrmCons3::creaControles() {
             [this] { ubicaCajas(); });
     connect(ListView1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { ubicaCajas(); });
-    // F12 anywhere in the window: only article lists answer it.
-    faltante_ = new QShortcut(QKeySequence(Qt::Key_F12), this);
-    faltante_->setContext(Qt::WindowShortcut);
-    faltante_->setEnabled(false);
-    connect(faltante_, &QShortcut::activated, this, [this] { informaFaltante(); });
 }
 
 QLineEdit* Lib_FrmCons3::creaCaja(int i) {
@@ -198,7 +192,6 @@ void Lib_FrmCons3::Load() {
             Cantidades = QStringList();
             filas_.limpiaFilas();
             modelo_->recarga();
-            faltante_->setEnabled(EsArticulos);
             vacia = SQL.trimmed().isEmpty();
         },
         [&] {
@@ -421,7 +414,21 @@ void Lib_FrmCons3::nuevaBusqueda(int caja) {
     Load();
 }
 
+void Lib_FrmCons3::keyPressEvent(QKeyEvent* e) {
+    // F12 anywhere in the window: only article lists answer it.
+    if (e->key() == Qt::Key_F12 && EsArticulos) {
+        informaFaltante();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 bool Lib_FrmCons3::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F12 &&
+        EsArticulos) {
+        informaFaltante();
+        return true;
+    }
     const int caja = CmbSearch.indexOf(qobject_cast<QLineEdit*>(o));
     if (caja >= 0) {
         if (e->type() == QEvent::FocusIn) {

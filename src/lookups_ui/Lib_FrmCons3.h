@@ -13,7 +13,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QShortcut;
 class QTableView;
 class QWidget;
 class ModeloFilasConsulta;
@@ -84,6 +83,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void reject() override;
     void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QLabel* Label1;
@@ -92,7 +92,6 @@ private:
     QList<QLineEdit*> CmbSearch;
     QTableView* ListView1;
     QPushButton *CmdAceptar, *CmdCancelar, *CmdNueva, *CmdNuevo, *CmdTodos;
-    QShortcut* faltante_;
     FilasConsulta filas_;
     std::unique_ptr<Recordset> rs_; // the result being read during Load
     ModeloFilasConsulta* modelo_;
