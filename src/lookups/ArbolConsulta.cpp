@@ -51,7 +51,10 @@ void ArbolConsulta::indexa(const QString& plegada, int nodo) {
 }
 
 int ArbolConsulta::padrePorPrefijo(const QString& clave) const {
-    const QString plegada = pliega(clave);
+    return padrePlegado(pliega(clave));
+}
+
+int ArbolConsulta::padrePlegado(const QString& plegada) const {
     int t = 0, mejor = 0;
     for (QChar c : plegada) {
         const auto it = aristas_.find(arista(t, c));
@@ -71,7 +74,11 @@ int ArbolConsulta::agrega(const QString& clave, const QString& texto, const QStr
     if (padre < 0) {
         throw FalloKX(35601, QStringLiteral("Element not found"));
     }
-    const QString plegada = pliega(clave);
+    return agregaBajo(clave, pliega(clave), texto, padre);
+}
+
+int ArbolConsulta::agregaBajo(const QString& clave, const QString& plegada, const QString& texto,
+                              int padre) {
     if (porClave_.contains(plegada)) {
         throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
     }
@@ -82,7 +89,7 @@ int ArbolConsulta::agrega(const QString& clave, const QString& texto, const QStr
     n.nivel = nodos_[padre].nivel + 1;
     n.fila = int(nodos_[padre].hijos.size());
     const int i = int(nodos_.size());
-    nodos_.append(n);
+    nodos_.append(std::move(n));
     nodos_[padre].hijos.append(i);
     porClave_.insert(plegada, i);
     indexa(plegada, i);
@@ -113,21 +120,29 @@ bool filaAFila(int cantidad, const std::function<int(int, QString)>& falla, F&& 
 }
 } // namespace
 
+void ArbolConsulta::reserva(int n) {
+    nodos_.reserve(nodos_.size() + n);
+    porClave_.reserve(porClave_.size() + n);
+    aristas_.reserve(aristas_.size() + size_t(n) * 2);
+    nodoDeTrie_.reserve(nodoDeTrie_.size() + n * 2);
+}
+
 bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
                                    const std::function<int(int, QString)>& falla) {
+    reserva(int(filas.size()));
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
         const QString clave = QStringLiteral("A") + f.codigo;
-        const int padre = padrePorPrefijo(clave);
-        // A key already in the tree is its own longest prefix: the duplicate
-        // is reported by agrega, not nested under itself.
-        agrega(clave, f.codigo + QStringLiteral(" - ") + f.descripcion,
-               indice(clave) >= 0 ? clave : nodos_[padre].clave);
+        const QString plegada = pliega(clave); // once per row
+        // A key already in the tree is refused by agregaBajo.
+        agregaBajo(clave, plegada, f.codigo + QStringLiteral(" - ") + f.descripcion,
+                   padrePlegado(plegada));
     });
 }
 
 bool ArbolConsulta::armaFamilias(const QVector<Fila>& filas,
                                  const std::function<int(int, QString)>& falla) {
+    reserva(int(filas.size()));
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
         agrega(QStringLiteral("A") + f.codigo, f.codigo + QStringLiteral(" - ") + f.descripcion,

@@ -75,5 +75,8 @@ private:
     mutable int plegadosHasta_ = 0;
 
     void indexa(const QString& plegada, int nodo);
+    int padrePlegado(const QString& plegada) const;
+    int agregaBajo(const QString& clave, const QString& plegada, const QString& texto, int padre);
+    void reserva(int n);
     void pliegaHasta(int n) const;
 };

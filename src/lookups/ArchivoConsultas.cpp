@@ -98,8 +98,8 @@ bool CreaArchivoConsultas(const QString& ruta) {
 DefinicionConsulta deriva(const MascaraConsulta& m) {
     DefinicionConsulta d;
     d.tabla = m.TablaMascara.trimmed();
-    QString c = QlUtil::Reemplaza(m.CamposMascara, QStringLiteral("|"), QStringLiteral(","))
-                    .trimmed();
+    QString c =
+        QlUtil::Reemplaza(m.CamposMascara, QStringLiteral("|"), QStringLiteral(",")).trimmed();
     if (c.startsWith(QLatin1Char(','))) {
         c.remove(0, 1);
     }

@@ -5,7 +5,9 @@
 #include "utility_library/QlUtil.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
+#include <string_view>
 
 void FilasConsulta::limpia() {
     columnas_.clear();
@@ -87,9 +89,8 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     const int n = rs.CantidadCampos();
     const int iPunto = rs.IndiceCampo(QStringLiteral("PUNTOPEDIDO"));
     const int iStock = rs.IndiceCampo(QStringLiteral("Stock"));
-    const int iDevuelto = l.campoDevuelto.trimmed().isEmpty()
-                              ? -1
-                              : rs.IndiceCampo(l.campoDevuelto.trimmed());
+    const int iDevuelto =
+        l.campoDevuelto.trimmed().isEmpty() ? -1 : rs.IndiceCampo(l.campoDevuelto.trimmed());
     qint64 niveles[4];
     for (int i = 0; i < 4; ++i) {
         niveles[i] = colorDe(l.niveles[i]);
@@ -139,21 +140,36 @@ void FilasConsulta::agregaFila(const QStringList& celdas, bool marcada) {
 
 void FilasConsulta::fijaCelda(int fila, int col, const QString& v) {
     celdas_[fila * columnas() + col] = v;
-    if (col < plegadas_.size() && !plegadas_[col].isEmpty()) {
-        plegadas_[col][fila] = v.trimmed().toCaseFolded();
+    if (size_t(col) < plegadas_.size()) {
+        plegadas_[size_t(col)].lista = false; // folded again on the next search
     }
 }
 
-const QVector<QString>& FilasConsulta::plegada(int col) const {
-    if (plegadas_.size() != columnas()) {
-        plegadas_.resize(columnas());
+const FilasConsulta::ColumnaPlegada& FilasConsulta::plegada(int col) const {
+    if (int(plegadas_.size()) != columnas()) {
+        plegadas_.assign(size_t(columnas()), ColumnaPlegada());
     }
-    QVector<QString>& p = plegadas_[col];
-    if (p.size() != filas_) {
-        p.resize(filas_);
+    ColumnaPlegada& p = plegadas_[size_t(col)];
+    if (!p.lista) {
+        p.texto.clear();
+        p.inicio.assign(size_t(filas_) + 1, 0);
+        p.texto.reserve(size_t(filas_) * 16);
         for (int f = 0; f < filas_; ++f) {
-            p[f] = celda(f, col).trimmed().toCaseFolded();
+            // Trimmed and folded character by character: no copy of the cell.
+            const QString& c = celda(f, col);
+            qsizetype a = 0, z = c.size();
+            while (a < z && c.at(a).isSpace()) {
+                ++a;
+            }
+            while (z > a && c.at(z - 1).isSpace()) {
+                --z;
+            }
+            for (qsizetype i = a; i < z; ++i) {
+                p.texto.push_back(char16_t(QChar::toCaseFolded(c.at(i).unicode())));
+            }
+            p.inicio[size_t(f) + 1] = quint32(p.texto.size());
         }
+        p.lista = true;
     }
     return p;
 }
@@ -162,13 +178,20 @@ int FilasConsulta::Busqueda(int clave, const QString& valor, int desde) const {
     if (clave < 0 || clave >= columnas() || filas_ == 0) {
         return 0;
     }
-    const QString buscado = valor.trimmed().toCaseFolded();
+    QString buscado = valor.trimmed();
+    // Folded the way the column is: one character at a time.
+    for (QChar& ch : buscado) {
+        ch = QChar(QChar::toCaseFolded(ch.unicode()));
+    }
     if (buscado.isEmpty()) {
         return 1;
     }
-    const QVector<QString>& p = plegada(clave);
+    const ColumnaPlegada& p = plegada(clave);
+    const int m = int(buscado.size());
+    const char16_t* b = reinterpret_cast<const char16_t*>(buscado.utf16());
+    const size_t bytes = size_t(m) * sizeof(char16_t);
     for (int f = std::max(desde, 0); f < filas_; ++f) {
-        if (p[f].startsWith(buscado)) {
+        if (p.largo(f) >= m && *p.de(f) == *b && std::memcmp(p.de(f), b, bytes) == 0) {
             return f + 1;
         }
     }
@@ -189,11 +212,12 @@ void FilasConsulta::ordena(int col, bool ascendente) {
     if (col < 0 || col >= columnas() || filas_ < 2) {
         return;
     }
-    const QVector<QString>& p = plegada(col);
+    const ColumnaPlegada& p = plegada(col);
+    auto texto = [&](int f) { return std::u16string_view(p.de(f), size_t(p.largo(f))); };
     QVector<int> orden(filas_);
     std::iota(orden.begin(), orden.end(), 0);
     std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) {
-        const int c = p[a].compare(p[b]);
+        const int c = texto(a).compare(texto(b));
         return ascendente ? c < 0 : c > 0;
     });
     const int n = columnas();

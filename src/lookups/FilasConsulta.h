@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <vector>
 
 class Recordset;
 
@@ -24,7 +25,7 @@ public:
     struct Lectura {
         bool esArticulos = false; // the statement holds "articulos"
         bool muestraStock = false;
-        QVariant niveles[4];      // StkNivel1..4
+        QVariant niveles[4]; // StkNivel1..4
         bool checkBoxes = false;
         QString campoDevuelto;
         QString valoresDefault;
@@ -76,7 +77,16 @@ private:
     QVector<char> marcas_;
     QVector<qint64> colores_;
     int filas_ = 0;
-    mutable QVector<QVector<QString>> plegadas_; // per column, built on first search
+    // Per column, built on its first search: every cell trimmed and folded,
+    // end to end in one buffer, so a search is a run of short memory compares.
+    struct ColumnaPlegada {
+        std::vector<char16_t> texto;
+        std::vector<quint32> inicio; // filas_ + 1 offsets
+        bool lista = false;
+        int largo(int f) const { return int(inicio[f + 1] - inicio[f]); }
+        const char16_t* de(int f) const { return texto.data() + inicio[f]; }
+    };
+    mutable std::vector<ColumnaPlegada> plegadas_;
 
-    const QVector<QString>& plegada(int col) const;
+    const ColumnaPlegada& plegada(int col) const;
 };

@@ -12,8 +12,8 @@ QString junta(const QString& sql) {
 }
 } // namespace
 
-Resultado Lista(const QString& sql, const QString& base, const QString& campo,
-                const QString& texto, bool contiene) {
+Resultado Lista(const QString& sql, const QString& base, const QString& campo, const QString& texto,
+                bool contiene) {
     Resultado r;
     r.base = base;
     if (sql.contains(QLatin1String("order"), Qt::CaseInsensitive)) {

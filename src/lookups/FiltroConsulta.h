@@ -17,8 +17,8 @@ struct Resultado {
 
 // List window. `base` is the statement of the last load; `contiene`: match
 // anywhere ("%a%b%" from "a b") instead of at the start ("a%").
-Resultado Lista(const QString& sql, const QString& base, const QString& campo,
-                const QString& texto, bool contiene);
+Resultado Lista(const QString& sql, const QString& base, const QString& campo, const QString& texto,
+                bool contiene);
 
 // Tree window: the text is searched anywhere in "Descripcion".
 Resultado Arbol(const QString& sql, const QString& texto);

@@ -18,8 +18,7 @@ VentanasConsulta* gVentanasPrograma = nullptr;
 std::unique_ptr<Lib_ClsCons3> gMotor;
 
 // Every step of the engine that fails is skipped; the lookup goes on.
-template <typename F>
-void intenta(F&& f) {
+template <typename F> void intenta(F&& f) {
     try {
         f();
     } catch (...) {
@@ -50,8 +49,8 @@ Lib_ClsCons3::Lib_ClsCons3(VentanasConsulta* ventanas)
     intenta([&] { StkNivel3 = nivel(Cfg(QStringLiteral("Stk_Nivel3"))); });
     intenta([&] { StkNivel4 = nivel(Cfg(QStringLiteral("Stk_Nivel4"))); });
     intenta([&] {
-        usaLike_ = Cfg(QStringLiteral("UsaConsultaLike")).compare(QLatin1String("SI"),
-                                                                   Qt::CaseInsensitive) == 0;
+        usaLike_ = Cfg(QStringLiteral("UsaConsultaLike"))
+                       .compare(QLatin1String("SI"), Qt::CaseInsensitive) == 0;
     });
 }
 
@@ -195,8 +194,7 @@ QString Lib_ClsCons3::armaSentencia(QString& SQL, QString& CampoBusqueda, QStrin
                 }
             }
             const QString donde =
-                (condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE ")) +
-                condicion;
+                (condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE ")) + condicion;
             if (CampoBusqueda.isEmpty()) {
                 return QStringLiteral("SELECT TOP ") + QString::number(n) + QLatin1Char(' ') +
                        d->columnas + QStringLiteral(" FROM ") + tabla +
@@ -217,7 +215,8 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
                                   QString& ValoresDefault) {
     bool seguir = true;
     QString sentencia;
-    intenta([&] { sentencia = armaSentencia(SQL, CampoBusqueda, Where, SentenciaOpcional, &seguir); });
+    intenta(
+        [&] { sentencia = armaSentencia(SQL, CampoBusqueda, Where, SentenciaOpcional, &seguir); });
     if (!seguir) {
         return;
     }

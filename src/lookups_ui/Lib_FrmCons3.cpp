@@ -33,8 +33,7 @@ const char* const kAyudaBusqueda = "F5 realiza nueva busqueda";
 const char* const kConFoco = "QLineEdit { background: #00FFFF; }";
 const char* const kSinFoco = "QLineEdit { background: #FFFFFF; }";
 
-template <typename F>
-void ignora(F&& f) {
+template <typename F> void ignora(F&& f) {
     try {
         f();
     } catch (...) {
@@ -308,8 +307,7 @@ void Lib_FrmCons3::ubicaCajas() {
         const int margen = ListView1->frameWidth();
         for (int i = 0; i < filas_.columnas() && i < CmbSearch.size(); ++i) {
             CmbSearch[i]->setGeometry(margen + h->sectionViewportPosition(i), 0,
-                                      std::max(h->sectionSize(i) - 3, 8),
-                                      franjaBusqueda->height());
+                                      std::max(h->sectionSize(i) - 3, 8), franjaBusqueda->height());
         }
     });
 }
@@ -376,8 +374,8 @@ int Lib_FrmCons3::filaSeleccionada() const {
 
 void Lib_FrmCons3::seleccionaFila(int fila) {
     const QModelIndex i = modelo_->index(fila, 0);
-    ListView1->selectionModel()->setCurrentIndex(
-        i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     ListView1->scrollTo(i);
 }
 
@@ -401,9 +399,8 @@ void Lib_FrmCons3::busquedaIncremental(int caja, const QString& texto) {
 
 void Lib_FrmCons3::nuevaBusqueda(int caja) {
     QLineEdit* c = CmbSearch[caja];
-    const FiltroConsulta::Resultado r =
-        FiltroConsulta::Lista(SQL, SQLBase, c->property("campo").toString(), c->text(),
-                              CfgUsaConsultaLIKE);
+    const FiltroConsulta::Resultado r = FiltroConsulta::Lista(
+        SQL, SQLBase, c->property("campo").toString(), c->text(), CfgUsaConsultaLIKE);
     SQLOrden = r.orden;
     SQL = r.sql;
     {
@@ -496,8 +493,8 @@ bool Lib_FrmCons3::teclaLista(QKeyEvent* k) {
 }
 
 void Lib_FrmCons3::cantidad(int fila, int modo) {
-    const int col = IndiceColumna(QStringLiteral("**") + QStringLiteral("Cantidad") +
-                                  QStringLiteral("**"));
+    const int col =
+        IndiceColumna(QStringLiteral("**") + QStringLiteral("Cantidad") + QStringLiteral("**"));
     if (fila < 0 || col <= 0) {
         return;
     }

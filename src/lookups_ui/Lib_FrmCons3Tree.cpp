@@ -23,8 +23,7 @@ Pasos pasosDe(const char* rutina) {
     });
 }
 
-template <typename F>
-void ignora(F&& f) {
+template <typename F> void ignora(F&& f) {
     try {
         f();
     } catch (...) {
@@ -99,15 +98,16 @@ QPushButton* Lib_FrmCons3Tree::boton(const QString& texto) const {
 }
 
 void Lib_FrmCons3Tree::Load() {
-    pasosDe("FORM_LOAD").pasos({
-        [&] { Valores = QStringList(); },
-        [&] {
-            arbol_.limpia();
-            modelo_->fijaMarcas(CheckBoxes);
-            modelo_->recarga();
-        },
-        [&] { arma(SQL.contains(QLatin1String("v_ta_familias"), Qt::CaseInsensitive)); },
-    });
+    pasosDe("FORM_LOAD")
+        .pasos({
+            [&] { Valores = QStringList(); },
+            [&] {
+                arbol_.limpia();
+                modelo_->fijaMarcas(CheckBoxes);
+                modelo_->recarga();
+            },
+            [&] { arma(SQL.contains(QLatin1String("v_ta_familias"), Qt::CaseInsensitive)); },
+        });
 }
 
 void Lib_FrmCons3Tree::inicioArbol() {
@@ -241,53 +241,55 @@ void Lib_FrmCons3Tree::CmdAceptar_Click() {
         ignora([&] { db.CierraRecordset(rs); });
         return hay;
     };
-    pasosDe("HScroll1_Change").pasos({
-        [&] {
-            if (CheckBoxes) {
-                if (!Valores) {
-                    Valores = QStringList();
-                }
-                for (int n : arbol_.marcados()) {
-                    const QString codigo = arbol_.codigo(n);
-                    if (es("IDFAMILIA") || es("CODIGO")) {
-                        Valores->append(codigo.trimmed());
-                    } else if (es("IDPOSICION")) {
-                        QString v;
-                        if (busca(QStringLiteral("MA_POSICIONES"), QStringLiteral("IDPOSICION"),
-                                  codigo, &v)) {
-                            Valores->append(v);
+    pasosDe("HScroll1_Change")
+        .pasos({
+            [&] {
+                if (CheckBoxes) {
+                    if (!Valores) {
+                        Valores = QStringList();
+                    }
+                    for (int n : arbol_.marcados()) {
+                        const QString codigo = arbol_.codigo(n);
+                        if (es("IDFAMILIA") || es("CODIGO")) {
+                            Valores->append(codigo.trimmed());
+                        } else if (es("IDPOSICION")) {
+                            QString v;
+                            if (busca(QStringLiteral("MA_POSICIONES"), QStringLiteral("IDPOSICION"),
+                                      codigo, &v)) {
+                                Valores->append(v);
+                            }
                         }
                     }
+                    return;
                 }
-                return;
-            }
-            const int n = nodoSeleccionado();
-            if (n < 0) {
-                throw FalloKX(91, QStringLiteral("Object variable or With block variable not set"));
-            }
-            const QString codigo = arbol_.codigo(n);
-            QString v;
-            if (es("IDFAMILIA")) {
-                ValorDevuelto = busca(QStringLiteral("@admin_V_TA_FAMILIAS"),
-                                      QStringLiteral("IDFAMILIA"), codigo, &v)
-                                    ? v
-                                    : QString();
-            } else if (es("IDPOSICION")) {
-                ValorDevuelto = busca(QStringLiteral("MA_POSICIONES"), QStringLiteral("IDPOSICION"),
+                const int n = nodoSeleccionado();
+                if (n < 0) {
+                    throw FalloKX(91,
+                                  QStringLiteral("Object variable or With block variable not set"));
+                }
+                const QString codigo = arbol_.codigo(n);
+                QString v;
+                if (es("IDFAMILIA")) {
+                    ValorDevuelto = busca(QStringLiteral("@admin_V_TA_FAMILIAS"),
+                                          QStringLiteral("IDFAMILIA"), codigo, &v)
+                                        ? v
+                                        : QString();
+                } else if (es("IDPOSICION")) {
+                    ValorDevuelto = busca(QStringLiteral("MA_POSICIONES"),
+                                          QStringLiteral("IDPOSICION"), codigo, &v)
+                                        ? v
+                                        : QString();
+                } else if (es("CODIGO")) {
+                    ValorDevuelto =
+                        busca(QStringLiteral("TA_CCOSTO"), QStringLiteral("CODIGO"), codigo, &v) ||
+                                busca(QStringLiteral("MA_CUENTAS"), QStringLiteral("CODIGO"),
                                       codigo, &v)
-                                    ? v
-                                    : QString();
-            } else if (es("CODIGO")) {
-                ValorDevuelto =
-                    busca(QStringLiteral("TA_CCOSTO"), QStringLiteral("CODIGO"), codigo, &v) ||
-                            busca(QStringLiteral("MA_CUENTAS"), QStringLiteral("CODIGO"), codigo,
-                                  &v)
-                        ? v
-                        : QString();
-            }
-        },
-        [&] { accept(); },
-    });
+                            ? v
+                            : QString();
+                }
+            },
+            [&] { accept(); },
+        });
 }
 
 void Lib_FrmCons3Tree::CmdCancelar_Click() {

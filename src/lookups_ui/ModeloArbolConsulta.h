@@ -15,7 +15,8 @@ public:
     QModelIndex indiceDeNodo(int nodo) const;
     int nodoDe(const QModelIndex& i) const { return i.isValid() ? int(i.internalId()) : -1; }
 
-    QModelIndex index(int fila, int columna, const QModelIndex& padre = QModelIndex()) const override;
+    QModelIndex index(int fila, int columna,
+                      const QModelIndex& padre = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& i) const override;
     int rowCount(const QModelIndex& padre = QModelIndex()) const override;
     int columnCount(const QModelIndex& padre = QModelIndex()) const override;

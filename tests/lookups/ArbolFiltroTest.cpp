@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
 #include "lookups/ArbolConsulta.h"
-#include "lookups/FiltroConsulta.h"
 #include "lookups/FilasConsulta.h"
+#include "lookups/FiltroConsulta.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +61,8 @@ TEST(ArbolAutomatico, ADuplicateKeyGoesToTheDialogAndCanBeSkipped) {
     EXPECT_EQ(padres(a), (QStringList{"01>A", "0101>01"}));
     // Any other answer leaves the building where it stood.
     ArbolConsulta b;
-    EXPECT_FALSE(b.armaAutomatico(filas({"01", "01", "0101"}), [](int, const QString&) { return 3; }));
+    EXPECT_FALSE(
+        b.armaAutomatico(filas({"01", "01", "0101"}), [](int, const QString&) { return 3; }));
     EXPECT_EQ(b.cantidad(), 2);
 }
 
@@ -137,7 +138,8 @@ TEST(FiltroLista, LikeConditionsWithApostrophesAndTails) {
     const QString uno = QStringLiteral("SELECT A FROM T ORDER BY A ");
     const auto r1 = FiltroConsulta::Lista(uno, uno, "A", "x", false);
     const auto r2 = FiltroConsulta::Lista(r1.sql, r1.sql, "B", "y", false);
-    EXPECT_EQ(r2.sql, QStringLiteral("SELECT A FROM T  where A like 'x%'  and B like 'y%' ORDER BY A "));
+    EXPECT_EQ(r2.sql,
+              QStringLiteral("SELECT A FROM T  where A like 'x%'  and B like 'y%' ORDER BY A "));
 }
 
 TEST(FiltroArbol, DescriptionAnywhereWithTheTextKeptInsideTheLiteral) {

@@ -115,8 +115,8 @@ TEST_F(Archivos, ColumnListsDerivedFromTheRecord) {
 TEST_F(Archivos, FirstMatchingRecordWinsAndMissingFileHasNone) {
     const QString r = ruta("consultas.kvx");
     EXPECT_FALSE(ArchivoConsultas::BuscaDefinicion(r, QStringLiteral("VT_CLIENTES")));
-    QByteArray b = MascaraConsulta{{}, QStringLiteral("VT_CLIENTES"), QStringLiteral("|A|B|"), {}}
-                       .codifica();
+    QByteArray b =
+        MascaraConsulta{{}, QStringLiteral("VT_CLIENTES"), QStringLiteral("|A|B|"), {}}.codifica();
     b += MascaraConsulta{{}, QStringLiteral("VT_CLIENTES"), QStringLiteral("|C|D|"), {}}.codifica();
     escribe(r, b);
     EXPECT_EQ(ArchivoConsultas::BuscaDefinicion(r, QStringLiteral("vt_clientes"))->columnas,
@@ -177,7 +177,8 @@ TEST_F(Archivos, WidthsSavedForTwoTablesKeepBothTheLastOneLast) {
     ASSERT_TRUE(AnchosConsultas::GrabaAnchos(carpeta, QStringLiteral("A"), {2400, 1200, 900}));
     ASSERT_TRUE(AnchosConsultas::GrabaAnchos(carpeta, QStringLiteral("B"), {300}));
     ASSERT_TRUE(AnchosConsultas::GrabaAnchos(carpeta, QStringLiteral("a"), {100, 200}));
-    EXPECT_EQ(lee(ruta("CONSULTASLEN.KVX")), QByteArray("\"B\",\"300|\"\r\n\"a\",\"100|200|\"\r\n"));
+    EXPECT_EQ(lee(ruta("CONSULTASLEN.KVX")),
+              QByteArray("\"B\",\"300|\"\r\n\"a\",\"100|200|\"\r\n"));
     EXPECT_FALSE(QFile::exists(ruta("CONSULTASLEN.AUX")));
     EXPECT_EQ(AnchosConsultas::CargaAnchos(carpeta, QStringLiteral("A")), (QList<int>{100, 200}));
     // The article view and the stock view share their widths.

@@ -105,8 +105,9 @@ TEST_P(Motor, StatementsBuiltFromDefinitionsTablesAndFullStatements) {
     base().ejecutaDirecto(QStringLiteral("CREATE TABLE TA_PRUEBA (ID INTEGER, CODIGO %1, "
                                          "NOMBRE %1, PRECIO NUMERIC(18,2))")
                               .arg(base().tipoTexto(20)));
-    EXPECT_EQ(consulta(*m, "TA_PRUEBA").toUpper(),
-              QStringLiteral("SELECT TOP 1000 PRECIO,NOMBRE,CODIGO FROM TA_PRUEBA  ORDER BY NOMBRE"));
+    EXPECT_EQ(
+        consulta(*m, "TA_PRUEBA").toUpper(),
+        QStringLiteral("SELECT TOP 1000 PRECIO,NOMBRE,CODIGO FROM TA_PRUEBA  ORDER BY NOMBRE"));
     EXPECT_EQ(consulta(*m, "V_TA_DEPOSITO"),
               QStringLiteral("SELECT TOP 1000 Descripcion,IdDeposito FROM V_TA_DEPOSITO  "
                              "with(nolock)  ORDER BY Descripcion"));
@@ -114,7 +115,8 @@ TEST_P(Motor, StatementsBuiltFromDefinitionsTablesAndFullStatements) {
     EXPECT_EQ(consulta(*m, "V_TA_DEPOSITO"),
               QStringLiteral("SELECT TOP 1000 Descripcion,IdDeposito,UnidadNegocio FROM "
                              "V_TA_DEPOSITO  ORDER BY IDDEPOSITO"));
-    EXPECT_EQ(consulta(*m, "TA_PRUEBA", "", "", "SELECT 1 AS UNO"), QStringLiteral("SELECT 1 AS UNO"));
+    EXPECT_EQ(consulta(*m, "TA_PRUEBA", "", "", "SELECT 1 AS UNO"),
+              QStringLiteral("SELECT 1 AS UNO"));
     EXPECT_TRUE(ventanas_.listas.last().OrdenarPorLwv);
 }
 
@@ -179,7 +181,8 @@ TEST_P(Motor, ADefinitionWithOneColumnAndNoSearchColumnOpensNothing) {
     op_.responde(1);
     EXPECT_TRUE(consulta(*m, "MA_CUENTAS").isEmpty());
     ASSERT_EQ(op_.preguntas().size(), 1);
-    EXPECT_EQ(op_.preguntas()[0].texto, QStringLiteral("Debe configurar la consulta para esta tabla"));
+    EXPECT_EQ(op_.preguntas()[0].texto,
+              QStringLiteral("Debe configurar la consulta para esta tabla"));
     EXPECT_EQ(op_.preguntas()[0].titulo, QStringLiteral("Aviso al operador"));
     EXPECT_EQ(op_.preguntas()[0].estilo, 64);
     EXPECT_EQ(m->ValorDevuelto.toString(), QStringLiteral("antes"));
@@ -204,9 +207,8 @@ TEST_P(Motor, Pickers) {
     op_.responde(1);
     const QString falta = QDir(base().carpeta()).filePath(QStringLiteral("no.txt"));
     EXPECT_TRUE(m->ConsultaDesdeArchivo(QStringLiteral("T"), falta).isEmpty());
-    EXPECT_EQ(op_.preguntas().last().texto,
-              QStringLiteral("No existe el archivo ") + falta +
-                  QStringLiteral(" que desea consultar consulta "));
+    EXPECT_EQ(op_.preguntas().last().texto, QStringLiteral("No existe el archivo ") + falta +
+                                                QStringLiteral(" que desea consultar consulta "));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Motor, valoresMotores(), nombreMotor);

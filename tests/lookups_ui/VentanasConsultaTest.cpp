@@ -96,35 +96,36 @@ protected:
 TEST_P(Ventanas, TypingSelectsAndF5NarrowsOnTheServerWithAnApostrophe) {
     QString sql = QStringLiteral("V_MA_ARTICULOS");
     motor().CampoDevuelto = QStringLiteral("IDARTICULO");
-    ASSERT_TRUE(conVentana<Lib_FrmCons3>([&] { motor().ConsultaSearch(sql); },
-                                         [&](Lib_FrmCons3* v) {
-        EXPECT_EQ(v->windowTitle(), QStringLiteral("Consulta..."));
-        EXPECT_EQ(v->lista()->model()->rowCount(), 5); // the suspended one left out
-        EXPECT_EQ(v->tablaConsulta(), QStringLiteral("VT_MA_ARTICULOS"));
-        // Box 0 searches the description, box 1 the code.
-        // Rows come in the server's order, which ignores case.
-        QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("ab"));
-        EXPECT_EQ(seleccion(v, 0), QStringLiteral("abeja reina"));
-        QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("r"));
-        EXPECT_EQ(seleccion(v, 0), QStringLiteral("ABROJO"));
-        QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("zz"));
-        EXPECT_EQ(seleccion(v, 0), QStringLiteral("ABROJO")); // no match: stays
-        v->cajaBusqueda(1)->clear();
-        QTest::keyClicks(v->cajaBusqueda(1), QStringLiteral("0001"));
-        EXPECT_EQ(seleccion(v, 1), QStringLiteral("0001"));
-        // F5 asks the server again with the typed text as a literal.
-        v->cajaBusqueda(0)->clear();
-        QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("o'b"));
-        QTest::keyClick(v->cajaBusqueda(0), Qt::Key_F5);
-        EXPECT_TRUE(v->SQL.contains(QStringLiteral("like 'o''b%'")));
-        ASSERT_EQ(v->lista()->model()->rowCount(), 1);
-        EXPECT_EQ(v->filas().celda(0, 0), QStringLiteral("O'BRIEN WHISKY"));
-        EXPECT_TRUE(v->cajaBusqueda(0)->text().isEmpty());
-        // Down goes to the list; Enter there accepts the selected row.
-        QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("o"));
-        QTest::keyClick(v->cajaBusqueda(0), Qt::Key_Down);
-        QTest::keyClick(v->lista(), Qt::Key_Return);
-    }));
+    ASSERT_TRUE(conVentana<Lib_FrmCons3>(
+        [&] { motor().ConsultaSearch(sql); },
+        [&](Lib_FrmCons3* v) {
+            EXPECT_EQ(v->windowTitle(), QStringLiteral("Consulta..."));
+            EXPECT_EQ(v->lista()->model()->rowCount(), 5); // the suspended one left out
+            EXPECT_EQ(v->tablaConsulta(), QStringLiteral("VT_MA_ARTICULOS"));
+            // Box 0 searches the description, box 1 the code.
+            // Rows come in the server's order, which ignores case.
+            QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("ab"));
+            EXPECT_EQ(seleccion(v, 0), QStringLiteral("abeja reina"));
+            QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("r"));
+            EXPECT_EQ(seleccion(v, 0), QStringLiteral("ABROJO"));
+            QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("zz"));
+            EXPECT_EQ(seleccion(v, 0), QStringLiteral("ABROJO")); // no match: stays
+            v->cajaBusqueda(1)->clear();
+            QTest::keyClicks(v->cajaBusqueda(1), QStringLiteral("0001"));
+            EXPECT_EQ(seleccion(v, 1), QStringLiteral("0001"));
+            // F5 asks the server again with the typed text as a literal.
+            v->cajaBusqueda(0)->clear();
+            QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("o'b"));
+            QTest::keyClick(v->cajaBusqueda(0), Qt::Key_F5);
+            EXPECT_TRUE(v->SQL.contains(QStringLiteral("like 'o''b%'")));
+            ASSERT_EQ(v->lista()->model()->rowCount(), 1);
+            EXPECT_EQ(v->filas().celda(0, 0), QStringLiteral("O'BRIEN WHISKY"));
+            EXPECT_TRUE(v->cajaBusqueda(0)->text().isEmpty());
+            // Down goes to the list; Enter there accepts the selected row.
+            QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("o"));
+            QTest::keyClick(v->cajaBusqueda(0), Qt::Key_Down);
+            QTest::keyClick(v->lista(), Qt::Key_Return);
+        }));
     EXPECT_EQ(motor().ValorDevuelto.toString(), QStringLiteral("0004"));
     EXPECT_TRUE(motor().CampoDevuelto.isEmpty());
     EXPECT_TRUE(op_.sinGuion().isEmpty()) << op_.sinGuion().join(" | ").toStdString();
@@ -135,10 +136,9 @@ TEST_P(Ventanas, LeftWithoutAChoiceReturnsEmpty) {
     motor().CampoDevuelto = QStringLiteral("IDLISTA");
     QString sql = QStringLiteral(
         "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY IDLISTA");
-    ASSERT_TRUE(conVentana<Lib_FrmCons3>([&] { motor().ConsultaSearch(sql); },
-                                         [&](Lib_FrmCons3* v) {
-                                             QTest::keyClick(v->lista(), Qt::Key_Escape);
-                                         }));
+    ASSERT_TRUE(conVentana<Lib_FrmCons3>(
+        [&] { motor().ConsultaSearch(sql); },
+        [&](Lib_FrmCons3* v) { QTest::keyClick(v->lista(), Qt::Key_Escape); }));
     EXPECT_TRUE(motor().ValorDevuelto.toString().isEmpty());
     EXPECT_FALSE(motor().Valores.has_value());
     // An empty list accepted gives nothing either.
@@ -161,7 +161,8 @@ TEST_P(Ventanas, MainWindowLookupsEndToEnd) {
     e.precio({.idLista = "3", .idArticulo = "0001", .estado = "0-M", .precios = {10}});
     e.precio({.idLista = "7", .idArticulo = "0002", .estado = "1-M", .precios = {10}});
 
-    auto elige = [&](QString sql, const QString& campo, const std::function<void(Lib_FrmCons3*)>& f) {
+    auto elige = [&](QString sql, const QString& campo,
+                     const std::function<void(Lib_FrmCons3*)>& f) {
         motor().CampoDevuelto = campo;
         EXPECT_TRUE(conVentana<Lib_FrmCons3>([&] { motor().ConsultaSearch(sql); }, f));
         return motor().ValorDevuelto.toString().trimmed();
@@ -197,7 +198,8 @@ TEST_P(Ventanas, MainWindowLookupsEndToEnd) {
                         // F5 keeps the GROUP BY after the added condition.
                         QTest::keyClicks(v->cajaBusqueda(1), QStringLiteral("LISTA"));
                         QTest::keyClick(v->cajaBusqueda(1), Qt::Key_F5);
-                        EXPECT_TRUE(v->SQL.trimmed().endsWith(QStringLiteral("GROUP BY IDLISTA,NOMBRE")));
+                        EXPECT_TRUE(
+                            v->SQL.trimmed().endsWith(QStringLiteral("GROUP BY IDLISTA,NOMBRE")));
                         ASSERT_EQ(v->lista()->model()->rowCount(), 1);
                         QTest::keyClick(v->cajaBusqueda(0), Qt::Key_Down);
                         QTest::keyClick(v->lista(), Qt::Key_Down);
@@ -253,8 +255,9 @@ TEST_P(Ventanas, CheckMarksQuantitiesAndShortage) {
 TEST_P(Ventanas, TreeFromCodesWithAndWithoutGaps) {
     EsquemaPrueba e;
     for (const char* c : {"1", "11", "1101", "110102", "12", "1203", "2", "210305"}) {
-        e.ejecuta(QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO, DESCRIPCION) VALUES ('%1', '%2')")
-                      .arg(QString::fromLatin1(c), QStringLiteral("CUENTA ") + QString::fromLatin1(c)));
+        e.ejecuta(
+            QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO, DESCRIPCION) VALUES ('%1', '%2')")
+                .arg(QString::fromLatin1(c), QStringLiteral("CUENTA ") + QString::fromLatin1(c)));
     }
     e.ejecuta(QStringLiteral("INSERT INTO TA_CCOSTO (CODIGO, Descripcion) VALUES ('12', 'CC')"));
     QString sql = QStringLiteral("SELECT CODIGO, DESCRIPCION FROM MA_CUENTAS ORDER BY CODIGO");
@@ -268,7 +271,8 @@ TEST_P(Ventanas, TreeFromCodesWithAndWithoutGaps) {
             const ArbolConsulta& a = v->arbol();
             ASSERT_EQ(a.cantidad(), 9);
             auto padre = [&](const char* c) {
-                return a.codigo(a.nodo(a.indice(QStringLiteral("A") + QString::fromLatin1(c))).padre);
+                return a.codigo(
+                    a.nodo(a.indice(QStringLiteral("A") + QString::fromLatin1(c))).padre);
             };
             EXPECT_EQ(padre("1"), QString());
             EXPECT_EQ(padre("1101"), QStringLiteral("11"));
@@ -364,7 +368,10 @@ TEST_P(Ventanas, WidthsRememberedPerTableAndNewLaunchesTheSuiteProgram) {
 TEST_P(Ventanas, PickersShowTheirOptions) {
     std::optional<QStringList> nada;
     ASSERT_TRUE(conVentana<Lib_FrmCons3>(
-        [&] { motor().CheckOpciones(QStringLiteral("Sucursales"), nada, {"1Centro", "0Norte", "1Sur"}); },
+        [&] {
+            motor().CheckOpciones(QStringLiteral("Sucursales"), nada,
+                                  {"1Centro", "0Norte", "1Sur"});
+        },
         [&](Lib_FrmCons3* v) {
             EXPECT_EQ(v->windowTitle(), QStringLiteral("Sucursales"));
             ASSERT_EQ(v->lista()->model()->rowCount(), 3);
@@ -376,7 +383,9 @@ TEST_P(Ventanas, PickersShowTheirOptions) {
     EXPECT_EQ(motor().Valores, QStringList{QStringLiteral("Centro")});
     QString elegido;
     ASSERT_TRUE(conVentana<Lib_FrmCons3>(
-        [&] { elegido = motor().MenuOpciones(QStringLiteral("Menu"), {"Uno", "Dos"}); },
+        [&] {
+            elegido = motor().MenuOpciones(QStringLiteral("Menu"), {"Uno", "Dos"});
+        },
         [&](Lib_FrmCons3* v) {
             QTest::keyClicks(v->cajaBusqueda(0), QStringLiteral("d"));
             QTest::keyClick(v->lista(), Qt::Key_Return);
