@@ -74,7 +74,7 @@ TEST(CodigoBarras, Ean13SoloConDigitoVerificadorCorrecto) {
         {"4006381333931", S::Ean13},   {" 4006381333931   ", S::Ean13},
         {"4006381333932", S::Code128}, // wrong check digit: never "corrected"
         {"400638133393", S::Code128},  // 12 digits: zint would add a digit
-        {"0000012340000", S::Code128}, {"0000012340005", S::Ean13},
+        {"0000012340000", S::Code128}, {"0000012340002", S::Ean13},
         {"40063813339311", S::Code128}, {"ABC-123", S::Code128},
         {"", S::Ninguna},              {"             ", S::Ninguna},
     };
