@@ -76,15 +76,15 @@ void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto,
     const double x0 = barras.left() + (barras.width() - v->width * sx) / 2;
     QPainterPath camino;
     for (const zint_vector_rect* b = v->rectangles; b; b = b->next) {
-        camino.addRect(QRectF(x0 + b->x * sx, barras.top() + b->y * sy, b->width * sx,
-                              b->height * sy));
+        camino.addRect(
+            QRectF(x0 + b->x * sx, barras.top() + b->y * sy, b->width * sx, b->height * sy));
     }
     p.fillPath(camino, Qt::black);
     if (fuente) {
         p.setFont(*fuente);
         p.setPen(Qt::black);
-        p.drawText(QRectF(caja.left(), barras.bottom(), caja.width(),
-                          caja.bottom() - barras.bottom()),
-                   Qt::AlignHCenter | Qt::AlignTop, t);
+        p.drawText(
+            QRectF(caja.left(), barras.bottom(), caja.width(), caja.bottom() - barras.bottom()),
+            Qt::AlignHCenter | Qt::AlignTop, t);
     }
 }

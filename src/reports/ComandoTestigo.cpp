@@ -35,15 +35,21 @@ QStringList FormulasLote() {
     // A missing key reads as a single blank: the formula then holds an empty name.
     return {QStringLiteral("Empresa = '") + ModGlobal::Cfg(QStringLiteral("NOMBRE")).trimmed() +
                 QLatin1Char('\''),
-            QString(), QString(), QString(), QString(), QString(), QString(), QString()};
+            QString(),
+            QString(),
+            QString(),
+            QString(),
+            QString(),
+            QString(),
+            QString()};
 }
 
 int ImprimeLotePdf(const QString& codigo, bool etiquetas, const QString& archivo) {
     ImpresoraPdf pdf(archivo);
     ImpresoraInstalada instalada(pdf);
     QlReport::Imprime(etiquetas ? QStringLiteral("MA_PRE3") : QStringLiteral("RP_Tarvelo"),
-                      QStringList{QString()}, FormulaSeleccionLote(codigo),
-                      ModGlobal::gDsnReportes, FormulasLote());
+                      QStringList{QString()}, FormulaSeleccionLote(codigo), ModGlobal::gDsnReportes,
+                      FormulasLote());
     return pdf.paginas();
 }
 
@@ -124,8 +130,8 @@ int ComandoTestigo(const QStringList& argumentos, QTextStream& out, QTextStream&
     }
     try {
         const int paginas = ImprimeLotePdf(codigo, etiquetas, archivo);
-        out << "testigo codigo=" << codigo << " reporte="
-            << (etiquetas ? "MA_PRE3" : "RP_Tarvelo") << " paginas=" << paginas << " pdf=\""
+        out << "testigo codigo=" << codigo << " reporte=" << (etiquetas ? "MA_PRE3" : "RP_Tarvelo")
+            << " paginas=" << paginas << " pdf=\""
             << QDir::toNativeSeparators(destino.absoluteFilePath()) << "\"" << Qt::endl;
     } catch (const FalloKX& e) {
         err << e.error().descripcion << Qt::endl;

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <QTextStream>
 
-
 // The formulas the window prints a batch with: the selection on the batch
 // code, as typed, and the company name of configuration key "NOMBRE" in the
 // first of eight formula texts.

@@ -39,9 +39,9 @@ public:
             }
             seccion_ = t.mid(1, t.size() - 2).trimmed().toLower();
             static const QStringList conocidas = {
-                QStringLiteral("reporte"), QStringLiteral("pagina"),  QStringLiteral("fuentes"),
+                QStringLiteral("reporte"),    QStringLiteral("pagina"),  QStringLiteral("fuentes"),
                 QStringLiteral("encabezado"), QStringLiteral("detalle"), QStringLiteral("totales"),
-                QStringLiteral("pie"),     QStringLiteral("etiqueta")};
+                QStringLiteral("pie"),        QStringLiteral("etiqueta")};
             if (!conocidas.contains(seccion_)) {
                 error(QStringLiteral("sección desconocida [%1]").arg(seccion_));
             }
@@ -127,8 +127,8 @@ private:
                 error(QStringLiteral("una línea es \"x1 y1 x2 y2 [grosor]\""));
             }
             e.tipo = ElementoReporte::Tipo::Linea;
-            e.caja = QRectF(QPointF(numero(p[0]), numero(p[1])),
-                            QPointF(numero(p[2]), numero(p[3])));
+            e.caja =
+                QRectF(QPointF(numero(p[0]), numero(p[1])), QPointF(numero(p[2]), numero(p[3])));
             if (p.size() == 5) {
                 e.grosor = numero(p[4]);
             }
@@ -268,9 +268,12 @@ private:
 
     QPageSize tamano(const QString& v) const {
         static const QHash<QString, QPageSize::PageSizeId> nombres = {
-            {QStringLiteral("a3"), QPageSize::A3},       {QStringLiteral("a4"), QPageSize::A4},
-            {QStringLiteral("a5"), QPageSize::A5},       {QStringLiteral("carta"), QPageSize::Letter},
-            {QStringLiteral("letter"), QPageSize::Letter}, {QStringLiteral("oficio"), QPageSize::Legal},
+            {QStringLiteral("a3"), QPageSize::A3},
+            {QStringLiteral("a4"), QPageSize::A4},
+            {QStringLiteral("a5"), QPageSize::A5},
+            {QStringLiteral("carta"), QPageSize::Letter},
+            {QStringLiteral("letter"), QPageSize::Letter},
+            {QStringLiteral("oficio"), QPageSize::Legal},
             {QStringLiteral("legal"), QPageSize::Legal}};
         const auto it = nombres.find(v.toLower());
         if (it != nombres.end()) {
@@ -419,10 +422,10 @@ void verifica(const DefinicionReporte& d, bool tipoLeido) {
 DefinicionReporte DefinicionReporte::lee(const QString& archivo) {
     QFile f(archivo);
     if (!f.exists()) {
-        throw FalloKX(ErroresReporte::kDefinicionFaltante,
-                      QStringLiteral("No se encuentra el reporte %1")
-                          .arg(QDir::toNativeSeparators(archivo)),
-                      kFuente);
+        throw FalloKX(
+            ErroresReporte::kDefinicionFaltante,
+            QStringLiteral("No se encuentra el reporte %1").arg(QDir::toNativeSeparators(archivo)),
+            kFuente);
     }
     if (!f.open(QIODevice::ReadOnly)) {
         throw FalloKX(ErroresReporte::kDefinicionFaltante,

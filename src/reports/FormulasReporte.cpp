@@ -78,10 +78,10 @@ QHash<QString, QString> FormulasReporte::leeFormulas(const QStringList& formulas
         }
         const QRegularExpressionMatch m = forma.match(f);
         if (!m.hasMatch()) {
-            throw FalloKX(ErroresReporte::kFormulaInvalida,
-                          QStringLiteral("Fórmula no válida: \"%1\". Se espera Nombre = 'texto'.")
-                              .arg(f),
-                          QStringLiteral("QlReport"));
+            throw FalloKX(
+                ErroresReporte::kFormulaInvalida,
+                QStringLiteral("Fórmula no válida: \"%1\". Se espera Nombre = 'texto'.").arg(f),
+                QStringLiteral("QlReport"));
         }
         r.insert(m.captured(1).toLower(), m.captured(2));
     }

@@ -20,14 +20,14 @@ const QString kFuente = QStringLiteral("QlReport");
 
 // The columns a selection may name: those of the batch table.
 const QStringList kColumnas = {
-    QStringLiteral("ID"),          QStringLiteral("Codigo"),     QStringLiteral("IdLista"),
-    QStringLiteral("Nombre"),      QStringLiteral("Fecha"),      QStringLiteral("TipoMov"),
+    QStringLiteral("ID"),          QStringLiteral("Codigo"),      QStringLiteral("IdLista"),
+    QStringLiteral("Nombre"),      QStringLiteral("Fecha"),       QStringLiteral("TipoMov"),
     QStringLiteral("CodInterno"),  QStringLiteral("Descripcion"), QStringLiteral("Marca"),
-    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),     QStringLiteral("Internos"),
-    QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),    QStringLiteral("TipoIva"),
-    QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),   QStringLiteral("Rubro"),
-    QStringLiteral("Tipo"),        QStringLiteral("Aux1"),       QStringLiteral("Aux2"),
-    QStringLiteral("RutaArchivo"), QStringLiteral("Usuario"),    QStringLiteral("RETRANSMITIDO")};
+    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),      QStringLiteral("Internos"),
+    QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),     QStringLiteral("TipoIva"),
+    QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),    QStringLiteral("Rubro"),
+    QStringLiteral("Tipo"),        QStringLiteral("Aux1"),        QStringLiteral("Aux2"),
+    QStringLiteral("RutaArchivo"), QStringLiteral("Usuario"),     QStringLiteral("RETRANSMITIDO")};
 
 QString columnaElegida(const SeleccionReporte& s) {
     if (s.tabla.compare(QLatin1String("MV_TARVELO"), Qt::CaseInsensitive) != 0) {
@@ -82,8 +82,10 @@ QString fecha(const QVariant& v) {
 
 QString porcentaje(double v, const QString& separador) {
     QString t = QString::number(std::abs(v), 'f', 1).replace(QLatin1Char('.'), separador);
-    return (v > 0.05 ? QStringLiteral("+") : v < -0.05 ? QStringLiteral("-") : QString()) + t +
-           QLatin1Char('%');
+    return (v > 0.05    ? QStringLiteral("+")
+            : v < -0.05 ? QStringLiteral("-")
+                        : QString()) +
+           t + QLatin1Char('%');
 }
 
 } // namespace

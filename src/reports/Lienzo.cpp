@@ -18,14 +18,20 @@ QRectF Lienzo::caja(const QRectF& mm, const QPointF& origenMm) const {
                   y(mm.height()));
 }
 
-const QFont& Lienzo::fuente(const QString& nombre) {
+const Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
     auto it = fuentes_.find(nombre);
     if (it == fuentes_.end()) {
         // Point sizes follow the device's resolution, so the same font
         // measures alike on a PDF and on a printer.
-        it = fuentes_.insert(nombre, QFont(d_.fuente(nombre), &dispositivo_));
+        const QFont f(d_.fuente(nombre), &dispositivo_);
+        it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_)});
+        actual_ = nullptr; // the table may have moved its entries
     }
     return *it;
+}
+
+const QFont& Lienzo::fuente(const QString& nombre) {
+    return datosFuente(nombre).fuente;
 }
 
 void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuente,
@@ -33,19 +39,31 @@ void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuent
     if (t.isEmpty()) {
         return;
     }
-    const QFont& f = fuente(nombreFuente);
-    p_.setFont(f);
-    if (ajuste) {
+    const Fuente& f = datosFuente(nombreFuente);
+    if (actual_ != &f) {
+        p_.setFont(f.fuente);
+        actual_ = &f;
+    }
+    const QFontMetricsF& m = f.medidas;
+    const double ancho = m.horizontalAdvance(t);
+    if (ajuste && ancho > c.width()) {
         p_.drawText(c, int(alineacion) | Qt::TextWordWrap, t);
         return;
     }
-    const QFontMetricsF m(f, &dispositivo_);
-    if (m.horizontalAdvance(t) <= c.width()) {
-        p_.drawText(c, int(alineacion) | Qt::TextSingleLine, t);
-    } else {
-        p_.drawText(c, int(alineacion) | Qt::TextSingleLine,
-                    m.elidedText(t, Qt::ElideRight, c.width()));
+    // One line placed by hand: the rectangle form lays every text out as a
+    // paragraph, which costs more than the rest of the page.
+    const QString linea = ancho <= c.width() ? t : m.elidedText(t, Qt::ElideRight, c.width());
+    const double w = linea.size() == t.size() ? ancho : m.horizontalAdvance(linea);
+    double x = c.left();
+    if (alineacion & Qt::AlignRight) {
+        x = c.right() - w;
+    } else if (alineacion & Qt::AlignHCenter) {
+        x = c.left() + (c.width() - w) / 2;
     }
+    const double y = (alineacion & Qt::AlignTop)
+                         ? c.top() + m.ascent()
+                         : c.top() + (c.height() - m.height()) / 2 + m.ascent();
+    p_.drawText(QPointF(x, y), linea);
 }
 
 void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,
@@ -67,10 +85,11 @@ void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresR
         const QString t = e.plantilla.texto(reporte, fila);
         const QFont* f = e.fuente.isEmpty() ? nullptr : &fuente(e.fuente);
         try {
+            actual_ = nullptr; // the bar code sets its own font
             CodigoBarras::dibuja(p_, caja(e.caja, o), t, x(0.5), f);
         } catch (const FalloKX&) {
-            texto(caja(e.caja, o), QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(),
-                  e.fuente, Qt::AlignCenter, true);
+            texto(caja(e.caja, o), QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(), e.fuente,
+                  Qt::AlignCenter, true);
         }
         return;
     }

@@ -3,6 +3,7 @@
 #include "reports/DefinicionReporte.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
 #include <QSizeF>
@@ -37,5 +38,11 @@ private:
     const DefinicionReporte& d_;
     QSizeF area_;
     double porMmX_ = 1, porMmY_ = 1;
-    QHash<QString, QFont> fuentes_;
+    struct Fuente {
+        QFont fuente;
+        QFontMetricsF medidas;
+    };
+    QHash<QString, Fuente> fuentes_;
+    const Fuente* actual_ = nullptr;
+    const Fuente& datosFuente(const QString& nombre);
 };

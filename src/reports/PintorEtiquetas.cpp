@@ -14,8 +14,8 @@ namespace {
 constexpr double kHolgura = 1e-6;
 
 int caben(double espacio, double medida, double separacion, int maximo) {
-    return std::min(maximo, int(std::floor((espacio + separacion) / (medida + separacion) +
-                                           kHolgura)));
+    return std::min(maximo,
+                    int(std::floor((espacio + separacion) / (medida + separacion) + kHolgura)));
 }
 } // namespace
 

@@ -10,8 +10,7 @@ struct DefinicionReporte;
 // the grid of the definition (fewer columns or rows when the page is smaller).
 class PintorEtiquetas {
 public:
-    PintorEtiquetas(const DefinicionReporte& d, const DatosReporte& datos)
-        : d_(d), datos_(datos) {}
+    PintorEtiquetas(const DefinicionReporte& d, const DatosReporte& datos) : d_(d), datos_(datos) {}
     // Columns and rows that fit on a printable area (mm). Throws FalloKX when
     // not even one label fits.
     QSize grilla(const QSizeF& area) const;

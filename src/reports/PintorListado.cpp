@@ -32,8 +32,8 @@ int PintorListado::paginas(double altoArea) const {
     const int filas = int(datos_.filas.size());
     const int conFilas = std::max(1, (filas + porPagina - 1) / porPagina);
     const int enLaUltima = filas - (conFilas - 1) * porPagina;
-    const double libre = altoArea - d_.altoEncabezado - d_.altoTitulos - d_.altoPie -
-                         enLaUltima * d_.altoFila;
+    const double libre =
+        altoArea - d_.altoEncabezado - d_.altoTitulos - d_.altoPie - enLaUltima * d_.altoFila;
     return d_.altoTotales > libre + kHolgura ? conFilas + 1 : conFilas;
 }
 

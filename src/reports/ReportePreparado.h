@@ -10,7 +10,8 @@ class QPagedPaintDevice;
 class ReportePreparado {
 public:
     ReportePreparado(QString nombre, DefinicionReporte definicion, DatosReporte datos)
-        : nombre_(std::move(nombre)), definicion_(std::move(definicion)), datos_(std::move(datos)) {}
+        : nombre_(std::move(nombre)), definicion_(std::move(definicion)), datos_(std::move(datos)) {
+    }
 
     const QString& nombre() const { return nombre_; }
     const DefinicionReporte& definicion() const { return definicion_; }

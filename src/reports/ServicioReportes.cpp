@@ -46,10 +46,10 @@ ReportePreparado ServicioReportes::prepara(const QString& carpeta, const QString
     const SeleccionReporte s = FormulasReporte::leeSeleccion(formulaSeleccion);
     const QHash<QString, QString> f = FormulasReporte::leeFormulas(formulas);
     if (!db_->gCnn || !db_->gCnn->abierta()) {
-        throw FalloKX(ErroresReporte::kSinConexion,
-                      QStringLiteral("No hay conexión con la base de datos para el reporte %1.")
-                          .arg(reporte),
-                      QStringLiteral("QlReport"));
+        throw FalloKX(
+            ErroresReporte::kSinConexion,
+            QStringLiteral("No hay conexión con la base de datos para el reporte %1.").arg(reporte),
+            QStringLiteral("QlReport"));
     }
     DatosReporte datos = LectorLote::lee(*db_->gCnn, s, d, f);
     return ReportePreparado(reporte.trimmed(), std::move(d), std::move(datos));

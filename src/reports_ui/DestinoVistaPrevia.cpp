@@ -20,22 +20,21 @@ void DestinoVistaPrevia::imprime(const ReportePreparado& reporte) {
     // A failure while painting cannot cross Qt's signal: it is kept and
     // reported once the dialog closes.
     QString fallo;
-    QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo,
-                     [&](QPrinter* p) {
-                         try {
-                             reporte.dibuja(*p);
-                         } catch (const FalloKX& e) {
-                             fallo = e.error().descripcion;
-                         }
-                     });
+    QObject::connect(&dialogo, &QPrintPreviewDialog::paintRequested, &dialogo, [&](QPrinter* p) {
+        try {
+            reporte.dibuja(*p);
+        } catch (const FalloKX& e) {
+            fallo = e.error().descripcion;
+        }
+    });
     if (QToolBar* barra = dialogo.findChild<QToolBar*>()) {
         barra->addSeparator();
         QAction* pdf = barra->addAction(QStringLiteral("Guardar como PDF"));
         QObject::connect(pdf, &QAction::triggered, &dialogo, [&] {
-            const QString archivo = operador().GuardarArchivo(
-                QStringLiteral("Guardar como PDF"), QDir::homePath(),
-                reporte.titulo() + QStringLiteral(".pdf"),
-                QStringLiteral("Documentos PDF (*.pdf)"));
+            const QString archivo =
+                operador().GuardarArchivo(QStringLiteral("Guardar como PDF"), QDir::homePath(),
+                                          reporte.titulo() + QStringLiteral(".pdf"),
+                                          QStringLiteral("Documentos PDF (*.pdf)"));
             if (archivo.isEmpty()) {
                 return;
             }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reports_ui/DestinoVistaPrevia.h"
 #include "reports/ServicioReportes.h"
+#include "reports_ui/DestinoVistaPrevia.h"
 
 #include <QString>
 

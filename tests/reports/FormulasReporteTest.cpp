@@ -1,5 +1,5 @@
-#include "reports/CodigoBarras.h"
 #include "reports/FormulasReporte.h"
+#include "reports/CodigoBarras.h"
 #include "reports/LectorLote.h"
 #include "utility_library/ErrorKX.h"
 
@@ -32,10 +32,10 @@ TEST(FormulaSeleccion, AceptaLaFormaQueEscribeElPrograma) {
 
 TEST(FormulaSeleccion, RechazaTodoLoDemasSinAdivinar) {
     const char* malas[] = {
-        "{mv_tarvelo.codigo} =",                 // the window's Codigo field empty
-        "{mv_tarvelo.codigo} =12 OR 1=1",        // anything after the value
+        "{mv_tarvelo.codigo} =",          // the window's Codigo field empty
+        "{mv_tarvelo.codigo} =12 OR 1=1", // anything after the value
         "{mv_tarvelo.codigo} =12; DELETE FROM MV_TARVELO",
-        "{mv_tarvelo.codigo} ='x' OR 'a'='a'",   // a quote closing early
+        "{mv_tarvelo.codigo} ='x' OR 'a'='a'", // a quote closing early
         "{mv_tarvelo.codigo} ='sin cierre",
         "{mv_tarvelo.codigo} >12",
         "mv_tarvelo.codigo =12",
@@ -71,12 +71,16 @@ TEST(CodigoBarras, Ean13SoloConDigitoVerificadorCorrecto) {
         S esperado;
     };
     const Caso casos[] = {
-        {"4006381333931", S::Ean13},   {" 4006381333931   ", S::Ean13},
+        {"4006381333931", S::Ean13},
+        {" 4006381333931   ", S::Ean13},
         {"4006381333932", S::Code128}, // wrong check digit: never "corrected"
         {"400638133393", S::Code128},  // 12 digits: zint would add a digit
-        {"0000012340000", S::Code128}, {"0000012340002", S::Ean13},
-        {"40063813339311", S::Code128}, {"ABC-123", S::Code128},
-        {"", S::Ninguna},              {"             ", S::Ninguna},
+        {"0000012340000", S::Code128},
+        {"0000012340002", S::Ean13},
+        {"40063813339311", S::Code128},
+        {"ABC-123", S::Code128},
+        {"", S::Ninguna},
+        {"             ", S::Ninguna},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.texto);
@@ -90,9 +94,14 @@ TEST(Importes, TresDecimalesImplicitosSinPerderNada) {
         const char* texto; // empty: no amount
     };
     const Caso casos[] = {
-        {"001250500", "1250,50"}, {"001250505", "1250,505"}, {"000000000", "0,00"},
-        {"000000100", "0,10"},    {"1000000000", "1000000,00"}, {"-00012500", "-12,50"},
-        {"", ""},                 {"12A", ""},
+        {"001250500", "1250,50"},
+        {"001250505", "1250,505"},
+        {"000000000", "0,00"},
+        {"000000100", "0,10"},
+        {"1000000000", "1000000,00"},
+        {"-00012500", "-12,50"},
+        {"", ""},
+        {"12A", ""},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.celda);

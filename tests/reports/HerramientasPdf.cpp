@@ -21,7 +21,8 @@ QString corre(const QString& programa, const QStringList& args, int* codigo = nu
 } // namespace
 
 QString HerramientasPdf::texto(const QString& pdf) {
-    return corre(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    return corre(QStringLiteral("pdftotext"),
+                 {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
 }
 
 int HerramientasPdf::paginas(const QString& pdf) {
@@ -36,8 +37,8 @@ QStringList HerramientasPdf::codigos(const QString& pdf, int ppp) {
           {QStringLiteral("-r"), QString::number(ppp), QStringLiteral("-gray"),
            QStringLiteral("-png"), pdf, dir.filePath(QStringLiteral("p"))});
     QStringList imagenes;
-    for (const QString& f : QDir(dir.path()).entryList({QStringLiteral("*.png")}, QDir::Files,
-                                                       QDir::Name)) {
+    for (const QString& f :
+         QDir(dir.path()).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
         imagenes << dir.filePath(f);
     }
     if (imagenes.isEmpty()) {

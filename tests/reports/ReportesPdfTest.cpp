@@ -136,8 +136,8 @@ TEST_P(ReportesPdfTest, UnaFallaNoEscribeNadaYDejaElArchivoAnterior) {
     const Caso casos[] = {
         {Programa::carpeta(), "RP_Tarvelo", "{mv_tarvelo.codigo} =2 OR 1=1",
          ErroresReporte::kFormulaInvalida, QString::fromUtf8("Fórmula de selección no válida")},
-        {Programa::carpeta(), "RP_Tarvelo", "{mv_tarvelo.codigo} =", ErroresReporte::kFormulaInvalida,
-         QString::fromUtf8("Fórmula de selección no válida")},
+        {Programa::carpeta(), "RP_Tarvelo", "{mv_tarvelo.codigo} =",
+         ErroresReporte::kFormulaInvalida, QString::fromUtf8("Fórmula de selección no válida")},
         {Programa::carpeta(), "RP_Tarvelo", "{ma_articulos.codigo} =2",
          ErroresReporte::kFormulaInvalida, "MV_TARVELO"},
         {Programa::carpeta(), "MA_PRE3", "{mv_tarvelo.codigo} =99", ErroresReporte::kSinFilas,

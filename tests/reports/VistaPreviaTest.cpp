@@ -1,7 +1,7 @@
+#include "reports_ui/VistaPrevia.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
 #include "HerramientasPdf.h"
-#include "reports_ui/VistaPrevia.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Programa.h"
