@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     t.start();
     lote.CargaNovedades();
-    const ResultadoGeneracion gen = lote.cmdExportar();
+    const ResultadoGeneracion gen = lote.Genera();
     const double msLote = t.elapsed();
     if (gen.estado != ResultadoGeneracion::Estado::Generado) {
         falla("la generacion no termino: " + op.mensajes().join(" | "));
