@@ -1,12 +1,10 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
-// Tests run headless; discovery at build time does not get CTest's environment.
+// The main of the logic tests: an event loop and application paths, no widgets
+// and no display, as the unattended program runs.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
