@@ -1,12 +1,16 @@
 // tarvelo-lote: the batch logic with no window, for scheduled runs.
 #include "cli/ComandoLote.h"
 #include "demo/ComandosDemo.h"
+#include "reports/ComandoTestigo.h"
 #include "runtime/IniciaAplicacion.h"
 #include "utility_library/Programa.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -21,15 +25,40 @@ QString Ayuda() {
                "      Listas de precios, cantidad de articulos y novedades pendientes.\n"
                "  inicio \"<linea de comando de la suite>\"\n"
                "      Ejecuta el inicio del programa sin dialogos e informa lo que encontro.\n") +
-           AyudaComandoLote() +
-           QStringLiteral("\nCodigos de salida: 0 correcto; 1 nada para enviar; 2 argumentos o "
-                          "datos invalidos; 3 operacion abandonada por una falla.\n");
+           AyudaComandoLote() + QStringLiteral("\n") + AyudaComandoTestigo() +
+           QStringLiteral("\n") + CodigosDeSalidaLote();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The witness and labels are drawn with fonts, which need a GUI
+    // application (offscreen when there is no screen); the other commands
+    // run on the core application alone.
+    bool dibuja = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        dibuja = dibuja || a == "testigo" || a.startsWith("--testigo-pdf");
+    }
+    std::unique_ptr<QCoreApplication> aplicacion;
+    if (dibuja) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            // A scheduled run has no session folder; Qt wants a private one.
+            const QString carpeta = QDir::temp().filePath(QStringLiteral("tarvelo-lote-") +
+                                                          qEnvironmentVariable("USER"));
+            QDir().mkpath(carpeta);
+            QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", carpeta.toLocal8Bit());
+        }
+        aplicacion = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        aplicacion = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *aplicacion;
     Programa::fijaNombreEjecutable(QStringLiteral("tarvelo"));
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -54,6 +83,8 @@ int main(int argc, char** argv) {
         codigo = ComandoGenerar(args, out, err);
     } else if (comando == "regenerar") {
         codigo = ComandoRegenerar(args, out, err);
+    } else if (comando == "testigo") {
+        codigo = ComandoTestigo(args, out, err);
     } else {
         err << "Comando desconocido: " << comando << " (ver tarvelo-lote --help)\n";
     }

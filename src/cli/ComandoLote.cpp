@@ -9,17 +9,22 @@
 #include "generator/ReglasLote.h"
 #include "generator_sql/ParametrosConfigurados.h"
 #include "generator_sql/RepositorioLoteSql.h"
+#include "generator_sql/TestigoQlReport.h"
 #include "progress/Dll_Display.h"
+#include "reports/ImpresoraPdf.h"
 #include "runtime/IniciaAplicacion.h"
 #include "runtime/LineaComando.h"
 #include "utility_library/ErrorKX.h"
+#include "utility_library/QlReport.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -34,58 +39,87 @@ struct Opciones {
     QMap<QString, QString> valores;
     QList<Rango> rangos;
     bool marcar = false;
+    bool estricto = false;
     bool ayuda = false;
 };
 
-// Reads the words after the command's name. False (after saying why) on a
-// word it does not know or an option without its value.
+// Reads the words after the command's name with Qt's parser. False (after
+// saying why) on a word it does not know or an option without its value.
 bool leeOpciones(const QStringList& args, const QString& comando, const QStringList& conValor,
                  Opciones& o, QTextStream& err) {
     QStringList a = args;
     if (!a.isEmpty() && a.first().compare(comando, Qt::CaseInsensitive) == 0) {
         a.removeFirst();
     }
-    bool hayLinea = false;
-    for (int i = 0; i < a.size(); ++i) {
-        const QString& w = a[i];
-        if (w == QLatin1String("--help") || w == QLatin1String("-h")) {
-            o.ayuda = true;
-        } else if (comando == QLatin1String("generar") && w == QLatin1String("--marcar")) {
-            o.marcar = true;
-        } else if (comando == QLatin1String("generar") &&
-                   (w == QLatin1String("--articulos") || w == QLatin1String("--familias"))) {
-            if (i + 1 >= a.size() || !a[i + 1].contains(QLatin1Char(':'))) {
-                err << w << " necesita un rango DESDE:HASTA" << Qt::endl;
-                return false;
-            }
-            const QString r = a[++i];
-            const auto dos = r.indexOf(QLatin1Char(':'));
-            o.rangos << Rango{w == QLatin1String("--articulos") ? QStringLiteral("Articulo")
-                                                                : QStringLiteral("Familia"),
-                              r.left(dos), r.mid(dos + 1)};
-        } else if (w.startsWith(QLatin1String("--"))) {
-            const QString nombre = w.mid(2);
-            if (!conValor.contains(nombre)) {
-                err << "Opcion desconocida: " << w << Qt::endl;
-                return false;
-            }
-            if (i + 1 >= a.size()) {
-                err << "Falta el valor de " << w << Qt::endl;
-                return false;
-            }
-            o.valores[nombre] = a[++i];
-        } else if (!hayLinea) {
-            o.linea = w;
-            hayLinea = true;
+    const bool generar = comando == QLatin1String("generar");
+    QCommandLineParser p;
+    p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption ayuda(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    p.addOption(ayuda);
+    for (const QString& nombre : conValor) {
+        p.addOption(QCommandLineOption(nombre, QString(), QStringLiteral("valor")));
+    }
+    const QCommandLineOption marcar(QStringLiteral("marcar"));
+    const QCommandLineOption estricto(QStringLiteral("estricto"));
+    const QCommandLineOption articulos(QStringLiteral("articulos"), QString(),
+                                       QStringLiteral("rango"));
+    const QCommandLineOption familias(QStringLiteral("familias"), QString(),
+                                      QStringLiteral("rango"));
+    if (generar) {
+        p.addOptions({marcar, estricto, articulos, familias});
+    }
+    p.addPositionalArgument(QStringLiteral("linea"), QString());
+    if (!p.parse(QStringList{QStringLiteral("tarvelo-lote")} + a)) {
+        if (!p.unknownOptionNames().isEmpty()) {
+            err << "Opcion desconocida: --" << p.unknownOptionNames().first() << Qt::endl;
         } else {
-            err << "Argumento inesperado: " << w << Qt::endl;
-            return false;
+            err << "Falta el valor de " << (a.isEmpty() ? QString() : a.last()) << Qt::endl;
+        }
+        return false;
+    }
+    o.ayuda = p.isSet(ayuda);
+    for (const QString& nombre : conValor) {
+        if (p.isSet(nombre)) {
+            o.valores[nombre] = p.value(nombre);
         }
     }
-    if (!o.ayuda && !hayLinea) {
+    if (generar) {
+        o.marcar = p.isSet(marcar);
+        o.estricto = p.isSet(estricto);
+        // The ranges in the order they were written, whichever their kind.
+        const QStringList deArticulos = p.values(articulos);
+        const QStringList deFamilias = p.values(familias);
+        int na = 0, nf = 0;
+        for (const QString& w : std::as_const(a)) {
+            const bool esArticulos =
+                w == QLatin1String("--articulos") || w.startsWith(QLatin1String("--articulos="));
+            const bool esFamilias =
+                w == QLatin1String("--familias") || w.startsWith(QLatin1String("--familias="));
+            if (!esArticulos && !esFamilias) {
+                continue;
+            }
+            const QString r = esArticulos ? deArticulos.value(na++) : deFamilias.value(nf++);
+            if (!r.contains(QLatin1Char(':'))) {
+                err << (esArticulos ? "--articulos" : "--familias")
+                    << " necesita un rango DESDE:HASTA" << Qt::endl;
+                return false;
+            }
+            const auto dos = r.indexOf(QLatin1Char(':'));
+            o.rangos << Rango{esArticulos ? QStringLiteral("Articulo") : QStringLiteral("Familia"),
+                              r.left(dos), r.mid(dos + 1)};
+        }
+    }
+    const QStringList posicionales = p.positionalArguments();
+    if (posicionales.size() > 1) {
+        err << "Argumento inesperado: " << posicionales[1] << Qt::endl;
+        return false;
+    }
+    if (!o.ayuda && posicionales.isEmpty()) {
         err << "Falta la linea de comandos de la suite (\"@server=...; @dbname=...\")" << Qt::endl;
         return false;
     }
+    o.linea = posicionales.value(0);
     return true;
 }
 
@@ -99,6 +133,32 @@ int inicia(const QString& linea, QTextStream& err) {
     }
     return CodigoLote::Generado;
 }
+
+// --testigo-pdf: the witness question is answered Yes and the witness goes
+// to that PDF file.
+class TestigoEnPdf {
+public:
+    TestigoEnPdf(const std::optional<QString>& archivo, EstadoVentana& ventana, LoteNovedades& lote,
+                 OperadorLote& op)
+        : testigo_(ventana) {
+        if (!archivo) {
+            return;
+        }
+        pdf_ = std::make_unique<ImpresoraPdf>(*archivo);
+        QlReport::fijaImpresora(pdf_.get());
+        lote.fijaImpresor(&testigo_);
+        op.aceptaTestigo(true);
+    }
+    ~TestigoEnPdf() {
+        if (pdf_) {
+            QlReport::fijaImpresora(nullptr);
+        }
+    }
+
+private:
+    TestigoQlReport testigo_;
+    std::unique_ptr<ImpresoraPdf> pdf_;
+};
 
 // Puts back what the command changed in the program-wide seams.
 class Entorno {
@@ -199,34 +259,41 @@ QString AyudaComandoLote() {
         "    --familias D:H  lo mismo por familias\n"
         "    --letra L       tipo de movimiento de los rangos (1 a 4 letras; M por defecto)\n"
         "    --marcar        los rangos se marcan como enviados (por defecto no)\n"
+        "    --testigo-pdf ARCHIVO  responde Si al testigo y lo escribe en ARCHIVO (PDF)\n"
         "\n"
         "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
-        "             [--hoy AAAA-MM-DD]\n"
+        "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO]\n"
         "  Vuelve a escribir los archivos del lote N (en la ruta guardada, o en CARPETA)\n"
         "  y marca sus filas con la fecha y hora de retransmision (RETRANSMITIDO).\n"
         "\n"
         "La linea de la suite: \"@server=..; @dbname=..; @usuario=..; @Password=..;\n"
         "@UsuarioLogeado=..; @Plataforma=SQLSERVER|ORACLE|POSTGRESQL|SQLITE; @Puerto=..\"\n"
-        "Sin pantalla: las preguntas reciben la respuesta segura (sin testigo impreso);\n"
+        "Sin pantalla: las preguntas reciben la respuesta segura (sin testigo, salvo\n"
+        "--testigo-pdf);\n"
         "cualquier falla abandona la operacion.\n"
         "Salida: una linea final \"generada|regenerada codigo=N filas=R cambios=\"..\" "
         "balanza=\"..\"\";\n"
-        "los mensajes van a la salida de errores.\n"
-        "Codigos de salida: 0 generado; 1 nada para enviar; 2 argumentos o datos invalidos;\n"
-        "3 abandonado por una falla.\n");
+        "los mensajes van a la salida de errores.\n");
+}
+
+QString CodigosDeSalidaLote() {
+    return QStringLiteral(
+        "Codigos de salida: 0 correcto; 1 nada para enviar; 2 argumentos o datos invalidos;\n"
+        "3 operacion abandonada por una falla.\n");
 }
 
 int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
     Opciones o;
     if (!leeOpciones(args, QStringLiteral("generar"),
                      {QStringLiteral("lista"), QStringLiteral("carpeta"), QStringLiteral("codigo"),
-                      QStringLiteral("fecha"), QStringLiteral("hoy"), QStringLiteral("letra")},
+                      QStringLiteral("fecha"), QStringLiteral("hoy"), QStringLiteral("letra"),
+                      QStringLiteral("testigo-pdf")},
                      o, err)) {
         err << "Vea tarvelo-lote generar --help" << Qt::endl;
         return CodigoLote::Invalido;
     }
     if (o.ayuda) {
-        out << AyudaComandoLote();
+        out << AyudaComandoLote() << CodigosDeSalidaLote();
         out.flush();
         return CodigoLote::Generado;
     }
@@ -270,6 +337,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     EstadoVentana ventana;
     RepositorioLoteSql repositorio(db);
     LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    const TestigoEnPdf testigo(valor(o, "testigo-pdf"), ventana, lote, entorno.op());
     lote.InicializaFormulario();
     if (codigo) {
         const std::optional<qint64> c = ReglasLote::LeeCodigo(*codigo);
@@ -341,13 +409,14 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
 int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
     Opciones o;
     if (!leeOpciones(args, QStringLiteral("regenerar"),
-                     {QStringLiteral("carpeta"), QStringLiteral("codigo"), QStringLiteral("hoy")},
+                     {QStringLiteral("carpeta"), QStringLiteral("codigo"), QStringLiteral("hoy"),
+                      QStringLiteral("testigo-pdf")},
                      o, err)) {
         err << "Vea tarvelo-lote regenerar --help" << Qt::endl;
         return CodigoLote::Invalido;
     }
     if (o.ayuda) {
-        out << AyudaComandoLote();
+        out << AyudaComandoLote() << CodigosDeSalidaLote();
         out.flush();
         return CodigoLote::Generado;
     }
@@ -376,6 +445,7 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     EstadoVentana ventana;
     RepositorioLoteSql repositorio(DB_Dll::instancia());
     LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    const TestigoEnPdf testigo(valor(o, "testigo-pdf"), ventana, lote, entorno.op());
     lote.InicializaFormulario();
     ventana.campo(QStringLiteral("Codigo")) = QString::number(*numero);
     const ResultadoCarga carga = lote.CargaLote();

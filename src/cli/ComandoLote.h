@@ -8,8 +8,9 @@
 //
 //   generar "<suite command line>" --lista CODIGO --carpeta CARPETA [--codigo N]
 //           [--fecha FECHA] [--hoy AAAA-MM-DD] [--articulos DESDE:HASTA]...
-//           [--familias DESDE:HASTA]... [--letra L] [--marcar]
+//           [--familias DESDE:HASTA]... [--letra L] [--marcar] [--testigo-pdf ARCHIVO]
 //   regenerar "<suite command line>" --codigo N [--carpeta CARPETA] [--hoy AAAA-MM-DD]
+//             [--testigo-pdf ARCHIVO]
 //
 // `args` are the words after the command's name (a leading command name is
 // accepted too). Standard output gets one summary line; messages go to `err`.
@@ -22,5 +23,6 @@ constexpr int Abandonado = 3;   // a failure abandoned the operation
 
 int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err);
 int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err);
-// The --help text of both commands.
+// The --help text of both commands, and the exit codes' paragraph.
 QString AyudaComandoLote();
+QString CodigosDeSalidaLote();

@@ -6,17 +6,21 @@
 
 // The operator of the unattended command: nobody answers, so every message is
 // written to the error stream and every question gets its safe answer (no
-// witness, no regeneration, leave on a failure). The one exception is the
-// regeneration question when the command itself is the order to regenerate.
+// witness, no regeneration, leave on a failure), except the named questions
+// the command itself answered: regenerate (the command is the order to) and
+// the witness (when a PDF file was given for it).
 class OperadorLote : public Operador {
 public:
     explicit OperadorLote(QTextStream& err) : err_(err) {}
 
     void aceptaRegenerar(bool acepta) { aceptaRegenerar_ = acepta; }
+    void aceptaTestigo(bool acepta) { aceptaTestigo_ = acepta; }
     // True once a failure was answered with "leave".
     bool huboFallo() const { return huboFallo_; }
 
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override;
+    int Pregunta(Operador::IdPregunta cual, const QString& texto, int estilo,
+                 const QString& titulo) override;
     bool InputBox(const QString& texto, const QString& titulo, QString& valor) override;
     QString GuardarArchivo(const QString&, const QString&, const QString&,
                            const QString&) override {
@@ -27,5 +31,6 @@ public:
 private:
     QTextStream& err_;
     bool aceptaRegenerar_ = false;
+    bool aceptaTestigo_ = false;
     bool huboFallo_ = false;
 };

@@ -39,8 +39,8 @@ int avisa(const QString& texto) {
     return operador().MsgBox(texto, Operador::SoloAceptar | Operador::IconoInformacion, kAviso);
 }
 
-int pregunta(const QString& texto, const QString& titulo) {
-    return operador().MsgBox(texto, Operador::SiNo | Operador::IconoPregunta, titulo);
+int pregunta(Operador::IdPregunta cual, const QString& texto, const QString& titulo) {
+    return operador().Pregunta(cual, texto, Operador::SiNo | Operador::IconoPregunta, titulo);
 }
 
 // The identifier of the row's source.
@@ -192,7 +192,8 @@ ResultadoGeneracion GeneradorLote::Genera() {
         return r;
     }
     if (existe && v.loteRecargado) {
-        if (pregunta(kRegenerar, QStringLiteral("ATENCIÓN")) != Operador::Si) {
+        if (pregunta(Operador::IdPregunta::Regenerar, kRegenerar, QStringLiteral("ATENCIÓN")) !=
+            Operador::Si) {
             r.estado = ResultadoGeneracion::Estado::Declinado;
             return r;
         }
@@ -206,8 +207,8 @@ ResultadoGeneracion GeneradorLote::Genera() {
             r.estado = ResultadoGeneracion::Estado::Abandonado;
             return r;
         }
-        if (pregunta(kCodigoUsado.arg(codigo).arg(proximo), QStringLiteral("ATENCIÓN")) !=
-            Operador::Si) {
+        if (pregunta(Operador::IdPregunta::CodigoUsado, kCodigoUsado.arg(codigo).arg(proximo),
+                     QStringLiteral("ATENCIÓN")) != Operador::Si) {
             r.estado = ResultadoGeneracion::Estado::Declinado;
             return r;
         }
@@ -290,7 +291,8 @@ ResultadoGeneracion GeneradorLote::Genera() {
         avisa(kEnviadasPorOtro.arg(r.enviadasPorOtro));
     }
 
-    if (pregunta(kTestigo, QStringLiteral("Atención")) == Operador::Si) {
+    if (pregunta(Operador::IdPregunta::Testigo, kTestigo, QStringLiteral("Atención")) ==
+        Operador::Si) {
         if (!pasos.paso([&] { lote_.ImprimeTestigo(false); })) {
             return r;
         }

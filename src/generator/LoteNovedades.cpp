@@ -9,6 +9,7 @@
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
 #include "utility_library/ErrorKX.h"
+#include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
@@ -17,7 +18,7 @@
 namespace {
 // For the window's set-up steps: one that fails is passed over silently.
 Pasos PasaPorAlto() {
-    return Pasos([](const ErrorKX&) { return 5; });
+    return Pasos([](const ErrorKX&) { return int(Operador::Ignorar); });
 }
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "utility_library/LogKX.h"
+#include "utility_library/Operador.h"
 
 #include "utility_library/Cp1252.h"
 
@@ -15,11 +16,11 @@ QString LogKX::textoRutina(const QString& rutina) {
 
 QString LogKX::textoRespuesta(int respuesta) {
     switch (respuesta) {
-    case 4:
+    case Operador::Reintentar:
         return QStringLiteral("Reintentar");
-    case 5:
+    case Operador::Ignorar:
         return QStringLiteral("Ignorar");
-    case 3:
+    case Operador::Abortar:
         return QStringLiteral("Abortar");
     default:
         return QString();

@@ -19,6 +19,8 @@ public:
         IconoPregunta = 32,
         IconoExclamacion = 48,
         IconoInformacion = 64,
+        // The error dialogs' buttons: abort, retry, ignore, with the critical icon.
+        ErrorConReintento = AbortarReintentarIgnorar | IconoCritico,
     };
     // Answers.
     enum Respuesta : int {
@@ -31,12 +33,26 @@ public:
         No = 7,
     };
 
+    // The questions an unattended run answers on purpose, named so that its
+    // operator recognises them by what they are, never by their wording.
+    enum class IdPregunta {
+        Otra,        // anything else: the safe answer
+        Regenerar,   // "¿Está seguro de querer regenerar la novedad?"
+        Testigo,     // "¿Desea Imprimir un Testigo?"
+        CodigoUsado, // the code was taken meanwhile: use the next one?
+    };
+
     virtual ~Operador() = default;
     // The answer that risks nothing when nobody can be asked: Abort on an
     // error, No to a question, Cancel where there is one, OK otherwise.
     static int RespuestaSegura(int estilo);
 
     virtual int MsgBox(const QString& texto, int estilo, const QString& titulo) = 0;
+    // A named question; shown as any message box unless the operator knows it.
+    virtual int Pregunta(IdPregunta cual, const QString& texto, int estilo, const QString& titulo) {
+        (void)cual;
+        return MsgBox(texto, estilo, titulo);
+    }
     // Returns false when the operator gave up.
     virtual bool InputBox(const QString& texto, const QString& titulo, QString& valor) = 0;
     // Save-file dialog; empty when cancelled.

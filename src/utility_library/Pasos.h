@@ -1,14 +1,16 @@
 #pragma once
 
 #include "utility_library/ErrorKX.h"
+#include "utility_library/Operador.h"
 
 #include <functional>
 #include <initializer_list>
 #include <stdexcept>
 
 // Runs a routine's steps the suite's way: a step that fails goes to an error
-// dialog whose answer decides: 4 runs the step again, 5 goes on with the next
-// step, anything else leaves the routine. Returns false when the routine was left.
+// dialog whose answer decides: Retry runs the step again, Ignore goes on with
+// the next step, anything else leaves the routine. Returns false when the
+// routine was left.
 class Pasos {
 public:
     using Dialogo = std::function<int(const ErrorKX&)>;
@@ -22,18 +24,18 @@ public:
                 return true;
             } catch (const FalloKX& e) {
                 switch (dialogo_(e.error())) {
-                case 4:
+                case Operador::Reintentar:
                     continue;
-                case 5:
+                case Operador::Ignorar:
                     return true;
                 default:
                     return false;
                 }
             } catch (const std::exception& e) {
                 switch (dialogo_(ErrorKX{5, QString::fromLocal8Bit(e.what()), QString()})) {
-                case 4:
+                case Operador::Reintentar:
                     continue;
-                case 5:
+                case Operador::Ignorar:
                     return true;
                 default:
                     return false;

@@ -193,7 +193,8 @@ TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
           "--articulos", "--familias", "--letra", "--marcar", "Codigos de salida"}) {
         EXPECT_TRUE(out.contains(t)) << t;
     }
-    EXPECT_EQ(out, AyudaComandoLote());
+    EXPECT_EQ(out, AyudaComandoLote() + CodigosDeSalidaLote());
+    EXPECT_EQ(out.count("Codigos de salida"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ComandoLoteTest, valoresMotores(), nombreMotor);
