@@ -154,6 +154,15 @@ public:
             QlReport::fijaImpresora(nullptr);
         }
     }
+    // The exit code once the batch was written: a witness asked for and not
+    // written is a failure the scheduler must see.
+    int verifica(int codigo, const std::optional<QString>& archivo, QTextStream& err) const {
+        if (codigo != CodigoLote::Generado || !pdf_ || pdf_->impresiones() > 0) {
+            return codigo;
+        }
+        err << "No se pudo escribir el testigo en " << *archivo << Qt::endl;
+        return CodigoLote::Abandonado;
+    }
 
 private:
     TestigoQlReport testigo_;
@@ -399,7 +408,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         }
     }
     const ResultadoGeneracion g = lote.Genera();
-    const int codigoSalida = codigoDeGeneracion(g);
+    const int codigoSalida = testigo.verifica(codigoDeGeneracion(g), valor(o, "testigo-pdf"), err);
     if (codigoSalida == CodigoLote::Generado) {
         resumen(out, "generada", g);
     }
@@ -465,7 +474,7 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
         ventana.fijaRuta(rutaDeCarpeta(*carpeta));
     }
     const ResultadoGeneracion g = lote.Genera();
-    const int codigoSalida = codigoDeGeneracion(g);
+    const int codigoSalida = testigo.verifica(codigoDeGeneracion(g), valor(o, "testigo-pdf"), err);
     if (codigoSalida == CodigoLote::Generado) {
         resumen(out, "regenerada", g);
     }

@@ -1,0 +1,96 @@
+#include "BaseDePrueba.h"
+#include "EsquemaPrueba.h"
+#include "cli/ComandoLote.h"
+#include "utility_library/Programa.h"
+
+#include <QDir>
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+// --testigo-pdf answers the witness question Yes, whatever its wording, and
+// writes the witness of the batch just generated or regenerated.
+class TestigoPdfTest : public PruebaPorMotor {
+protected:
+    void SetUp() override {
+        PruebaPorMotor::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+            GTEST_SKIP() << "pdftotext is not installed";
+        }
+        EsquemaPrueba e;
+        ASSERT_GT(e.creaConDemo(QDate(2026, 3, 10)).pendientes, 0);
+        BaseDePrueba::cierra(DB_Dll::instancia());
+        ASSERT_TRUE(dir.isValid());
+        // The report definitions live in the program folder.
+        QDir().mkpath(Programa::carpeta() + "/reports");
+        for (const QString& f : QDir(TARVELO_RECURSOS "/reports").entryList(QDir::Files)) {
+            QFile::remove(Programa::carpeta() + "/reports/" + f);
+            QFile::copy(TARVELO_RECURSOS "/reports/" + f, Programa::carpeta() + "/reports/" + f);
+        }
+        if (base().plataforma() == Plataforma::Sqlite) {
+            linea = "@Plataforma=SQLITE; @server=.; @dbname=" + base().nombre() +
+                    "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO";
+        } else {
+            linea = "@Plataforma=POSTGRESQL; @server=" + base().servidor() +
+                    "; @Puerto=" + QString::number(base().puerto()) +
+                    "; @dbname=" + base().nombre() + "; @usuario=" + base().usuario() +
+                    "; @Password=; @UsuarioLogeado=DEMO";
+        }
+    }
+
+    static QString texto(const QString& pdf) {
+        QProcess p;
+        p.start("pdftotext", {pdf, "-"});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    QTemporaryDir dir;
+    QString linea;
+};
+
+} // namespace
+
+TEST_P(TestigoPdfTest, GenerarYRegenerarEscribenElTestigo) {
+    struct Caso {
+        const char* comando;
+        QStringList extra;
+    };
+    const QString pdf1 = dir.filePath("generado.pdf");
+    const QString pdf2 = dir.filePath("regenerado.pdf");
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(ComandoGenerar({"generar", linea, "--hoy", "2026-03-10", "--lista", "1", "--carpeta",
+                              dir.path(), "--codigo", "0041", "--testigo-pdf", pdf1},
+                             o, e),
+              CodigoLote::Generado)
+        << err.toStdString();
+    ASSERT_EQ(ComandoRegenerar({"regenerar", linea, "--codigo", "41", "--testigo-pdf", pdf2}, o, e),
+              CodigoLote::Generado)
+        << err.toStdString();
+    e.flush();
+    for (const QString& pdf : {pdf1, pdf2}) {
+        ASSERT_TRUE(QFile::exists(pdf)) << pdf.toStdString() << err.toStdString();
+        const QString t = texto(pdf);
+        EXPECT_TRUE(t.contains("41")) << t.toStdString();
+        EXPECT_TRUE(t.contains("DEMO")) << t.toStdString();
+    }
+    // A witness that cannot be written fails the run (exit 3), the batch stays.
+    QFile::remove(Programa::carpeta() + "/reports/RP_Tarvelo.txt");
+    EXPECT_EQ(ComandoRegenerar({"regenerar", linea, "--codigo", "41", "--testigo-pdf",
+                                dir.filePath("falta.pdf")},
+                               o, e),
+              CodigoLote::Abandonado);
+    // Without the option nobody prints: the safe answer.
+    ASSERT_EQ(ComandoRegenerar({"regenerar", linea, "--codigo", "41"}, o, e), CodigoLote::Generado);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}).size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, TestigoPdfTest, valoresMotores(), nombreMotor);
