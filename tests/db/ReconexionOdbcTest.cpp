@@ -1,8 +1,11 @@
 #include "BaseDePrueba.h"
 #include "db/DB_Dll.h"
+#include "db/SentenciaPreparada.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Programa.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,6 +108,48 @@ TEST_P(ServidorPostgres, ConexionPerdidaSeRecuperaReconectando) {
     EXPECT_TRUE(db.gOpenFlag);
     EXPECT_NE(pidDelServidor(), antes);
     EXPECT_TRUE(operador_.preguntas().isEmpty());
+}
+
+// A prepared statement keeps the layer's treatment: bound values (an
+// apostrophe is just a character), a lost link reconnected and the statement
+// run again with nobody asked, and outside that a failure thrown to the
+// caller, written to the error log, with no dialog of its own (the caller's
+// runner asks once). Inside a transaction a lost link is never retried: the
+// transaction's earlier work went with it.
+TEST_P(ServidorPostgres, SentenciaPreparadaReconectaYFallaUnaVez) {
+    DB_Dll& db = DB_Dll::instancia();
+    QTemporaryDir carpeta;
+    Programa::fijaCarpeta(carpeta.path());
+    SentenciaPreparada s(db,
+                         QStringLiteral("SELECT DESCRIPCION FROM V_MA_ARTICULOS WHERE "
+                                        "IDARTICULO = ?"),
+                         QStringLiteral("Prueba"));
+    s.ejecuta({QStringLiteral("2")});
+    ASSERT_TRUE(s.siguiente());
+    EXPECT_EQ(s.valor(0).toString().trimmed(), QStringLiteral("AGUA"));
+    s.termina();
+
+    cortaLaConexion(pidDelServidor());
+    s.ejecuta({QStringLiteral("o'b")});
+    EXPECT_FALSE(s.siguiente());
+    s.termina();
+    EXPECT_TRUE(operador_.preguntas().isEmpty());
+
+    SentenciaPreparada mala(db,
+                            QStringLiteral("SELECT NO_EXISTE FROM V_MA_ARTICULOS WHERE "
+                                           "IDARTICULO = ?"),
+                            QStringLiteral("Prueba"));
+    EXPECT_THROW(mala.ejecuta({QStringLiteral("2")}), FalloKX);
+    EXPECT_TRUE(operador_.preguntas().isEmpty());
+    QFile log(carpeta.filePath(QStringLiteral("KXERR.LOG")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("Prueba"));
+
+    db.gCnn->BeginTrans();
+    cortaLaConexion(pidDelServidor());
+    EXPECT_THROW(s.ejecuta({QStringLiteral("2")}), FalloKX);
+    EXPECT_TRUE(operador_.preguntas().isEmpty());
+    Programa::fijaCarpeta(QString());
 }
 
 TEST_P(ServidorPostgres, TerceraPerdidaEnUnaLlamadaVaAlDialogo) {
