@@ -139,7 +139,13 @@ void FrmTarvelo::armaControles() {
     MSFlexGrid1_->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1_->setModel(modelo_);
     // Fixed-width cells line up as they do in the change file.
-    MSFlexGrid1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(fija).fixedPitch()) {
+        fija = QFont(QStringLiteral("DejaVu Sans Mono"));
+        fija.setStyleHint(QFont::TypeWriter);
+    }
+    fija.setFixedPitch(true);
+    MSFlexGrid1_->setFont(fija);
     MSFlexGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     MSFlexGrid1_->setWordWrap(false);
@@ -247,11 +253,19 @@ void FrmTarvelo::conecta() {
     EstadoVentana& v = lote_.ventana();
     for (int i = 0; i < txtfields_.size(); ++i) {
         connect(txtfields_[i], &QLineEdit::textChanged, this,
-                [&v, i](const QString& t) { v.txtfields[i] = t; });
+                [&v, i](const QString& t) {
+                    v.txtfields[i] = t;
+                    v.avisa();
+                });
     }
-    connect(CmbTipo_, &QComboBox::currentTextChanged, this,
-            [&v](const QString& t) { v.CmbTipo = t; });
-    connect(chkNoMarcar_, &QCheckBox::toggled, this, [&v](bool b) { v.chkNoMarcar = b; });
+    connect(CmbTipo_, &QComboBox::currentTextChanged, this, [&v](const QString& t) {
+        v.CmbTipo = t;
+        v.avisa();
+    });
+    connect(chkNoMarcar_, &QCheckBox::toggled, this, [&v](bool b) {
+        v.chkNoMarcar = b;
+        v.avisa();
+    });
     campos_->alAceptar = [this](int indice) { return aceptaCampo(indice); };
     campos_->alEnfocar = [this](int indice) {
         lote_.ventana().fijaConsultaPorFoco(!campos_->Consulta(indice).isEmpty());
@@ -337,6 +351,15 @@ void FrmTarvelo::corre(const QString& rutina, const std::function<void()>& traba
     const Pasos pasos([&rutina](const ErrorKX& e) { return LoteNovedades::ReportaError(e, rutina); });
     pasos.paso(trabajo);
     modelo_->sincroniza();
+    recuperaTeclado();
+}
+
+void FrmTarvelo::recuperaTeclado() {
+    // The banner of a load is a window of its own: once it is gone the
+    // keyboard comes back here, so the run can go on with keys alone.
+    if (isVisible() && !isActiveWindow()) {
+        activateWindow();
+    }
 }
 
 void FrmTarvelo::Carga() {
@@ -364,6 +387,7 @@ void FrmTarvelo::CampoValida(QLineEdit* campo) {
     ValidaCampo valida(lote_, db_);
     const ValidaCampo::Resultado r = valida.Valida(indice);
     modelo_->sincroniza();
+    recuperaTeclado();
     switch (r) {
     case ValidaCampo::Resultado::Rechazado:
         validacionFallida_ = true;

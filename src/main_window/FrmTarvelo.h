@@ -70,6 +70,7 @@ private:
     // Runs an event handler's work; a failure goes to the error dialog under
     // `rutina` (retry, go on, leave).
     void corre(const QString& rutina, const std::function<void()>& trabajo);
+    void recuperaTeclado();
 
     void cmdExaminar_Click();
     void CmdBuscar_Click();

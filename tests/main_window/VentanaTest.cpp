@@ -31,6 +31,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -74,13 +75,19 @@ protected:
     }
 
     // The window on the demo database (or on the bare schema).
-    void abre(bool demo = true) {
+    // The window on the demo database (or on the bare schema), after the
+    // configuration is read as start-up reads it.
+    void abre(bool demo = true, const std::function<void(EsquemaPrueba&)>& antes = {}) {
         EsquemaPrueba e;
         if (demo) {
             ASSERT_GT(e.creaConDemo(kHoy).pendientes, 0);
         } else {
             ASSERT_TRUE(e.creaEsquema());
         }
+        if (antes) {
+            antes(e);
+        }
+        ModGlobal::CargaConfiguracion(base().carpeta());
         abreVentana();
     }
     void abreVentana() {
@@ -108,7 +115,12 @@ protected:
         QTest::keyClick(e, Qt::Key_Delete);
         QTest::keyClicks(e, texto);
     }
-    void enter(const QString& nombre) { QTest::keyClick(campo(nombre), Qt::Key_Return); }
+    // Window events (the keyboard coming back after the banner) run as they
+    // would between two keys.
+    void enter(const QString& nombre) {
+        QTest::keyClick(campo(nombre), Qt::Key_Return);
+        QApplication::processEvents();
+    }
     void escribeYEnter(const QString& nombre, const QString& texto) {
         escribe(nombre, texto);
         enter(nombre);
@@ -118,6 +130,7 @@ protected:
         ASSERT_TRUE(b) << nombre.toStdString();
         ASSERT_TRUE(b->isEnabled()) << nombre.toStdString();
         QTest::mouseClick(b, Qt::LeftButton);
+        QApplication::processEvents();
     }
     QString enfocado() const {
         QWidget* w = QApplication::focusWidget();
@@ -181,6 +194,7 @@ TEST_P(VentanaTest, EnterEnCodigoExistenteONuevo) {
     for (const Caso& c : {Caso{existente, true}, Caso{"999", false}}) {
         SCOPED_TRACE(c.codigo.toStdString());
         ventana->UtilLin1_Click("CANCELAR");
+        QApplication::processEvents();
         escribeYEnter("Codigo", c.codigo);
         EXPECT_FALSE(campo("Codigo")->isEnabled());
         EXPECT_EQ(campo("Codigo")->text(), c.codigo);
@@ -262,8 +276,8 @@ TEST_P(VentanaTest, ValidacionDeCampos) {
 }
 
 TEST_P(VentanaTest, TeclasLargosYColorDeFoco) {
-    ModGlobal::gColorFondo = 0x0000FF; // red in the blue-green-red packing
-    abre();
+    // Red in the blue-green-red packing.
+    abre(true, [](EsquemaPrueba& e) { e.configuracion("CFondo", "255"); });
     escribe("Codigo", "a1b-2");
     EXPECT_EQ(campo("Codigo")->text(), "12");
     enter("Codigo");
@@ -282,9 +296,16 @@ TEST_P(VentanaTest, TeclasLargosYColorDeFoco) {
     EXPECT_EQ(CamposVentana::ColorDeBgr(0x00FF8040), QColor(0x40, 0x80, 0xFF));
     // CONSULTAR follows the focused field's lookup.
     EXPECT_TRUE(estado.habilitado(ControlVentana::Consultar));
-    campo("Codigo")->setEnabled(true);
-    campo("Codigo")->setFocus();
+    clic("cmdManual");
+    EXPECT_EQ(enfocado(), "txtfields_ArtDesde");
+    EXPECT_TRUE(estado.habilitado(ControlVentana::Consultar));
+    escribeYEnter("ArtDesde", "1");
+    EXPECT_EQ(enfocado(), "txtfields_ArtHasta");
+    escribeYEnter("ArtHasta", "9");
+    EXPECT_EQ(enfocado(), "txtfields_Letra");
     EXPECT_FALSE(estado.habilitado(ControlVentana::Consultar));
+    escribe("Letra", "mx");
+    EXPECT_EQ(campo("Letra")->text(), "MX");
 }
 
 TEST_P(VentanaTest, ExaminarElijeSoloLaCarpeta) {
@@ -393,6 +414,7 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
     nuevoLoteConLista();
     EXPECT_EQ(enfocado(), "cmdCargar");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
     const int filas = ventana->modeloGrilla().rowCount();
     ASSERT_GT(filas, 1);
     // The grid on screen: headers, hidden columns, the cells of the model.
