@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -152,6 +153,7 @@ int main(int argc, char** argv) {
     grilla->viewport()->repaint();
     double maximo = 0, total = 0;
     int pasos = 0;
+    std::vector<double> tiempos;
     while (barra->value() < barra->maximum()) {
         QElapsedTimer t;
         t.start();
@@ -160,14 +162,19 @@ int main(int argc, char** argv) {
         const double ms = double(t.nsecsElapsed()) / 1e6;
         maximo = std::max(maximo, ms);
         total += ms;
+        tiempos.push_back(ms);
         ++pasos;
     }
+    // The machine is shared: the 95th percentile says more than the slowest step.
+    std::sort(tiempos.begin(), tiempos.end());
+    const double p95 = tiempos.empty() ? 0.0 : tiempos[tiempos.size() * 95 / 100];
     const int ultima = grilla->rowAt(grilla->viewport()->height() - 2);
     std::printf("filas=%d carga_sin_ventana_ms=%.0f carga_con_ventana_ms=%.0f razon=%.3f "
-                "desplazamiento_pasos=%d paso_medio_ms=%.2f paso_max_ms=%.2f (cuadro 16.7) "
+                "desplazamiento_pasos=%d paso_medio_ms=%.2f paso_p95_ms=%.2f paso_max_ms=%.2f "
+                "(cuadro 16.7) "
                 "ultima_fila_vista=%d pico_mb=%.1f\n",
                 filasCon, sinVentana, conVentana, conVentana / sinVentana, pasos,
-                pasos ? total / pasos : 0.0, maximo, ultima + 1, picoMB());
+                pasos ? total / pasos : 0.0, p95, maximo, ultima + 1, picoMB());
     fijaOperador(nullptr);
     return 0;
 }

@@ -16,6 +16,14 @@
 #include <QTextStream>
 
 int main(int argc, char** argv) {
+    // The usage needs no screen.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h" || a == "/?") {
+            QTextStream(stdout) << AyudaTarvelo();
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     Programa::fijaNombreEjecutable(QStringLiteral("tarvelo"));
     OperadorQt operadorInicio;

@@ -27,22 +27,14 @@ struct FilaModos {
 // The window's modes side by side. NUEVO and PLANILLA stay on outside
 // regeneration, so that after leaving a reloaded batch the toolbar is whole again.
 constexpr FilaModos kModos[kControlesVentana] = {
-    {ControlVentana::CampoCodigo, Si, No, No},
-    {ControlVentana::CamposEdicion, No, Si, No},
-    {ControlVentana::Examinar, No, Si, No},
-    {ControlVentana::Buscar, No, Si, No},
-    {ControlVentana::Manual, No, Si, No},
-    {ControlVentana::Cargar, No, Si, No},
-    {ControlVentana::Generar, Ruta, Ruta, Si},
-    {ControlVentana::Etiquetas, Ruta, Ruta, Si},
-    {ControlVentana::Nuevo, Si, Si, No},
-    {ControlVentana::Borrar, No, No, No},
-    {ControlVentana::Reporte, No, No, Si},
-    {ControlVentana::Consultar, Foco, Foco, No},
-    {ControlVentana::Planilla, Si, Si, No},
-    {ControlVentana::Grabar, No, No, No},
-    {ControlVentana::Cancelar, No, Si, Si},
-    {ControlVentana::Cerrar, Si, No, No},
+    {ControlVentana::CampoCodigo, Si, No, No}, {ControlVentana::CamposEdicion, No, Si, No},
+    {ControlVentana::Examinar, No, Si, No},    {ControlVentana::Buscar, No, Si, No},
+    {ControlVentana::Manual, No, Si, No},      {ControlVentana::Cargar, No, Si, No},
+    {ControlVentana::Generar, Ruta, Ruta, Si}, {ControlVentana::Etiquetas, Ruta, Ruta, Si},
+    {ControlVentana::Nuevo, Si, Si, No},       {ControlVentana::Borrar, No, No, No},
+    {ControlVentana::Reporte, No, No, Si},     {ControlVentana::Consultar, Foco, Foco, No},
+    {ControlVentana::Planilla, Si, Si, No},    {ControlVentana::Grabar, No, No, No},
+    {ControlVentana::Cancelar, No, Si, Si},    {ControlVentana::Cerrar, Si, No, No},
 };
 
 constexpr bool tablaEnOrden() {

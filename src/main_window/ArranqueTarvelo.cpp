@@ -33,8 +33,7 @@ int Ilegible(const QString& motivo, QTextStream& errores) {
 std::optional<int> ArrancaTarvelo(const QStringList& argumentos, QTextStream& salida,
                                   QTextStream& errores) {
     for (const QString& a : argumentos) {
-        if (a == QLatin1String("--help") || a == QLatin1String("-h") ||
-            a == QLatin1String("/?")) {
+        if (a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("/?")) {
             salida << AyudaTarvelo();
             salida.flush();
             return 0;
@@ -44,7 +43,8 @@ std::optional<int> ArrancaTarvelo(const QStringList& argumentos, QTextStream& sa
             return Ilegible(QStringLiteral("Opcion desconocida: ") + a, errores);
         }
     }
-    const int inicio = IniciaAplicacion(LineaComando::DeArgumentos(argumentos), ModoInicio::ConDialogo);
+    const int inicio =
+        IniciaAplicacion(LineaComando::DeArgumentos(argumentos), ModoInicio::ConDialogo);
     if (inicio == CodigoInicio::DatosIncompletos) {
         return Ilegible(MensajeInicio(), errores);
     }

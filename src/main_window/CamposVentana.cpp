@@ -8,9 +8,12 @@
 
 const QList<CamposVentana::Definicion>& CamposVentana::Definiciones() {
     static const QList<Definicion> d = {
-        {"Codigo", "", 0, 0},          {"Fecha", "Fecha", 10, 1},
-        {"IdLista", "V_MA_PRECIOS", 4, 2}, {"ArtDesde", "V_MA_ARTICULOS", 25, 19},
-        {"Letra", "", 4, 21},          {"ArtHasta", "V_MA_ARTICULOS", 25, 20},
+        {"Codigo", "", 0, 0},
+        {"Fecha", "Fecha", 10, 1},
+        {"IdLista", "V_MA_PRECIOS", 4, 2},
+        {"ArtDesde", "V_MA_ARTICULOS", 25, 19},
+        {"Letra", "", 4, 21},
+        {"ArtHasta", "V_MA_ARTICULOS", 25, 20},
     };
     return d;
 }

@@ -38,8 +38,8 @@ const QString FrmTarvelo::kTitulo =
 namespace {
 
 // Width of each visible cell in characters (the fixed record's layout).
-constexpr int kAnchoCeldas[FilaNovedad::Columnas] = {4, 9, 30, 15, 9, 9, 9, 9,
-                                                     1, 1, 2,  13, 1, 2, 9, 6, 0, 0};
+constexpr int kAnchoCeldas[FilaNovedad::Columnas] = {4, 9, 30, 15, 9, 9, 9, 9, 1,
+                                                     1, 2, 13, 1,  2, 9, 6, 0, 0};
 
 QPushButton* boton(const QString& nombre, const QString& texto, QWidget* padre) {
     auto* b = new QPushButton(texto, padre);
@@ -57,8 +57,7 @@ QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
 
 } // namespace
 
-FrmTarvelo::FrmTarvelo(LoteNovedades& lote, DB_Dll& db, ConsultasVentana* consultas,
-                       QWidget* padre)
+FrmTarvelo::FrmTarvelo(LoteNovedades& lote, DB_Dll& db, ConsultasVentana* consultas, QWidget* padre)
     : QMainWindow(padre), lote_(lote), db_(db), consultas_(consultas),
       campos_(new CamposVentana(this)),
       modelo_(new ModeloGrilla(lote.ventana().MSFlexGrid1, this)) {
@@ -116,8 +115,9 @@ void FrmTarvelo::armaControles() {
     CmdEtiquetas_ = new QToolButton(Frame2_);
     CmdEtiquetas_->setObjectName(QStringLiteral("CmdEtiquetas"));
     CmdEtiquetas_->setToolTip(QStringLiteral("Etiquetas"));
-    CmdEtiquetas_->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                            style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    CmdEtiquetas_->setIcon(
+        QIcon::fromTheme(QStringLiteral("document-print"),
+                         style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     CmdEtiquetas_->setIconSize(QSize(24, 24));
     CmdEtiquetas_->setAutoRaise(false);
 
@@ -180,9 +180,11 @@ void FrmTarvelo::armaDisposicion() {
         auto* l = etiqueta(QStringLiteral("Label%1").arg(i + 1), titulos[i], Frame1_);
         l->setBuddy(txtfields_[i]);
         txtfields_[i]->setParent(Frame1_);
-        const int ancho = txtfields_[i]->fontMetrics().horizontalAdvance(QLatin1Char('0')) *
-                              (i == 0 ? 8 : i == 1 ? 10 : 5) +
-                          16;
+        const int ancho =
+            txtfields_[i]->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (i == 0   ? 8
+                                                                                : i == 1 ? 10
+                                                                                         : 5) +
+            16;
         txtfields_[i]->setFixedWidth(ancho);
         cabecera->addWidget(l, i, 0);
         cabecera->addWidget(txtfields_[i], i, 1);
@@ -191,9 +193,9 @@ void FrmTarvelo::armaDisposicion() {
     // Path frame: the output path and the list's name.
     auto* ruta = new QGridLayout(Frame2_);
     ruta->setContentsMargins(6, 4, 6, 4);
-    ruta->addWidget(etiqueta(QStringLiteral("Label4"), QStringLiteral("Ubicación del Archivo:"),
-                             Frame2_),
-                    0, 0);
+    ruta->addWidget(
+        etiqueta(QStringLiteral("Label4"), QStringLiteral("Ubicación del Archivo:"), Frame2_), 0,
+        0);
     ruta->addWidget(lblRuta_, 1, 0);
     ruta->addWidget(lblLista_, 2, 0);
     ruta->addWidget(CmdEtiquetas_, 0, 1, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
@@ -237,11 +239,10 @@ void FrmTarvelo::armaDisposicion() {
     capa->addWidget(PBar_);
 
     // The tab order of the fields' table, then the buttons and the grid.
-    QList<QWidget*> orden = {txtfields_[0], txtfields_[1], txtfields_[2], cmdCargar_,
-                             cmdManual_,    cmdExaminar_,  CmdBuscar_,    cmdExportar_,
-                             CmdEtiquetas_, CmbTipo_,      chkNoMarcar_,  txtfields_[3],
-                             txtfields_[5], txtfields_[4], cmdMAceptar_,  cmdMCancelar_,
-                             MSFlexGrid1_};
+    QList<QWidget*> orden = {
+        txtfields_[0], txtfields_[1], txtfields_[2], cmdCargar_,    cmdManual_,   cmdExaminar_,
+        CmdBuscar_,    cmdExportar_,  CmdEtiquetas_, CmbTipo_,      chkNoMarcar_, txtfields_[3],
+        txtfields_[5], txtfields_[4], cmdMAceptar_,  cmdMCancelar_, MSFlexGrid1_};
     for (int i = 0; i + 1 < orden.size(); ++i) {
         setTabOrder(orden[i], orden[i + 1]);
     }
@@ -252,11 +253,10 @@ void FrmTarvelo::armaDisposicion() {
 void FrmTarvelo::conecta() {
     EstadoVentana& v = lote_.ventana();
     for (int i = 0; i < txtfields_.size(); ++i) {
-        connect(txtfields_[i], &QLineEdit::textChanged, this,
-                [&v, i](const QString& t) {
-                    v.txtfields[i] = t;
-                    v.avisa();
-                });
+        connect(txtfields_[i], &QLineEdit::textChanged, this, [&v, i](const QString& t) {
+            v.txtfields[i] = t;
+            v.avisa();
+        });
     }
     connect(CmbTipo_, &QComboBox::currentTextChanged, this, [&v](const QString& t) {
         v.CmbTipo = t;
@@ -348,7 +348,8 @@ void FrmTarvelo::enfoca(QLineEdit* campo, bool todo) {
 }
 
 void FrmTarvelo::corre(const QString& rutina, const std::function<void()>& trabajo) {
-    const Pasos pasos([&rutina](const ErrorKX& e) { return LoteNovedades::ReportaError(e, rutina); });
+    const Pasos pasos(
+        [&rutina](const ErrorKX& e) { return LoteNovedades::ReportaError(e, rutina); });
     pasos.paso(trabajo);
     modelo_->sincroniza();
     recuperaTeclado();
@@ -417,17 +418,18 @@ void FrmTarvelo::ConsultaCampo() {
     } else if (!consultas_) {
         return;
     } else if (tipo == QLatin1String("V_MA_PRECIOS")) {
-        valor = consultas_->ConsultaSearch(
-            tipo,
-            QStringLiteral(
-                "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY IDLISTA"),
-            QStringLiteral("IDLISTA"));
+        valor =
+            consultas_->ConsultaSearch(tipo,
+                                       QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB "
+                                                      "WHERE TIPOLISTA = 'V' ORDER BY IDLISTA"),
+                                       QStringLiteral("IDLISTA"));
     } else if (tipo == QLatin1String("NOVEDADES")) {
         CmdBuscar_Click();
         return;
     } else if (tipo == QLatin1String("V_MA_ARTICULOS")) {
-        valor = consultas_->ConsultaSearch(tipo, QStringLiteral("V_MA_ARTICULOS"),
-                                           QStringLiteral("IDARTICULO"))
+        valor = consultas_
+                    ->ConsultaSearch(tipo, QStringLiteral("V_MA_ARTICULOS"),
+                                     QStringLiteral("IDARTICULO"))
                     .trimmed();
     } else {
         return;

@@ -89,11 +89,11 @@ ValidaCampo::Resultado ValidaCampo::Lista(const QString& texto) {
     EstadoVentana& v = lote_.ventana();
     const QString codigo = QlUtil::FormateaCodigo(texto, 4);
     Recordset rs;
-    const bool existe = db_.ExisteEnTabla(
-        QStringLiteral("V_MA_PRECIOSCAB"), codigo, QStringLiteral("IDLISTA"), &rs, 8,
-        QStringLiteral("IDLISTA=") + TextoSql::Literal(codigo) +
-            QStringLiteral(" AND TIPOLISTA = 'V'"),
-        true);
+    const bool existe = db_.ExisteEnTabla(QStringLiteral("V_MA_PRECIOSCAB"), codigo,
+                                          QStringLiteral("IDLISTA"), &rs, 8,
+                                          QStringLiteral("IDLISTA=") + TextoSql::Literal(codigo) +
+                                              QStringLiteral(" AND TIPOLISTA = 'V'"),
+                                          true);
     if (!existe) {
         db_.CierraRecordset(rs);
         v.lblLista = EstadoVentana::kPrefijoLista;

@@ -16,9 +16,9 @@ public:
         CodigoNuevo,   // a new code: editing is on, the date comes next
     };
 
-    static const QString kFaltaCodigo;  // "Debe ingresar un código para el Generador."
-    static const QString kFechaInvalida; // "Debe ingresar un formato de fecha válido."
-    static const QString kFaltaLista;   // "Debe ingresar una Lista de Precios."
+    static const QString kFaltaCodigo;      // "Debe ingresar un código para el Generador."
+    static const QString kFechaInvalida;    // "Debe ingresar un formato de fecha válido."
+    static const QString kFaltaLista;       // "Debe ingresar una Lista de Precios."
     static const QString kListaInexistente; // "La lista de precios ingresada es inexistente."
 
     ValidaCampo(LoteNovedades& lote, DB_Dll& db) : lote_(lote), db_(db) {}

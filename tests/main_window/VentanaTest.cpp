@@ -102,8 +102,7 @@ protected:
     QLineEdit* campo(const QString& nombre) const {
         return ventana->findChild<QLineEdit*>(QStringLiteral("txtfields_") + nombre);
     }
-    template <class T = QPushButton>
-    T* control(const QString& nombre) const {
+    template <class T = QPushButton> T* control(const QString& nombre) const {
         return ventana->findChild<T*>(nombre);
     }
     QString etiqueta(const QString& nombre) const { return control<QLabel>(nombre)->text(); }
@@ -284,8 +283,8 @@ TEST_P(VentanaTest, TeclasLargosYColorDeFoco) {
     struct Caso {
         QString campo, tecleado, queda;
     };
-    for (const Caso& c : {Caso{"Fecha", "1x0/03/2026999", "10/03/2026"},
-                          Caso{"IdLista", "ab123", "AB12"}}) {
+    for (const Caso& c :
+         {Caso{"Fecha", "1x0/03/2026999", "10/03/2026"}, Caso{"IdLista", "ab123", "AB12"}}) {
         escribe(c.campo, c.tecleado);
         EXPECT_EQ(campo(c.campo)->text(), c.queda);
     }
@@ -447,13 +446,13 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
     ASSERT_TRUE(otra.abre(DB_Dll::instancia()));
     ASSERT_GT(EsquemaPrueba().creaConDemo(kHoy).pendientes, 0);
     BaseDePrueba::cierra(DB_Dll::instancia());
-    const QString linea =
-        GetParam() == Plataforma::Sqlite
-            ? "@Plataforma=SQLITE; @server=.; @dbname=" + otra.nombre() +
-                  "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO; @Caja=1"
-            : "@Plataforma=POSTGRESQL; @server=" + otra.servidor() +
-                  "; @Puerto=" + QString::number(otra.puerto()) + "; @dbname=" + otra.nombre() +
-                  "; @usuario=" + otra.usuario() + "; @Password=; @UsuarioLogeado=DEMO";
+    const QString linea = GetParam() == Plataforma::Sqlite
+                              ? "@Plataforma=SQLITE; @server=.; @dbname=" + otra.nombre() +
+                                    "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO; @Caja=1"
+                              : "@Plataforma=POSTGRESQL; @server=" + otra.servidor() +
+                                    "; @Puerto=" + QString::number(otra.puerto()) +
+                                    "; @dbname=" + otra.nombre() + "; @usuario=" + otra.usuario() +
+                                    "; @Password=; @UsuarioLogeado=DEMO";
     QString out, err;
     QTextStream o(&out), e(&err);
     ASSERT_EQ(ComandoGenerar({"generar", linea, "--hoy", "2026-03-10", "--lista", "1", "--carpeta",
@@ -475,9 +474,9 @@ TEST_P(VentanaTest, DisposicionYCierre) {
     ventana->resize(ventana->minimumSizeHint());
     QTest::qWait(20);
     QApplication::processEvents();
-    const QStringList nombres = {"ranuraUtilLin1", "Frame1", "Frame2", "cmdCargar", "cmdManual",
-                                 "cmdExaminar", "CmdBuscar", "cmdExportar", "frmManual",
-                                 "MSFlexGrid1", "PBar"};
+    const QStringList nombres = {"ranuraUtilLin1", "Frame1",      "Frame2",    "cmdCargar",
+                                 "cmdManual",      "cmdExaminar", "CmdBuscar", "cmdExportar",
+                                 "frmManual",      "MSFlexGrid1", "PBar"};
     QList<QRect> zonas;
     for (const QString& n : nombres) {
         QWidget* w = control<QWidget>(n);
