@@ -6,6 +6,7 @@
 #include "generator/LoteNovedades.h"
 #include "main_window/CamposVentana.h"
 #include "main_window/ConsultasVentana.h"
+#include "main_window/DelegadoCelda.h"
 #include "main_window/ModeloGrilla.h"
 #include "main_window/ValidaCampo.h"
 #include "runtime/ModGlobal.h"
@@ -138,6 +139,7 @@ void FrmTarvelo::armaControles() {
     MSFlexGrid1_ = new QTableView(central);
     MSFlexGrid1_->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1_->setModel(modelo_);
+    MSFlexGrid1_->setItemDelegate(new DelegadoCelda(MSFlexGrid1_));
     // Fixed-width cells line up as they do in the change file.
     QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     if (!QFontInfo(fija).fixedPitch()) {
