@@ -9,18 +9,20 @@
 // Prints one line of figures; peak memory is the resident peak of the load
 // and generation alone (the data preparation is left out).
 
-#include "demo/BaseDemo.h"
-#include "utility_library/Cp1252.h"
 #include "db/DB_Dll.h"
-#include "progress/Dll_Display.h"
+#include "db/SqliteKX.h"
+#include "demo/BaseDemo.h"
 #include "demo/EsquemaSql.h"
 #include "generator/EstadoVentana.h"
-#include "runtime/IniciaAplicacion.h"
 #include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
+#include "progress/Dll_Display.h"
+#include "runtime/IniciaAplicacion.h"
+#include "utility_library/Cp1252.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
-#include "db/SqliteKX.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -291,7 +293,8 @@ int main(int argc, char** argv) {
     reiniciaPico();
     const double picoAntes = picoMB();
     EstadoVentana ventana;
-    LoteNovedades lote(ventana, DB_Dll::instancia(), Dll_Display::instancia());
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     lote.InicializaFormulario();
     ventana.campo("IdLista") = "M1";
     ventana.lblLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";

@@ -13,6 +13,8 @@
 #include "demo/EsquemaSql.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
 #include "main_window/FrmTarvelo.h"
 #include "main_window/ModeloGrilla.h"
 #include "progress/Dll_Display.h"
@@ -87,7 +89,8 @@ void preparaLote(LoteNovedades& lote) {
 // One load with no window: the batch logic on its state alone.
 double cargaSinVentana(int& filas) {
     EstadoVentana v;
-    LoteNovedades lote(v, DB_Dll::instancia(), Dll_Display::instancia());
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(v, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     preparaLote(lote);
     QElapsedTimer t;
     t.start();
@@ -122,7 +125,8 @@ int main(int argc, char** argv) {
     double sinVentana = 1e18, conVentana = 1e18;
     int filasSin = 0, filasCon = 0;
     EstadoVentana estado;
-    LoteNovedades lote(estado, DB_Dll::instancia(), Dll_Display::instancia());
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(estado, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     FrmTarvelo ventana(lote, DB_Dll::instancia(), nullptr);
     ventana.resize(1200, 720);
     ventana.Carga();

@@ -4,6 +4,8 @@
 #include "db/DB_Dll.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
 #include "main_window/ArranqueTarvelo.h"
 #include "main_window/FrmTarvelo.h"
 #include "progress/CartelEnPantalla.h"
@@ -38,7 +40,8 @@ int main(int argc, char** argv) {
     CartelEnPantalla cartel;
     Dll_Display::fijaInstancia(&cartel);
     EstadoVentana estado;
-    LoteNovedades lote(estado, DB_Dll::instancia(), cartel);
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(estado, repositorio, cartel, &ParametrosConfigurados);
     FrmTarvelo ventana(lote, DB_Dll::instancia(), nullptr);
     OperadorQt operadorVentana(&ventana);
     fijaOperador(&operadorVentana);

@@ -1,5 +1,5 @@
 // tarvelo-lote: the batch logic with no window, for scheduled runs.
-#include "generator/ComandoLote.h"
+#include "cli/ComandoLote.h"
 #include "demo/ComandosDemo.h"
 #include "runtime/IniciaAplicacion.h"
 #include "utility_library/Programa.h"

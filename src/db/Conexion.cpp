@@ -826,3 +826,23 @@ void Conexion::ActualizaFila(const QString& tabla, const QStringList& columnas,
         falla(e);
     }
 }
+
+CapacidadesMotor Conexion::capacidades() const {
+    return CapacidadesMotor::de(datos_.plataforma, usaOdbc());
+}
+
+void Conexion::fallaConsulta(const QSqlQuery& q) {
+    QString estado;
+    qint32 nativo = 0;
+    if (usaOdbc()) {
+        diagnosticoOdbc(q, estado, nativo);
+    }
+    falla(q.lastError(), false, estado, nativo);
+}
+
+void Conexion::ejecutaDirecta(const QString& sqlMotor) {
+    QSqlQuery q(baseQt());
+    if (!q.exec(sqlMotor)) {
+        fallaConsulta(q);
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/CapacidadesMotor.h"
 #include "db/ErrorADO.h"
 #include "db/Plataforma.h"
 
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+class QSqlQuery;
 class Recordset;
 
 // What a Conexion needs to reach its engine.
@@ -88,6 +90,14 @@ public:
     QString fuente() const;
     // True after a failure that lost the link to the server (ReintentaConectar helps).
     bool enlacePerdido() const { return enlacePerdido_; }
+    // What this connection's engine can do.
+    CapacidadesMotor capacidades() const;
+    // The failure of a statement run on this connection's Qt database:
+    // fills Errors (and the lost-link flag) as Execute does, and throws FalloKX.
+    [[noreturn]] void fallaConsulta(const QSqlQuery& q);
+    // Runs a statement already in this engine's SQL (transaction control such
+    // as savepoints); throws as fallaConsulta does.
+    void ejecutaDirecta(const QString& sqlMotor);
 
 private:
     QString nombre_;

@@ -1,11 +1,12 @@
 #include "generator/ArchivosCambio.h"
 
+#include "generator/ArchivoPublicado.h"
 #include "generator/ArticulosBalanza.h"
-#include "utility_library/Cp1252.h"
-#include "utility_library/ErrorKX.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FormatoNovedad.h"
 #include "generator/GrillaLote.h"
+#include "utility_library/Cp1252.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/QlUtil.h"
 
@@ -19,10 +20,6 @@ const QString kBalanza = QStringLiteral("BALANZA.TXT");
 bool esSeparador(QChar c) {
     return c == QLatin1Char('\\') || c == QLatin1Char('/');
 }
-
-// Error numbers of the file functions, as the suite reports them.
-constexpr qint32 kErrorAcceso = 75;    // path/file access error
-constexpr qint32 kErrorEscritura = 57; // device I/O error
 } // namespace
 
 const QString ArchivosCambio::kMensajeRuta = QStringLiteral(
@@ -31,9 +28,7 @@ const QString ArchivosCambio::kMensajeRuta = QStringLiteral(
 ArchivosCambio::ArchivosCambio(ArticulosBalanza& articulos, const QString& unidadKG)
     : articulos_(articulos), unidadKG_(unidadKG) {}
 
-ArchivosCambio::~ArchivosCambio() {
-    Cierra();
-}
+ArchivosCambio::~ArchivosCambio() = default;
 
 QString ArchivosCambio::Carpeta(const QString& ruta) {
     const qsizetype n = ruta.size() - kCambios.size();
@@ -64,73 +59,60 @@ QString ArchivosCambio::RutaLocal(const QString& ruta) {
 }
 
 bool ArchivosCambio::Abre(const QString& ruta) {
-    Cierra();
+    Descarta();
     const QString carpeta = Carpeta(ruta);
     // A path without a folder would put both files in one: refuse it as a missing folder.
-    if (carpeta.isEmpty() || !QFileInfo::exists(RutaLocal(carpeta))) {
+    if (carpeta.isEmpty() || !QFileInfo(RutaLocal(carpeta)).isDir()) {
         operador().MsgBox(kMensajeRuta, Operador::SoloAceptar | Operador::IconoInformacion,
                           QStringLiteral("Aviso al Usuario"));
         return false;
     }
-    const QString rutas[2] = {RutaLocal(ruta), RutaLocal(RutaBalanza(ruta))};
-    QFile* archivos[2] = {&cambios_, &balanza_};
-    for (int i = 0; i < 2; ++i) {
-        archivos[i]->setFileName(rutas[i]);
-        if (!archivos[i]->open(QIODevice::WriteOnly | QIODevice::Truncate |
-                               QIODevice::Unbuffered)) {
-            const QString motivo = archivos[i]->errorString();
-            Cierra();
-            throw FalloKX(kErrorAcceso,
-                          QStringLiteral("No se pudo crear el archivo %1: %2")
-                              .arg(QDir::toNativeSeparators(rutas[i]), motivo),
-                          QStringLiteral("cmdExportar"));
-        }
-    }
+    rutaCambios_ = RutaLocal(ruta);
+    rutaBalanza_ = RutaLocal(RutaBalanza(ruta));
+    ArchivoPublicado::limpiaRestos(rutaCambios_);
+    ArchivoPublicado::limpiaRestos(rutaBalanza_);
     return true;
 }
 
-void ArchivosCambio::escribe(QFile& archivo, const QString& registro) {
-    if (!archivo.isOpen()) {
-        throw FalloKX(kErrorAcceso,
-                      QStringLiteral("El archivo %1 no está abierto")
-                          .arg(QDir::toNativeSeparators(archivo.fileName())),
-                      QStringLiteral("cmdExportar"));
+ArchivosCambio::Registros ArchivosCambio::Prepara(const GrillaLote& grilla, int fila) {
+    Registros r;
+    r.cambios = Cp1252::codifica(RegistroCambios(grilla, fila)) + QByteArrayLiteral("\r\n");
+    QString balanza;
+    if (RegistroBalanza(grilla, fila, articulos_, unidadKG_, balanza)) {
+        r.balanza = Cp1252::codifica(balanza) + QByteArrayLiteral("\r\n");
     }
-    const QByteArray linea = Cp1252::codifica(registro) + QByteArrayLiteral("\r\n");
-    const qint64 antes = archivo.pos();
-    const qint64 escritos = archivo.write(linea);
-    if (escritos != linea.size()) {
-        const QString motivo = archivo.errorString();
-        // Never leave part of a record behind.
-        if (!archivo.isSequential()) {
-            archivo.resize(antes);
-            archivo.seek(antes);
-        }
-        throw FalloKX(kErrorEscritura,
-                      QStringLiteral("No se pudo escribir en el archivo %1: %2")
-                          .arg(QDir::toNativeSeparators(archivo.fileName()), motivo),
-                      QStringLiteral("cmdExportar"));
-    }
+    return r;
 }
 
-void ArchivosCambio::EscribeCambios(const GrillaLote& grilla, int fila) {
-    escribe(cambios_, RegistroCambios(grilla, fila));
+void ArchivosCambio::Agrega(const Registros& registros) {
+    cambios_ += registros.cambios;
+    balanza_ += registros.balanza;
+    ++lineasCambios_;
 }
 
-void ArchivosCambio::EscribeBalanza(const GrillaLote& grilla, int fila) {
-    QString registro;
-    if (RegistroBalanza(grilla, fila, articulos_, unidadKG_, registro)) {
-        escribe(balanza_, registro);
-    }
+void ArchivosCambio::Escribe() {
+    archivoCambios_ = std::make_unique<ArchivoPublicado>(rutaCambios_);
+    archivoBalanza_ = std::make_unique<ArchivoPublicado>(rutaBalanza_);
+    archivoCambios_->escribe(cambios_);
+    archivoBalanza_->escribe(balanza_);
 }
 
-void ArchivosCambio::Cierra() {
-    if (cambios_.isOpen()) {
-        cambios_.close();
+void ArchivosCambio::Publica() {
+    if (!archivoCambios_) {
+        Escribe();
     }
-    if (balanza_.isOpen()) {
-        balanza_.close();
-    }
+    // Both are whole on disk before either takes its final name.
+    archivoCambios_->publica();
+    archivoBalanza_->publica();
+    Descarta();
+}
+
+void ArchivosCambio::Descarta() {
+    archivoCambios_.reset();
+    archivoBalanza_.reset();
+    cambios_.clear();
+    balanza_.clear();
+    lineasCambios_ = 0;
 }
 
 QString ArchivosCambio::RegistroCambios(const GrillaLote& grilla, int fila) {

@@ -1,6 +1,9 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
+#include <memory>
+
+class ArchivoPublicado;
 #include <QString>
 
 class ArticulosBalanza;
@@ -8,12 +11,14 @@ class GrillaLote;
 
 // The pair of change files of one generation: CAMBIOS.TXT for the points of
 // sale and BALANZA.TXT for the scales, in the chosen folder. Windows-1252,
-// one record per line ended by CR LF, no header, overwritten every time.
+// one record per line ended by CR LF, no header, replaced every time.
 //
-// Every record reaches the disk whole with one unbuffered write, or not at
-// all: a failed write is cut back to the last whole record, so an abandoned
-// generation never leaves half a record behind. The files are closed when the
-// pair is closed or destroyed, whatever happened in between.
+// The records of a generation are gathered first and only reach the final
+// names when the batch is recorded: Publica() writes them under temporary
+// names in the same folder, flushes them to disk and renames them over
+// CAMBIOS.TXT and BALANZA.TXT. A link at either name is replaced, never
+// followed; a generation that fails or is killed leaves the previous files as
+// they were (and its temporary files are removed by the next one).
 class ArchivosCambio {
 public:
     // `articulos` answers the scale lookups; `unidadKG` is the kilogram unit code.
@@ -23,18 +28,28 @@ public:
     ArchivosCambio& operator=(const ArchivosCambio&) = delete;
 
     // Checks the folder of `ruta` (the path label: the folder followed by
-    // CAMBIOS.TXT) and creates both files. When the folder is missing, or the
-    // path names no folder, the operator is told and false is returned with no
-    // file created. A file that cannot be created throws FalloKX.
+    // CAMBIOS.TXT). When the folder is missing, or the path names no folder,
+    // the operator is told and false is returned. Leftovers of a killed
+    // generation in that folder are removed.
     bool Abre(const QString& ruta);
-    // The point-of-sale record of grid row `fila`, written as one line.
-    void EscribeCambios(const GrillaLote& grilla, int fila);
-    // The scale record of grid row `fila` when its article code is below
-    // 10000; nothing otherwise. The article lookup may throw FalloKX.
-    void EscribeBalanza(const GrillaLote& grilla, int fila);
-    // Closes the point-of-sale file, then the scale file.
-    void Cierra();
-    bool abiertos() const { return cambios_.isOpen() || balanza_.isOpen(); }
+    // The records of grid row `fila`: the point-of-sale record, and the scale
+    // record when its article code is below 10000 (empty otherwise). The
+    // article lookup may throw FalloKX.
+    struct Registros {
+        QByteArray cambios;
+        QByteArray balanza;
+    };
+    Registros Prepara(const GrillaLote& grilla, int fila);
+    // Adds a row's records to the files to publish.
+    void Agrega(const Registros& registros);
+    // Writes both files whole under their temporary names; throws FalloKX
+    // with the system's reason and the file when it cannot.
+    void Escribe();
+    // Gives both written files their final names.
+    void Publica();
+    // Drops what was gathered; nothing is written.
+    void Descarta();
+    int registrosCambios() const { return lineasCambios_; }
 
     // --- the records and paths, for the writer and its tests
     // The cells of every column but the last one, in order, leaving out the
@@ -55,10 +70,10 @@ public:
     static const QString kMensajeRuta;
 
 private:
-    void escribe(QFile& archivo, const QString& registro);
-
     ArticulosBalanza& articulos_;
     QString unidadKG_;
-    QFile cambios_;
-    QFile balanza_;
+    QString rutaCambios_, rutaBalanza_;
+    QByteArray cambios_, balanza_;
+    std::unique_ptr<ArchivoPublicado> archivoCambios_, archivoBalanza_;
+    int lineasCambios_ = 0;
 };

@@ -1,14 +1,15 @@
 #include "generator/CargadorLote.h"
 
-#include "db/DB_Dll.h"
-#include "progress/Dll_Display.h"
-#include "utility_library/ErrorKX.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
+#include "generator/FilaOrigen.h"
+#include "generator/ReglasLote.h"
+#include "generator/RepositorioLote.h"
+#include "progress/Dll_Display.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/QlUtil.h"
-#include "db/TextoSql.h"
 
 const QString CargadorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
@@ -24,48 +25,41 @@ const char* const kColumnas[FilaNovedad::Columnas] = {
 ResultadoCarga CargadorLote::CargaLote() {
     ResultadoCarga r;
     EstadoVentana& v = lote_.ventana();
-    const QString codigo = v.campo(QStringLiteral("CODIGO"));
-    // The code goes into the statement bare: only a whole number may.
-    if (!TextoSql::EsEntero(codigo)) {
+    const std::optional<qint64> codigo = ReglasLote::LeeCodigo(v.campo(QStringLiteral("CODIGO")));
+    if (!codigo) {
         operador().MsgBox(kCodigoInvalido, Operador::SoloAceptar | Operador::IconoInformacion,
                           QStringLiteral("Aviso al Usuario"));
         r.estado = ResultadoCarga::Estado::Rechazado;
         return r;
     }
     Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, "CargaLote"); });
-    Recordset rs;
+    std::unique_ptr<CursorOrigen> rs;
     bool cartelAbierto = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
         if (cartelAbierto) {
             lote_.cartel().CartelCerrar();
         }
-        lote_.db().CierraRecordset(rs);
+        rs.reset();
         r.estado = estado;
         v.avisa();
         return r;
     };
     bool abierto = false;
     if (!pasos.paso([&] {
-            // In the order the rows were generated.
-            QString sql = QStringLiteral("SELECT * FROM MV_TARVELO WHERE CODIGO =") +
-                          codigo.trimmed() + QStringLiteral(" ORDER BY ID");
-            lote_.db().AbrirRecordset(sql, rs);
-            if (!rs.abierto()) {
-                throw FalloKX(3704, QStringLiteral("No se pudo leer la novedad %1.").arg(codigo));
-            }
+            rs = lote_.repositorio().Lote(*codigo);
             abierto = true;
         })) {
         return termina(ResultadoCarga::Estado::Abandonado);
     }
-    if (!abierto || rs.Eof()) {
+    if (!abierto || !rs || !rs->hay()) {
         return termina(ResultadoCarga::Estado::SinNovedades);
     }
     lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), false);
     cartelAbierto = true;
     lote_.IniciaAvance();
-    const int total = rs.RecordCount();
+    const int total = rs->total();
     const auto campo = [&](const char* nombre) {
-        return QlUtil::NoNulo(rs.Campo(QLatin1String(nombre)));
+        return QlUtil::NoNulo(rs->fila().Campo(QLatin1String(nombre)));
     };
     if (!pasos.pasos({[&] {
                           v.campo(QStringLiteral("fecha")) = campo("fecha");
@@ -82,8 +76,7 @@ ResultadoCarga CargadorLote::CargaLote() {
     }
     GrillaLote& g = v.MSFlexGrid1;
     int leidas = 0;
-    rs.MoveFirst();
-    while (!rs.Eof()) {
+    while (rs->hay()) {
         const bool sigue = pasos.paso([&] {
             FilaNovedad f;
             for (int c = 0; c < FilaNovedad::NoMarcar; ++c) {
@@ -106,7 +99,7 @@ ResultadoCarga CargadorLote::CargaLote() {
             r.filas = leidas;
             return termina(ResultadoCarga::Estado::Abandonado);
         }
-        rs.MoveNext();
+        rs->siguiente();
     }
     r.filas = leidas;
     v.fijaModo(ModoVentana::Regeneracion);

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "generator/LoteNovedades.h"
+#include "generator/ParametrosLote.h"
+#include "generator/RepositorioLote.h"
 
 #include <QDate>
-#include <QSqlQuery>
+#include <QSet>
 #include <QString>
-#include <optional>
 
+class CursorOrigen;
 class FilaOrigen;
-class Recordset;
 struct ValoresFila;
 
 // The pending-change loader ("&Cargar") and its twin, the manual range loader
@@ -22,11 +23,9 @@ public:
     ResultadoCarga CargaManual();
 
 private:
-    struct Clases {
-        QString venta, sugerido, oferta, iva;
-    };
-    Clases LeeClases() const;
-    QString CodigoLista() const;
+    enum class Modo { Pendientes, Manual };
+    // The shared run: opens the source, shows the banner, loops over the rows.
+    ResultadoCarga Corre(Modo modo);
     void LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual);
     // False when the row is dropped; otherwise sets the no-mark flag.
     bool DecisionOferta(const FilaOrigen& rs, ValoresFila& v);
@@ -36,27 +35,15 @@ private:
     void AgregaFila(ValoresFila& v);
     // Manual loader: fills the blank last row or a new row at the bottom.
     int AgregaFilaManual(ValoresFila& v);
-    // The manual run's query from FROM to the end of its conditions.
-    QString ConsultaManual() const;
-    // The source query of a run: streamed where the engine takes prepared
-    // statements, a result set otherwise. `desde` is the text from FROM to the
-    // end of the conditions, `orden` the ORDER BY.
-    struct Cursor;
-    void AbreCursor(Cursor& c, const QString& desde, const QString& orden);
-    // The per-row lookups, prepared once per run where the engine takes them.
-    void PreparaConsultas();
-    // What a run reads before its query: price classes, list code, today.
-    void IniciaCarga();
-    // Ends a run: closes the banner (when open) and the source, tells the window.
-    ResultadoCarga TerminaCarga(Cursor& c, bool cartelAbierto, ResultadoCarga::Estado estado);
-    QString DescripcionTipo(const QString& tipo);
+    RangoManual Rango() const;
     // Reads the article's VAT rate, bar code, weighable value and descriptions.
     void LeeArticulo(const QString& idArticulo, ValoresFila& v, bool manual);
+    // Remembers the state the row's price had, for the mark at generation.
+    void RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& v);
 
     LoteNovedades& lote_;
-    Clases clases_;
+    const ParametrosLote& parametros_;
     QString lista_;
     QDate hoy_, manana_;
     int filas_ = 0; // grid rows filled by this run
-    std::optional<QSqlQuery> articulo_, tipo_;
 };

@@ -2,6 +2,7 @@
 
 #include "generator/GrillaLote.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -102,6 +103,9 @@ public:
     bool loteRecargado = false;
 
     GrillaLote MSFlexGrid1;
+    // The state each loaded price row (by its ID) had when it was read: the
+    // generation marks a row as sent only while it is still in that state.
+    QHash<qint64, QString> estadosAlCargar;
 
     // Called with the areas that changed since the last notice; the logic
     // calls avisa() after it changed something the window shows. The grid

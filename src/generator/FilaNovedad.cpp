@@ -30,8 +30,38 @@ FilaNovedad FilaNovedad::DeGrilla(const GrillaLote& grilla, int fila) {
     return f;
 }
 
+namespace {
+// A control character (a line break, a tab, a NUL) inside a cell would break
+// the fixed-length record it goes into: it becomes a blank, in the grid and
+// so in both files and in the batch table.
+bool tieneControl(const QString& t) {
+    for (QChar c : t) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
 void FilaNovedad::EnGrilla(GrillaLote& grilla, int fila) const {
-    grilla.FijaFila(fila, celdas.data(), int(Columnas));
+    bool limpiar = false;
+    for (const QString& c : celdas) {
+        limpiar = limpiar || tieneControl(c);
+    }
+    if (!limpiar) {
+        grilla.FijaFila(fila, celdas.data(), int(Columnas));
+        return;
+    }
+    std::array<QString, Columnas> limpias = celdas;
+    for (QString& c : limpias) {
+        for (QChar& ch : c) {
+            if (ch.unicode() < 0x20 || ch.unicode() == 0x7F) {
+                ch = QLatin1Char(' ');
+            }
+        }
+    }
+    grilla.FijaFila(fila, limpias.data(), int(Columnas));
 }
 
 bool FilaNovedad::EnBlanco(const GrillaLote& grilla, int fila) {

@@ -1,7 +1,7 @@
 #include "generator/FormatoNovedad.h"
 
 #include "generator/FilaNovedad.h"
-#include "runtime/ModGlobal.h"
+#include "utility_library/Booleano.h"
 #include "utility_library/QlUtil.h"
 
 #include <QRegularExpression>
@@ -76,7 +76,7 @@ QString FormatoNovedad::Rubro(const QString& rubro) {
 
 QString FormatoNovedad::Pesable(const QString& pesable) {
     const QString p = pesable.trimmed().isEmpty() ? QStringLiteral("0") : pesable.trimmed();
-    return ModGlobal::TextoABooleano(p, true) ? QStringLiteral("1") : QStringLiteral("0");
+    return TextoABooleano(p, true) ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 bool FormatoNovedad::EsNumero(const QString& texto) {

@@ -1,22 +1,20 @@
 #include "generator/GeneradorLote.h"
 
 #include "generator/ArchivosCambio.h"
-#include "generator/ArticulosBalanzaDB.h"
-#include "db/DB_Dll.h"
-#include "utility_library/ErrorKX.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
-#include "runtime/ModGlobal.h"
+#include "generator/ReglasLote.h"
+#include "generator/RepositorioLote.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
-#include "generator/SentenciasLote.h"
-#include "db/TextoSql.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 
 const QString GeneradorLote::kDebeIngresarLista =
     QStringLiteral("Debe ingresar una lista de precios.");
@@ -28,6 +26,10 @@ const QString GeneradorLote::kTestigo = QStringLiteral("¿Desea Imprimir un Test
 const QString GeneradorLote::kCodigoUsado =
     QStringLiteral("El código %1 fue utilizado mientras tanto por otra generación.\r\n"
                    "¿Desea generar la novedad con el código %2?");
+const QString GeneradorLote::kEnviadasPorOtro =
+    QStringLiteral("Se dejaron fuera %1 filas porque otra generación ya las envió.");
+const QString GeneradorLote::kCodigoInvalido =
+    QStringLiteral("El código de la novedad debe ser un número entero.");
 
 namespace {
 const QString kRutina = QStringLiteral("cmdExportar");
@@ -41,94 +43,113 @@ int pregunta(const QString& texto, const QString& titulo) {
     return operador().MsgBox(texto, Operador::SiNo | Operador::IconoPregunta, titulo);
 }
 
-// The identifier of the row's source, which goes into the statement bare.
-QString identificador(const GrillaLote& g, int fila) {
+// The identifier of the row's source.
+qint64 identificador(const GrillaLote& g, int fila) {
     const QString id = g.TextMatrix(fila, FilaNovedad::Id).trimmed();
-    if (!TextoSql::EsEntero(id)) {
+    const std::optional<qint64> n = ReglasLote::LeeCodigo(id);
+    if (!n) {
         throw FalloKX(13,
                       QStringLiteral("Type mismatch: la fila %1 no tiene un Id válido ('%2')")
                           .arg(fila)
                           .arg(id),
                       kRutina);
     }
-    return id;
+    return *n;
 }
 } // namespace
 
-void GeneradorLote::GrabaFila(int fila, bool regeneracion, const QString& codigo,
-                              const QString& marcaTiempo, SentenciasLote& sentencias) {
-    const GrillaLote& g = lote_.ventana().MSFlexGrid1;
-    const QString id = identificador(g, fila);
-    if (regeneracion) {
-        if (sentencias.preparadas()) {
-            sentencias.Estampa(marcaTiempo, id.toLongLong());
-            return;
-        }
-        lote_.Ejecuta(QStringLiteral("UPDATE MV_TARVELO SET RETRANSMITIDO = ") +
-                          TextoSql::Literal(marcaTiempo) + QStringLiteral(" WHERE ID =") + id,
-                      kRutina);
-        return;
-    }
+FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
     const EstadoVentana& v = lote_.ventana();
+    const GrillaLote& g = v.MSFlexGrid1;
     const auto celda = [&](int c) { return g.TextMatrix(fila, c); };
-    // The values after the code, in the statement's column order.
-    const QStringList valores = {
-        QlUtil::FormateaCodigo(lista_, 4), nombreLista_,
-        v.campo(QStringLiteral("Fecha")),  celda(FilaNovedad::TipoMov),
-        celda(FilaNovedad::CodInterno),    celda(FilaNovedad::Descripcion),
-        celda(FilaNovedad::Marca),         celda(FilaNovedad::PrecioVenta),
-        celda(FilaNovedad::Precio),        celda(FilaNovedad::Internos),
-        celda(FilaNovedad::PrecioCosto),   celda(FilaNovedad::CondIva),
-        celda(FilaNovedad::TipoIva),       celda(FilaNovedad::Fijo),
-        celda(FilaNovedad::CodBarra),      celda(FilaNovedad::Rubro),
-        celda(FilaNovedad::Tipo),          celda(FilaNovedad::Aux1),
-        celda(FilaNovedad::Aux2),          v.lblRuta,
-        ModGlobal::gUsuarioLogeado,
+    FilaAGrabar f;
+    f.fecha = v.campo(QStringLiteral("Fecha"));
+    // The values after the code, in the insert's column order.
+    f.valores = {
+        QlUtil::FormateaCodigo(lista_, 4),
+        nombreLista_,
+        f.fecha,
+        celda(FilaNovedad::TipoMov),
+        celda(FilaNovedad::CodInterno),
+        celda(FilaNovedad::Descripcion),
+        celda(FilaNovedad::Marca),
+        celda(FilaNovedad::PrecioVenta),
+        celda(FilaNovedad::Precio),
+        celda(FilaNovedad::Internos),
+        celda(FilaNovedad::PrecioCosto),
+        celda(FilaNovedad::CondIva),
+        celda(FilaNovedad::TipoIva),
+        celda(FilaNovedad::Fijo),
+        celda(FilaNovedad::CodBarra),
+        celda(FilaNovedad::Rubro),
+        celda(FilaNovedad::Tipo),
+        celda(FilaNovedad::Aux1),
+        celda(FilaNovedad::Aux2),
+        v.lblRuta,
+        lote_.parametros().usuario,
     };
-    const bool marca = g.TextMatrix(fila, FilaNovedad::NoMarcar) == QLatin1String("0") &&
-                       lista_.trimmed().compare(QLatin1String("A3"), Qt::CaseInsensitive) != 0;
-    Conexion& cn = *lote_.db().gCnn;
-    cn.BeginTrans();
-    try {
-        if (sentencias.preparadas()) {
-            if (marca) {
-                sentencias.Marca(id.toLongLong());
-            }
-            sentencias.Inserta(codigo.toLongLong(), valores, valores[2]);
-        } else {
-            if (marca) {
-                lote_.Ejecuta(QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M' , "
-                                             "CAMBIOCODBARRA=0  WHERE ID = ") +
-                                  id,
-                              kRutina);
-            }
-            QString sql = QStringLiteral(
-                "INSERT INTO MV_TARVELO (Codigo,IdLista,Nombre,Fecha,TipoMov,CodInterno,"
-                "Descripcion,Marca,PrecioVenta,Precio,Internos,PrecioCosto,CondIva,TipoIva,"
-                "Fijo,CodBarra,Rubro,Tipo,Aux1,Aux2,RutaArchivo,Usuario) VALUES(");
-            sql += codigo;
-            for (const QString& valor : valores) {
-                sql += QLatin1Char(',') + TextoSql::Literal(valor);
-            }
-            sql += QLatin1Char(')');
-            lote_.Ejecuta(sql, kRutina);
-        }
-        cn.CommitTrans();
-    } catch (...) {
-        try {
-            if (cn.nivelTransaccion() > 0) {
-                cn.RollbackTrans();
-            }
-        } catch (...) {
-        }
-        throw;
+    return f;
+}
+
+bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
+                              const QString& marcaTiempo) {
+    const EstadoVentana& v = lote_.ventana();
+    const GrillaLote& g = v.MSFlexGrid1;
+    const qint64 id = identificador(g, fila);
+    if (regeneracion) {
+        lote_.repositorio().EstampaFila(id, marcaTiempo);
+        return true;
     }
+    std::optional<PrecioAMarcar> marca;
+    if (ReglasLote::DebeMarcar(g.TextMatrix(fila, FilaNovedad::NoMarcar), lista_) &&
+        !marcadas_.contains(id)) {
+        marca = PrecioAMarcar{id, v.estadosAlCargar.value(id)};
+    }
+    if (!lote_.repositorio().GrabaFila(codigo, ValoresDeFila(fila), marca)) {
+        return false;
+    }
+    if (marca) {
+        marcadas_.insert(id);
+    }
+    return true;
+}
+
+bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r) {
+    const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
+    // Whole on disk under temporary names first (a full disk stops here, with
+    // nothing recorded), then the commit, then the final names.
+    bool escritos = false;
+    bool confirmado = false;
+    pasos.paso([&] {
+        archivos.Escribe();
+        escritos = true;
+    });
+    if (escritos) {
+        pasos.paso([&] {
+            lote_.repositorio().ConfirmaGeneracion();
+            confirmado = true;
+        });
+    }
+    if (!confirmado) {
+        lote_.repositorio().DescartaGeneracion();
+        archivos.Descarta();
+        r.filas = 0;
+        r.enviadasPorOtro = 0;
+        return false;
+    }
+    bool publicado = false;
+    pasos.paso([&] {
+        archivos.Publica();
+        publicado = true;
+    });
+    return publicado;
 }
 
 ResultadoGeneracion GeneradorLote::Genera() {
     ResultadoGeneracion r;
     EstadoVentana& v = lote_.ventana();
     GrillaLote& g = v.MSFlexGrid1;
+    RepositorioLote& repo = lote_.repositorio();
 
     lista_ = v.campo(QStringLiteral("IdLista"));
     if (lista_.trimmed().isEmpty()) {
@@ -136,14 +157,15 @@ ResultadoGeneracion GeneradorLote::Genera() {
         r.estado = ResultadoGeneracion::Estado::SinLista;
         return r;
     }
-    QString codigo = v.campo(QStringLiteral("Codigo")).trimmed();
-    r.codigo = codigo;
-    // The code is written into the statements bare.
-    if (!TextoSql::EsEntero(codigo)) {
-        avisa(QStringLiteral("El código de la novedad debe ser un número entero."));
+    const std::optional<qint64> leido = ReglasLote::LeeCodigo(v.campo(QStringLiteral("Codigo")));
+    if (!leido || *leido > repo.MaximoCodigo()) {
+        r.codigo = v.campo(QStringLiteral("Codigo")).trimmed();
+        avisa(kCodigoInvalido);
         r.estado = ResultadoGeneracion::Estado::CodigoInvalido;
         return r;
     }
+    qint64 codigo = *leido;
+    r.codigo = QString::number(codigo);
     bool hayFilas = false;
     for (int f = 1; f < g.Rows() && !hayFilas; ++f) {
         hayFilas = !FilaNovedad::EnBlanco(g, f);
@@ -157,15 +179,15 @@ ResultadoGeneracion GeneradorLote::Genera() {
     const qsizetype dosPuntos = v.lblLista.indexOf(QLatin1Char(':'));
     nombreLista_ = dosPuntos >= 0 ? v.lblLista.mid(dosPuntos + 1).trimmed() : QString();
 
-    Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
+    const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
+    if (!pasos.paso([&] { lote_.RefrescaParametros(); })) {
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
     bool regeneracion = false;
     QString marcaTiempo;
     bool existe = false;
-    if (!pasos.paso([&] {
-            existe =
-                lote_.db().ExisteEnTabla(QStringLiteral("MV_TARVELO"), codigo,
-                                         QStringLiteral("CODIGO"), nullptr, 8, QString(), true);
-        })) {
+    if (!pasos.paso([&] { existe = repo.ExisteLote(codigo); })) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
@@ -179,86 +201,94 @@ ResultadoGeneracion GeneradorLote::Genera() {
     } else if (existe) {
         // A fresh batch whose code another workstation used meanwhile: its Id
         // cells name price rows, so it can only become a new batch.
-        QString proximo;
-        if (!pasos.paso([&] { proximo = lote_.ProximoCodigo(); })) {
+        qint64 proximo = 0;
+        if (!pasos.paso([&] { proximo = repo.ProximoCodigo(); })) {
             r.estado = ResultadoGeneracion::Estado::Abandonado;
             return r;
         }
-        if (pregunta(kCodigoUsado.arg(codigo, proximo), QStringLiteral("ATENCIÓN")) !=
+        if (pregunta(kCodigoUsado.arg(codigo).arg(proximo), QStringLiteral("ATENCIÓN")) !=
             Operador::Si) {
             r.estado = ResultadoGeneracion::Estado::Declinado;
             return r;
         }
         codigo = proximo;
-        v.campo(QStringLiteral("Codigo")) = codigo;
-        r.codigo = codigo;
+        r.codigo = QString::number(codigo);
+        v.campo(QStringLiteral("Codigo")) = r.codigo;
         v.avisa();
     }
 
-    ArticulosBalanzaDB articulosDB(lote_.db());
-    ArchivosCambio archivos(lote_.articulosBalanza() ? *lote_.articulosBalanza() : articulosDB,
-                            ModGlobal::gUnidadKG);
+    ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);
     enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
     if (!pasos.paso([&] { apertura = archivos.Abre(v.lblRuta) ? Abiertos : FaltaCarpeta; })) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
-    if (apertura == FaltaCarpeta) {
-        r.estado = ResultadoGeneracion::Estado::SinCarpeta;
+    if (apertura != Abiertos) {
+        r.estado = apertura == FaltaCarpeta ? ResultadoGeneracion::Estado::SinCarpeta
+                                            : ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
-    if (apertura == SinAbrir) {
-        // Going on past files that could not be created leaves nothing to write into.
-        r.estado = ResultadoGeneracion::Estado::Abandonado;
-        return r;
-    }
-    if (!lote_.db().gCnn) {
-        LoteNovedades::ReportaError(
-            ErrorKX{3709, QStringLiteral("La conexión con la base de datos no está abierta."),
-                    kRutina},
-            kRutina);
-        r.estado = ResultadoGeneracion::Estado::Abandonado;
-        return r;
-    }
-    SentenciasLote sentencias(*lote_.db().gCnn);
     r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.lblRuta));
     r.rutaBalanza =
         QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.lblRuta)));
+    if (!pasos.paso([&] { repo.IniciaGeneracion(); })) {
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
 
     v.PBarMin = 0;
     v.PBarMax = g.Rows() - 1;
-    for (int fila = 1; fila < g.Rows(); ++fila) {
-        Programa::permiteEventos();
+    // The window repaints a few times a second, not at every row.
+    QElapsedTimer reloj;
+    reloj.start();
+    bool abandonado = false;
+    for (int fila = 1; fila < g.Rows() && !abandonado; ++fila) {
+        if (reloj.elapsed() >= 100) {
+            reloj.restart();
+            v.PBarValor = fila;
+            v.avisa();
+            Programa::permiteEventos();
+        }
         // A row where nothing was loaded is neither written nor recorded.
         if (FilaNovedad::EnBlanco(g, fila)) {
             continue;
         }
+        ArchivosCambio::Registros registros;
         bool grabada = false;
-        const bool sigue = pasos.pasos(
-            {[&] { archivos.EscribeCambios(g, fila); }, [&] { archivos.EscribeBalanza(g, fila); },
-             [&] {
-                 GrabaFila(fila, regeneracion, codigo, marcaTiempo, sentencias);
-                 grabada = true;
-             }});
-        if (!sigue) {
-            // Leaving: the files close whole (the pair's destructor), the rows
-            // recorded so far stay, the window is left as it is.
-            archivos.Cierra();
-            r.estado = ResultadoGeneracion::Estado::Abandonado;
-            return r;
-        }
+        bool preparada = false;
+        const bool sigue =
+            pasos.pasos({[&] {
+                             registros = archivos.Prepara(g, fila);
+                             preparada = true;
+                         },
+                         [&] {
+                             if (!preparada) {
+                                 return; // went on past its records
+                             }
+                             if (GrabaFila(fila, regeneracion, codigo, marcaTiempo)) {
+                                 grabada = true;
+                             } else {
+                                 ++r.enviadasPorOtro;
+                             }
+                         }});
         if (grabada) {
+            archivos.Agrega(registros);
             ++r.filas;
         }
-        v.PBarValor = fila;
-        v.avisa();
+        abandonado = !sigue;
     }
-    if (!pasos.paso([&] { archivos.Cierra(); })) {
+    v.PBarValor = g.Rows() - 1;
+    v.avisa();
+    // Leaving keeps what was recorded: committed and published with exactly those rows.
+    if (!Termina(archivos, r) || abandonado) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
     r.estado = regeneracion ? ResultadoGeneracion::Estado::Regenerado
                             : ResultadoGeneracion::Estado::Generado;
+    if (r.enviadasPorOtro > 0) {
+        avisa(kEnviadasPorOtro.arg(r.enviadasPorOtro));
+    }
 
     if (pregunta(kTestigo, QStringLiteral("Atención")) == Operador::Si) {
         if (!pasos.paso([&] { lote_.ImprimeTestigo(false); })) {

@@ -2,17 +2,23 @@
 
 #include "generator/LoteNovedades.h"
 
+#include <QSet>
 #include <QString>
 
-class SentenciasLote;
+class ArchivosCambio;
+struct FilaAGrabar;
 
-// "&Generar": writes the grid into the change files and records it. A new
+// "&Generar": records the grid as a batch and writes the change files. A new
 // batch inserts one MV_TARVELO row per grid row and marks its price rows as
 // sent; a reloaded batch is written again and its rows stamped.
 //
-// Each row's mark and insert are one transaction: a price row is never marked
-// as sent without its batch row. Rows go one by one, so the operator's answers
-// to a failure (retry the step, go on, leave) keep their meaning.
+// The whole batch is one transaction, each row's mark and insert one
+// savepoint in it: a price row is never marked as sent without its batch row,
+// and a row whose price another generation sent since it was loaded is left
+// out. The files take their final names only once the batch is committed, and
+// hold exactly the recorded rows. Rows go one by one, so the operator's
+// answers to a failure (retry the row, go on without it, leave) keep their
+// meaning; leaving commits and publishes what was recorded so far.
 class GeneradorLote {
 public:
     explicit GeneradorLote(LoteNovedades& lote) : lote_(lote) {}
@@ -24,12 +30,21 @@ public:
     static const QString kTestigo;
     // "%1" the code taken, "%2" the next free one.
     static const QString kCodigoUsado;
+    // "%1" how many rows another generation sent meanwhile.
+    static const QString kEnviadasPorOtro;
+    static const QString kCodigoInvalido;
 
 private:
-    void GrabaFila(int fila, bool regeneracion, const QString& codigo, const QString& marcaTiempo,
-                   SentenciasLote& sentencias);
+    // False when the row was left out (its price sent by another generation).
+    bool GrabaFila(int fila, bool regeneracion, qint64 codigo, const QString& marcaTiempo);
+    FilaAGrabar ValoresDeFila(int fila) const;
+    // Commits the batch and publishes the files; false when that failed.
+    bool Termina(ArchivosCambio& archivos, ResultadoGeneracion& r);
 
     LoteNovedades& lote_;
+    // Price rows this generation marked: a changed bar code sends one price
+    // row twice, and only its first row marks it.
+    QSet<qint64> marcadas_;
     QString lista_;
     QString nombreLista_;
 };

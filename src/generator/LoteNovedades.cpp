@@ -2,17 +2,17 @@
 
 #include "generator/CargadorLote.h"
 #include "generator/CargadorNovedades.h"
-#include "db/DB_Dll.h"
-#include "progress/Dll_Display.h"
-#include "utility_library/ErrorKX.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/GeneradorLote.h"
+#include "generator/ImpresorTestigo.h"
+#include "generator/RepositorioLote.h"
+#include "progress/Dll_Display.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
-#include "generator/TestigoQlReport.h"
 
 namespace {
 // For the window's set-up steps: one that fails is passed over silently.
@@ -23,8 +23,19 @@ Pasos PasaPorAlto() {
 
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
 
-LoteNovedades::LoteNovedades(EstadoVentana& ventana, DB_Dll& db, Dll_Display& cartel)
-    : ventana_(ventana), db_(db), cartel_(cartel) {}
+LoteNovedades::LoteNovedades(EstadoVentana& ventana, RepositorioLote& repositorio,
+                             Dll_Display& cartel, FuenteParametros fuente)
+    : ventana_(ventana), repositorio_(repositorio), cartel_(cartel), fuente_(std::move(fuente)) {}
+
+LoteNovedades::LoteNovedades(EstadoVentana& ventana, RepositorioLote& repositorio,
+                             Dll_Display& cartel, const ParametrosLote& parametros)
+    : ventana_(ventana), repositorio_(repositorio), cartel_(cartel), parametros_(parametros) {}
+
+void LoteNovedades::RefrescaParametros() {
+    if (fuente_) {
+        parametros_ = fuente_();
+    }
+}
 
 LoteNovedades::~LoteNovedades() = default;
 
@@ -36,27 +47,16 @@ void LoteNovedades::fijaArticulosBalanza(ArticulosBalanza* articulos) {
     articulos_ = articulos;
 }
 
+ArticulosBalanza& LoteNovedades::articulosBalanza() {
+    return articulos_ ? *articulos_ : repositorio_;
+}
+
 int LoteNovedades::ReportaError(const ErrorKX& e, const QString& rutina) {
     ErrorKX conRutina = e;
     if (conRutina.fuente.trimmed().isEmpty()) {
         conRutina.fuente = rutina;
     }
     return QlUtil::ReportaError(conRutina);
-}
-
-void LoteNovedades::Ejecuta(const QString& sql, const QString& rutina) {
-    if (!db_.gCnn) {
-        throw FalloKX(3709, QStringLiteral("La conexión con la base de datos no está abierta."),
-                      rutina);
-    }
-    // The statement runner reports nothing by itself: its outcome is the
-    // connection's error list.
-    db_.gCnn->Errors.clear();
-    db_.EjecutaConsultaSQL(sql);
-    if (!db_.gCnn->Errors.isEmpty()) {
-        const ErrorADO e = db_.gCnn->Errors.first();
-        throw FalloKX(e.numero, e.descripcion, rutina);
-    }
 }
 
 void LoteNovedades::ArmaGrilla() {
@@ -71,6 +71,7 @@ void LoteNovedades::ArmaGrilla() {
     }
     g.FijaColWidth(FilaNovedad::Id, 0);
     g.FijaColWidth(FilaNovedad::NoMarcar, 0);
+    ventana_.estadosAlCargar.clear();
 }
 
 bool LoteNovedades::MuestraAvance(int fila, int total) {
@@ -93,20 +94,7 @@ void LoteNovedades::HabilitaEdicion(bool edicion) {
 }
 
 QString LoteNovedades::ProximoCodigo() {
-    Recordset rs;
-    QString sql = QStringLiteral("SELECT TOP 1 CODIGO FROM MV_TARVELO ORDER BY CODIGO DESC");
-    db_.AbrirRecordset(sql, rs);
-    if (!rs.abierto()) {
-        throw FalloKX(3704, QStringLiteral("No se pudo leer el último código de novedad."),
-                      QStringLiteral("InicializaFormulario"));
-    }
-    QString codigo = QStringLiteral("1");
-    if (!rs.Eof()) {
-        const qint64 ultimo = qint64(QlUtil::TextoANumero(QlUtil::NoNulo(rs.Campo(0))));
-        codigo = QString::number(ultimo + 1);
-    }
-    db_.CierraRecordset(rs);
-    return codigo;
+    return QString::number(repositorio_.ProximoCodigo());
 }
 
 void LoteNovedades::InicializaFormulario() {
@@ -184,12 +172,9 @@ ResultadoGeneracion LoteNovedades::Genera() {
 }
 
 void LoteNovedades::ImprimeTestigo(bool etiquetas) {
-    if (impresor_) {
-        impresor_->ImprimeTestigo(etiquetas);
-        return;
+    if (!impresor_) {
+        throw FalloKX(3021, QStringLiteral("No hay impresora de reportes disponible"),
+                      QStringLiteral("ImprimeTestigo"));
     }
-    if (!impresorPropio_) {
-        impresorPropio_ = std::make_unique<TestigoQlReport>(ventana_);
-    }
-    impresorPropio_->ImprimeTestigo(etiquetas);
+    impresor_->ImprimeTestigo(etiquetas);
 }

@@ -4,8 +4,10 @@
 #include <functional>
 #include <memory>
 
+#include "generator/ParametrosLote.h"
+
 class ArticulosBalanza;
-class DB_Dll;
+class RepositorioLote;
 class Dll_Display;
 class EstadoVentana;
 class ImpresorTestigo;
@@ -30,7 +32,7 @@ struct ResultadoGeneracion {
         Generado,       // a new batch: files written, rows inserted, prices marked
         Regenerado,     // a reloaded batch: files written again, rows stamped
         SinLista,       // "Debe ingresar una lista de precios."
-        CodigoInvalido, // the batch code is no whole number
+        CodigoInvalido, // the batch code is no whole number the engines store
         NadaQueGenerar, // no loaded row in the grid
         Declinado,      // the operator answered No (regeneration, code taken meanwhile)
         SinCarpeta,     // the output folder is missing
@@ -41,6 +43,8 @@ struct ResultadoGeneracion {
     int filas = 0; // rows written to the point-of-sale file and recorded
     QString rutaCambios;
     QString rutaBalanza;
+    // Rows left out because another generation sent their price meanwhile.
+    int enviadasPorOtro = 0;
 };
 
 // The batch logic of the main window, on the window's state: the grid and its
@@ -50,19 +54,27 @@ struct ResultadoGeneracion {
 // (retry the step, go on with the next one, or leave the operation).
 class LoteNovedades {
 public:
-    LoteNovedades(EstadoVentana& ventana, DB_Dll& db, Dll_Display& cartel);
+    // The parameters are read afresh by `fuente` when each load or generation
+    // starts (the configuration may change while the window is open).
+    using FuenteParametros = std::function<ParametrosLote()>;
+    LoteNovedades(EstadoVentana& ventana, RepositorioLote& repositorio, Dll_Display& cartel,
+                  FuenteParametros fuente);
+    LoteNovedades(EstadoVentana& ventana, RepositorioLote& repositorio, Dll_Display& cartel,
+                  const ParametrosLote& parametros);
     ~LoteNovedades();
 
     EstadoVentana& ventana() { return ventana_; }
-    DB_Dll& db() { return db_; }
+    RepositorioLote& repositorio() { return repositorio_; }
     Dll_Display& cartel() { return cartel_; }
+    const ParametrosLote& parametros() const { return parametros_; }
+    // Reads the parameters again from their source.
+    void RefrescaParametros();
 
-    // The witness printer (not owned; none: the report service of the utility library).
+    // The witness printer (not owned; none: printing fails with a message).
     void fijaImpresor(ImpresorTestigo* impresor);
-    // The scale lookup (not owned; none: the article master of the database,
-    // prepared afresh for every generation).
+    // The scale lookup (not owned; none: the repository's article master).
     void fijaArticulosBalanza(ArticulosBalanza* articulos);
-    ArticulosBalanza* articulosBalanza() const { return articulos_; }
+    ArticulosBalanza& articulosBalanza();
 
     // --- grid and progress
     void ArmaGrilla();
@@ -96,18 +108,15 @@ public:
 
     // The error dialog of an operation named `rutina`: 4 retry, 5 go on, else leave.
     static int ReportaError(const ErrorKX& e, const QString& rutina);
-    // Runs a statement through EjecutaConsultaSQL and raises what the
-    // connection's error list then holds.
-    void Ejecuta(const QString& sql, const QString& rutina);
-
     static const QString kSinNovedades;
 
 private:
     EstadoVentana& ventana_;
-    DB_Dll& db_;
+    RepositorioLote& repositorio_;
     Dll_Display& cartel_;
+    FuenteParametros fuente_;
+    ParametrosLote parametros_;
     ImpresorTestigo* impresor_ = nullptr;
     ArticulosBalanza* articulos_ = nullptr;
-    std::unique_ptr<ImpresorTestigo> impresorPropio_;
     int ciclo_ = 0;
 };

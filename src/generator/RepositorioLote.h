@@ -72,7 +72,7 @@ public:
     // Current prices of a sales list within a hand-picked range, by article.
     virtual std::unique_ptr<CursorOrigen> Manual(const QString& lista,
                                                  const RangoManual& rango) = 0;
-    virtual std::optional<ArticuloLote> Articulo(const QString& idArticulo) = 0;
+    virtual std::optional<ArticuloLote> DatosArticulo(const QString& idArticulo) = 0;
     // The description of an article type; empty when there is none.
     virtual QString DescripcionTipo(const QString& tipo) = 0;
     // The price the latest batch of this list sent for this article (the
@@ -81,6 +81,8 @@ public:
                                                            const QString& codInterno) = 0;
 
     // --- batches
+    // The largest batch code the batch table stores.
+    virtual qint64 MaximoCodigo() const = 0;
     // The highest batch code plus one (1 for an empty table).
     virtual qint64 ProximoCodigo() = 0;
     virtual bool ExisteLote(qint64 codigo) = 0;

@@ -10,8 +10,11 @@
 #include "main_window/ModeloGrilla.h"
 #include "main_window/ValidaCampo.h"
 #include "runtime/ModGlobal.h"
+#include "runtime_ui/Skins.h"
+#include "toolbar/UtilLin.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
+#include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
@@ -28,6 +31,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
@@ -81,10 +85,13 @@ void FrmTarvelo::armaControles() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
-    ranuraBarra_ = new QWidget(central);
-    ranuraBarra_->setObjectName(QStringLiteral("ranuraUtilLin1"));
-    new QHBoxLayout(ranuraBarra_);
-    ranuraBarra_->layout()->setContentsMargins(0, 0, 0, 0);
+    UtilLin1_ = new UtilLin(central);
+    UtilLin1_->setObjectName(QStringLiteral("UtilLin1"));
+    // Its properties as the program's settings keep them.
+    QSettings ajustes(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("tarvelo.ini"),
+                      QSettings::IniFormat);
+    ajustes.beginGroup(QStringLiteral("UtilLin1"));
+    UtilLin1_->LeePropiedades(ajustes);
 
     for (int i = 0; i < CamposVentana::Definiciones().size(); ++i) {
         txtfields_ << new QLineEdit(central);
@@ -170,7 +177,7 @@ void FrmTarvelo::armaDisposicion() {
     auto* capa = new QVBoxLayout(central);
     capa->setContentsMargins(6, 0, 6, 6);
     capa->setSpacing(6);
-    capa->addWidget(ranuraBarra_);
+    capa->addWidget(UtilLin1_);
 
     // Header frame: the three fields under their labels' left column.
     auto* cabecera = new QGridLayout(Frame1_);
@@ -282,6 +289,9 @@ void FrmTarvelo::conecta() {
     connect(cmdExportar_, &QPushButton::clicked, this, &FrmTarvelo::cmdExportar_Click);
     connect(CmdEtiquetas_, &QToolButton::clicked, this, &FrmTarvelo::CmdEtiquetas_Click);
     connect(modelo_, &ModeloGrilla::columnasCambiadas, this, &FrmTarvelo::ajustaColumnas);
+    // The window hears every key before its controls: the toolbar's keys.
+    UtilLin1_->AtiendeTeclasDe(this);
+    connect(UtilLin1_, &UtilLin::Click, this, &FrmTarvelo::UtilLin1_Click);
 }
 
 void FrmTarvelo::muestraEstado(unsigned areas) {
@@ -304,6 +314,15 @@ void FrmTarvelo::muestraEstado(unsigned areas) {
         cmdCargar_->setEnabled(v.habilitado(C::Cargar));
         cmdExportar_->setEnabled(v.habilitado(C::Generar));
         CmdEtiquetas_->setEnabled(v.habilitado(C::Etiquetas));
+        const std::pair<ComandoUtilLin, C> comandos[] = {
+            {ComandoUtilLin::Nuevo, C::Nuevo},       {ComandoUtilLin::Borrar, C::Borrar},
+            {ComandoUtilLin::Reporte, C::Reporte},   {ComandoUtilLin::Consultar, C::Consultar},
+            {ComandoUtilLin::Planilla, C::Planilla}, {ComandoUtilLin::Cancelar, C::Cancelar},
+            {ComandoUtilLin::Grabar, C::Grabar},     {ComandoUtilLin::Cerrar, C::Cerrar},
+        };
+        for (const auto& [comando, control] : comandos) {
+            UtilLin1_->fijaHabilitado(comando, v.habilitado(control));
+        }
     }
     if (areas & EstadoVentana::Etiquetas) {
         lblLista_->setText(v.lblLista);
@@ -366,6 +385,7 @@ void FrmTarvelo::recuperaTeclado() {
 }
 
 void FrmTarvelo::Carga() {
+    Skins::AplicaSkin(this);
     InicializaFormulario();
 }
 

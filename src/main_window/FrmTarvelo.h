@@ -20,6 +20,7 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 class QToolButton;
+class UtilLin;
 
 // The program's window: the header fields, the path and list labels, the
 // five buttons and the labels button, the manual range frame, the batch grid
@@ -49,8 +50,7 @@ public:
 
     CamposVentana& campos() const { return *campos_; }
     ModeloGrilla& modeloGrilla() const { return *modelo_; }
-    // Where the command toolbar goes.
-    QWidget* ranuraBarra() const { return ranuraBarra_; }
+    UtilLin* barra() const { return UtilLin1_; }
 
 Q_SIGNALS:
     // The window was unloaded: the program ends.
@@ -88,7 +88,7 @@ private:
     ModeloGrilla* modelo_;
     bool validacionFallida_ = false;
 
-    QWidget* ranuraBarra_;
+    UtilLin* UtilLin1_;
     QFrame* Frame1_;
     QFrame* Frame2_;
     QLabel* lblRuta_;

@@ -5,6 +5,7 @@
 #include "db/TextoSql.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
+#include "generator/RepositorioLote.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
@@ -59,9 +60,9 @@ ValidaCampo::Resultado ValidaCampo::Codigo(const QString& texto) {
     EstadoVentana& v = lote_.ventana();
     v.campo(QStringLiteral("Codigo")) = texto;
     v.avisa();
-    const bool existe = db_.ExisteEnTablaST(QStringLiteral("MV_TARVELO"), texto,
-                                            QStringLiteral("Codigo"), nullptr, 8, QString(), false);
-    if (existe) {
+    bool entero = false;
+    const qint64 numero = texto.toLongLong(&entero);
+    if (entero && lote_.repositorio().ExisteLote(numero)) {
         lote_.CargaLote();
         return Resultado::LoteRecargado;
     }

@@ -1,5 +1,6 @@
 #include "db/DB_Dll.h"
 #include "runtime/ModGlobal.h"
+#include "utility_library/Booleano.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/QlUtil.h"
 
@@ -124,18 +125,8 @@ void GrabaCfgKX(const QString& Clave, const QString& Valor, const QString& Valor
 }
 
 bool TextoABooleano(const QString& Texto, bool PorDefectoVerdadero) {
-    const QString t = Texto.toUpper();
-    if (t == QLatin1String("FALSE") || t == QLatin1String("FALSO") || t == QLatin1String("0") ||
-        t == QLatin1String("NO") || t == QLatin1String("N")) {
-        return false;
-    }
-    if (t == QLatin1String("TRUE") || t == QLatin1String("VERDADERO") || t == QLatin1String("1") ||
-        t == QLatin1String("SI") || t == QLatin1String("S")) {
-        return true;
-    }
-    // Anything else, the empty text included, counts as the default; every
-    // caller asks for true.
-    return PorDefectoVerdadero;
+    // Every caller asks for true as the default.
+    return ::TextoABooleano(Texto, PorDefectoVerdadero);
 }
 
 quint32 ColorDeTexto(const QString& texto, quint32 actual) {

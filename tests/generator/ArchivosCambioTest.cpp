@@ -1,15 +1,16 @@
 #include "generator/ArchivosCambio.h"
 #include "generator/ArticulosBalanza.h"
+#include "generator/FilaNovedad.h"
+#include "generator/GrillaLote.h"
+#include "generator/LoteNovedades.h"
+#include "generator/ValoresFila.h"
 #include "utility_library/Cp1252.h"
 #include "utility_library/ErrorKX.h"
-#include "generator/FilaNovedad.h"
-#include "generator/LoteNovedades.h"
-#include "generator/GrillaLote.h"
 #include "utility_library/OperadorGuion.h"
-#include "generator/ValoresFila.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -98,8 +99,7 @@ protected:
 
     void generaTodo(ArchivosCambio& a) {
         for (int f = 1; f < grilla.Rows(); ++f) {
-            a.EscribeCambios(grilla, f);
-            a.EscribeBalanza(grilla, f);
+            a.Agrega(a.Prepara(grilla, f));
         }
     }
 
@@ -122,7 +122,7 @@ TEST_F(ArchivosCambioTest, AmbosArchivosByteAByte) {
         ArchivosCambio a(articulos, "KG");
         ASSERT_TRUE(a.Abre(ruta));
         generaTodo(a);
-        a.Cierra();
+        a.Publica();
     }
     EXPECT_EQ(lee(ruta), lee(TARVELO_TEST_DATA "/CAMBIOS.TXT"));
     EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT"), lee(TARVELO_TEST_DATA "/BALANZA.TXT"));
@@ -183,7 +183,6 @@ TEST_F(ArchivosCambioTest, SinCarpetaNoSeCreaNada) {
         op.limpia();
         ArchivosCambio a(articulos, "KG");
         EXPECT_FALSE(a.Abre(ruta));
-        EXPECT_FALSE(a.abiertos());
         ASSERT_EQ(op.preguntas().size(), 1);
         EXPECT_EQ(op.preguntas()[0].texto, "Acceso a Ruta de Archivo no válida!!!\r\n"
                                            "No se pudo generar el archivo Cambios.txt");
@@ -198,36 +197,66 @@ TEST_F(ArchivosCambioTest, RutaConBarrasInvertidas) {
     const QString ruta = dir.path() + "\\cambios.txt";
     ArchivosCambio a(articulos, "KG");
     ASSERT_TRUE(a.Abre(ruta));
-    a.EscribeCambios(grilla, 1);
-    a.Cierra();
+    a.Agrega(a.Prepara(grilla, 1));
+    a.Publica();
     EXPECT_EQ(lee(dir.path() + "/cambios.txt").size(), 128);
-    EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT").size(), 0);
+    EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT").size(), 83);
 }
 
 #ifdef Q_OS_LINUX
-TEST_F(ArchivosCambioTest, FallasDeEscrituraYDeBusqueda) {
+TEST_F(ArchivosCambioTest, LosEnlacesSeReemplazanYNadaQuedaAMedias) {
     const QString ruta = dir.path() + "/CAMBIOS.TXT";
-    // A full disk behind the scale file: the point-of-sale file is untouched
-    // and the failure reaches the caller.
-    ASSERT_TRUE(QFile::link("/dev/full", dir.path() + "/BALANZA.TXT"));
-    ArchivosCambio a(articulos, "KG");
-    ASSERT_TRUE(a.Abre(ruta));
-    a.EscribeCambios(grilla, 1);
-    try {
-        a.EscribeBalanza(grilla, 1);
-        FAIL() << "sin falla";
-    } catch (const FalloKX& e) {
-        EXPECT_EQ(e.error().numero, 57);
+    // A link at either name is replaced, never followed: its target (here a
+    // file elsewhere, and a dangling name) is left as it was.
+    QTemporaryDir otra;
+    const QString blanco = otra.path() + "/importante.txt";
+    QFile f(blanco);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("no tocar");
+    f.close();
+    ASSERT_TRUE(QFile::link(blanco, ruta));
+    ASSERT_TRUE(QFile::link(otra.path() + "/no-existe.txt", dir.path() + "/BALANZA.TXT"));
+    // A leftover of a killed run (a process that no longer exists).
+    QFile resto(dir.path() + "/CAMBIOS.TXT.999999999.tmp");
+    ASSERT_TRUE(resto.open(QIODevice::WriteOnly));
+    resto.close();
+    {
+        ArchivosCambio a(articulos, "KG");
+        ASSERT_TRUE(a.Abre(ruta));
+        EXPECT_FALSE(QFile::exists(resto.fileName()));
+        // A failed lookup reaches the caller, with nothing gathered.
+        articulos.falla = true;
+        EXPECT_THROW(a.Prepara(grilla, 2), FalloKX);
+        // Rows of 10000 and above need no lookup.
+        a.Agrega(a.Prepara(grilla, 3));
+        // Nothing takes a final name before the batch is published.
+        a.Escribe();
+        EXPECT_EQ(lee(blanco), "no tocar");
+        a.Publica();
     }
-    // A failed lookup also reaches the caller, with nothing written.
-    articulos.falla = true;
-    EXPECT_THROW(a.EscribeBalanza(grilla, 2), FalloKX);
-    // Rows of 10000 and above need no lookup.
-    EXPECT_NO_THROW(a.EscribeBalanza(grilla, 3));
-    a.Cierra();
-    EXPECT_FALSE(a.abiertos());
+    EXPECT_EQ(lee(blanco), "no tocar");
+    EXPECT_FALSE(QFile::exists(otra.path() + "/no-existe.txt"));
+    EXPECT_FALSE(QFileInfo(ruta).isSymLink());
+    EXPECT_FALSE(QFileInfo(dir.path() + "/BALANZA.TXT").isSymLink());
     EXPECT_EQ(lee(ruta).size(), 128);
-    EXPECT_THROW(a.EscribeCambios(grilla, 1), FalloKX); // closed
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(ArchivosCambioTest, UnaGeneracionDescartadaDejaLosArchivosAnteriores) {
+    const QString ruta = dir.path() + "/CAMBIOS.TXT";
+    QFile viejo(ruta);
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write("anterior\r\n");
+    viejo.close();
+    {
+        ArchivosCambio a(articulos, "KG");
+        ASSERT_TRUE(a.Abre(ruta));
+        generaTodo(a);
+        a.Escribe(); // written under temporary names, then dropped
+    }
+    EXPECT_EQ(lee(ruta), "anterior\r\n");
+    EXPECT_FALSE(QFile::exists(dir.path() + "/BALANZA.TXT"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 #endif
 

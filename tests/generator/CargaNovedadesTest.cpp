@@ -1,5 +1,5 @@
-#include "generator/CargadorLote.h"
 #include "PruebaLote.h"
+#include "generator/CargadorLote.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "generator/ComandoLote.h"
+#include "cli/ComandoLote.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
 #include "runtime/ModGlobal.h"

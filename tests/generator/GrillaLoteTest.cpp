@@ -1,6 +1,6 @@
 #include "generator/GrillaLote.h"
-#include "utility_library/ErrorKX.h"
 #include "generator/FilaNovedad.h"
+#include "utility_library/ErrorKX.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
 #include "PruebaLote.h"
+#include "db/DB_Dll.h"
+#include "generator_sql/RepositorioLoteSql.h"
 
 #include <QFile>
 #include <QSet>
@@ -50,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(Motores, LoteGrandeTest, valoresMotores(), nombreMotor)
 TEST(MuestraAvance, CicloDeCuarentaYUno) {
     EstadoVentana ventana;
     CartelSilencioso cartel;
-    LoteNovedades lote(ventana, DB_Dll::instancia(), cartel);
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(ventana, repositorio, cartel, ParametrosLote{});
     cartel.CartelInicio("Cargando Datos", false);
     lote.IniciaAvance();
     for (int i = 1; i <= 41; ++i) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "BaseDePrueba.h"
-#include "progress/CartelSilencioso.h"
 #include "EsquemaPrueba.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/ImpresorTestigo.h"
 #include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
+#include "progress/CartelSilencioso.h"
 #include "runtime/ModGlobal.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Regional.h"
@@ -42,7 +44,9 @@ protected:
         ModGlobal::gUsuarioLogeado = QStringLiteral("OPERADOR");
         Reloj::fijaHoy(kHoy);
         fijaOperador(&op);
-        lote = std::make_unique<LoteNovedades>(ventana, db(), cartel);
+        repositorio = std::make_unique<RepositorioLoteSql>(db());
+        lote =
+            std::make_unique<LoteNovedades>(ventana, *repositorio, cartel, &ParametrosConfigurados);
         lote->fijaImpresor(&impresor);
         lote->InicializaFormulario();
         ASSERT_TRUE(carpeta.isValid());
@@ -50,6 +54,7 @@ protected:
 
     void TearDown() override {
         lote.reset();
+        repositorio.reset();
         fijaOperador(nullptr);
         Reloj::fijaHoy(QDate());
         Reloj::fijaAhora(QDateTime());
@@ -92,6 +97,7 @@ protected:
     CartelSilencioso cartel;
     OperadorGuion op;
     ImpresorPrueba impresor;
+    std::unique_ptr<RepositorioLoteSql> repositorio;
     std::unique_ptr<LoteNovedades> lote;
     QTemporaryDir carpeta;
 };

@@ -1,9 +1,11 @@
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
-#include "generator/ComandoLote.h"
+#include "cli/ComandoLote.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
 #include "main_window/ArranqueTarvelo.h"
 #include "main_window/CamposVentana.h"
 #include "main_window/ConsultasVentana.h"
@@ -68,6 +70,7 @@ protected:
     void TearDown() override {
         ventana.reset();
         lote.reset();
+        repositorio.reset();
         fijaOperador(nullptr);
         Dll_Display::fijaInstancia(nullptr);
         Reloj::fijaHoy(QDate());
@@ -91,7 +94,9 @@ protected:
         abreVentana();
     }
     void abreVentana() {
-        lote = std::make_unique<LoteNovedades>(estado, db(), cartel);
+        repositorio = std::make_unique<RepositorioLoteSql>(db());
+        lote =
+            std::make_unique<LoteNovedades>(estado, *repositorio, cartel, &ParametrosConfigurados);
         ventana = std::make_unique<FrmTarvelo>(*lote, db(), &consultas);
         ventana->Carga();
         ventana->show();
@@ -149,6 +154,7 @@ protected:
     CartelEnPantalla cartel;
     EstadoVentana estado;
     ConsultasGuion consultas;
+    std::unique_ptr<RepositorioLoteSql> repositorio;
     std::unique_ptr<LoteNovedades> lote;
     std::unique_ptr<FrmTarvelo> ventana;
 };
@@ -441,6 +447,7 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
     // The same demo on a fresh database, through tarvelo-lote generar.
     ventana.reset();
     lote.reset();
+    repositorio.reset();
     BaseDePrueba otra(GetParam());
     BaseDePrueba::cierra(DB_Dll::instancia());
     ASSERT_TRUE(otra.abre(DB_Dll::instancia()));
@@ -474,15 +481,15 @@ TEST_P(VentanaTest, DisposicionYCierre) {
     ventana->resize(ventana->minimumSizeHint());
     QTest::qWait(20);
     QApplication::processEvents();
-    const QStringList nombres = {"ranuraUtilLin1", "Frame1",      "Frame2",    "cmdCargar",
-                                 "cmdManual",      "cmdExaminar", "CmdBuscar", "cmdExportar",
-                                 "frmManual",      "MSFlexGrid1", "PBar"};
+    const QStringList nombres = {"UtilLin1",  "Frame1",      "Frame2",    "cmdCargar",
+                                 "cmdManual", "cmdExaminar", "CmdBuscar", "cmdExportar",
+                                 "frmManual", "MSFlexGrid1", "PBar"};
     QList<QRect> zonas;
     for (const QString& n : nombres) {
         QWidget* w = control<QWidget>(n);
         ASSERT_TRUE(w) << n.toStdString();
         zonas << QRect(w->mapTo(ventana.get(), QPoint(0, 0)), w->size());
-        if (n != "ranuraUtilLin1") {
+        {
             EXPECT_TRUE(w->width() > 0 && w->height() > 0) << n.toStdString();
             EXPECT_TRUE(ventana->rect().contains(zonas.last())) << n.toStdString();
         }
@@ -538,6 +545,67 @@ TEST_P(VentanaTest, LineaDeComandoIlegible) {
             EXPECT_TRUE(op.preguntas()[0].texto.contains(c.error));
         }
     }
+}
+
+// The toolbar hears the window's keys: each key raises its command only
+// where the window's mode enables it.
+TEST_P(VentanaTest, TeclasDeLaBarraSegunElModo) {
+    abre();
+    const QString existente =
+        EsquemaPrueba().valor("SELECT MAX(Codigo) FROM MV_TARVELO").toString();
+    QSignalSpy descargada(ventana.get(), &FrmTarvelo::descargada);
+    struct Caso {
+        QString nombre;
+        std::function<void()> prepara;
+        Qt::Key tecla;
+        std::function<void()> verifica;
+    };
+    const QList<Caso> casos = {
+        {"F5 en Fecha abre el calendario",
+         [&] {
+             enter("Codigo");
+             op.respondeFecha(QDate(2026, 3, 15));
+         },
+         Qt::Key_F5, [&] { EXPECT_EQ(campo("Fecha")->text(), "15/03/2026"); }},
+        {"Esc editando cancela",
+         [&] {
+             enter("Codigo");
+             escribe("IdLista", "1");
+         },
+         Qt::Key_Escape,
+         [&] {
+             EXPECT_TRUE(campo("Codigo")->isEnabled());
+             EXPECT_EQ(campo("IdLista")->text(), "");
+             EXPECT_EQ(descargada.count(), 0);
+         }},
+        {"F3 en regeneracion no hace nada", [&] { escribeYEnter("Codigo", existente); }, Qt::Key_F3,
+         [&] {
+             EXPECT_FALSE(campo("Codigo")->isEnabled());
+             EXPECT_EQ(campo("Codigo")->text(), existente);
+         }},
+        {"F3 editando empieza de nuevo", [&] { enter("Codigo"); }, Qt::Key_F3,
+         [&] {
+             EXPECT_TRUE(campo("Codigo")->isEnabled());
+             EXPECT_EQ(enfocado(), "txtfields_Codigo");
+         }},
+        {"Esc en el estado inicial cierra", [] {}, Qt::Key_Escape,
+         [&] {
+             EXPECT_EQ(descargada.count(), 1);
+             EXPECT_FALSE(ventana->isVisible());
+         }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre.toStdString());
+        ventana->UtilLin1_Click("CANCELAR");
+        QApplication::processEvents();
+        c.prepara();
+        QWidget* foco = QApplication::focusWidget();
+        ASSERT_TRUE(foco);
+        QTest::keyClick(foco, c.tecla);
+        QApplication::processEvents();
+        c.verifica();
+    }
+    EXPECT_TRUE(op.sinGuion().isEmpty()) << op.sinGuion().join('|').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, VentanaTest, valoresMotores(), nombreMotor);

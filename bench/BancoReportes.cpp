@@ -1,0 +1,158 @@
+// Times the witness and the labels of a generated batch, written as PDF,
+// against the batch's own load and generation in the same run:
+//
+//   bench_reportes 20000
+//
+// Prints one line of figures: the generation, each report, their ratio to
+// the generation and the resident peak of the reports alone.
+
+#include "db/DB_Dll.h"
+#include "db/SqliteKX.h"
+#include "demo/BaseDemo.h"
+#include "demo/EsquemaSql.h"
+#include "generator/EstadoVentana.h"
+#include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
+#include "progress/Dll_Display.h"
+#include "reports/ComandoTestigo.h"
+#include "runtime/IniciaAplicacion.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/OperadorSilencioso.h"
+#include "utility_library/Programa.h"
+#include "utility_library/Reloj.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+const QDate kHoy(2026, 3, 10);
+
+void falla(const QString& texto) {
+    std::fprintf(stderr, "%s\n", qPrintable(texto));
+    std::exit(1);
+}
+
+double memoriaMB(const char* clave) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& l : f.readAll().split('\n')) {
+        if (l.startsWith(clave)) {
+            return l.mid(int(qstrlen(clave))).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return -1;
+}
+
+void reiniciaPico() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write("5");
+    }
+}
+
+void prepara(const QString& archivo, int filas) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "prepara");
+        db.setDatabaseName(archivo);
+        if (!db.open()) {
+            falla("no se pudo crear " + archivo);
+        }
+        RegistraKXSqlite(db);
+        EsquemaSql::crea(db);
+        BaseDemo::cargaConfiguracion(db);
+        OpcionesMasivo o;
+        o.filas = filas;
+        o.hoy = kHoy;
+        o.codigoInicial = 1;
+        BaseDemo::generaMasivo(db, o);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("prepara");
+}
+
+void copiaReportes(const QString& carpeta) {
+    const QDir origen(QStringLiteral(TARVELO_RECURSOS "/reports"));
+    QDir(carpeta).mkpath(QStringLiteral("reports"));
+    for (const QString& f : origen.entryList(QDir::Files)) {
+        QFile::copy(origen.filePath(f), QDir(carpeta).filePath("reports/" + f));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    const QStringList a = app.arguments();
+    const int filas = a.size() > 1 ? a[1].toInt() : 20000;
+    if (filas <= 0) {
+        falla("uso: bench_reportes FILAS");
+    }
+    QTemporaryDir dir;
+    Programa::fijaCarpeta(dir.path());
+    copiaReportes(dir.path());
+    Reloj::fijaHoy(kHoy);
+    const QString base = dir.filePath("banco.db");
+    prepara(base, filas);
+
+    OperadorSilencioso op;
+    op.fijaEco(false);
+    fijaOperador(&op);
+    if (IniciaAplicacion("@Plataforma=SQLITE; @server=.; @dbname=" + base +
+                             "; @usuario=BANCO; @UsuarioLogeado=BANCO",
+                         ModoInicio::SinDialogo) != 0) {
+        falla(MensajeInicio());
+    }
+    EstadoVentana ventana;
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    lote.InicializaFormulario();
+    ventana.campo("IdLista") = "M1";
+    ventana.lblLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";
+    ventana.fijaRuta(QDir::toNativeSeparators(dir.filePath("CAMBIOS.TXT")));
+    QElapsedTimer t;
+    t.start();
+    lote.CargaNovedades();
+    const ResultadoGeneracion gen = lote.cmdExportar();
+    const double msLote = t.elapsed();
+    if (gen.estado != ResultadoGeneracion::Estado::Generado) {
+        falla("la generacion no termino: " + op.mensajes().join(" | "));
+    }
+
+    reiniciaPico();
+    const double picoAntes = memoriaMB("VmHWM:");
+    const QString testigo = dir.filePath("testigo.pdf");
+    const QString etiquetas = dir.filePath("etiquetas.pdf");
+    int paginasTestigo = 0, paginasEtiquetas = 0;
+    double msTestigo = 0, msEtiquetas = 0;
+    try {
+        t.restart();
+        paginasTestigo = ImprimeLotePdf(gen.codigo, false, testigo);
+        msTestigo = t.restart();
+        paginasEtiquetas = ImprimeLotePdf(gen.codigo, true, etiquetas);
+        msEtiquetas = t.elapsed();
+    } catch (const FalloKX& e) {
+        falla(e.error().descripcion);
+    }
+    const double pico = memoriaMB("VmHWM:");
+    std::printf("filas=%d filas_lote=%d lote_ms=%.0f testigo_ms=%.0f (%d paginas, %.1f MB) "
+                "etiquetas_ms=%.0f (%d paginas, %.1f MB) razon=%.2f pico_mb=%.1f (antes %.1f)\n",
+                filas, gen.filas, msLote, msTestigo, paginasTestigo,
+                QFileInfo(testigo).size() / 1048576.0, msEtiquetas, paginasEtiquetas,
+                QFileInfo(etiquetas).size() / 1048576.0, (msTestigo + msEtiquetas) / msLote, pico,
+                picoAntes);
+    fijaOperador(nullptr);
+    return 0;
+}

@@ -1,0 +1,403 @@
+#include "cli/ComandoLote.h"
+
+#include "cli/OperadorLote.h"
+#include "db/DB_Dll.h"
+#include "db/TextoSql.h"
+#include "generator/EstadoVentana.h"
+#include "generator/FilaNovedad.h"
+#include "generator/LoteNovedades.h"
+#include "generator/ReglasLote.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
+#include "progress/Dll_Display.h"
+#include "runtime/IniciaAplicacion.h"
+#include "runtime/LineaComando.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <optional>
+
+namespace {
+
+struct Rango {
+    QString tipo; // "Articulo" or "Familia"
+    QString desde, hasta;
+};
+
+struct Opciones {
+    QString linea;
+    QMap<QString, QString> valores;
+    QList<Rango> rangos;
+    bool marcar = false;
+    bool ayuda = false;
+};
+
+// Reads the words after the command's name. False (after saying why) on a
+// word it does not know or an option without its value.
+bool leeOpciones(const QStringList& args, const QString& comando, const QStringList& conValor,
+                 Opciones& o, QTextStream& err) {
+    QStringList a = args;
+    if (!a.isEmpty() && a.first().compare(comando, Qt::CaseInsensitive) == 0) {
+        a.removeFirst();
+    }
+    bool hayLinea = false;
+    for (int i = 0; i < a.size(); ++i) {
+        const QString& w = a[i];
+        if (w == QLatin1String("--help") || w == QLatin1String("-h")) {
+            o.ayuda = true;
+        } else if (comando == QLatin1String("generar") && w == QLatin1String("--marcar")) {
+            o.marcar = true;
+        } else if (comando == QLatin1String("generar") &&
+                   (w == QLatin1String("--articulos") || w == QLatin1String("--familias"))) {
+            if (i + 1 >= a.size() || !a[i + 1].contains(QLatin1Char(':'))) {
+                err << w << " necesita un rango DESDE:HASTA" << Qt::endl;
+                return false;
+            }
+            const QString r = a[++i];
+            const auto dos = r.indexOf(QLatin1Char(':'));
+            o.rangos << Rango{w == QLatin1String("--articulos") ? QStringLiteral("Articulo")
+                                                                : QStringLiteral("Familia"),
+                              r.left(dos), r.mid(dos + 1)};
+        } else if (w.startsWith(QLatin1String("--"))) {
+            const QString nombre = w.mid(2);
+            if (!conValor.contains(nombre)) {
+                err << "Opcion desconocida: " << w << Qt::endl;
+                return false;
+            }
+            if (i + 1 >= a.size()) {
+                err << "Falta el valor de " << w << Qt::endl;
+                return false;
+            }
+            o.valores[nombre] = a[++i];
+        } else if (!hayLinea) {
+            o.linea = w;
+            hayLinea = true;
+        } else {
+            err << "Argumento inesperado: " << w << Qt::endl;
+            return false;
+        }
+    }
+    if (!o.ayuda && !hayLinea) {
+        err << "Falta la linea de comandos de la suite (\"@server=...; @dbname=...\")" << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+// Start-up with nobody to ask: missing connection data is an error. Kept in
+// one place so that the way the command starts can change on its own.
+int inicia(const QString& linea, QTextStream& err) {
+    const int r = IniciaAplicacion(linea, ModoInicio::SinDialogo);
+    if (r != CodigoInicio::Correcto) {
+        err << MensajeInicio() << Qt::endl;
+        return r == CodigoInicio::DatosIncompletos ? CodigoLote::Invalido : CodigoLote::Abandonado;
+    }
+    return CodigoLote::Generado;
+}
+
+// Puts back what the command changed in the program-wide seams.
+class Entorno {
+public:
+    Entorno(QTextStream& err) : operador_(err), previo_(&operador()) { fijaOperador(&operador_); }
+    ~Entorno() {
+        fijaOperador(previo_);
+        if (fijoHoy_) {
+            Reloj::fijaHoy(QDate());
+        }
+    }
+    OperadorLote& op() { return operador_; }
+    // --hoy: false when it is no date.
+    bool fijaHoy(const std::optional<QString>& hoy, QTextStream& err) {
+        if (!hoy) {
+            return true;
+        }
+        const QDate d = QDate::fromString(*hoy, Qt::ISODate);
+        if (!d.isValid()) {
+            err << "--hoy debe ser una fecha AAAA-MM-DD: " << *hoy << Qt::endl;
+            return false;
+        }
+        Reloj::fijaHoy(d);
+        fijoHoy_ = true;
+        return true;
+    }
+
+private:
+    OperadorLote operador_;
+    Operador* previo_;
+    bool fijoHoy_ = false;
+};
+
+std::optional<QString> valor(const Opciones& o, const char* nombre) {
+    const auto it = o.valores.find(QLatin1String(nombre));
+    if (it == o.valores.end()) {
+        return std::nullopt;
+    }
+    return *it;
+}
+
+// The path label as "Examinar" leaves it for a folder.
+QString rutaDeCarpeta(const QString& carpeta) {
+    return QDir::toNativeSeparators(QDir(QDir::fromNativeSeparators(carpeta)).absolutePath() +
+                                    QStringLiteral("/CAMBIOS.TXT"));
+}
+
+bool carpetaExiste(const QString& carpeta, QTextStream& err) {
+    const QFileInfo fi(QDir::fromNativeSeparators(carpeta));
+    if (!fi.isDir()) {
+        err << "La carpeta no existe: " << carpeta << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+int codigoDeGeneracion(const ResultadoGeneracion& r) {
+    using E = ResultadoGeneracion::Estado;
+    switch (r.estado) {
+    case E::Generado:
+    case E::Regenerado:
+        return CodigoLote::Generado;
+    case E::NadaQueGenerar:
+        return CodigoLote::SinNovedades;
+    case E::SinLista:
+    case E::CodigoInvalido:
+    case E::SinCarpeta:
+        return CodigoLote::Invalido;
+    case E::Declinado:
+    case E::Abandonado:
+        break;
+    }
+    return CodigoLote::Abandonado;
+}
+
+void resumen(QTextStream& out, const char* que, const ResultadoGeneracion& r) {
+    out << que << " codigo=" << r.codigo << " filas=" << r.filas << " cambios=\"" << r.rutaCambios
+        << "\" balanza=\"" << r.rutaBalanza << "\"" << Qt::endl;
+}
+
+} // namespace
+
+QString AyudaComandoLote() {
+    return QStringLiteral(
+        "tarvelo-lote generar \"<linea de la suite>\" --lista CODIGO --carpeta CARPETA\n"
+        "             [--codigo N] [--fecha FECHA] [--hoy AAAA-MM-DD]\n"
+        "             [--articulos DESDE:HASTA]... [--familias DESDE:HASTA]...\n"
+        "             [--letra L] [--marcar]\n"
+        "  Carga las novedades pendientes de la lista de venta CODIGO y genera el lote:\n"
+        "  CAMBIOS.TXT y BALANZA.TXT en CARPETA, una fila por novedad en MV_TARVELO,\n"
+        "  los precios enviados marcados '1-M'.\n"
+        "    --codigo N      codigo del lote (por defecto el proximo libre); un codigo\n"
+        "                    existente se rechaza (para eso esta regenerar)\n"
+        "    --fecha FECHA   fecha del lote (por defecto hoy, en formato de fecha corta)\n"
+        "    --hoy FECHA     fija el dia de hoy (pruebas, preparar el dia siguiente)\n"
+        "    --articulos D:H agrega, despues de las pendientes, los precios actuales de\n"
+        "                    los articulos D a H (un lado vacio deja el rango abierto)\n"
+        "    --familias D:H  lo mismo por familias\n"
+        "    --letra L       tipo de movimiento de los rangos (1 a 4 letras; M por defecto)\n"
+        "    --marcar        los rangos se marcan como enviados (por defecto no)\n"
+        "\n"
+        "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
+        "             [--hoy AAAA-MM-DD]\n"
+        "  Vuelve a escribir los archivos del lote N (en la ruta guardada, o en CARPETA)\n"
+        "  y marca sus filas con la fecha y hora de retransmision (RETRANSMITIDO).\n"
+        "\n"
+        "La linea de la suite: \"@server=..; @dbname=..; @usuario=..; @Password=..;\n"
+        "@UsuarioLogeado=..; @Plataforma=SQLSERVER|ORACLE|POSTGRESQL|SQLITE; @Puerto=..\"\n"
+        "Sin pantalla: las preguntas reciben la respuesta segura (sin testigo impreso);\n"
+        "cualquier falla abandona la operacion.\n"
+        "Salida: una linea final \"generada|regenerada codigo=N filas=R cambios=\"..\" "
+        "balanza=\"..\"\";\n"
+        "los mensajes van a la salida de errores.\n"
+        "Codigos de salida: 0 generado; 1 nada para enviar; 2 argumentos o datos invalidos;\n"
+        "3 abandonado por una falla.\n");
+}
+
+int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
+    Opciones o;
+    if (!leeOpciones(args, QStringLiteral("generar"),
+                     {QStringLiteral("lista"), QStringLiteral("carpeta"), QStringLiteral("codigo"),
+                      QStringLiteral("fecha"), QStringLiteral("hoy"), QStringLiteral("letra")},
+                     o, err)) {
+        err << "Vea tarvelo-lote generar --help" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    if (o.ayuda) {
+        out << AyudaComandoLote();
+        out.flush();
+        return CodigoLote::Generado;
+    }
+    const auto lista = valor(o, "lista");
+    const auto carpeta = valor(o, "carpeta");
+    const auto codigo = valor(o, "codigo");
+    const auto fecha = valor(o, "fecha");
+    const auto letra = valor(o, "letra");
+    if (!lista || lista->trimmed().isEmpty() || !carpeta) {
+        err << "generar necesita --lista y --carpeta" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    if (codigo && !TextoSql::EsEntero(*codigo)) {
+        err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    if (letra && letra->trimmed().size() > 4) {
+        err << "--letra admite hasta 4 letras" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    Entorno entorno(err);
+    if (!entorno.fijaHoy(valor(o, "hoy"), err)) {
+        return CodigoLote::Invalido;
+    }
+    QDate fechaLote = Reloj::hoy();
+    if (fecha) {
+        fechaLote = Regional::leeFecha(*fecha);
+        if (!fechaLote.isValid()) {
+            err << "Debe ingresar un formato de fecha válido: " << *fecha << Qt::endl;
+            return CodigoLote::Invalido;
+        }
+    }
+    if (!carpetaExiste(*carpeta, err)) {
+        return CodigoLote::Invalido;
+    }
+    if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
+        return r;
+    }
+
+    DB_Dll& db = DB_Dll::instancia();
+    EstadoVentana ventana;
+    RepositorioLoteSql repositorio(db);
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    lote.InicializaFormulario();
+    if (codigo) {
+        const std::optional<qint64> c = ReglasLote::LeeCodigo(*codigo);
+        if (!c || *c > repositorio.MaximoCodigo()) {
+            err << "El codigo del lote debe ser un numero entero entre 0 y "
+                << repositorio.MaximoCodigo() << ": " << codigo->trimmed() << Qt::endl;
+            return CodigoLote::Invalido;
+        }
+        bool existe = false;
+        try {
+            existe = repositorio.ExisteLote(*c);
+        } catch (const FalloKX& f) {
+            err << f.error().descripcion << Qt::endl;
+            return CodigoLote::Abandonado;
+        }
+        if (existe) {
+            err << "El lote " << *c << " ya existe; generar no regenera lotes (use regenerar)"
+                << Qt::endl;
+            return CodigoLote::Invalido;
+        }
+        ventana.campo(QStringLiteral("Codigo")) = QString::number(*c);
+    }
+    ventana.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(fechaLote);
+
+    const QString codigoLista = QlUtil::FormateaCodigo(*lista, 4);
+    Recordset rs;
+    const bool existeLista = db.ExisteEnTabla(
+        QStringLiteral("V_MA_PRECIOSCAB"), codigoLista, QStringLiteral("IDLISTA"), &rs, 8,
+        QStringLiteral("IDLISTA=") + TextoSql::Literal(codigoLista) +
+            QStringLiteral(" AND TIPOLISTA = 'V'"),
+        true);
+    const QString nombre =
+        existeLista ? QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre"))) : QString();
+    db.CierraRecordset(rs);
+    if (!existeLista) {
+        err << "La lista de precios ingresada es inexistente: " << *lista << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    ventana.campo(QStringLiteral("IdLista")) = codigoLista.trimmed();
+    ventana.lblLista = EstadoVentana::kPrefijoLista + nombre.trimmed();
+    lote.HabilitaEdicion(true);
+    ventana.fijaRuta(rutaDeCarpeta(*carpeta));
+
+    const ResultadoCarga carga = lote.CargaNovedades();
+    if (carga.estado == ResultadoCarga::Estado::Abandonado) {
+        return CodigoLote::Abandonado;
+    }
+    for (const Rango& r : std::as_const(o.rangos)) {
+        lote.AbreRangoManual();
+        ventana.CmbTipo = r.tipo;
+        ventana.campo(QStringLiteral("ArtDesde")) = r.desde;
+        ventana.campo(QStringLiteral("ArtHasta")) = r.hasta;
+        ventana.campo(QStringLiteral("Letra")) = letra.value_or(QStringLiteral("M"));
+        ventana.chkNoMarcar = o.marcar;
+        const ResultadoCarga manual = lote.AceptaRangoManual();
+        if (manual.estado == ResultadoCarga::Estado::Abandonado ||
+            manual.estado == ResultadoCarga::Estado::Cancelado) {
+            return CodigoLote::Abandonado;
+        }
+    }
+    const ResultadoGeneracion g = lote.Genera();
+    const int codigoSalida = codigoDeGeneracion(g);
+    if (codigoSalida == CodigoLote::Generado) {
+        resumen(out, "generada", g);
+    }
+    return codigoSalida;
+}
+
+int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
+    Opciones o;
+    if (!leeOpciones(args, QStringLiteral("regenerar"),
+                     {QStringLiteral("carpeta"), QStringLiteral("codigo"), QStringLiteral("hoy")},
+                     o, err)) {
+        err << "Vea tarvelo-lote regenerar --help" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    if (o.ayuda) {
+        out << AyudaComandoLote();
+        out.flush();
+        return CodigoLote::Generado;
+    }
+    const auto codigo = valor(o, "codigo");
+    const auto carpeta = valor(o, "carpeta");
+    if (!codigo) {
+        err << "regenerar necesita --codigo" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    const std::optional<qint64> numero = ReglasLote::LeeCodigo(*codigo);
+    if (!numero) {
+        err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    Entorno entorno(err);
+    entorno.op().aceptaRegenerar(true);
+    if (!entorno.fijaHoy(valor(o, "hoy"), err)) {
+        return CodigoLote::Invalido;
+    }
+    if (carpeta && !carpetaExiste(*carpeta, err)) {
+        return CodigoLote::Invalido;
+    }
+    if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
+        return r;
+    }
+    EstadoVentana ventana;
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    lote.InicializaFormulario();
+    ventana.campo(QStringLiteral("Codigo")) = QString::number(*numero);
+    const ResultadoCarga carga = lote.CargaLote();
+    switch (carga.estado) {
+    case ResultadoCarga::Estado::Cargado:
+        break;
+    case ResultadoCarga::Estado::SinNovedades:
+        err << "No existe el lote " << *numero << Qt::endl;
+        return CodigoLote::Invalido;
+    case ResultadoCarga::Estado::Rechazado:
+        return CodigoLote::Invalido;
+    case ResultadoCarga::Estado::Cancelado:
+    case ResultadoCarga::Estado::Abandonado:
+        return CodigoLote::Abandonado;
+    }
+    if (carpeta) {
+        ventana.fijaRuta(rutaDeCarpeta(*carpeta));
+    }
+    const ResultadoGeneracion g = lote.Genera();
+    const int codigoSalida = codigoDeGeneracion(g);
+    if (codigoSalida == CodigoLote::Generado) {
+        resumen(out, "regenerada", g);
+    }
+    return codigoSalida;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "db/Plataforma.h"
+
+#include <QString>
+
+// What an engine (through its Qt driver) can do, so that callers ask this
+// object instead of comparing driver names.
+struct CapacidadesMotor {
+    // Statements are prepared once and run with bound values.
+    bool preparaSentencias = true;
+    // A forward-only result can be read row by row while other statements run
+    // on the same connection (SQLite). Elsewhere a result is read whole first:
+    // the PostgreSQL driver loses a streamed result to the next statement, and
+    // SQL Server without MARS allows one open result per connection.
+    bool leeMientrasEjecuta = false;
+    // A scrollable result is the client library's whole result, read at once
+    // (PostgreSQL); elsewhere a scrollable result is a server cursor.
+    bool resultadoEnteroEnCliente = false;
+    // Dates are stored as text (SQLite): a bound date goes as ISO text, and a
+    // stored value with a time part must be cut to its date before comparing.
+    bool fechasComoTexto = false;
+    // Savepoints inside a transaction (every engine but ODBC to Oracle).
+    bool puntosDeGuardado = true;
+
+    Plataforma plataforma = Plataforma::SqlServer;
+
+    // The day of a date column, without its time part, in this engine's SQL.
+    QString diaDe(const QString& columna) const;
+    // Savepoint statements: set, go back to, and let go of (empty when the
+    // engine lets go of them by itself).
+    QString puntoGuardado(const QString& nombre) const;
+    QString vuelveAPunto(const QString& nombre) const;
+    QString liberaPunto(const QString& nombre) const;
+
+    static CapacidadesMotor de(Plataforma plataforma, bool odbc);
+};

@@ -1,0 +1,122 @@
+#include "db/SentenciaPreparada.h"
+
+#include "db/DB_Dll.h"
+
+#include "utility_library/LogKX.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Reloj.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+const QString kCerrada = QStringLiteral("La conexión con la base de datos no está abierta.");
+}
+
+SentenciaPreparada::SentenciaPreparada(DB_Dll& db, const QString& sql, const QString& rutina)
+    : db_(db), rutina_(rutina) {
+    texto_ = db.SS_TSinonimos(sql);
+}
+
+void SentenciaPreparada::prepara() {
+    Conexion* cn = db_.gCnn.get();
+    if (!cn || !cn->abierta()) {
+        cn = nullptr;
+    }
+    if (!cn) {
+        throw FalloKX(NumerosADO::ConexionCerrada, kCerrada, rutina_);
+    }
+    if (q_ && conexionPreparada_ == cn && q_->driver() == cn->baseQt().driver()) {
+        return;
+    }
+    q_.emplace(cn->baseQt());
+    q_->setForwardOnly(!desplazable_);
+    conexionPreparada_ = cn;
+    QString texto = cn->textoMotor(texto_);
+    if (cn->plataforma() == Plataforma::Oracle) {
+        texto = db_.ORACLE_Dicc(texto);
+    }
+    if (!q_->prepare(texto)) {
+        falla(*q_);
+    }
+}
+
+void SentenciaPreparada::falla(const QSqlQuery& q) {
+    Conexion* cn = db_.gCnn.get();
+    try {
+        cn->fallaConsulta(q);
+    } catch (const FalloKX& f) {
+        q_.reset(); // prepared afresh on the next run
+        ErrorKX e = f.error();
+        e.fuente = rutina_;
+        // The layer's log line; the caller's dialog asks the operator.
+        LogKX::agrega(
+            QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
+            LogKX::linea(Reloj::ahora(), LogKX::textoRutina(rutina_), LogKX::mensaje(e), 0));
+        throw FalloKX(e);
+    }
+    throw FalloKX(NumerosADO::ErrorSql, q.lastError().text(), rutina_);
+}
+
+void SentenciaPreparada::ejecuta(const QVariantList& valores) {
+    for (int intento = 1;; ++intento) {
+        try {
+            prepara();
+            for (int i = 0; i < valores.size(); ++i) {
+                q_->bindValue(i, valores[i]);
+            }
+            q_->setForwardOnly(!desplazable_);
+            if (!q_->exec()) {
+                falla(*q_);
+            }
+            return;
+        } catch (const FalloKX&) {
+            Conexion* cn = db_.gCnn.get();
+            const bool perdido = cn && cn->enlacePerdido();
+            // A transaction died with the link: running its later statements
+            // on a new connection would record half of it.
+            if (!perdido || intento >= 3 || cn->nivelTransaccion() > 0) {
+                throw;
+            }
+            q_.reset();
+            db_.ReintentaConectar();
+            if (!db_.gOpenFlag) {
+                throw;
+            }
+        }
+    }
+}
+
+bool SentenciaPreparada::siguiente() {
+    return q_ && q_->next();
+}
+
+QVariant SentenciaPreparada::valor(int columna) const {
+    return q_ ? q_->value(columna) : QVariant();
+}
+
+int SentenciaPreparada::columna(const QString& nombre) const {
+    return q_ ? q_->record().indexOf(nombre) : -1;
+}
+
+QStringList SentenciaPreparada::nombres() const {
+    QStringList r;
+    if (q_) {
+        const QSqlRecord rec = q_->record();
+        for (int i = 0; i < rec.count(); ++i) {
+            r << rec.fieldName(i);
+        }
+    }
+    return r;
+}
+
+qint64 SentenciaPreparada::afectadas() const {
+    return q_ ? q_->numRowsAffected() : 0;
+}
+
+void SentenciaPreparada::termina() {
+    if (q_) {
+        q_->finish();
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class DB_Dll;
+
+// One statement of the suite's SQL Server text, rewritten for the engine,
+// prepared once and run many times with bound values. Failures go through
+// the database layer's treatment: a lost link is reconnected and the
+// statement run again (twice at most, and never inside a transaction, whose
+// work the lost link took with it); any other failure fills the connection's
+// error list, is written to the error log and is thrown as FalloKX to the
+// caller, whose own error dialog asks the operator once.
+class SentenciaPreparada {
+public:
+    SentenciaPreparada(DB_Dll& db, const QString& sql, const QString& rutina);
+
+    // Runs with `valores` bound in order; the result (if any) is then read
+    // with siguiente()/valor().
+    void ejecuta(const QVariantList& valores);
+    bool siguiente();
+    QVariant valor(int columna) const;
+    int columna(const QString& nombre) const;
+    // The result's column names, in order.
+    QStringList nombres() const;
+    // Rows changed by the last run.
+    qint64 afectadas() const;
+    // Releases the last result (the statement stays prepared).
+    void termina();
+    // Off (the default): a forward-only result, read before the next
+    // statement runs. On: a scrollable result, for a source read while other
+    // statements run, where the engine holds it whole in the client.
+    void fijaDesplazable(bool desplazable) { desplazable_ = desplazable; }
+
+private:
+    void prepara();
+    [[noreturn]] void falla(const QSqlQuery& q);
+
+    DB_Dll& db_;
+    QString texto_;
+    QString rutina_;
+    bool desplazable_ = false;
+    std::optional<QSqlQuery> q_;
+    const void* conexionPreparada_ = nullptr;
+};

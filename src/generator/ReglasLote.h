@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The batch rules as plain decisions on plain values: which price a row
+// sends, what an offer's dates mean for tomorrow's batch, and whether a row
+// marks its price as sent. No database, no window.
+namespace ReglasLote {
+
+enum class Precio { Sugerido, Oferta, Venta };
+
+// The price a loaded row sends. A positive suggested price wins. Otherwise,
+// when the row has both offer dates: the offer price for an offer starting
+// tomorrow and not ended before today, or (pending loader only) for one that
+// runs past today; the sale price in every other case.
+Precio PrecioAplicable(double sugerido, bool hayFechasOferta, const QDate& desde,
+                       const QDate& hasta, const QDate& hoy, bool manual);
+
+enum class Oferta {
+    SinOferta, // no offer start: an ordinary change, marked as sent
+    NoVence,   // starts after tomorrow: left for a later batch
+    Vigente,   // running: sent without marking (unless already sent at this price)
+    Termina,   // ends today or ended: its last change, marked as sent
+};
+
+// What the pending loader does with a row's offer dates.
+Oferta DecideOferta(const QDate& desde, const QDate& hasta, const QDate& hoy, const QDate& manana);
+
+// Whether generating a grid row marks its price row as sent: its no-mark cell
+// holds "0" and the list is not "A3" (a list whose prices are never marked).
+bool DebeMarcar(const QString& celdaNoMarcar, const QString& lista);
+
+// A batch code: a whole number of up to 18 digits (leading zeros allowed and
+// dropped); none otherwise.
+std::optional<qint64> LeeCodigo(const QString& texto);
+
+} // namespace ReglasLote

@@ -1,0 +1,93 @@
+#include "generator_sql/FilaDeSentencia.h"
+
+#include "db/SentenciaPreparada.h"
+#include "utility_library/ErrorKX.h"
+
+#include <QDate>
+#include <QDateTime>
+
+namespace {
+// "2026-12-11" or "2026-12-11 00:00:00": a date kept as text.
+QVariant comoFecha(const QVariant& v) {
+    if (v.typeId() != QMetaType::QString) {
+        return v;
+    }
+    const QString s = v.toString();
+    if (s.size() < 10 || s.size() > 23 || s[4] != QLatin1Char('-') || s[7] != QLatin1Char('-')) {
+        return v;
+    }
+    const QDate d = QDate::fromString(s.left(10), Qt::ISODate);
+    if (!d.isValid()) {
+        return v;
+    }
+    if (s.size() == 10) {
+        return d;
+    }
+    const QDateTime dt =
+        QDateTime::fromString(s.left(19).replace(QLatin1Char('T'), QLatin1Char(' ')),
+                              QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return dt.isValid() ? QVariant(dt) : v;
+}
+} // namespace
+
+CursorSentencia::CursorSentencia(std::unique_ptr<SentenciaPreparada> sentencia, int total,
+                                 bool copia, bool fechasComoTexto)
+    : s_(std::move(sentencia)), total_(total), copia_(copia), fechasComoTexto_(fechasComoTexto) {
+    nombres_ = s_->nombres();
+    if (copia_) {
+        while (s_->siguiente()) {
+            QVector<QVariant> f(nombres_.size());
+            for (int i = 0; i < nombres_.size(); ++i) {
+                f[i] = s_->valor(i);
+            }
+            filas_.push_back(std::move(f));
+        }
+        s_->termina();
+        total_ = int(filas_.size());
+        hay_ = !filas_.isEmpty();
+    } else {
+        hay_ = s_->siguiente();
+    }
+}
+
+CursorSentencia::~CursorSentencia() {
+    if (s_) {
+        s_->termina();
+    }
+}
+
+void CursorSentencia::siguiente() {
+    if (copia_) {
+        ++pos_;
+        hay_ = pos_ < filas_.size();
+    } else {
+        hay_ = s_->siguiente();
+    }
+}
+
+QVariant CursorSentencia::valor(int i) const {
+    const QVariant v = copia_ ? filas_[pos_][i] : s_->valor(i);
+    return fechasComoTexto_ ? comoFecha(v) : v;
+}
+
+QVariant CursorSentencia::Campo(const QString& nombre) const {
+    auto it = indices_.constFind(nombre);
+    if (it == indices_.constEnd()) {
+        int indice = -1;
+        for (int i = 0; i < nombres_.size(); ++i) {
+            if (nombres_[i].compare(nombre, Qt::CaseInsensitive) == 0) {
+                indice = i;
+                break;
+            }
+        }
+        it = indices_.insert(nombre, indice);
+    }
+    if (*it < 0) {
+        throw FalloKX(3265,
+                      QStringLiteral("Item cannot be found in the collection corresponding to the "
+                                     "requested name or ordinal (%1).")
+                          .arg(nombre),
+                      QStringLiteral("ADODB.Recordset"));
+    }
+    return valor(*it);
+}

@@ -1,0 +1,14 @@
+#include "generator_sql/ParametrosConfigurados.h"
+
+#include "runtime/ModGlobal.h"
+
+ParametrosLote ParametrosConfigurados() {
+    ParametrosLote p;
+    p.claseVenta = ModGlobal::Cfg(QStringLiteral("ClasePrecioVenta")).trimmed();
+    p.claseSugerido = ModGlobal::Cfg(QStringLiteral("ClasePrecioSugerido")).trimmed();
+    p.claseOferta = ModGlobal::Cfg(QStringLiteral("ClasePrecioOferta")).trimmed();
+    p.ivaPorDefecto = ModGlobal::Cfg(QStringLiteral("piva"));
+    p.unidadKG = ModGlobal::gUnidadKG;
+    p.usuario = ModGlobal::gUsuarioLogeado;
+    return p;
+}

@@ -1,0 +1,326 @@
+#include "generator_sql/RepositorioLoteSql.h"
+
+#include "db/DB_Dll.h"
+#include "db/SentenciaPreparada.h"
+#include "generator_sql/FilaDeSentencia.h"
+#include "runtime/ModGlobal.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
+
+#include <limits>
+
+namespace {
+const QString kPunto = QStringLiteral("fila_lote");
+const QString kCerrada = QStringLiteral("La conexión con la base de datos no está abierta.");
+} // namespace
+
+struct RepositorioLoteSql::Sentencias {
+    std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimaFecha, ultimoPrecio, balanza, maximo,
+        existe, marca, marcaEnEstado, insercion, estampa;
+};
+
+const QStringList& RepositorioLoteSql::ColumnasLote() {
+    static const QStringList c = {
+        QStringLiteral("IdLista"),  QStringLiteral("Nombre"),      QStringLiteral("Fecha"),
+        QStringLiteral("TipoMov"),  QStringLiteral("CodInterno"),  QStringLiteral("Descripcion"),
+        QStringLiteral("Marca"),    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),
+        QStringLiteral("Internos"), QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),
+        QStringLiteral("TipoIva"),  QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),
+        QStringLiteral("Rubro"),    QStringLiteral("Tipo"),        QStringLiteral("Aux1"),
+        QStringLiteral("Aux2"),     QStringLiteral("RutaArchivo"), QStringLiteral("Usuario"),
+    };
+    return c;
+}
+
+RepositorioLoteSql::RepositorioLoteSql(DB_Dll& db) : db_(db), s_(std::make_unique<Sentencias>()) {}
+
+RepositorioLoteSql::~RepositorioLoteSql() = default;
+
+CapacidadesMotor RepositorioLoteSql::capacidades() const {
+    if (!db_.gCnn) {
+        return CapacidadesMotor::de(db_.gPlataforma, false);
+    }
+    return db_.gCnn->capacidades();
+}
+
+SentenciaPreparada& RepositorioLoteSql::sentencia(std::unique_ptr<SentenciaPreparada>& s,
+                                                  const QString& sql, const QString& rutina) {
+    if (!s) {
+        s = std::make_unique<SentenciaPreparada>(db_, sql, rutina);
+    }
+    return *s;
+}
+
+QVariant RepositorioLoteSql::fecha(const QDate& d) const {
+    return capacidades().fechasComoTexto ? QVariant(d.toString(Qt::ISODate)) : QVariant(d);
+}
+
+std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, const QString& orden,
+                                                       const QVariantList& valores,
+                                                       const QString& rutina) {
+    const CapacidadesMotor c = capacidades();
+    SentenciaPreparada cuenta(db_, QStringLiteral("SELECT COUNT(*) AS Total") + desde, rutina);
+    cuenta.ejecuta(valores);
+    const int total = cuenta.siguiente() ? int(cuenta.valor(0).toLongLong()) : 0;
+    cuenta.termina();
+    auto filas = std::make_unique<SentenciaPreparada>(
+        db_, QStringLiteral("SELECT *") + desde + orden, rutina);
+    // Read row by row where the engine keeps a result beside other
+    // statements; in the client library's whole result where it holds one;
+    // copied otherwise.
+    const bool copia = !c.leeMientrasEjecuta && !c.resultadoEnteroEnCliente;
+    filas->fijaDesplazable(!c.leeMientrasEjecuta && c.resultadoEnteroEnCliente);
+    filas->ejecuta(valores);
+    return std::make_unique<CursorSentencia>(std::move(filas), total, copia, c.fechasComoTexto);
+}
+
+std::unique_ptr<CursorOrigen> RepositorioLoteSql::Pendientes(const QString& lista, const QDate& hoy,
+                                                             const QDate& manana) {
+    const CapacidadesMotor c = capacidades();
+    // Offer dates compare as days, whatever form they are stored in.
+    const QString desde =
+        QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE TIPOLISTA = 'V' AND IDLISTA = ? "
+                       "AND (ESTADO = '0-C' OR ESTADO = '0-M' OR %1 = ? OR %2 = ?) "
+                       "AND SUSPENDIDO = 0")
+            .arg(c.diaDe(QStringLiteral("FHOFERTADESDE")),
+                 c.diaDe(QStringLiteral("FHOFERTAHASTA")));
+    return abre(desde, QStringLiteral(" ORDER BY IDARTICULO"), {lista, fecha(manana), fecha(hoy)},
+                QStringLiteral("CargaNovedades"));
+}
+
+std::unique_ptr<CursorOrigen> RepositorioLoteSql::Manual(const QString& lista,
+                                                         const RangoManual& rango) {
+    const QString columna =
+        rango.porFamilia ? QStringLiteral("IDFAMILIA") : QStringLiteral("IDARTICULO");
+    QString desde =
+        QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE IDLISTA = ? AND TIPOLISTA = 'V'");
+    QVariantList valores{lista};
+    if (!rango.desde.isEmpty()) {
+        desde += QStringLiteral(" AND ") + columna + QStringLiteral(" >= ?");
+        valores << rango.desde;
+    }
+    if (!rango.hasta.isEmpty()) {
+        desde += QStringLiteral(" AND ") + columna + QStringLiteral(" <= ?");
+        valores << rango.hasta;
+    }
+    return abre(desde, QStringLiteral(" ORDER BY IDARTICULO"), valores,
+                QStringLiteral("CargaManual"));
+}
+
+std::optional<ArticuloLote> RepositorioLoteSql::DatosArticulo(const QString& idArticulo) {
+    SentenciaPreparada& s =
+        sentencia(s_->articulo,
+                  QStringLiteral("SELECT TASAIVA, CodigoBarra, Pesable, DescripAbrev, Descripcion "
+                                 "FROM V_MA_ARTICULOS WHERE IDARTICULO = ?"),
+                  QStringLiteral("CargaNovedades"));
+    s.ejecuta({idArticulo});
+    std::optional<ArticuloLote> a;
+    if (s.siguiente()) {
+        const auto c = [&](int i) { return QlUtil::NoNulo(s.valor(i)); };
+        a = ArticuloLote{c(0), c(1), c(2), c(3), c(4)};
+    }
+    s.termina();
+    return a;
+}
+
+QString RepositorioLoteSql::DescripcionTipo(const QString& tipo) {
+    // The engines compare codes as SQL Server does: without regard to case
+    // or trailing blanks.
+    SentenciaPreparada& s = sentencia(
+        s_->tipo, QStringLiteral("SELECT DESCRIPCION FROM V_TA_TIPOARTICULO WHERE IdTipo = ?"),
+        QStringLiteral("DatosTabla"));
+    s.ejecuta({tipo.trimmed()});
+    const QString r = s.siguiente() ? QlUtil::NoNulo(s.valor(0)) : QString();
+    s.termina();
+    return r;
+}
+
+std::optional<QString> RepositorioLoteSql::UltimoPrecioTransmitido(const QString& lista,
+                                                                   const QString& codInterno) {
+    SentenciaPreparada& f = sentencia(
+        s_->ultimaFecha,
+        QStringLiteral("SELECT MAX(Fecha) AS FhTrans FROM MV_TARVELO WHERE IDLISTA = ? AND "
+                       "CodInterno = ?"),
+        QStringLiteral("CargaNovedades"));
+    f.ejecuta({lista, codInterno});
+    const QVariant fecha = f.siguiente() ? f.valor(0) : QVariant();
+    f.termina();
+    if (!fecha.isValid() || fecha.isNull()) {
+        return std::nullopt;
+    }
+    SentenciaPreparada& p = sentencia(
+        s_->ultimoPrecio,
+        QStringLiteral("SELECT Precio FROM MV_TARVELO WHERE IDLISTA = ? AND CodInterno = ? AND "
+                       "Fecha = ? ORDER BY ID DESC"),
+        QStringLiteral("CargaNovedades"));
+    p.ejecuta({lista, codInterno, fecha});
+    std::optional<QString> r;
+    if (p.siguiente()) {
+        r = QlUtil::NoNulo(p.valor(0));
+    }
+    p.termina();
+    return r;
+}
+
+bool RepositorioLoteSql::Busca(const QString& clave, ArticulosBalanza::Articulo& articulo) {
+    // A plain comparison finds the row through the key's index (the engines
+    // compare "=" without trailing blanks).
+    articulo = ArticulosBalanza::Articulo{};
+    SentenciaPreparada& s = sentencia(
+        s_->balanza,
+        QStringLiteral("SELECT Pesable, IdUnidad FROM V_MA_ARTICULOS WHERE IdArticulo = ?"),
+        QStringLiteral("ExisteEnTabla"));
+    s.ejecuta({clave.trimmed()});
+    const bool hay = s.siguiente();
+    if (hay) {
+        const QString p = QlUtil::NoNulo(s.valor(0)).trimmed();
+        articulo.pesable = !p.isEmpty() && ModGlobal::TextoABooleano(p, true);
+        articulo.idUnidad = QlUtil::NoNulo(s.valor(1));
+    }
+    s.termina();
+    return hay;
+}
+
+qint64 RepositorioLoteSql::MaximoCodigo() const {
+    // SQL Server and Oracle keep the code in a 32-bit column.
+    const Plataforma p = capacidades().plataforma;
+    return p == Plataforma::SqlServer || p == Plataforma::Oracle
+               ? qint64(std::numeric_limits<qint32>::max())
+               : std::numeric_limits<qint64>::max() - 1;
+}
+
+qint64 RepositorioLoteSql::ProximoCodigo() {
+    SentenciaPreparada& s =
+        sentencia(s_->maximo, QStringLiteral("SELECT MAX(CODIGO) FROM MV_TARVELO"),
+                  QStringLiteral("InicializaFormulario"));
+    s.ejecuta({});
+    const QVariant v = s.siguiente() ? s.valor(0) : QVariant();
+    s.termina();
+    if (!v.isValid() || v.isNull()) {
+        return 1;
+    }
+    bool ok = false;
+    const qint64 ultimo = v.toLongLong(&ok);
+    if (!ok) {
+        throw FalloKX(13, QStringLiteral("El último código de novedad no es un número entero."),
+                      QStringLiteral("InicializaFormulario"));
+    }
+    return ultimo + 1;
+}
+
+bool RepositorioLoteSql::ExisteLote(qint64 codigo) {
+    SentenciaPreparada& s =
+        sentencia(s_->existe, QStringLiteral("SELECT COUNT(*) FROM MV_TARVELO WHERE CODIGO = ?"),
+                  QStringLiteral("ExisteEnTabla"));
+    s.ejecuta({codigo});
+    const bool hay = s.siguiente() && s.valor(0).toLongLong() > 0;
+    s.termina();
+    return hay;
+}
+
+std::unique_ptr<CursorOrigen> RepositorioLoteSql::Lote(qint64 codigo) {
+    // In the order the rows were generated.
+    return abre(QStringLiteral(" FROM MV_TARVELO WHERE CODIGO = ?"), QStringLiteral(" ORDER BY ID"),
+                {codigo}, QStringLiteral("CargaLote"));
+}
+
+void RepositorioLoteSql::directa(const QString& sqlMotor) {
+    if (sqlMotor.isEmpty()) {
+        return;
+    }
+    if (!db_.gCnn || !db_.gCnn->abierta()) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    db_.gCnn->ejecutaDirecta(sqlMotor);
+}
+
+void RepositorioLoteSql::IniciaGeneracion() {
+    if (!db_.gCnn || !db_.gCnn->abierta()) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    db_.gCnn->BeginTrans();
+}
+
+bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
+                                   const std::optional<PrecioAMarcar>& marca) {
+    const CapacidadesMotor c = capacidades();
+    directa(c.puntoGuardado(kPunto));
+    try {
+        if (marca) {
+            const bool enEstado = !marca->estadoAlCargar.isEmpty();
+            SentenciaPreparada& m =
+                enEstado
+                    ? sentencia(s_->marcaEnEstado,
+                                QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
+                                               "CAMBIOCODBARRA = 0 WHERE ID = ? AND ESTADO = ?"),
+                                QStringLiteral("cmdExportar"))
+                    : sentencia(s_->marca,
+                                QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
+                                               "CAMBIOCODBARRA = 0 WHERE ID = ?"),
+                                QStringLiteral("cmdExportar"));
+            m.ejecuta(enEstado ? QVariantList{marca->id, marca->estadoAlCargar}
+                               : QVariantList{marca->id});
+            if (enEstado && m.afectadas() == 0) {
+                // Another generation sent this price since it was loaded.
+                directa(c.vuelveAPunto(kPunto));
+                directa(c.liberaPunto(kPunto));
+                return false;
+            }
+        }
+        static const QString insercion = [] {
+            const QStringList& columnas = ColumnasLote();
+            QString marcas = QStringLiteral("?");
+            for (int i = 0; i < columnas.size(); ++i) {
+                marcas += QStringLiteral(",?");
+            }
+            return QStringLiteral("INSERT INTO MV_TARVELO (Codigo,") +
+                   columnas.join(QLatin1Char(',')) + QStringLiteral(") VALUES(") + marcas +
+                   QLatin1Char(')');
+        }();
+        QVariantList valores;
+        valores.reserve(fila.valores.size() + 1);
+        valores << codigo;
+        for (const QString& v : fila.valores) {
+            valores << v;
+        }
+        // The date as a date: the schemas store it as one.
+        const QDate d = Regional::leeFecha(fila.fecha);
+        if (d.isValid()) {
+            valores[3] = fecha(d);
+        }
+        sentencia(s_->insercion, insercion, QStringLiteral("cmdExportar")).ejecuta(valores);
+        directa(c.liberaPunto(kPunto));
+        return true;
+    } catch (...) {
+        try {
+            directa(c.vuelveAPunto(kPunto));
+            directa(c.liberaPunto(kPunto));
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void RepositorioLoteSql::EstampaFila(qint64 id, const QString& marcaTiempo) {
+    sentencia(s_->estampa, QStringLiteral("UPDATE MV_TARVELO SET RETRANSMITIDO = ? WHERE ID = ?"),
+              QStringLiteral("cmdExportar"))
+        .ejecuta({marcaTiempo, id});
+}
+
+void RepositorioLoteSql::ConfirmaGeneracion() {
+    if (!db_.gCnn || db_.gCnn->nivelTransaccion() == 0) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    db_.gCnn->CommitTrans();
+}
+
+void RepositorioLoteSql::DescartaGeneracion() {
+    try {
+        if (db_.gCnn && db_.gCnn->nivelTransaccion() > 0) {
+            db_.gCnn->RollbackTrans();
+        }
+    } catch (const FalloKX&) {
+        // A connection that is gone took the transaction with it.
+    }
+}

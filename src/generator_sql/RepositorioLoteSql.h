@@ -1,0 +1,56 @@
+#pragma once
+
+#include "generator/RepositorioLote.h"
+
+#include <QString>
+#include <memory>
+
+class DB_Dll;
+class SentenciaPreparada;
+struct CapacidadesMotor;
+
+// The batch's questions to the suite's database, through the database
+// layer: every statement written once, prepared and bound on every engine.
+class RepositorioLoteSql : public RepositorioLote {
+public:
+    explicit RepositorioLoteSql(DB_Dll& db);
+    ~RepositorioLoteSql() override;
+
+    std::unique_ptr<CursorOrigen> Pendientes(const QString& lista, const QDate& hoy,
+                                             const QDate& manana) override;
+    std::unique_ptr<CursorOrigen> Manual(const QString& lista, const RangoManual& rango) override;
+    std::optional<ArticuloLote> DatosArticulo(const QString& idArticulo) override;
+    QString DescripcionTipo(const QString& tipo) override;
+    std::optional<QString> UltimoPrecioTransmitido(const QString& lista,
+                                                   const QString& codInterno) override;
+    bool Busca(const QString& clave, ArticulosBalanza::Articulo& articulo) override;
+
+    qint64 MaximoCodigo() const override;
+    qint64 ProximoCodigo() override;
+    bool ExisteLote(qint64 codigo) override;
+    std::unique_ptr<CursorOrigen> Lote(qint64 codigo) override;
+
+    void IniciaGeneracion() override;
+    bool GrabaFila(qint64 codigo, const FilaAGrabar& fila,
+                   const std::optional<PrecioAMarcar>& marca) override;
+    void EstampaFila(qint64 id, const QString& marcaTiempo) override;
+    void ConfirmaGeneracion() override;
+    void DescartaGeneracion() override;
+
+    // The columns of a batch row after Codigo, in insert order.
+    static const QStringList& ColumnasLote();
+
+private:
+    struct Sentencias;
+    CapacidadesMotor capacidades() const;
+    SentenciaPreparada& sentencia(std::unique_ptr<SentenciaPreparada>& s, const QString& sql,
+                                  const QString& rutina);
+    // A source query and its row count, as a cursor.
+    std::unique_ptr<CursorOrigen> abre(const QString& desde, const QString& orden,
+                                       const QVariantList& valores, const QString& rutina);
+    QVariant fecha(const QDate& d) const;
+    void directa(const QString& sqlMotor);
+
+    DB_Dll& db_;
+    std::unique_ptr<Sentencias> s_;
+};

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+
+// The nodes of a tree lookup, derived from codes: the root "A" ("Consulta...")
+// and one node per row keyed "A" + code. Kept apart from any widget so the
+// tree view shows it through a model and tests can read it directly.
+class ArbolConsulta {
+public:
+    struct Nodo {
+        QString clave; // "A" + code
+        QString texto; // code + " - " + description
+        int padre = -1;
+        int nivel = 0; // root 0
+        int fila = 0;  // position among its parent's children
+        QVector<int> hijos;
+        bool marcado = false;
+    };
+
+    ArbolConsulta();
+
+    // Only the root remains.
+    void limpia();
+    int cantidad() const { return int(nodos_.size()); }
+    const Nodo& nodo(int i) const { return nodos_[i]; }
+    // The node with this key (any case), -1 when none.
+    int indice(const QString& clave) const;
+    // The code a node returns: its key without the first character.
+    QString codigo(int i) const { return nodos_[i].clave.mid(1); }
+
+    // Adds a node under `clavePadre`. Throws FalloKX 35601 when the parent is
+    // not in the tree and 35602 when the key already is.
+    int agrega(const QString& clave, const QString& texto, const QString& clavePadre);
+    // The node whose key is the longest prefix of `clave` (any case), the root
+    // at worst. Walks a prefix index of the keys, so the cost is the length
+    // of the key, whatever the size of the tree.
+    int padrePorPrefijo(const QString& clave) const;
+
+    // Builders over rows already fetched: (code, description) for the
+    // automatic one; (code, description, parent code or nothing) for families.
+    // A failing row goes to `dialogo`: 4 tries it again, 5 skips it, anything
+    // else stops the building. False when it was stopped. `falla` gets the
+    // error's number and description.
+    struct Fila {
+        QString codigo, descripcion;
+        std::optional<QString> padre;
+    };
+    bool armaAutomatico(const QVector<Fila>& filas, const std::function<int(int, QString)>& falla);
+    bool armaFamilias(const QVector<Fila>& filas, const std::function<int(int, QString)>& falla);
+
+    // The first node, in insertion order from the root, whose code part or
+    // description part (the text split at its first "-", each trimmed)
+    // begins with `texto` in any case; the root for an empty text; -1 when none.
+    int busca(const QString& texto) const;
+
+    // Sets the mark of a node and, level by level, of its descendants down to
+    // six levels below it; ancestors are left alone.
+    void marca(int i, bool estado);
+    // Indices of the marked nodes in insertion order.
+    QVector<int> marcados() const;
+
+private:
+    QVector<Nodo> nodos_;
+    QHash<QString, int> porClave_; // folded key -> node
+    // Prefix index over the folded keys: trie nodes, each edge found in one
+    // hash table keyed by (trie node, character).
+    QVector<int> nodoDeTrie_; // trie node -> tree node ending there, -1 when none
+    std::unordered_map<quint64, int> aristas_;
+    mutable QVector<QString> codigosPlegados_, descripcionesPlegadas_;
+    mutable int plegadosHasta_ = 0;
+
+    void indexa(const QString& plegada, int nodo);
+    int padrePlegado(const QString& plegada) const;
+    int agregaBajo(const QString& clave, const QString& plegada, const QString& texto, int padre);
+    void reserva(int n);
+    void pliegaHasta(int n) const;
+};

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <vector>
+
+class Recordset;
+
+// The rows of a list lookup as text, with their check marks and stock
+// colours: what the list window shows through its model. One flat vector of
+// cells, so 100,000 rows cost no widget and no per-row object.
+class FilasConsulta {
+public:
+    struct Columna {
+        QString campo;      // field name (the search box's tag)
+        QString encabezado; // header shown
+        int caracteres = 0; // width in letters "X"
+    };
+    // Colour of a row: 0x00BBGGRR, or none.
+    static constexpr qint64 SinColor = -1;
+
+    struct Lectura {
+        bool esArticulos = false; // the statement holds "articulos"
+        bool muestraStock = false;
+        QVariant niveles[4]; // StkNivel1..4
+        bool checkBoxes = false;
+        QString campoDevuelto;
+        QString valoresDefault;
+    };
+
+    void limpia();
+    void limpiaFilas();
+
+    // Columns from the fields: defined size (12 for money and numbers, 60 at
+    // most), price headers of article statements from `nombrePrecio(n)`, ten
+    // more letters with ValoresDefault "@10" on other statements.
+    void encolumnar(const Recordset& rs, const QString& sql, const QString& valoresDefault,
+                    const std::function<QString(int)>& nombrePrecio);
+    // Every row of the result set from its current position.
+    void leer(Recordset& rs, const Lectura& l);
+
+    // For the pickers: one column and rows given by hand.
+    void fijaColumnas(const QList<Columna>& c);
+    void agregaFila(const QStringList& celdas, bool marcada = false);
+
+    int columnas() const { return int(columnas_.size()); }
+    int filas() const { return filas_; }
+    const Columna& columna(int c) const { return columnas_[c]; }
+    const QString& celda(int fila, int col) const { return celdas_[fila * columnas() + col]; }
+    void fijaCelda(int fila, int col, const QString& v);
+    bool marcada(int fila) const { return marcas_[fila] != 0; }
+    void marca(int fila, bool m) { marcas_[fila] = m ? 1 : 0; }
+    qint64 color(int fila) const { return colores_[fila]; }
+
+    // Position (from 1) of the first row, from row `desde` (from 0) on, whose
+    // column `clave` (0 the first) starts with `valor`, both trimmed, any
+    // case; 0 when none. An empty value matches the first row.
+    int Busqueda(int clave, const QString& valor, int desde = 0) const;
+    // Position (from 1) of the first column whose header is `columna`
+    // (trimmed, any case); 0 when none.
+    int IndiceColumna(const QString& columna) const;
+    // Sorts the rows by one column as text, any case; stable.
+    void ordena(int col, bool ascendente);
+
+    // Stock colour rule: level 1 no reorder point and stock; 2 above the
+    // point; 3 below it; 4 otherwise.
+    static int nivelStock(double puntoPedido, double stock);
+    // A colour value (number, or text holding one) as 0x00BBGGRR; none when blank.
+    static qint64 colorDe(const QVariant& v);
+
+private:
+    QList<Columna> columnas_;
+    QVector<QString> celdas_;
+    QVector<char> marcas_;
+    QVector<qint64> colores_;
+    int filas_ = 0;
+    // Per column, built on its first search: every cell trimmed and folded,
+    // end to end in one buffer, so a search is a run of short memory compares.
+    struct ColumnaPlegada {
+        std::vector<char16_t> texto;
+        std::vector<quint32> inicio; // filas_ + 1 offsets
+        bool lista = false;
+        int largo(int f) const { return int(inicio[f + 1] - inicio[f]); }
+        const char16_t* de(int f) const { return texto.data() + inicio[f]; }
+    };
+    mutable std::vector<ColumnaPlegada> plegadas_;
+
+    const ColumnaPlegada& plegada(int col) const;
+};

@@ -1,0 +1,233 @@
+#include "reports/LectorLote.h"
+
+#include "db/Conexion.h"
+#include "reports/DefinicionReporte.h"
+#include "reports/ErroresReporte.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
+
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+
+namespace {
+
+const QString kFuente = QStringLiteral("QlReport");
+
+// The columns a selection may name: those of the batch table.
+const QStringList kColumnas = {
+    QStringLiteral("ID"),          QStringLiteral("Codigo"),      QStringLiteral("IdLista"),
+    QStringLiteral("Nombre"),      QStringLiteral("Fecha"),       QStringLiteral("TipoMov"),
+    QStringLiteral("CodInterno"),  QStringLiteral("Descripcion"), QStringLiteral("Marca"),
+    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),      QStringLiteral("Internos"),
+    QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),     QStringLiteral("TipoIva"),
+    QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),    QStringLiteral("Rubro"),
+    QStringLiteral("Tipo"),        QStringLiteral("Aux1"),        QStringLiteral("Aux2"),
+    QStringLiteral("RutaArchivo"), QStringLiteral("Usuario"),     QStringLiteral("RETRANSMITIDO")};
+
+QString columnaElegida(const SeleccionReporte& s) {
+    if (s.tabla.compare(QLatin1String("MV_TARVELO"), Qt::CaseInsensitive) != 0) {
+        throw FalloKX(ErroresReporte::kFormulaInvalida,
+                      QStringLiteral("La fórmula de selección nombra la tabla %1; este reporte "
+                                     "lee MV_TARVELO.")
+                          .arg(s.tabla),
+                      kFuente);
+    }
+    for (const QString& c : kColumnas) {
+        if (c.compare(s.columna, Qt::CaseInsensitive) == 0) {
+            return c;
+        }
+    }
+    throw FalloKX(ErroresReporte::kFormulaInvalida,
+                  QStringLiteral("La fórmula de selección nombra la columna %1, que MV_TARVELO "
+                                 "no tiene.")
+                      .arg(s.columna),
+                  kFuente);
+}
+
+// The previous batch row of the same list and article: the latest one
+// inserted before this row under another code.
+QString consulta(const QString& columna) {
+    return QStringLiteral(
+               "SELECT t.ID, t.Codigo, t.IdLista, t.Nombre, t.Fecha, t.TipoMov, t.CodInterno, "
+               "t.Descripcion, t.Marca, t.PrecioVenta, t.Precio, t.PrecioCosto, t.CodBarra, "
+               "t.Tipo, t.RutaArchivo, t.Usuario, t.RETRANSMITIDO, p.Precio AS PrecioAnterior, "
+               "p.Codigo AS LoteAnterior FROM MV_TARVELO t LEFT JOIN MV_TARVELO p ON p.ID = "
+               "(SELECT MAX(q.ID) FROM MV_TARVELO q WHERE q.IdLista = t.IdLista AND "
+               "q.CodInterno = t.CodInterno AND q.Codigo <> t.Codigo AND q.ID < t.ID) "
+               "WHERE t.") +
+           columna + QStringLiteral(" = ? ORDER BY t.ID");
+}
+
+QString texto(const QSqlQuery& q, int i) {
+    const QVariant v = q.value(i);
+    return v.isNull() ? QString() : v.toString();
+}
+
+QString fecha(const QVariant& v) {
+    if (v.isNull()) {
+        return QString();
+    }
+    if (v.typeId() == QMetaType::QDate || v.typeId() == QMetaType::QDateTime) {
+        return Regional::fechaCorta(v.toDate());
+    }
+    const QString t = v.toString().trimmed();
+    const QDate iso = QDate::fromString(t.left(10), Qt::ISODate);
+    return iso.isValid() ? Regional::fechaCorta(iso) : t;
+}
+
+QString porcentaje(double v, const QString& separador) {
+    QString t = QString::number(std::abs(v), 'f', 1).replace(QLatin1Char('.'), separador);
+    return (v > 0.05    ? QStringLiteral("+")
+            : v < -0.05 ? QStringLiteral("-")
+                        : QString()) +
+           t + QLatin1Char('%');
+}
+
+} // namespace
+
+std::optional<qint64> LectorLote::milesimas(const QString& celda) {
+    const QString t = celda.trimmed();
+    if (t.isEmpty() || t.size() > 18) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 v = t.toLongLong(&ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+QString LectorLote::importe(qint64 milesimas, int decimales, const QString& separador) {
+    const qint64 a = milesimas < 0 ? -milesimas : milesimas;
+    int necesarios = a % 10 ? 3 : a % 100 ? 2 : a % 1000 ? 1 : 0;
+    const int d = std::max(decimales, necesarios);
+    QString t = QString::number(a / 1000);
+    if (d > 0) {
+        t += separador + QStringLiteral("%1").arg(a % 1000, 3, 10, QLatin1Char('0')).left(d);
+    }
+    return milesimas < 0 ? QLatin1Char('-') + t : t;
+}
+
+DatosReporte LectorLote::lee(Conexion& conexion, const SeleccionReporte& seleccion,
+                             const DefinicionReporte& def,
+                             const QHash<QString, QString>& formulas) {
+    const QString columna = columnaElegida(seleccion);
+    if (!conexion.abierta()) {
+        throw FalloKX(ErroresReporte::kSinConexion,
+                      QStringLiteral("No hay conexión con la base de datos para el reporte."),
+                      kFuente);
+    }
+    QSqlQuery q(conexion.baseQt());
+    q.setForwardOnly(true);
+    if (!q.prepare(conexion.textoMotor(consulta(columna)))) {
+        throw FalloKX(ErroresReporte::kLectura,
+                      QStringLiteral("No se pudieron leer las filas del reporte: %1")
+                          .arg(q.lastError().text()),
+                      kFuente);
+    }
+    q.addBindValue(seleccion.valor);
+    if (!q.exec()) {
+        throw FalloKX(ErroresReporte::kLectura,
+                      QStringLiteral("No se pudieron leer las filas del reporte: %1")
+                          .arg(q.lastError().text()),
+                      kFuente);
+    }
+
+    DatosReporte d;
+    const QString& sep = def.separadorDecimal;
+    int balanza = 0;
+    int avisos = 0;
+    QString retransmitido;
+    while (q.next()) {
+        if (d.filas.isEmpty()) {
+            d.fija(CampoReporte::Codigo, texto(q, 1).trimmed());
+            d.fija(CampoReporte::IdLista, texto(q, 2).trimmed());
+            d.fija(CampoReporte::Lista, texto(q, 3).trimmed());
+            d.fija(CampoReporte::Fecha, fecha(q.value(4)));
+            d.fija(CampoReporte::RutaArchivo, texto(q, 14).trimmed());
+            d.fija(CampoReporte::Usuario, texto(q, 15).trimmed());
+        }
+        const QString r = texto(q, 16).trimmed();
+        if (!r.isEmpty()) {
+            retransmitido = r;
+        }
+        FilaReporte f;
+        auto& v = f.valores;
+        v[int(CampoReporte::Numero)] = QString::number(d.filas.size() + 1);
+        v[int(CampoReporte::TipoMov)] = texto(q, 5).trimmed();
+        const QString codInterno = texto(q, 6);
+        v[int(CampoReporte::CodInterno)] = codInterno.trimmed();
+        v[int(CampoReporte::Descripcion)] = texto(q, 7).trimmed();
+        v[int(CampoReporte::Marca)] = texto(q, 8).trimmed();
+        const auto aImporte = [&](const QString& celda) {
+            const auto m = milesimas(celda);
+            return m ? importe(*m, def.decimales, sep) : celda.trimmed();
+        };
+        v[int(CampoReporte::PrecioVenta)] = aImporte(texto(q, 9));
+        const QString precio = texto(q, 10);
+        v[int(CampoReporte::Precio)] = aImporte(precio);
+        v[int(CampoReporte::PrecioCosto)] = aImporte(texto(q, 11));
+        v[int(CampoReporte::CodBarra)] = texto(q, 12).trimmed();
+        v[int(CampoReporte::Pesable)] =
+            texto(q, 13).trimmed().compare(QLatin1String("I"), Qt::CaseInsensitive) == 0
+                ? QStringLiteral("Sí")
+                : QStringLiteral("No");
+        const bool hayAnterior = !q.value(17).isNull();
+        if (hayAnterior) {
+            v[int(CampoReporte::PrecioAnterior)] = aImporte(texto(q, 17));
+            v[int(CampoReporte::LoteAnterior)] = texto(q, 18).trimmed();
+        }
+
+        const auto nuevo = milesimas(precio);
+        const auto anterior = milesimas(hayAnterior ? texto(q, 17) : QString());
+        QString aviso;
+        if (!nuevo) {
+            aviso = QStringLiteral("SIN PRECIO");
+        } else if (nuevo.value() == 0) {
+            aviso = QStringLiteral("PRECIO CERO");
+        }
+        const qint64 n = nuevo.value_or(0);
+        const qint64 a = anterior.value_or(0);
+        if (nuevo && anterior && a != 0) {
+            const double cambio = double(n - a) * 100.0 / double(a);
+            v[int(CampoReporte::Variacion)] = porcentaje(cambio, sep);
+            if (std::abs(cambio) > def.limiteVariacion && aviso.isEmpty()) {
+                aviso = QStringLiteral("CAMBIO > %1%")
+                            .arg(QString::number(def.limiteVariacion, 'g', 6)
+                                     .replace(QLatin1Char('.'), sep));
+            }
+        } else if (nuevo && anterior && n == 0) {
+            v[int(CampoReporte::Variacion)] = porcentaje(0, sep);
+        }
+        v[int(CampoReporte::Aviso)] = aviso;
+        f.marcada = !aviso.isEmpty();
+        avisos += f.marcada ? 1 : 0;
+        // The same rule as the scale file: a code below 10000 gets a scale record.
+        if (QlUtil::TextoAMoneda(codInterno) < 10000) {
+            ++balanza;
+        }
+        d.filas.push_back(std::move(f));
+    }
+    if (d.filas.isEmpty()) {
+        throw FalloKX(ErroresReporte::kSinFilas,
+                      QStringLiteral("No hay filas en MV_TARVELO con %1 = %2: no se imprime nada.")
+                          .arg(columna, seleccion.valor.toString()),
+                      kFuente);
+    }
+    d.fija(CampoReporte::Titulo, def.titulo);
+    d.fija(CampoReporte::Empresa, formulas.value(QStringLiteral("empresa")).trimmed());
+    d.fija(CampoReporte::Retransmitido, retransmitido);
+    const QDateTime ahora = Reloj::ahora();
+    d.fija(CampoReporte::Impreso, Regional::fechaCorta(ahora.date()) + QLatin1Char(' ') +
+                                      ahora.time().toString(QStringLiteral("HH:mm")));
+    d.fija(CampoReporte::Filas, QString::number(d.filas.size()));
+    d.fija(CampoReporte::RegistrosBalanza, QString::number(balanza));
+    d.fija(CampoReporte::Avisos, QString::number(avisos));
+    return d;
+}

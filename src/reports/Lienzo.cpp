@@ -1,0 +1,97 @@
+#include "reports/Lienzo.h"
+
+#include "reports/CodigoBarras.h"
+#include "utility_library/ErrorKX.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+
+Lienzo::Lienzo(QPainter& p, QPagedPaintDevice& dispositivo, const DefinicionReporte& d)
+    : p_(p), dispositivo_(dispositivo), d_(d) {
+    area_ = dispositivo.pageLayout().paintRect(QPageLayout::Millimeter).size();
+    porMmX_ = dispositivo.logicalDpiX() / 25.4;
+    porMmY_ = dispositivo.logicalDpiY() / 25.4;
+}
+
+QRectF Lienzo::caja(const QRectF& mm, const QPointF& origenMm) const {
+    return QRectF(x(origenMm.x() + mm.x()), y(origenMm.y() + mm.y()), x(mm.width()),
+                  y(mm.height()));
+}
+
+const Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
+    auto it = fuentes_.find(nombre);
+    if (it == fuentes_.end()) {
+        // Point sizes follow the device's resolution, so the same font
+        // measures alike on a PDF and on a printer.
+        const QFont f(d_.fuente(nombre), &dispositivo_);
+        it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_)});
+        actual_ = nullptr; // the table may have moved its entries
+    }
+    return *it;
+}
+
+const QFont& Lienzo::fuente(const QString& nombre) {
+    return datosFuente(nombre).fuente;
+}
+
+void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuente,
+                   Qt::Alignment alineacion, bool ajuste) {
+    if (t.isEmpty()) {
+        return;
+    }
+    const Fuente& f = datosFuente(nombreFuente);
+    if (actual_ != &f) {
+        p_.setFont(f.fuente);
+        actual_ = &f;
+    }
+    const QFontMetricsF& m = f.medidas;
+    const double ancho = m.horizontalAdvance(t);
+    if (ajuste && ancho > c.width()) {
+        p_.drawText(c, int(alineacion) | Qt::TextWordWrap, t);
+        return;
+    }
+    // One line placed by hand: the rectangle form lays every text out as a
+    // paragraph, which costs more than the rest of the page.
+    const QString linea = ancho <= c.width() ? t : m.elidedText(t, Qt::ElideRight, c.width());
+    const double w = linea.size() == t.size() ? ancho : m.horizontalAdvance(linea);
+    double x = c.left();
+    if (alineacion & Qt::AlignRight) {
+        x = c.right() - w;
+    } else if (alineacion & Qt::AlignHCenter) {
+        x = c.left() + (c.width() - w) / 2;
+    }
+    const double y = (alineacion & Qt::AlignTop)
+                         ? c.top() + m.ascent()
+                         : c.top() + (c.height() - m.height()) / 2 + m.ascent();
+    p_.drawText(QPointF(x, y), linea);
+}
+
+void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,
+                      const ValoresFila* fila) {
+    switch (e.tipo) {
+    case ElementoReporte::Tipo::Linea: {
+        QPen pluma(Qt::black);
+        pluma.setWidthF(std::max(1.0, x(e.grosor)));
+        p_.setPen(pluma);
+        p_.drawLine(QPointF(x(o.x() + e.caja.left()), y(o.y() + e.caja.top())),
+                    QPointF(x(o.x() + e.caja.right()), y(o.y() + e.caja.bottom())));
+        p_.setPen(Qt::black);
+        return;
+    }
+    case ElementoReporte::Tipo::Texto:
+        texto(caja(e.caja, o), e.plantilla.texto(reporte, fila), e.fuente, e.alineacion, e.ajuste);
+        return;
+    case ElementoReporte::Tipo::Barras: {
+        const QString t = e.plantilla.texto(reporte, fila);
+        const QFont* f = e.fuente.isEmpty() ? nullptr : &fuente(e.fuente);
+        try {
+            actual_ = nullptr; // the bar code sets its own font
+            CodigoBarras::dibuja(p_, caja(e.caja, o), t, x(0.5), f);
+        } catch (const FalloKX&) {
+            texto(caja(e.caja, o), QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(), e.fuente,
+                  Qt::AlignCenter, true);
+        }
+        return;
+    }
+    }
+}

@@ -1,0 +1,10 @@
+#include "reports_ui/VistaPrevia.h"
+
+#include "reports/ComandoTestigo.h"
+#include "runtime/ModGlobal.h"
+
+void MuestraVistaPrevia(const QString& reporte, const QString& codigo, QWidget* padre) {
+    ImpresoraVistaPrevia impresora(padre);
+    impresora.Imprime(QlReport::Ruta(), reporte, QStringList{QString()},
+                      FormulaSeleccionLote(codigo), ModGlobal::gDsnReportes, FormulasLote());
+}

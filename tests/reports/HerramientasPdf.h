@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Reading a PDF back with the tools a user has: poppler and zbar.
+namespace HerramientasPdf {
+// The text of the PDF, laid out (pdftotext -layout); empty on failure.
+QString texto(const QString& pdf);
+// Number of pages (pdfinfo); -1 on failure.
+int paginas(const QString& pdf);
+// Every bar code found on the pages rendered at `ppp` dots per inch, as
+// zbarimg writes them ("EAN-13:4006381333931"), sorted.
+QStringList codigos(const QString& pdf, int ppp = 300);
+// Copies the program's report definitions into `carpeta`/reports.
+bool copiaReportes(const QString& carpeta);
+} // namespace HerramientasPdf
