@@ -133,9 +133,10 @@ int main(int argc, char** argv) {
     ventana.show();
     QApplication::processEvents();
     for (int vuelta = 0; vuelta < 3; ++vuelta) {
-        sinVentana = std::min(sinVentana, cargaSinVentana(filasSin));
+        // The window's grid is emptied first: one batch in memory at a time.
         preparaLote(lote);
         QApplication::processEvents();
+        sinVentana = std::min(sinVentana, cargaSinVentana(filasSin));
         QElapsedTimer t;
         t.start();
         filasCon = lote.CargaNovedades().filas;

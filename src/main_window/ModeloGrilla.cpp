@@ -5,7 +5,7 @@ ModeloGrilla::ModeloGrilla(GrillaLote& grilla, QObject* padre)
     filas_ = std::max(0, grilla_.Rows() - 1);
     columnas_ = grilla_.Cols();
     temporizador_.setSingleShot(true);
-    temporizador_.setInterval(100);
+    temporizador_.setInterval(250);
     connect(&temporizador_, &QTimer::timeout, this, &ModeloGrilla::sincroniza);
     grilla_.fijaObservador(this);
 }

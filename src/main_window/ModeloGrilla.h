@@ -9,7 +9,7 @@
 // never copied. Row 0 of the grid is the header; data rows start at 1.
 //
 // Rows that a loader adds reach the view in batches (at most every
-// `intervalo` ms, and at sincroniza()), so that a load of many rows does not
+// quarter of a second, and at sincroniza()), so that a load of many rows does not
 // pay for one view update per row.
 class ModeloGrilla : public QAbstractTableModel, private GrillaLote::Observador {
     Q_OBJECT
