@@ -1,65 +1,55 @@
 // tarvelo: started by the suite's menu with its command line, or by hand
 // (the connection dialog then asks for what is missing).
-#include "demo/ComandosDemo.h"
 #include "connection_dialog/DialogoConexionQt.h"
-#include "runtime/IniciaAplicacion.h"
-#include "utility_library/Operador.h"
+#include "db/DB_Dll.h"
+#include "generator/EstadoVentana.h"
+#include "generator/LoteNovedades.h"
+#include "generator_sql/ParametrosConfigurados.h"
+#include "generator_sql/RepositorioLoteSql.h"
+#include "main_window/ArranqueTarvelo.h"
+#include "main_window/FrmTarvelo.h"
+#include "progress/CartelEnPantalla.h"
+#include "progress/VentanaCartel.h"
 #include "runtime/OperadorQt.h"
+#include "utility_library/Operador.h"
 #include "utility_library/Programa.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFontDatabase>
-#include <QPlainTextEdit>
 #include <QTextStream>
-#include <QVBoxLayout>
-
-namespace {
-
-// Start-up's report in a fixed-width box, so its columns line up.
-void MuestraInforme(const QString& informe) {
-    QDialog d;
-    d.setWindowTitle(
-        QStringLiteral("Generador de novedades de precios para sucursales / Puntos de Venta"));
-    auto* texto = new QPlainTextEdit(informe, &d);
-    texto->setReadOnly(true);
-    texto->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    texto->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok, &d);
-    QObject::connect(botones, &QDialogButtonBox::accepted, &d, &QDialog::accept);
-    auto* capa = new QVBoxLayout(&d);
-    capa->addWidget(texto);
-    capa->addWidget(botones);
-    d.resize(820, 560);
-    d.exec();
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
+    // The usage needs no screen.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h" || a == "/?") {
+            QTextStream(stdout) << AyudaTarvelo();
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     Programa::fijaNombreEjecutable(QStringLiteral("tarvelo"));
-    OperadorQt op;
-    fijaOperador(&op);
+    OperadorQt operadorInicio;
+    fijaOperador(&operadorInicio);
     InstalaDialogoConexion();
-
-    QString informe, errores;
-    QTextStream salida(&informe), fallas(&errores);
-    const QStringList args = app.arguments().mid(1);
-    const int codigo = ComandoInicio(args, ModoInicio::ConDialogo, salida, fallas);
-    salida.flush();
-    fallas.flush();
-    QTextStream out(stdout), err(stderr);
-    if (codigo != CodigoInicio::Correcto) {
-        err << errores;
-        return codigo;
+    QTextStream salida(stdout), errores(stderr);
+    if (const auto fin = ArrancaTarvelo(app.arguments().mid(1), salida, errores)) {
+        fijaOperador(nullptr);
+        return *fin;
     }
-    // The main window arrives with its own issue; meanwhile show what start-up found.
-    ComandoResumen(args, salida, fallas);
-    salida.flush();
-    out << informe;
-    out.flush();
-    MuestraInforme(informe);
-    return 0;
+
+    CartelEnPantalla cartel;
+    Dll_Display::fijaInstancia(&cartel);
+    EstadoVentana estado;
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(estado, repositorio, cartel, &ParametrosConfigurados);
+    FrmTarvelo ventana(lote, DB_Dll::instancia(), nullptr);
+    OperadorQt operadorVentana(&ventana);
+    fijaOperador(&operadorVentana);
+    QObject::connect(&ventana, &FrmTarvelo::descargada, &app, &QApplication::quit);
+    ventana.Carga();
+    ventana.show();
+    const int r = app.exec();
+    fijaOperador(nullptr);
+    Dll_Display::fijaInstancia(nullptr);
+    return r;
 }

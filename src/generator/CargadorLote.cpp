@@ -102,20 +102,7 @@ ResultadoCarga CargadorLote::CargaLote() {
         rs->siguiente();
     }
     r.filas = leidas;
-    // Regeneration mode.
-    v.UtilLin1.NuevoEnabled = false;
-    v.UtilLin1.BorrarEnabled = false;
-    v.UtilLin1.ReporteEnabled = true;
-    v.UtilLin1.ConsultaEnabled = false;
-    v.UtilLin1.PlanillaEnabled = false;
-    v.UtilLin1.GrabarEnabled = false;
-    v.UtilLin1.CancelarEnabled = true;
-    v.UtilLin1.CerrarEnabled = false;
-    v.cmdExaminarHabilitado = false;
-    v.cmdExportarHabilitado = true;
-    v.CmdEtiquetasHabilitado = true;
-    v.CmdBuscarHabilitado = false;
-    v.campoHabilitado(QStringLiteral("codigo")) = false;
+    v.fijaModo(ModoVentana::Regeneracion);
     v.loteRecargado = true;
     return termina(ResultadoCarga::Estado::Cargado);
 }

@@ -9,12 +9,50 @@ const QStringList EstadoVentana::kCamposDeDatos = {
 const QString EstadoVentana::kSinRuta = QStringLiteral("...");
 const QString EstadoVentana::kPrefijoLista = QStringLiteral("Lista de Precios: ");
 
+namespace {
+
+// What a mode does with a control.
+enum Regla : char {
+    No,   // disabled
+    Si,   // enabled
+    Ruta, // enabled while the path label holds a path
+    Foco, // enabled while the focused field has a lookup
+};
+
+struct FilaModos {
+    ControlVentana control;
+    Regla inicial, edicion, regeneracion;
+};
+
+// The window's modes side by side. NUEVO and PLANILLA stay on outside
+// regeneration, so that after leaving a reloaded batch the toolbar is whole again.
+constexpr FilaModos kModos[kControlesVentana] = {
+    {ControlVentana::CampoCodigo, Si, No, No}, {ControlVentana::CamposEdicion, No, Si, No},
+    {ControlVentana::Examinar, No, Si, No},    {ControlVentana::Buscar, No, Si, No},
+    {ControlVentana::Manual, No, Si, No},      {ControlVentana::Cargar, No, Si, No},
+    {ControlVentana::Generar, Ruta, Ruta, Si}, {ControlVentana::Etiquetas, Ruta, Ruta, Si},
+    {ControlVentana::Nuevo, Si, Si, No},       {ControlVentana::Borrar, No, No, No},
+    {ControlVentana::Reporte, No, No, Si},     {ControlVentana::Consultar, Foco, Foco, No},
+    {ControlVentana::Planilla, Si, Si, No},    {ControlVentana::Grabar, No, No, No},
+    {ControlVentana::Cancelar, No, Si, Si},    {ControlVentana::Cerrar, Si, No, No},
+};
+
+constexpr bool tablaEnOrden() {
+    for (int i = 0; i < kControlesVentana; ++i) {
+        if (int(kModos[i].control) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(tablaEnOrden(), "one row per control, in the order of ControlVentana");
+
+} // namespace
+
 EstadoVentana::EstadoVentana()
     : txtfields(kCamposDeDatos.size()), lblLista(kPrefijoLista), lblRuta(kSinRuta),
       lblRutaToolTip(kSinRuta) {
-    for (int i = 0; i < kCamposDeDatos.size(); ++i) {
-        txtfieldsHabilitado << (i == 0);
-    }
+    notificada_ = vista();
 }
 
 int EstadoVentana::indiceCampo(const QString& campoDeDatos) const {
@@ -35,14 +73,88 @@ QString EstadoVentana::campo(const QString& campoDeDatos) const {
     return txtfields[indiceCampo(campoDeDatos)];
 }
 
-bool& EstadoVentana::campoHabilitado(const QString& campoDeDatos) {
-    return txtfieldsHabilitado[indiceCampo(campoDeDatos)];
-}
-
 void EstadoVentana::fijaRuta(const QString& ruta) {
     lblRuta = ruta;
     lblRutaToolTip = ruta;
-    const bool hayRuta = ruta.compare(kSinRuta, Qt::CaseInsensitive) != 0;
-    cmdExportarHabilitado = hayRuta;
-    CmdEtiquetasHabilitado = hayRuta;
+}
+
+bool EstadoVentana::hayRuta() const {
+    return lblRuta.compare(kSinRuta, Qt::CaseInsensitive) != 0;
+}
+
+bool EstadoVentana::habilitado(ControlVentana c) const {
+    const FilaModos& f = kModos[int(c)];
+    const Regla r = modo_ == ModoVentana::Inicial   ? f.inicial
+                    : modo_ == ModoVentana::Edicion ? f.edicion
+                                                    : f.regeneracion;
+    switch (r) {
+    case Si:
+        return true;
+    case Ruta:
+        return hayRuta();
+    case Foco:
+        return consultaPorFoco_;
+    case No:
+        break;
+    }
+    return false;
+}
+
+bool EstadoVentana::campoHabilitado(int indice) const {
+    return habilitado(indice == 0 ? ControlVentana::CampoCodigo : ControlVentana::CamposEdicion);
+}
+
+bool EstadoVentana::campoHabilitado(const QString& campoDeDatos) const {
+    return campoHabilitado(indiceCampo(campoDeDatos));
+}
+
+EstadoVentana::Vista EstadoVentana::vista() const {
+    Vista v;
+    v.campos = txtfields;
+    for (int i = 0; i < kControlesVentana; ++i) {
+        v.habilitados[size_t(i)] = habilitado(ControlVentana(i));
+    }
+    v.lblLista = lblLista;
+    v.lblRuta = lblRuta;
+    v.frmManualVisible = frmManualVisible;
+    v.CmbTipo = CmbTipo;
+    v.chkNoMarcar = chkNoMarcar;
+    v.PBarMin = PBarMin;
+    v.PBarMax = PBarMax;
+    v.PBarValor = PBarValor;
+    return v;
+}
+
+unsigned EstadoVentana::cambiosPendientes() const {
+    const Vista a = vista();
+    const Vista& n = notificada_;
+    unsigned r = 0;
+    if (a.campos != n.campos) {
+        r |= Campos;
+    }
+    if (a.habilitados != n.habilitados) {
+        r |= Habilitacion;
+    }
+    if (a.lblLista != n.lblLista || a.lblRuta != n.lblRuta) {
+        r |= Etiquetas;
+    }
+    if (a.frmManualVisible != n.frmManualVisible || a.CmbTipo != n.CmbTipo ||
+        a.chkNoMarcar != n.chkNoMarcar) {
+        r |= RangoManual;
+    }
+    if (a.PBarMin != n.PBarMin || a.PBarMax != n.PBarMax || a.PBarValor != n.PBarValor) {
+        r |= Progreso;
+    }
+    return r;
+}
+
+void EstadoVentana::avisa() {
+    const unsigned cambios = cambiosPendientes();
+    if (cambios == 0) {
+        return;
+    }
+    notificada_ = vista();
+    if (alCambiar) {
+        alCambiar(cambios);
+    }
 }

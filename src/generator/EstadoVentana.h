@@ -5,7 +5,36 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
+
+// The three states of the main window.
+enum class ModoVentana {
+    Inicial,      // only the code field: a new batch is about to be chosen
+    Edicion,      // a new batch is being prepared: header fields and loaders
+    Regeneracion, // a stored batch was reloaded: generate it again or print it
+};
+
+// What the window switches on and off, one entry per control or toolbar command.
+enum class ControlVentana {
+    CampoCodigo,
+    CamposEdicion, // every input field after the code
+    Examinar,
+    Buscar,
+    Manual,
+    Cargar,
+    Generar,
+    Etiquetas,
+    Nuevo,
+    Borrar,
+    Reporte,
+    Consultar,
+    Planilla,
+    Grabar,
+    Cancelar,
+    Cerrar,
+};
+inline constexpr int kControlesVentana = int(ControlVentana::Cerrar) + 1;
 
 // What the batch logic reads from and writes to the main window: the input
 // fields (found by their data field names), the labels, the range frame, the
@@ -25,16 +54,34 @@ public:
     // when the window has no such field.
     QString& campo(const QString& campoDeDatos);
     QString campo(const QString& campoDeDatos) const;
-    bool& campoHabilitado(const QString& campoDeDatos);
     int indiceCampo(const QString& campoDeDatos) const;
 
-    // The path label: text and tooltip; "&Generar" and "Etiquetas" are
-    // enabled exactly when it holds a path (anything but "...").
+    // The path label: text and tooltip. Outside regeneration "&Generar" and
+    // "Etiquetas" follow it: enabled exactly when it holds a path (anything but "...").
     void fijaRuta(const QString& ruta);
+    bool hayRuta() const;
+
+    // --- modes: one table says what each mode enables
+    ModoVentana modo() const { return modo_; }
+    void fijaModo(ModoVentana modo) { modo_ = modo; }
+    bool habilitado(ControlVentana c) const;
+    bool campoHabilitado(const QString& campoDeDatos) const;
+    bool campoHabilitado(int indice) const;
+    // CONSULTAR follows the focused field: on exactly when it has a lookup.
+    void fijaConsultaPorFoco(bool hay) { consultaPorFoco_ = hay; }
+
+    // --- change notices, by area, so the view repaints only what changed
+    enum Area : unsigned {
+        Campos = 1,       // texts of the input fields
+        Habilitacion = 2, // enabled state of fields, buttons and commands
+        Etiquetas = 4,    // list and path labels
+        RangoManual = 8,  // range frame: visible, kind, no-mark box
+        Progreso = 16,    // progress bar
+        Todo = 31,
+    };
 
     // Input fields, by index (see kCamposDeDatos).
     QStringList txtfields;
-    QList<bool> txtfieldsHabilitado;
 
     QString lblLista;
     QString lblRuta;
@@ -44,26 +91,6 @@ public:
     bool frmManualVisible = false;
     QString CmbTipo = QStringLiteral("Articulo");
     bool chkNoMarcar = false;
-
-    // Buttons.
-    bool CmdBuscarHabilitado = false;
-    bool cmdCargarHabilitado = false;
-    bool cmdManualHabilitado = false;
-    bool cmdExaminarHabilitado = false;
-    bool cmdExportarHabilitado = false;
-    bool CmdEtiquetasHabilitado = false;
-
-    // Command toolbar.
-    struct Barra {
-        bool NuevoEnabled = true;
-        bool BorrarEnabled = false;
-        bool ReporteEnabled = false;
-        bool ConsultaEnabled = false;
-        bool PlanillaEnabled = true;
-        bool GrabarEnabled = false;
-        bool CancelarEnabled = false;
-        bool CerrarEnabled = true;
-    } UtilLin1;
 
     // Progress bar.
     int PBarMin = 0;
@@ -80,12 +107,27 @@ public:
     // generation marks a row as sent only while it is still in that state.
     QHash<qint64, QString> estadosAlCargar;
 
-    // Called by the logic after it changed something the window shows (the
-    // window repaints from this state).
-    std::function<void()> alCambiar;
-    void avisa() const {
-        if (alCambiar) {
-            alCambiar();
-        }
-    }
+    // Called with the areas that changed since the last notice; the logic
+    // calls avisa() after it changed something the window shows. The grid
+    // tells its own view (GrillaLote::Observador).
+    std::function<void(unsigned areas)> alCambiar;
+    void avisa();
+    // What avisa() would report now.
+    unsigned cambiosPendientes() const;
+
+private:
+    struct Vista {
+        QStringList campos;
+        std::array<bool, kControlesVentana> habilitados{};
+        QString lblLista, lblRuta;
+        bool frmManualVisible = false;
+        QString CmbTipo;
+        bool chkNoMarcar = false;
+        int PBarMin = 0, PBarMax = 0, PBarValor = 0;
+    };
+    Vista vista() const;
+
+    ModoVentana modo_ = ModoVentana::Inicial;
+    bool consultaPorFoco_ = false;
+    Vista notificada_;
 };

@@ -89,20 +89,7 @@ bool LoteNovedades::MuestraAvance(int fila, int total) {
 
 void LoteNovedades::HabilitaEdicion(bool edicion) {
     EstadoVentana& v = ventana_;
-    for (int i = 0; i < v.txtfieldsHabilitado.size(); ++i) {
-        v.txtfieldsHabilitado[i] = i == 0 ? !edicion : edicion;
-    }
-    v.UtilLin1.BorrarEnabled = false;
-    v.UtilLin1.ReporteEnabled = false;
-    v.UtilLin1.GrabarEnabled = false;
-    v.UtilLin1.CancelarEnabled = edicion;
-    v.UtilLin1.CerrarEnabled = !edicion;
-    v.cmdExaminarHabilitado = edicion;
-    v.CmdBuscarHabilitado = edicion;
-    v.cmdManualHabilitado = edicion;
-    v.cmdCargarHabilitado = edicion;
-    v.cmdExportarHabilitado = false;
-    v.CmdEtiquetasHabilitado = false;
+    v.fijaModo(edicion ? ModoVentana::Edicion : ModoVentana::Inicial);
     v.frmManualVisible = false;
     v.avisa();
 }
@@ -142,7 +129,6 @@ QString LoteNovedades::RutaExaminada(const QString& archivoElegido) {
 
 void LoteNovedades::Carga() {
     CargaNovedades();
-    ventana_.cmdManualHabilitado = true;
     ventana_.avisa();
 }
 

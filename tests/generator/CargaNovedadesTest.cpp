@@ -307,25 +307,25 @@ TEST_P(CargaNovedadesTest, EstadoInicialYEdicion) {
     EXPECT_EQ(ventana.lblRuta, "...");
     EXPECT_TRUE(ventana.campoHabilitado("Codigo"));
     EXPECT_FALSE(ventana.campoHabilitado("Fecha"));
-    EXPECT_FALSE(ventana.cmdCargarHabilitado);
-    EXPECT_TRUE(ventana.UtilLin1.CerrarEnabled);
-    EXPECT_FALSE(ventana.UtilLin1.CancelarEnabled);
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Cargar));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Cerrar));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Cancelar));
     esquema->filaLote({.codigo = 57, .idLista = "1", .codInterno = "000000001"});
     lote->InicializaFormulario();
     EXPECT_EQ(ventana.campo("Codigo"), "58");
     lote->HabilitaEdicion(true);
     EXPECT_FALSE(ventana.campoHabilitado("Codigo"));
     EXPECT_TRUE(ventana.campoHabilitado("ArtHasta"));
-    EXPECT_TRUE(ventana.cmdCargarHabilitado && ventana.cmdManualHabilitado &&
-                ventana.cmdExaminarHabilitado && ventana.CmdBuscarHabilitado);
-    EXPECT_FALSE(ventana.cmdExportarHabilitado);
-    EXPECT_TRUE(ventana.UtilLin1.CancelarEnabled);
-    EXPECT_FALSE(ventana.UtilLin1.CerrarEnabled);
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Cargar) && ventana.habilitado(ControlVentana::Manual) &&
+                ventana.habilitado(ControlVentana::Examinar) && ventana.habilitado(ControlVentana::Buscar));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Cancelar));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Cerrar));
     // A chosen path enables generating and labels; "..." disables them.
     ventana.fijaRuta("/x/CAMBIOS.TXT");
-    EXPECT_TRUE(ventana.cmdExportarHabilitado && ventana.CmdEtiquetasHabilitado);
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Generar) && ventana.habilitado(ControlVentana::Etiquetas));
     ventana.fijaRuta("...");
-    EXPECT_FALSE(ventana.cmdExportarHabilitado || ventana.CmdEtiquetasHabilitado);
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar) || ventana.habilitado(ControlVentana::Etiquetas));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, CargaNovedadesTest, valoresMotores(), nombreMotor);

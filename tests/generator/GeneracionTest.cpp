@@ -165,7 +165,7 @@ void GeneracionTest::loteNuevo() {
     // The window back to its initial state.
     EXPECT_EQ(ventana.campo("Codigo"), "2");
     EXPECT_EQ(ventana.lblRuta, "...");
-    EXPECT_FALSE(ventana.cmdExportarHabilitado);
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar));
     EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
 }
 
@@ -467,14 +467,14 @@ TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
     EXPECT_EQ(f[1][FilaNovedad::Id], QString::number(b));
     // Regeneration mode.
     EXPECT_FALSE(ventana.campoHabilitado("Codigo"));
-    EXPECT_FALSE(ventana.cmdExaminarHabilitado);
-    EXPECT_FALSE(ventana.CmdBuscarHabilitado);
-    EXPECT_TRUE(ventana.cmdExportarHabilitado);
-    EXPECT_TRUE(ventana.CmdEtiquetasHabilitado);
-    EXPECT_TRUE(ventana.UtilLin1.ReporteEnabled);
-    EXPECT_TRUE(ventana.UtilLin1.CancelarEnabled);
-    EXPECT_FALSE(ventana.UtilLin1.CerrarEnabled);
-    EXPECT_FALSE(ventana.UtilLin1.NuevoEnabled);
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Examinar));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Buscar));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Generar));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Etiquetas));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Reporte));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Cancelar));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Cerrar));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Nuevo));
     // The stored folder is missing here: generation says so and records nothing.
     op.responde(Operador::Si);
     EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::SinCarpeta);

@@ -1,0 +1,562 @@
+#include "main_window/FrmTarvelo.h"
+
+#include "db/DB_Dll.h"
+#include "generator/EstadoVentana.h"
+#include "generator/FilaNovedad.h"
+#include "generator/LoteNovedades.h"
+#include "main_window/CamposVentana.h"
+#include "main_window/ConsultasVentana.h"
+#include "main_window/DelegadoCelda.h"
+#include "main_window/ModeloGrilla.h"
+#include "main_window/ValidaCampo.h"
+#include "runtime/ModGlobal.h"
+#include "runtime_ui/Skins.h"
+#include "toolbar/UtilLin.h"
+#include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
+#include "utility_library/Programa.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+const QString FrmTarvelo::kTitulo =
+    QStringLiteral("Generador de novedades de precios para sucursales / Puntos de Venta");
+
+namespace {
+
+// Width of each visible cell in characters (the fixed record's layout).
+constexpr int kAnchoCeldas[FilaNovedad::Columnas] = {4, 9, 30, 15, 9, 9, 9, 9, 1,
+                                                     1, 2, 13, 1,  2, 9, 6, 0, 0};
+
+QPushButton* boton(const QString& nombre, const QString& texto, QWidget* padre) {
+    auto* b = new QPushButton(texto, padre);
+    b->setObjectName(nombre);
+    // Enter on a focused button presses it, so the whole run can be done with keys.
+    b->setAutoDefault(true);
+    return b;
+}
+
+QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
+    auto* l = new QLabel(texto, padre);
+    l->setObjectName(nombre);
+    return l;
+}
+
+} // namespace
+
+FrmTarvelo::FrmTarvelo(LoteNovedades& lote, DB_Dll& db, ConsultasVentana* consultas, QWidget* padre)
+    : QMainWindow(padre), lote_(lote), db_(db), consultas_(consultas),
+      campos_(new CamposVentana(this)),
+      modelo_(new ModeloGrilla(lote.ventana().MSFlexGrid1, this)) {
+    setObjectName(QStringLiteral("FrmTarvelo"));
+    setWindowTitle(kTitulo);
+    armaControles();
+    armaDisposicion();
+    conecta();
+    campos_->fijaColorFoco(ModGlobal::gColorFondo);
+    lote_.ventana().alCambiar = [this](unsigned areas) { muestraEstado(areas); };
+    muestraEstado(EstadoVentana::Todo);
+    ajustaColumnas();
+}
+
+FrmTarvelo::~FrmTarvelo() {
+    lote_.ventana().alCambiar = nullptr;
+}
+
+void FrmTarvelo::armaControles() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    UtilLin1_ = new UtilLin(central);
+    UtilLin1_->setObjectName(QStringLiteral("UtilLin1"));
+    // Its properties as the program's settings keep them.
+    QSettings ajustes(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("tarvelo.ini"),
+                      QSettings::IniFormat);
+    ajustes.beginGroup(QStringLiteral("UtilLin1"));
+    UtilLin1_->LeePropiedades(ajustes);
+
+    for (int i = 0; i < CamposVentana::Definiciones().size(); ++i) {
+        txtfields_ << new QLineEdit(central);
+    }
+    campos_->Inicializa(txtfields_);
+
+    Frame1_ = new QFrame(central);
+    Frame1_->setObjectName(QStringLiteral("Frame1"));
+    Frame1_->setFrameShape(QFrame::StyledPanel);
+    Frame2_ = new QFrame(central);
+    Frame2_->setObjectName(QStringLiteral("Frame2"));
+    Frame2_->setFrameShape(QFrame::StyledPanel);
+
+    lblRuta_ = etiqueta(QStringLiteral("lblRuta"), EstadoVentana::kSinRuta, Frame2_);
+    // A long path must not widen the window: the tooltip holds it whole.
+    lblRuta_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblRuta_->setMinimumWidth(80);
+    lblRuta_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblLista_ = etiqueta(QStringLiteral("lblLista"), EstadoVentana::kPrefijoLista, Frame2_);
+    lblLista_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblLista_->setMinimumWidth(80);
+
+    cmdCargar_ = boton(QStringLiteral("cmdCargar"), QStringLiteral("&Cargar"), central);
+    cmdManual_ = boton(QStringLiteral("cmdManual"), QStringLiteral("&Carga Manual"), central);
+    cmdExaminar_ = boton(QStringLiteral("cmdExaminar"), QStringLiteral("Examinar"), central);
+    CmdBuscar_ = boton(QStringLiteral("CmdBuscar"), QStringLiteral("&Buscar Novedades"), central);
+    cmdExportar_ = boton(QStringLiteral("cmdExportar"), QStringLiteral("&Generar"), central);
+
+    CmdEtiquetas_ = new QToolButton(Frame2_);
+    CmdEtiquetas_->setObjectName(QStringLiteral("CmdEtiquetas"));
+    CmdEtiquetas_->setToolTip(QStringLiteral("Etiquetas"));
+    CmdEtiquetas_->setIcon(
+        QIcon::fromTheme(QStringLiteral("document-print"),
+                         style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    CmdEtiquetas_->setIconSize(QSize(24, 24));
+    CmdEtiquetas_->setAutoRaise(false);
+
+    frmManual_ = new QGroupBox(QStringLiteral(" Ingrese el Rango"), central);
+    frmManual_->setObjectName(QStringLiteral("frmManual"));
+    CmbTipo_ = new QComboBox(frmManual_);
+    CmbTipo_->setObjectName(QStringLiteral("CmbTipo"));
+    CmbTipo_->addItems({QStringLiteral("Articulo"), QStringLiteral("Familia")});
+    chkNoMarcar_ = new QCheckBox(QStringLiteral("Cambia el estado de novedad"), frmManual_);
+    chkNoMarcar_->setObjectName(QStringLiteral("chkNoMarcar"));
+    cmdMAceptar_ = boton(QStringLiteral("cmdMAceptar"), QStringLiteral("Aceptar"), frmManual_);
+    cmdMCancelar_ = boton(QStringLiteral("cmdMCancelar"), QStringLiteral("X"), frmManual_);
+    cmdMCancelar_->setMaximumWidth(cmdMCancelar_->fontMetrics().horizontalAdvance('X') * 4 + 12);
+    for (int i = 3; i < txtfields_.size(); ++i) {
+        txtfields_[i]->setParent(frmManual_);
+    }
+
+    MSFlexGrid1_ = new QTableView(central);
+    MSFlexGrid1_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1_->setModel(modelo_);
+    MSFlexGrid1_->setItemDelegate(new DelegadoCelda(MSFlexGrid1_));
+    // Fixed-width cells line up as they do in the change file.
+    QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(fija).fixedPitch()) {
+        fija = QFont(QStringLiteral("DejaVu Sans Mono"));
+        fija.setStyleHint(QFont::TypeWriter);
+    }
+    fija.setFixedPitch(true);
+    MSFlexGrid1_->setFont(fija);
+    MSFlexGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    MSFlexGrid1_->setWordWrap(false);
+    // Sizes that never depend on the rows: a batch of any length scrolls alike.
+    MSFlexGrid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1_->verticalHeader()->setDefaultSectionSize(
+        QFontMetrics(MSFlexGrid1_->font()).height() + 4);
+    MSFlexGrid1_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    MSFlexGrid1_->horizontalHeader()->setHighlightSections(false);
+
+    PBar_ = new QProgressBar(central);
+    PBar_->setObjectName(QStringLiteral("PBar"));
+    PBar_->setTextVisible(false);
+    PBar_->setRange(0, 100);
+    PBar_->setValue(0);
+}
+
+void FrmTarvelo::armaDisposicion() {
+    QWidget* central = centralWidget();
+    auto* capa = new QVBoxLayout(central);
+    capa->setContentsMargins(6, 0, 6, 6);
+    capa->setSpacing(6);
+    capa->addWidget(UtilLin1_);
+
+    // Header frame: the three fields under their labels' left column.
+    auto* cabecera = new QGridLayout(Frame1_);
+    cabecera->setContentsMargins(6, 4, 6, 4);
+    cabecera->setVerticalSpacing(2);
+    const QStringList titulos = {QStringLiteral("Código:"), QStringLiteral("Fecha:"),
+                                 QStringLiteral("Lista:")};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = etiqueta(QStringLiteral("Label%1").arg(i + 1), titulos[i], Frame1_);
+        l->setBuddy(txtfields_[i]);
+        txtfields_[i]->setParent(Frame1_);
+        const int ancho =
+            txtfields_[i]->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (i == 0   ? 8
+                                                                                : i == 1 ? 10
+                                                                                         : 5) +
+            16;
+        txtfields_[i]->setFixedWidth(ancho);
+        cabecera->addWidget(l, i, 0);
+        cabecera->addWidget(txtfields_[i], i, 1);
+    }
+
+    // Path frame: the output path and the list's name.
+    auto* ruta = new QGridLayout(Frame2_);
+    ruta->setContentsMargins(6, 4, 6, 4);
+    ruta->addWidget(
+        etiqueta(QStringLiteral("Label4"), QStringLiteral("Ubicación del Archivo:"), Frame2_), 0,
+        0);
+    ruta->addWidget(lblRuta_, 1, 0);
+    ruta->addWidget(lblLista_, 2, 0);
+    ruta->addWidget(CmdEtiquetas_, 0, 1, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
+    ruta->setColumnStretch(0, 1);
+
+    // The five buttons in one row at the right, "&Cargar" first.
+    auto* botones = new QHBoxLayout;
+    botones->setSpacing(4);
+    for (QPushButton* b : {cmdCargar_, cmdManual_, cmdExaminar_, CmdBuscar_, cmdExportar_}) {
+        botones->addWidget(b);
+    }
+
+    auto* superior = new QHBoxLayout;
+    superior->addWidget(Frame1_, 0);
+    superior->addWidget(Frame2_, 1);
+    superior->addLayout(botones, 0);
+    superior->setAlignment(botones, Qt::AlignRight | Qt::AlignTop);
+    capa->addLayout(superior);
+
+    // Range frame: kind, no-mark box, from, kind of change, to, and its buttons.
+    auto* rango = new QHBoxLayout(frmManual_);
+    rango->setContentsMargins(6, 4, 6, 4);
+    rango->addWidget(CmbTipo_);
+    rango->addWidget(chkNoMarcar_);
+    const auto agrega = [&](const QString& titulo, QLineEdit* e, int caracteres) {
+        auto* l = new QLabel(titulo, frmManual_);
+        l->setBuddy(e);
+        rango->addWidget(l);
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * caracteres + 12);
+        rango->addWidget(e, caracteres);
+    };
+    agrega(QStringLiteral("Desde:"), txtfields_[3], 10);
+    agrega(QStringLiteral("TipoMov."), txtfields_[4], 3);
+    agrega(QStringLiteral("Hasta:"), txtfields_[5], 10);
+    rango->addWidget(cmdMAceptar_);
+    rango->addWidget(cmdMCancelar_);
+    capa->addWidget(frmManual_);
+    frmManual_->hide();
+
+    capa->addWidget(MSFlexGrid1_, 1);
+    capa->addWidget(PBar_);
+
+    // The tab order of the fields' table, then the buttons and the grid.
+    QList<QWidget*> orden = {
+        txtfields_[0], txtfields_[1], txtfields_[2], cmdCargar_,    cmdManual_,   cmdExaminar_,
+        CmdBuscar_,    cmdExportar_,  CmdEtiquetas_, CmbTipo_,      chkNoMarcar_, txtfields_[3],
+        txtfields_[5], txtfields_[4], cmdMAceptar_,  cmdMCancelar_, MSFlexGrid1_};
+    for (int i = 0; i + 1 < orden.size(); ++i) {
+        setTabOrder(orden[i], orden[i + 1]);
+    }
+    CmdEtiquetas_->setFocusPolicy(Qt::StrongFocus);
+    resize(1000, 600);
+}
+
+void FrmTarvelo::conecta() {
+    EstadoVentana& v = lote_.ventana();
+    for (int i = 0; i < txtfields_.size(); ++i) {
+        connect(txtfields_[i], &QLineEdit::textChanged, this, [&v, i](const QString& t) {
+            v.txtfields[i] = t;
+            v.avisa();
+        });
+    }
+    connect(CmbTipo_, &QComboBox::currentTextChanged, this, [&v](const QString& t) {
+        v.CmbTipo = t;
+        v.avisa();
+    });
+    connect(chkNoMarcar_, &QCheckBox::toggled, this, [&v](bool b) {
+        v.chkNoMarcar = b;
+        v.avisa();
+    });
+    campos_->alAceptar = [this](int indice) { return aceptaCampo(indice); };
+    campos_->alEnfocar = [this](int indice) {
+        lote_.ventana().fijaConsultaPorFoco(!campos_->Consulta(indice).isEmpty());
+        lote_.ventana().avisa();
+    };
+    connect(cmdExaminar_, &QPushButton::clicked, this, &FrmTarvelo::cmdExaminar_Click);
+    connect(CmdBuscar_, &QPushButton::clicked, this, &FrmTarvelo::CmdBuscar_Click);
+    connect(cmdCargar_, &QPushButton::clicked, this, &FrmTarvelo::cmdCargar_Click);
+    connect(cmdManual_, &QPushButton::clicked, this, &FrmTarvelo::cmdManual_Click);
+    connect(cmdMAceptar_, &QPushButton::clicked, this, &FrmTarvelo::cmdMAceptar_Click);
+    connect(cmdMCancelar_, &QPushButton::clicked, this, &FrmTarvelo::cmdMCancelar_Click);
+    connect(cmdExportar_, &QPushButton::clicked, this, &FrmTarvelo::cmdExportar_Click);
+    connect(CmdEtiquetas_, &QToolButton::clicked, this, &FrmTarvelo::CmdEtiquetas_Click);
+    connect(modelo_, &ModeloGrilla::columnasCambiadas, this, &FrmTarvelo::ajustaColumnas);
+    // The window hears every key before its controls: the toolbar's keys.
+    UtilLin1_->AtiendeTeclasDe(this);
+    connect(UtilLin1_, &UtilLin::Click, this, &FrmTarvelo::UtilLin1_Click);
+}
+
+void FrmTarvelo::muestraEstado(unsigned areas) {
+    const EstadoVentana& v = lote_.ventana();
+    if (areas & EstadoVentana::Campos) {
+        for (int i = 0; i < txtfields_.size(); ++i) {
+            if (txtfields_[i]->text() != v.txtfields.value(i)) {
+                txtfields_[i]->setText(v.txtfields.value(i));
+            }
+        }
+    }
+    if (areas & EstadoVentana::Habilitacion) {
+        for (int i = 0; i < txtfields_.size(); ++i) {
+            txtfields_[i]->setEnabled(v.campoHabilitado(i));
+        }
+        using C = ControlVentana;
+        cmdExaminar_->setEnabled(v.habilitado(C::Examinar));
+        CmdBuscar_->setEnabled(v.habilitado(C::Buscar));
+        cmdManual_->setEnabled(v.habilitado(C::Manual));
+        cmdCargar_->setEnabled(v.habilitado(C::Cargar));
+        cmdExportar_->setEnabled(v.habilitado(C::Generar));
+        CmdEtiquetas_->setEnabled(v.habilitado(C::Etiquetas));
+        const std::pair<ComandoUtilLin, C> comandos[] = {
+            {ComandoUtilLin::Nuevo, C::Nuevo},       {ComandoUtilLin::Borrar, C::Borrar},
+            {ComandoUtilLin::Reporte, C::Reporte},   {ComandoUtilLin::Consultar, C::Consultar},
+            {ComandoUtilLin::Planilla, C::Planilla}, {ComandoUtilLin::Cancelar, C::Cancelar},
+            {ComandoUtilLin::Grabar, C::Grabar},     {ComandoUtilLin::Cerrar, C::Cerrar},
+        };
+        for (const auto& [comando, control] : comandos) {
+            UtilLin1_->fijaHabilitado(comando, v.habilitado(control));
+        }
+    }
+    if (areas & EstadoVentana::Etiquetas) {
+        lblLista_->setText(v.lblLista);
+        lblRuta_->setText(v.lblRuta);
+        lblRuta_->setToolTip(v.lblRutaToolTip);
+    }
+    if (areas & EstadoVentana::RangoManual) {
+        frmManual_->setVisible(v.frmManualVisible);
+        if (CmbTipo_->currentText() != v.CmbTipo) {
+            CmbTipo_->setCurrentText(v.CmbTipo);
+        }
+        chkNoMarcar_->setChecked(v.chkNoMarcar);
+    }
+    if (areas & EstadoVentana::Progreso) {
+        PBar_->setRange(v.PBarMin, std::max(v.PBarMin + 1, v.PBarMax));
+        PBar_->setValue(v.PBarValor);
+    }
+}
+
+void FrmTarvelo::ajustaColumnas() {
+    const GrillaLote& g = lote_.ventana().MSFlexGrid1;
+    const QFontMetrics fm(MSFlexGrid1_->font());
+    const QFontMetrics fh(MSFlexGrid1_->horizontalHeader()->font());
+    for (int c = 0; c < g.Cols(); ++c) {
+        if (g.ColWidth(c) == 0 || c >= FilaNovedad::Columnas || kAnchoCeldas[c] == 0) {
+            MSFlexGrid1_->setColumnHidden(c, g.ColWidth(c) == 0 || c >= FilaNovedad::Columnas);
+            continue;
+        }
+        MSFlexGrid1_->setColumnHidden(c, false);
+        const int celdas = fm.horizontalAdvance(QString(kAnchoCeldas[c], QLatin1Char('0')));
+        const int encabezado = g.Rows() > 0 ? fh.horizontalAdvance(g.TextMatrix(0, c)) : 0;
+        MSFlexGrid1_->setColumnWidth(c, std::max(celdas, encabezado) + 14);
+    }
+}
+
+void FrmTarvelo::enfoca(QLineEdit* campo, bool todo) {
+    if (!campo || !campo->isEnabled()) {
+        return;
+    }
+    campo->setFocus(Qt::OtherFocusReason);
+    if (todo) {
+        campo->setSelection(0, int(campo->text().size()));
+    }
+}
+
+void FrmTarvelo::corre(const QString& rutina, const std::function<void()>& trabajo) {
+    const Pasos pasos(
+        [&rutina](const ErrorKX& e) { return LoteNovedades::ReportaError(e, rutina); });
+    pasos.paso(trabajo);
+    modelo_->sincroniza();
+    recuperaTeclado();
+}
+
+void FrmTarvelo::recuperaTeclado() {
+    // The banner of a load is a window of its own: once it is gone the
+    // keyboard comes back here, so the run can go on with keys alone.
+    if (isVisible() && !isActiveWindow()) {
+        activateWindow();
+    }
+}
+
+void FrmTarvelo::Carga() {
+    Skins::AplicaSkin(this);
+    InicializaFormulario();
+}
+
+void FrmTarvelo::InicializaFormulario() {
+    lote_.InicializaFormulario();
+    modelo_->sincroniza();
+    enfoca(txtfields_[0], false);
+}
+
+bool FrmTarvelo::aceptaCampo(int indice) {
+    CampoValida(txtfields_.value(indice));
+    return !validacionFallida_;
+}
+
+void FrmTarvelo::CampoValida(QLineEdit* campo) {
+    validacionFallida_ = false;
+    const int indice = int(txtfields_.indexOf(campo));
+    if (indice < 0) {
+        return;
+    }
+    lote_.ventana().txtfields[indice] = campo->text();
+    ValidaCampo valida(lote_, db_);
+    const ValidaCampo::Resultado r = valida.Valida(indice);
+    modelo_->sincroniza();
+    recuperaTeclado();
+    switch (r) {
+    case ValidaCampo::Resultado::Rechazado:
+        validacionFallida_ = true;
+        operador().MsgBox(valida.mensaje(), Operador::SoloAceptar | Operador::IconoInformacion,
+                          QStringLiteral("Aviso al operador..."));
+        enfoca(campo, false);
+        break;
+    case ValidaCampo::Resultado::CodigoNuevo:
+        enfoca(txtfields_[1], false);
+        break;
+    case ValidaCampo::Resultado::Aceptado:
+    case ValidaCampo::Resultado::LoteRecargado:
+        break;
+    }
+}
+
+void FrmTarvelo::ConsultaCampo() {
+    const int indice = campos_->indiceActual();
+    const QString tipo = campos_->Consulta(indice).toUpper();
+    if (tipo.isEmpty()) {
+        return;
+    }
+    EstadoVentana& v = lote_.ventana();
+    QString valor;
+    if (tipo == QLatin1String("FECHA")) {
+        valor = QlUtil::EligeFecha();
+    } else if (!consultas_) {
+        return;
+    } else if (tipo == QLatin1String("V_MA_PRECIOS")) {
+        valor =
+            consultas_->ConsultaSearch(tipo,
+                                       QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB "
+                                                      "WHERE TIPOLISTA = 'V' ORDER BY IDLISTA"),
+                                       QStringLiteral("IDLISTA"));
+    } else if (tipo == QLatin1String("NOVEDADES")) {
+        CmdBuscar_Click();
+        return;
+    } else if (tipo == QLatin1String("V_MA_ARTICULOS")) {
+        valor = consultas_
+                    ->ConsultaSearch(tipo, QStringLiteral("V_MA_ARTICULOS"),
+                                     QStringLiteral("IDARTICULO"))
+                    .trimmed();
+    } else {
+        return;
+    }
+    v.txtfields[indice] = valor;
+    v.avisa();
+    QLineEdit* campo = txtfields_[indice];
+    if (campo->isEnabled()) {
+        campo->setFocus(Qt::OtherFocusReason);
+    }
+    campos_->TeclaEnCampo(indice, 13, false);
+}
+
+void FrmTarvelo::UtilLin1_Click(const QString& boton) {
+    const QString b = boton.toUpper();
+    corre(QStringLiteral("UtilLin1_Click"), [&] {
+        if (b == QLatin1String("NUEVO") || b == QLatin1String("CANCELAR")) {
+            InicializaFormulario();
+            enfoca(txtfields_[0], true);
+        } else if (b == QLatin1String("CONSULTAR")) {
+            ConsultaCampo();
+        } else if (b == QLatin1String("REPORTE")) {
+            lote_.ImprimeTestigo(false);
+        } else if (b == QLatin1String("CERRAR")) {
+            close();
+        }
+    });
+}
+
+void FrmTarvelo::closeEvent(QCloseEvent* e) {
+    // Nothing is asked and nothing is saved on the way out.
+    hide();
+    e->accept();
+    Q_EMIT descargada();
+}
+
+void FrmTarvelo::cmdExaminar_Click() {
+    corre(QStringLiteral("cmdExaminar_Click"), [&] {
+        const QString elegido = operador().GuardarArchivo(
+            QStringLiteral("Ubicación del Archivo"), QString(), QStringLiteral("CAMBIOS.TXT"),
+            QStringLiteral("Archivo de Novedades|*.nov"));
+        // Leaving the dialog without a choice keeps the path as it was.
+        if (elegido.trimmed().isEmpty()) {
+            return;
+        }
+        EstadoVentana& v = lote_.ventana();
+        v.fijaRuta(LoteNovedades::RutaExaminada(elegido));
+        v.avisa();
+    });
+}
+
+void FrmTarvelo::CmdBuscar_Click() {
+    if (!consultas_) {
+        return;
+    }
+    corre(QStringLiteral("CmdBuscar_Click"), [&] {
+        const QDate hoy = Reloj::hoy();
+        const QString sql =
+            QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOS WHERE TIPOLISTA = 'V' AND "
+                           "(ESTADO = '0-C' OR ESTADO = '0-M' OR FHOFERTADESDE = '") +
+            Regional::fechaCorta(hoy.addDays(1)) + QStringLiteral("' OR  FHOFERTAHASTA ='") +
+            Regional::fechaCorta(hoy.addDays(-1)) + QStringLiteral("') GROUP BY IDLISTA,NOMBRE");
+        const QString valor =
+            consultas_->ConsultaSearch(QStringLiteral("NOVEDADES"), sql, QStringLiteral("IDLISTA"));
+        const int indice = campos_->IndiceCampo(QStringLiteral("IdLista"));
+        EstadoVentana& v = lote_.ventana();
+        v.txtfields[indice] = valor;
+        v.avisa();
+        campos_->fijaActual(indice);
+        if (txtfields_[indice]->isEnabled()) {
+            txtfields_[indice]->setFocus(Qt::OtherFocusReason);
+        }
+        campos_->TeclaEnCampo(indice, 13, false);
+    });
+}
+
+void FrmTarvelo::cmdCargar_Click() {
+    corre(QStringLiteral("cmdCargar_Click"), [&] { lote_.Carga(); });
+}
+
+void FrmTarvelo::cmdManual_Click() {
+    corre(QStringLiteral("cmdManual_Click"), [&] {
+        lote_.AbreRangoManual();
+        enfoca(txtfields_[3], false);
+    });
+}
+
+void FrmTarvelo::cmdMAceptar_Click() {
+    corre(QStringLiteral("cmdMAceptar_Click"), [&] { lote_.AceptaRangoManual(); });
+}
+
+void FrmTarvelo::cmdMCancelar_Click() {
+    corre(QStringLiteral("cmdMCancelar_Click"), [&] { lote_.CierraRangoManual(); });
+}
+
+void FrmTarvelo::cmdExportar_Click() {
+    corre(QStringLiteral("cmdExportar_Click"), [&] {
+        const ResultadoGeneracion r = lote_.Genera();
+        if (r.estado == ResultadoGeneracion::Estado::Generado ||
+            r.estado == ResultadoGeneracion::Estado::Regenerado) {
+            enfoca(txtfields_[0], false);
+        }
+    });
+}
+
+void FrmTarvelo::CmdEtiquetas_Click() {
+    corre(QStringLiteral("CmdEtiquetas_Click"), [&] { lote_.ImprimeTestigo(true); });
+}

@@ -1,0 +1,108 @@
+#include "main_window/ValidaCampo.h"
+
+#include "db/DB_Dll.h"
+#include "db/Recordset.h"
+#include "db/TextoSql.h"
+#include "generator/EstadoVentana.h"
+#include "generator/LoteNovedades.h"
+#include "generator/RepositorioLote.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/QlUtil.h"
+#include "utility_library/Regional.h"
+#include "utility_library/Reloj.h"
+
+const QString ValidaCampo::kFaltaCodigo =
+    QStringLiteral("Debe ingresar un código para el Generador.");
+const QString ValidaCampo::kFechaInvalida =
+    QStringLiteral("Debe ingresar un formato de fecha válido.");
+const QString ValidaCampo::kFaltaLista = QStringLiteral("Debe ingresar una Lista de Precios.");
+const QString ValidaCampo::kListaInexistente =
+    QStringLiteral("La lista de precios ingresada es inexistente.");
+
+ValidaCampo::Resultado ValidaCampo::rechaza(const QString& mensaje) {
+    mensaje_ = mensaje;
+    return Resultado::Rechazado;
+}
+
+ValidaCampo::Resultado ValidaCampo::Valida(int indice) {
+    mensaje_.clear();
+    EstadoVentana& v = lote_.ventana();
+    const QString nombre = EstadoVentana::kCamposDeDatos.value(indice);
+    const QString texto = v.txtfields.value(indice).trimmed();
+    try {
+        if (nombre.compare(QLatin1String("Codigo"), Qt::CaseInsensitive) == 0) {
+            return Codigo(texto);
+        }
+        if (nombre.compare(QLatin1String("Fecha"), Qt::CaseInsensitive) == 0) {
+            return Fecha(texto);
+        }
+        if (nombre.compare(QLatin1String("IdLista"), Qt::CaseInsensitive) == 0) {
+            return Lista(texto);
+        }
+        return Resultado::Aceptado;
+    } catch (const FalloKX& e) {
+        // A failure refuses the field too, but says what failed instead of
+        // showing an empty box.
+        return rechaza(e.error().descripcion.trimmed().isEmpty()
+                           ? QStringLiteral("Error ") + QString::number(e.error().numero)
+                           : e.error().descripcion.trimmed());
+    } catch (const std::exception& e) {
+        return rechaza(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+ValidaCampo::Resultado ValidaCampo::Codigo(const QString& texto) {
+    if (texto.isEmpty()) {
+        return rechaza(kFaltaCodigo);
+    }
+    // Entering a code discards whatever was half prepared.
+    lote_.InicializaFormulario();
+    EstadoVentana& v = lote_.ventana();
+    v.campo(QStringLiteral("Codigo")) = texto;
+    v.avisa();
+    bool entero = false;
+    const qint64 numero = texto.toLongLong(&entero);
+    if (entero && lote_.repositorio().ExisteLote(numero)) {
+        lote_.CargaLote();
+        return Resultado::LoteRecargado;
+    }
+    lote_.HabilitaEdicion(true);
+    return Resultado::CodigoNuevo;
+}
+
+ValidaCampo::Resultado ValidaCampo::Fecha(const QString& texto) {
+    EstadoVentana& v = lote_.ventana();
+    if (texto.isEmpty()) {
+        v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy());
+        v.avisa();
+        return Resultado::Aceptado;
+    }
+    if (!Regional::leeFecha(texto).isValid()) {
+        return rechaza(kFechaInvalida);
+    }
+    return Resultado::Aceptado;
+}
+
+ValidaCampo::Resultado ValidaCampo::Lista(const QString& texto) {
+    if (texto.isEmpty()) {
+        return rechaza(kFaltaLista);
+    }
+    EstadoVentana& v = lote_.ventana();
+    const QString codigo = QlUtil::FormateaCodigo(texto, 4);
+    Recordset rs;
+    const bool existe = db_.ExisteEnTabla(QStringLiteral("V_MA_PRECIOSCAB"), codigo,
+                                          QStringLiteral("IDLISTA"), &rs, 8,
+                                          QStringLiteral("IDLISTA=") + TextoSql::Literal(codigo) +
+                                              QStringLiteral(" AND TIPOLISTA = 'V'"),
+                                          true);
+    if (!existe) {
+        db_.CierraRecordset(rs);
+        v.lblLista = EstadoVentana::kPrefijoLista;
+        v.avisa();
+        return rechaza(kListaInexistente);
+    }
+    v.lblLista = EstadoVentana::kPrefijoLista + QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre")));
+    db_.CierraRecordset(rs);
+    lote_.HabilitaEdicion(true);
+    return Resultado::Aceptado;
+}

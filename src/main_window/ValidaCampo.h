@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class DB_Dll;
+class LoteNovedades;
+
+// The checks of the window's header fields when the operator accepts one:
+// what is valid, what the batch logic does then, and the message of a refusal.
+class ValidaCampo {
+public:
+    enum class Resultado {
+        Aceptado,
+        Rechazado,     // mensaje() says why
+        LoteRecargado, // an existing code: its batch was reloaded
+        CodigoNuevo,   // a new code: editing is on, the date comes next
+    };
+
+    static const QString kFaltaCodigo;      // "Debe ingresar un código para el Generador."
+    static const QString kFechaInvalida;    // "Debe ingresar un formato de fecha válido."
+    static const QString kFaltaLista;       // "Debe ingresar una Lista de Precios."
+    static const QString kListaInexistente; // "La lista de precios ingresada es inexistente."
+
+    ValidaCampo(LoteNovedades& lote, DB_Dll& db) : lote_(lote), db_(db) {}
+
+    // Validates the field of that index with its current text (the state's).
+    Resultado Valida(int indice);
+    const QString& mensaje() const { return mensaje_; }
+
+private:
+    Resultado Codigo(const QString& texto);
+    Resultado Fecha(const QString& texto);
+    Resultado Lista(const QString& texto);
+    Resultado rechaza(const QString& mensaje);
+
+    LoteNovedades& lote_;
+    DB_Dll& db_;
+    QString mensaje_;
+};
