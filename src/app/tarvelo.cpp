@@ -6,6 +6,12 @@
 #include "generator/LoteNovedades.h"
 #include "generator_sql/ParametrosConfigurados.h"
 #include "generator_sql/RepositorioLoteSql.h"
+#include "generator_sql/TestigoQlReport.h"
+#include "lookups/Lib_ClsCons3.h"
+#include "lookups_ui/VentanasConsultaQt.h"
+#include "main_window/ConsultasConMotor.h"
+#include "reports_ui/VistaPrevia.h"
+#include "utility_library/QlReport.h"
 #include "main_window/ArranqueTarvelo.h"
 #include "main_window/FrmTarvelo.h"
 #include "progress/CartelEnPantalla.h"
@@ -31,6 +37,9 @@ int main(int argc, char** argv) {
     OperadorQt operadorInicio;
     fijaOperador(&operadorInicio);
     InstalaDialogoConexion();
+    // Start-up hands the connection to the lookup engine and writes its
+    // default definitions when they are missing.
+    InstalaConsultas();
     QTextStream salida(stdout), errores(stderr);
     if (const auto fin = ArrancaTarvelo(app.arguments().mid(1), salida, errores)) {
         fijaOperador(nullptr);
@@ -42,13 +51,21 @@ int main(int argc, char** argv) {
     EstadoVentana estado;
     RepositorioLoteSql repositorio(DB_Dll::instancia());
     LoteNovedades lote(estado, repositorio, cartel, &ParametrosConfigurados);
-    FrmTarvelo ventana(lote, DB_Dll::instancia(), nullptr);
+    ConsultasConMotor consultas(motorConsultas());
+    FrmTarvelo ventana(lote, DB_Dll::instancia(), &consultas);
+    // The witness and the labels, previewed over the window (print, page
+    // set-up, save as PDF).
+    ImpresoraVistaPrevia impresora(&ventana);
+    QlReport::fijaImpresora(&impresora);
+    TestigoQlReport testigo(estado);
+    lote.fijaImpresor(&testigo);
     OperadorQt operadorVentana(&ventana);
     fijaOperador(&operadorVentana);
     QObject::connect(&ventana, &FrmTarvelo::descargada, &app, &QApplication::quit);
     ventana.Carga();
     ventana.show();
     const int r = app.exec();
+    QlReport::fijaImpresora(nullptr);
     fijaOperador(nullptr);
     Dll_Display::fijaInstancia(nullptr);
     return r;
