@@ -234,6 +234,7 @@ TEST_P(RuntimeBase, AccessLogRows) {
     ejecuta("INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('VENTAS', 'M1')");
     ejecuta("INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('SINDERECHO', 'M2')");
     ejecuta("INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('RELLENO   ', 'M1')");
+    ejecuta("INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('O''BRIEN', 'M1')");
     const QString dueno = db().gDBName;
     const struct {
         QString usuario;
@@ -242,6 +243,9 @@ TEST_P(RuntimeBase, AccessLogRows) {
         {"ventas", "GENERADOR DE NOVEDADES"},  {"SINDERECHO", ""},
         {"RELLENO", "GENERADOR DE NOVEDADES"}, // stored with trailing blanks
         {"Supervisor Korvex MC", "TARVELO"},   {dueno, "TARVELO"},
+        // User names reach the statement as values, never as SQL.
+        {"O'Brien", "GENERADOR DE NOVEDADES"},
+        {"X' OR TA_TAREAS.USUARIO <> '", ""},
     };
     const QString pc = QlEquipo::NombrePC().trimmed().toUpper();
     for (const auto& c : casos) {
