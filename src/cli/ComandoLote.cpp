@@ -243,7 +243,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         err << "La lista admite hasta 4 caracteres: " << *lista << Qt::endl;
         return CodigoLote::Invalido;
     }
-    if (codigo && !TextoSql::EsEntero(*codigo)) {
+    if (codigo && !ReglasLote::FormaDeCodigo(*codigo)) {
         err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
         return CodigoLote::Invalido;
     }

@@ -1,5 +1,6 @@
 #include "generator/ReglasLote.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace ReglasLote {
@@ -59,6 +60,13 @@ std::optional<qint64> LeeCodigo(const QString& texto) {
         n = n * 10 + digito;
     }
     return n;
+}
+
+bool FormaDeCodigo(const QString& texto) {
+    const QString t = texto.trimmed();
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
 }
 
 std::optional<QString> LeeLista(const QString& texto) {

@@ -37,6 +37,9 @@ bool DebeMarcar(const QString& celdaNoMarcar, const QString& lista);
 // or does not fit a signed 64-bit integer. Callers check it against the
 // largest code their engine stores (RepositorioLote::MaximoCodigo).
 std::optional<qint64> LeeCodigo(const QString& texto);
+// True when the text is written like a code (digits, blanks around), however
+// large: such a text is a code out of range, not a text that is no number.
+bool FormaDeCodigo(const QString& texto);
 
 // The widest price-list code the suite stores.
 constexpr int kLargoLista = 4;
