@@ -254,7 +254,8 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     };
     if (lote_.ventana().campo(QStringLiteral("IDLISTA")).trimmed().size() >
         ReglasLote::kLargoLista) {
-        operador().MsgBox(GeneradorLote::kListaLarga, Operador::SoloAceptar | Operador::IconoInformacion,
+        operador().MsgBox(GeneradorLote::kListaLarga,
+                          Operador::SoloAceptar | Operador::IconoInformacion,
                           QStringLiteral("Aviso al Usuario"));
         return termina(ResultadoCarga::Estado::Rechazado);
     }

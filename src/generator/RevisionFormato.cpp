@@ -44,8 +44,9 @@ QString HallazgoFormato::Describe() const {
             .arg(kLargoRegistroBalanza);
     case Tipo::CaracteresPerdidos: {
         const QStringList& encabezados = FilaNovedad::Encabezados();
-        const QString celda = columna >= 0 && columna < encabezados.size() ? encabezados[columna]
-                                                                           : QString::number(columna);
+        const QString celda = columna >= 0 && columna < encabezados.size()
+                                  ? encabezados[columna]
+                                  : QString::number(columna);
         return QStringLiteral("%1, %2: \"%3\" no existe en Windows-1252 y se escribiría como \"?\"")
             .arg(quien, celda, perdidos);
     }

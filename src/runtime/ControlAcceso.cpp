@@ -37,8 +37,8 @@ void ControlAcceso(const QString& programa) {
                                      "TA_TAREAS.TAREA = TA_MENU.Clave ") +
                       QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") +
                       TextoSql::Escapa(ModGlobal::gUsuarioLogeado) +
-                      QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") + TextoSql::Escapa(nombrePrograma) +
-                      QStringLiteral("%')");
+                      QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") +
+                      TextoSql::Escapa(nombrePrograma) + QStringLiteral("%')");
         db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true);
     });
     bool conFilas = false;

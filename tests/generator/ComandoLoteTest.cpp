@@ -223,8 +223,7 @@ TEST_P(ComandoLoteTest, ListaLargaYCodigosFueraDeRango) {
 // 64-bit codes are kept exactly, and the next code follows them exactly; a
 // code written with leading zeros names the same batch everywhere.
 TEST_P(ComandoLoteTest, CodigosDe64BitsYConCeros) {
-    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path(), "--codigo",
-                       "9007199254740993"}),
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path(), "--codigo", "9007199254740993"}),
               CodigoLote::Generado)
         << err.toStdString();
     EXPECT_TRUE(out.startsWith("generada codigo=9007199254740993 ")) << out.toStdString();
@@ -233,9 +232,9 @@ TEST_P(ComandoLoteTest, CodigosDe64BitsYConCeros) {
         << err.toStdString();
     EXPECT_TRUE(out.startsWith("generada codigo=9007199254740994 filas=2 ")) << out.toStdString();
 
-    ASSERT_EQ(generar({"--lista", "9", "--carpeta", salida.path(), "--articulos", ":",
-                       "--codigo", "49"}),
-              CodigoLote::Generado)
+    ASSERT_EQ(
+        generar({"--lista", "9", "--carpeta", salida.path(), "--articulos", ":", "--codigo", "49"}),
+        CodigoLote::Generado)
         << err.toStdString();
     ASSERT_EQ(corre(ComandoRegenerar, {linea, "--codigo", "049"}), CodigoLote::Generado)
         << err.toStdString();

@@ -117,16 +117,16 @@ TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
     EXPECT_EQ(b.codigo, "78");
     EXPECT_EQ(b.filas, 1);
     EXPECT_EQ(b.enviadasPorOtro, 4);
-    EXPECT_TRUE(preguntas().contains(
-        "Se dejaron fuera 4 filas porque otra generación ya las envió."))
+    EXPECT_TRUE(
+        preguntas().contains("Se dejaron fuera 4 filas porque otra generación ya las envió."))
         << preguntas().join("|").toStdString();
 
     // Every pending price in exactly one batch, and in its files only.
     for (auto it = ids.cbegin(); it != ids.cend(); ++it) {
         SCOPED_TRACE(it.key().toStdString());
         EXPECT_EQ(estado(it.key()), "1-M");
-        EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE CodInterno = ?", {"000" + it.key()}),
-                  1);
+        EXPECT_EQ(
+            cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE CodInterno = ?", {"000" + it.key()}), 1);
     }
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 78 AND CodInterno = "
                      "'000000105'"),
@@ -156,8 +156,7 @@ TEST_P(FallasLoteTest, CaracteresDeControlSonBlancos) {
     const QString limpia = "QUESO  CREMOSO X Y Z";
     EXPECT_TRUE(lee(rutaCambios()).contains(limpia.toLatin1() + QByteArray(10, ' ') + "LAC TEOS"))
         << lee(rutaCambios()).toStdString();
-    EXPECT_EQ(esquema
-                  ->valor("SELECT Descripcion FROM MV_TARVELO WHERE CodInterno = '000000102'")
+    EXPECT_EQ(esquema->valor("SELECT Descripcion FROM MV_TARVELO WHERE CodInterno = '000000102'")
                   .toString(),
               limpia + QString(10, ' '));
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Marca = 'LAC TEOS'"), 4);
@@ -254,13 +253,13 @@ TEST_P(FallasLoteTest, ImporteIlegibleYFilaRepetidaQuedanFuera) {
         codigos << f[FilaNovedad::CodInterno];
     }
     EXPECT_EQ(codigos, QStringList({"000000101", "000000103", "000000104"}));
-    EXPECT_EQ(preguntas(),
-              QStringList({CargadorNovedades::kFilasNoCargadas + "\r\n" +
-                           QString("Id %1, artículo 000102: el importe \"1.2.3\" no es un número")
-                               .arg(ids["000102"]) +
-                           "\r\n" +
-                           QString("Id %1, artículo 000103: repetida en el origen")
-                               .arg(ids["000103"])}));
+    EXPECT_EQ(
+        preguntas(),
+        QStringList({CargadorNovedades::kFilasNoCargadas + "\r\n" +
+                     QString("Id %1, artículo 000102: el importe \"1.2.3\" no es un número")
+                         .arg(ids["000102"]) +
+                     "\r\n" +
+                     QString("Id %1, artículo 000103: repetida en el origen").arg(ids["000103"])}));
 
     ventana.fijaRuta(rutaCambios());
     op.limpia();
@@ -384,8 +383,8 @@ TEST_P(FallasLoteTest, CodigosComoNumeros) {
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 49"), 2);
 
     // Beyond what the engines store: refused before anything is written.
-    for (const QString codigo : {"9223372036854775807", "9223372036854775808",
-                                 "99999999999999999999", "-1", "4 9"}) {
+    for (const QString codigo :
+         {"9223372036854775807", "9223372036854775808", "99999999999999999999", "-1", "4 9"}) {
         SCOPED_TRACE(codigo.toStdString());
         ventana.campo("Codigo") = codigo;
         op.limpia();

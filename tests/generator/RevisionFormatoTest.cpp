@@ -1,6 +1,6 @@
+#include "generator/RevisionFormato.h"
 #include "generator/FilaNovedad.h"
 #include "generator/GrillaLote.h"
-#include "generator/RevisionFormato.h"
 #include "generator/ValoresFila.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +70,8 @@ TEST(RevisionFormato, CuentaLoQueSaleDelFormatoFijo) {
         {5, T::CaracteresPerdidos, 1, FilaNovedad::Descripcion, "Ω"},
         {7, T::LargoCambios, 127, -1, ""},
     };
-    ASSERT_EQ(r.hallazgos.size(), qsizetype(std::size(esperados))) << r.Describe().join("\n").toStdString();
+    ASSERT_EQ(r.hallazgos.size(), qsizetype(std::size(esperados)))
+        << r.Describe().join("\n").toStdString();
     for (size_t i = 0; i < std::size(esperados); ++i) {
         SCOPED_TRACE(i);
         const HallazgoFormato& h = r.hallazgos[qsizetype(i)];
