@@ -315,7 +315,11 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         err << "generar necesita --lista y --carpeta" << Qt::endl;
         return CodigoLote::Invalido;
     }
-    if (codigo && !TextoSql::EsEntero(*codigo)) {
+    if (!ReglasLote::LeeLista(*lista)) {
+        err << "La lista admite hasta 4 caracteres: " << *lista << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    if (codigo && !ReglasLote::FormaDeCodigo(*codigo)) {
         err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
         return CodigoLote::Invalido;
     }

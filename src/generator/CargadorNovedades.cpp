@@ -3,6 +3,8 @@
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FilaOrigen.h"
+#include "generator/FormatoNovedad.h"
+#include "generator/GeneradorLote.h"
 #include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
 #include "generator/ValoresFila.h"
@@ -55,6 +57,9 @@ QDate fechaDe(const QVariant& valor, const QString& campo) {
 }
 } // namespace
 
+const QString CargadorNovedades::kFilasNoCargadas =
+    QStringLiteral("Estas filas no se cargaron y siguen pendientes:");
+
 CargadorNovedades::CargadorNovedades(LoteNovedades& lote)
     : lote_(lote), parametros_(lote.parametros()) {}
 
@@ -75,7 +80,11 @@ RangoManual CargadorNovedades::Rango() const {
     return r;
 }
 
-void CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual) {
+QString CargadorNovedades::FilaNoCargada(const ValoresFila& v, const QString& motivo) {
+    return QStringLiteral("Id %1, artículo %2: %3").arg(v.id.trimmed(), v.codigo, motivo);
+}
+
+QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual) {
     v = ValoresFila{};
     if (manual) {
         const QString letra = lote_.ventana().campo(QStringLiteral("letra")).trimmed().toUpper();
@@ -90,6 +99,11 @@ void CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manua
 
     const QString sugerido =
         QlUtil::NoNulo(rs.Campo(QStringLiteral("precio") + parametros_.claseSugeridaEfectiva()));
+    v.id = texto(rs, "ID");
+    // A suggested price that is no number would decide the price by a guess.
+    if (!FormatoNovedad::LeeImporte(sugerido)) {
+        return sugerido;
+    }
     const bool hayFechas =
         !texto(rs, "FHOFERTADESDE").isEmpty() && !texto(rs, "FHOFERTAHASTA").isEmpty();
     QDate desde, hasta;
@@ -114,11 +128,16 @@ void CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manua
     v.precio2 = v.precio;
     v.costo = texto(rs, "COSTO");
     v.rubro = texto(rs, "Rubro").trimmed();
-    v.id = texto(rs, "ID");
+    for (const QString* importe : {&v.precio, &v.costo}) {
+        if (!FormatoNovedad::LeeImporte(*importe)) {
+            return *importe;
+        }
+    }
     const QString cambio = texto(rs, "CambioCodBarra");
     v.cambioCodBarra = !cambio.isEmpty() && TextoABooleano(cambio.trimmed(), true);
 
     LeeArticulo(idArticulo, v, manual);
+    return QString();
 }
 
 void CargadorNovedades::LeeArticulo(const QString& idArticulo, ValoresFila& v, bool manual) {
@@ -221,12 +240,25 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             lote_.cartel().CartelCerrar();
         }
         c.reset();
+        if (!noCargadas_.isEmpty()) {
+            operador().MsgBox(kFilasNoCargadas + QStringLiteral("\r\n") +
+                                  noCargadas_.join(QStringLiteral("\r\n")),
+                              Operador::SoloAceptar | Operador::IconoExclamacion,
+                              QStringLiteral("Aviso al Usuario"));
+        }
         lote_.ventana().avisa();
         ResultadoCarga r;
         r.estado = estado;
         r.filas = filas_;
         return r;
     };
+    if (lote_.ventana().campo(QStringLiteral("IDLISTA")).trimmed().size() >
+        ReglasLote::kLargoLista) {
+        operador().MsgBox(GeneradorLote::kListaLarga,
+                          Operador::SoloAceptar | Operador::IconoInformacion,
+                          QStringLiteral("Aviso al Usuario"));
+        return termina(ResultadoCarga::Estado::Rechazado);
+    }
     const auto inicia = [&] {
         lote_.RefrescaParametros();
         lista_ = QlUtil::FormateaCodigo(lote_.ventana().campo(QStringLiteral("IDLISTA")), 4);
@@ -261,7 +293,18 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
         const bool sigue = pasos.paso([&] {
             const FilaOrigen& fila = c->fila();
             ValoresFila v;
-            LeeFila(fila, v, manual);
+            const QString ilegible = LeeFila(fila, v, manual);
+            const QString id = v.id.trimmed();
+            if (!id.isEmpty() && leidas_.contains(id)) {
+                noCargadas_ << FilaNoCargada(v, QStringLiteral("repetida en el origen"));
+                return;
+            }
+            leidas_.insert(id);
+            if (!ilegible.isNull()) {
+                noCargadas_ << FilaNoCargada(
+                    v, QStringLiteral("el importe \"%1\" no es un número").arg(ilegible));
+                return;
+            }
             v.FormateaFila(parametros_.ivaPorDefecto, manual);
             if (!manual && !DecisionOferta(fila, v)) {
                 return;

@@ -22,11 +22,20 @@ public:
     ResultadoCarga CargaNovedades();
     ResultadoCarga CargaManual();
 
+    // The warning at the end of a load that passed over source rows (an
+    // amount that is no number, a price row the source gave twice), followed
+    // by one line per row.
+    static const QString kFilasNoCargadas;
+
 private:
     enum class Modo { Pendientes, Manual };
     // The shared run: opens the source, shows the banner, loops over the rows.
     ResultadoCarga Corre(Modo modo);
-    void LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual);
+    // Empty when every amount of the row reads as one number; otherwise the
+    // text that does not (the row is then left pending, never sent).
+    QString LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual);
+    // The warning's line for a row passed over.
+    static QString FilaNoCargada(const ValoresFila& v, const QString& motivo);
     // False when the row is dropped; otherwise sets the no-mark flag.
     bool DecisionOferta(const FilaOrigen& rs, ValoresFila& v);
     // True when the latest batch of this list and article already sent this price.
@@ -46,4 +55,8 @@ private:
     QString lista_;
     QDate hoy_, manana_;
     int filas_ = 0; // grid rows filled by this run
+    // Price rows this run read, by ID: the source may give one twice.
+    QSet<QString> leidas_;
+    // Rows passed over by this run, one line each, for the final warning.
+    QStringList noCargadas_;
 };

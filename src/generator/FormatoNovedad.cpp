@@ -84,6 +84,21 @@ bool FormatoNovedad::EsNumero(const QString& texto) {
     return numero.match(texto).hasMatch();
 }
 
+std::optional<double> FormatoNovedad::LeeImporte(const QString& texto) {
+    static const QRegularExpression simple(QStringLiteral(R"(^[+-]?(\d+[.,]?\d*|[.,]\d+)$)"));
+    static const QRegularExpression miles(
+        QStringLiteral(R"(^[+-]?(\d{1,3}(\.\d{3})+(,\d*)?|\d{1,3}(,\d{3})+(\.\d*)?)$)"));
+    const QString t = texto.trimmed();
+    if (t.isEmpty()) {
+        return 0.0;
+    }
+    if (!simple.match(t).hasMatch() && !miles.match(t).hasMatch()) {
+        return std::nullopt;
+    }
+    // Both forms read the way the suite reads every amount.
+    return QlUtil::TextoANumero(t);
+}
+
 QString FormatoNovedad::Patron(const QString& texto, int digitos) {
     const QString t = texto.trimmed();
     if (!EsNumero(t)) {

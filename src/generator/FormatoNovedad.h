@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The cell texts of a price-change row and the number patterns of the scale
 // record. Pure text work: the loaders and the file writer share it.
@@ -34,4 +35,10 @@ public:
     static QString Patron(double valor, int digitos);
     // True for an optionally signed decimal number ("12", "-3.50", ".5").
     static bool EsNumero(const QString& texto);
+    // An amount as the database or the operator writes it: one optionally
+    // signed number with "." or "," as decimal separator, or grouped in
+    // thousands ("1.234.567", "1.234,50", "1,234.50"); blank text is 0.
+    // None for anything else ("1.2.3", "12a"): such a price is never sent
+    // with a guessed value.
+    static std::optional<double> LeeImporte(const QString& texto);
 };

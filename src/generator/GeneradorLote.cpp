@@ -28,6 +28,8 @@ const QString GeneradorLote::kCodigoUsado =
                    "¿Desea generar la novedad con el código %2?");
 const QString GeneradorLote::kEnviadasPorOtro =
     QStringLiteral("Se dejaron fuera %1 filas porque otra generación ya las envió.");
+const QString GeneradorLote::kListaLarga =
+    QStringLiteral("El código de la lista de precios admite hasta 4 caracteres.");
 const QString GeneradorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
 
@@ -154,6 +156,12 @@ ResultadoGeneracion GeneradorLote::Genera() {
     lista_ = v.campo(QStringLiteral("IdLista"));
     if (lista_.trimmed().isEmpty()) {
         avisa(kDebeIngresarLista);
+        r.estado = ResultadoGeneracion::Estado::SinLista;
+        return r;
+    }
+    if (!ReglasLote::LeeLista(lista_)) {
+        // Cut to four characters it would name another list.
+        avisa(kListaLarga);
         r.estado = ResultadoGeneracion::Estado::SinLista;
         return r;
     }

@@ -25,6 +25,8 @@ public:
     ResultadoGeneracion Genera();
 
     static const QString kDebeIngresarLista;
+    // A list code longer than four characters.
+    static const QString kListaLarga;
     static const QString kNadaQueGenerar;
     static const QString kRegenerar;
     static const QString kTestigo;

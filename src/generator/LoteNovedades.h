@@ -31,7 +31,7 @@ struct ResultadoGeneracion {
     enum class Estado {
         Generado,       // a new batch: files written, rows inserted, prices marked
         Regenerado,     // a reloaded batch: files written again, rows stamped
-        SinLista,       // "Debe ingresar una lista de precios."
+        SinLista,       // no list, or one longer than four characters
         CodigoInvalido, // the batch code is no whole number the engines store
         NadaQueGenerar, // no loaded row in the grid
         Declinado,      // the operator answered No (regeneration, code taken meanwhile)

@@ -1,5 +1,8 @@
 #include "generator/ReglasLote.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace ReglasLote {
 
 Precio PrecioAplicable(double sugerido, bool hayFechasOferta, const QDate& desde,
@@ -40,19 +43,38 @@ bool DebeMarcar(const QString& celdaNoMarcar, const QString& lista) {
 
 std::optional<qint64> LeeCodigo(const QString& texto) {
     const QString t = texto.trimmed();
-    // 18 digits always fit a signed 64-bit integer, the widest code every
-    // engine stores exactly.
-    if (t.isEmpty() || t.size() > 18) {
+    if (t.isEmpty()) {
         return std::nullopt;
     }
+    constexpr qint64 maximo = std::numeric_limits<qint64>::max();
     qint64 n = 0;
     for (QChar c : t) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
             return std::nullopt;
         }
-        n = n * 10 + (c.unicode() - '0');
+        const int digito = c.unicode() - '0';
+        // Exact or nothing: a code is never rounded through a double.
+        if (n > (maximo - digito) / 10) {
+            return std::nullopt;
+        }
+        n = n * 10 + digito;
     }
     return n;
+}
+
+bool FormaDeCodigo(const QString& texto) {
+    const QString t = texto.trimmed();
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
+std::optional<QString> LeeLista(const QString& texto) {
+    const QString t = texto.trimmed();
+    if (t.isEmpty() || t.size() > kLargoLista) {
+        return std::nullopt;
+    }
+    return t;
 }
 
 } // namespace ReglasLote

@@ -32,8 +32,19 @@ Oferta DecideOferta(const QDate& desde, const QDate& hasta, const QDate& hoy, co
 // holds "0" and the list is not "A3" (a list whose prices are never marked).
 bool DebeMarcar(const QString& celdaNoMarcar, const QString& lista);
 
-// A batch code: a whole number of up to 18 digits (leading zeros allowed and
-// dropped); none otherwise.
+// A batch code: a whole number written with digits only, blanks around
+// allowed, leading zeros dropped ("049" is 49); none when it is anything else
+// or does not fit a signed 64-bit integer. Callers check it against the
+// largest code their engine stores (RepositorioLote::MaximoCodigo).
 std::optional<qint64> LeeCodigo(const QString& texto);
+// True when the text is written like a code (digits, blanks around), however
+// large: such a text is a code out of range, not a text that is no number.
+bool FormaDeCodigo(const QString& texto);
+
+// The widest price-list code the suite stores.
+constexpr int kLargoLista = 4;
+// A price-list code: the trimmed text, when it has one to four characters;
+// none otherwise (a longer code would be cut and name another list).
+std::optional<QString> LeeLista(const QString& texto);
 
 } // namespace ReglasLote

@@ -1,6 +1,7 @@
 #include "runtime/ControlAcceso.h"
 
 #include "db/DB_Dll.h"
+#include "db/TextoSql.h"
 #include "runtime/LBM_Common.h"
 #include "runtime/ModGlobal.h"
 #include "utility_library/Programa.h"
@@ -28,14 +29,16 @@ void ControlAcceso(const QString& programa) {
     Recordset rs;
     intenta([&] {
         // The blank after the user name is the suite's; the comparison
-        // ignores trailing blanks.
+        // ignores trailing blanks. Both values come from outside (the command
+        // line, the executable's name): their apostrophes are doubled.
         QString sql = QStringLiteral("SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , "
                                      "TA_MENU.Nombre ") +
                       QStringLiteral(" FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON "
                                      "TA_TAREAS.TAREA = TA_MENU.Clave ") +
-                      QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") + ModGlobal::gUsuarioLogeado +
-                      QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") + nombrePrograma +
-                      QStringLiteral("%')");
+                      QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") +
+                      TextoSql::Escapa(ModGlobal::gUsuarioLogeado) +
+                      QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") +
+                      TextoSql::Escapa(nombrePrograma) + QStringLiteral("%')");
         db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true);
     });
     bool conFilas = false;

@@ -183,6 +183,84 @@ TEST_P(ComandoLoteTest, UnaFallaAbandonaConCodigoTres) {
               0);
 }
 
+// A list code that would be cut, and batch codes outside what the engines
+// store, are refused at once: nothing loaded, written or marked.
+TEST_P(ComandoLoteTest, ListaLargaYCodigosFueraDeRango) {
+    const QString carpeta = salida.path();
+    const struct {
+        QStringList args;
+        const char* mensaje;
+    } casos[] = {
+        {{"--lista", "1   ; DROP TABLE X", "--carpeta", carpeta}, "hasta 4 caracteres"},
+        {{"--lista", "12345", "--carpeta", carpeta}, "hasta 4 caracteres"},
+        {{"--lista", "1", "--carpeta", carpeta, "--codigo", "1x"}, "numero entero"},
+        {{"--lista", "1", "--carpeta", carpeta, "--codigo", "9223372036854775807"},
+         "entre 0 y 9223372036854775806"},
+        {{"--lista", "1", "--carpeta", carpeta, "--codigo", "9223372036854775808"},
+         "entre 0 y 9223372036854775806"},
+        {{"--lista", "1", "--carpeta", carpeta, "--codigo", "99999999999999999999"},
+         "entre 0 y 9223372036854775806"},
+        // The demo holds batch 1, whatever zeros the code is written with.
+        {{"--lista", "1", "--carpeta", carpeta, "--codigo", "01"}, "ya existe"},
+        {{"--lista", "1", "--carpeta", carpeta, "--codigo", "0001"}, "ya existe"},
+    };
+    ASSERT_TRUE(base().abre(DB_Dll::instancia()));
+    const int antes = cuenta("SELECT COUNT(*) FROM MV_TARVELO");
+    const QString marcadas = "SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'";
+    const int marcadasAntes = cuenta(marcadas);
+    BaseDePrueba::cierra(DB_Dll::instancia());
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.args.join(" ").toStdString());
+        EXPECT_EQ(generar(c.args), CodigoLote::Invalido);
+        EXPECT_TRUE(out.isEmpty());
+        EXPECT_TRUE(err.contains(c.mensaje)) << err.toStdString();
+    }
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), antes);
+    EXPECT_EQ(cuenta(marcadas), marcadasAntes);
+    EXPECT_FALSE(QFile::exists(carpeta + "/CAMBIOS.TXT"));
+}
+
+// 64-bit codes are kept exactly, and the next code follows them exactly; a
+// code written with leading zeros names the same batch everywhere.
+TEST_P(ComandoLoteTest, CodigosDe64BitsYConCeros) {
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path(), "--codigo", "9007199254740993"}),
+              CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith("generada codigo=9007199254740993 ")) << out.toStdString();
+    ASSERT_EQ(generar({"--lista", "9", "--carpeta", salida.path(), "--articulos", ":"}),
+              CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith("generada codigo=9007199254740994 filas=2 ")) << out.toStdString();
+
+    ASSERT_EQ(
+        generar({"--lista", "9", "--carpeta", salida.path(), "--articulos", ":", "--codigo", "49"}),
+        CodigoLote::Generado)
+        << err.toStdString();
+    ASSERT_EQ(corre(ComandoRegenerar, {linea, "--codigo", "049"}), CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith("regenerada codigo=49 filas=2 ")) << out.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 49"), 2);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 49 AND RETRANSMITIDO IS NOT "
+                     "NULL"),
+              2);
+}
+
+// A statement that cannot be prepared abandons the generation (exit 3): no
+// batch with blank brands.
+TEST_P(ComandoLoteTest, SinTablaDeTiposNoSeGenera) {
+    base().ejecutaDirecto(base().plataforma() == Plataforma::Sqlite
+                              ? "DROP TABLE V_TA_TIPOARTICULO"
+                              : "DROP TABLE V_TA_TIPOARTICULO CASCADE");
+    ASSERT_TRUE(base().abre(DB_Dll::instancia()));
+    const int antes = cuenta("SELECT COUNT(*) FROM MV_TARVELO");
+    BaseDePrueba::cierra(DB_Dll::instancia());
+    EXPECT_EQ(generar({"--lista", "1", "--carpeta", salida.path()}), CodigoLote::Abandonado);
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_TRUE(err.contains("V_TA_TIPOARTICULO", Qt::CaseInsensitive)) << err.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), antes);
+    EXPECT_FALSE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
+}
+
 TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
     QString out, err;
     QTextStream o(&out), e(&err);

@@ -1,5 +1,6 @@
 #include "generator/FormatoNovedad.h"
 #include "generator/FilaNovedad.h"
+#include "generator/ReglasLote.h"
 #include "generator/ValoresFila.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,73 @@ TEST(FormatoNovedad, Importes) {
     EXPECT_EQ(FormatoNovedad::ImporteTexto("1250,5"), "001250500");
     EXPECT_EQ(FormatoNovedad::ImporteTexto(""), "000000000");
     EXPECT_EQ(FormatoNovedad::ImporteTexto("-12.5"), "-000012500");
+}
+
+// An amount is one number or it is unreadable: never a guess.
+TEST(FormatoNovedad, ImportesLegibles) {
+    const struct {
+        const char* texto;
+        std::optional<double> valor;
+    } casos[] = {
+        {"", 0.0},
+        {"  ", 0.0},
+        {"1250.5", 1250.5},
+        {"1250,5", 1250.5},
+        {"-12.5", -12.5},
+        {"+3", 3.0},
+        {".5", 0.5},
+        {"100.0000", 100.0},
+        {"1.234.567", 1234567.0},
+        {"1.234,50", 1234.5},
+        {"1,234.50", 1234.5},
+        {" 7 ", 7.0},
+        {"1.2.3", {}},
+        {"1,2,3", {}},
+        {"12a", {}},
+        {"1.23.456", {}},
+        {"--1", {}},
+        {"1 000", {}},
+        {"1e3", {}},
+        {"abc", {}},
+        {"1.234,5.6", {}},
+        {"-", {}},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(FormatoNovedad::LeeImporte(c.texto), c.valor) << c.texto;
+    }
+}
+
+// Batch codes are read exactly, as 64-bit whole numbers; list codes have at
+// most four characters.
+TEST(ReglasLote, CodigosYListas) {
+    const struct {
+        const char* texto;
+        std::optional<qint64> codigo;
+    } codigos[] = {
+        {"49", 49},
+        {"049", 49},
+        {" 0001 ", 1},
+        {"0", 0},
+        {"9007199254740993", Q_INT64_C(9007199254740993)},
+        {"9223372036854775807", Q_INT64_C(9223372036854775807)},
+        {"0009223372036854775807", Q_INT64_C(9223372036854775807)},
+        {"9223372036854775808", {}},
+        {"99999999999999999999", {}},
+        {"-1", {}},
+        {"4 9", {}},
+        {"1e3", {}},
+        {"", {}},
+        {"1; DELETE FROM MV_TARVELO", {}},
+    };
+    for (const auto& c : codigos) {
+        EXPECT_EQ(ReglasLote::LeeCodigo(c.texto), c.codigo) << c.texto;
+    }
+    EXPECT_EQ(ReglasLote::LeeLista("1"), std::optional<QString>("1"));
+    EXPECT_EQ(ReglasLote::LeeLista("  A3  "), std::optional<QString>("A3"));
+    EXPECT_EQ(ReglasLote::LeeLista("ABCD"), std::optional<QString>("ABCD"));
+    EXPECT_EQ(ReglasLote::LeeLista("ABCDE"), std::nullopt);
+    EXPECT_EQ(ReglasLote::LeeLista("1   ; DROP TABLE X"), std::nullopt);
+    EXPECT_EQ(ReglasLote::LeeLista("   "), std::nullopt);
 }
 
 TEST(FormatoNovedad, CeldasDeTexto) {

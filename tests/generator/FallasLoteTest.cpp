@@ -1,0 +1,416 @@
+#include "PruebaLote.h"
+#include "generator/CargadorNovedades.h"
+#include "generator/GeneradorLote.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
+
+namespace {
+
+QByteArray lee(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no existe>");
+}
+
+void escribe(const QString& ruta, const QByteArray& contenido) {
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(contenido);
+}
+
+// Every line whole: the record's length and its single CR LF.
+void lineasEnteras(const QByteArray& contenido, int largo, int cantidad) {
+    EXPECT_EQ(contenido.count("\r\n"), cantidad);
+    EXPECT_EQ(contenido.count('\n'), cantidad);
+    EXPECT_EQ(contenido.count('\r'), cantidad);
+    const QList<QByteArray> lineas = contenido.split('\n');
+    ASSERT_EQ(lineas.size(), cantidad + 1);
+    for (int i = 0; i < cantidad; ++i) {
+        EXPECT_EQ(lineas[i].size(), largo + 1) << i;
+    }
+}
+
+// Four pending prices of list 1, one article each, of type T1.
+class FallasLoteTest : public PruebaLote {
+protected:
+    void SetUp() override {
+        PruebaLote::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        esquema->lista("1", "LISTA UNO");
+        esquema->tipo("T1", "LACTEOS");
+        for (const QString cod : {"000101", "000102", "000103", "000104"}) {
+            agregaPrecio(cod);
+        }
+        eligeLista("1", "LISTA UNO");
+    }
+
+    qint64 agregaPrecio(const QString& cod) {
+        ArticuloPrueba a;
+        a.idArticulo = cod;
+        a.descripcion = "ARTICULO " + cod;
+        a.tipo = "T1";
+        a.rubro = "05";
+        esquema->articulo(a);
+        PrecioPrueba p;
+        p.idLista = "1";
+        p.idArticulo = cod;
+        p.precios = {100, 80, 0};
+        p.costo = 60;
+        return ids[cod] = esquema->precio(p);
+    }
+
+    int cuenta(const QString& sql, const QVariantList& valores = {}) {
+        return esquema->cuenta(sql, valores);
+    }
+    QString estado(const QString& cod) {
+        return esquema->valor("SELECT ESTADO FROM V_MA_PRECIOS WHERE IdArticulo = ?", {cod})
+            .toString()
+            .trimmed();
+    }
+    // DDL on a connection of its own (PostgreSQL does not prepare it).
+    void ddl(const QString& sql) { base().ejecutaDirecto(sql); }
+    bool sqlite() const { return esquema->plataforma() == Plataforma::Sqlite; }
+
+    QMap<QString, qint64> ids;
+};
+
+} // namespace
+
+// Two workstations load the same list, then generate it under codes 77 and
+// 78, each on its own connection: a price goes out in one batch only, and
+// the later generation leaves out, and says so, what the other one sent.
+TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
+    ventana.campo("Codigo") = "77";
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.fijaRuta(rutaCambios());
+
+    // A price that turns pending after the first workstation loaded.
+    agregaPrecio("000105");
+    DB_Dll otraConexion;
+    ASSERT_TRUE(base().abre(otraConexion));
+    EstadoVentana otra;
+    RepositorioLoteSql otroRepositorio(otraConexion);
+    LoteNovedades otroLote(otra, otroRepositorio, cartel, &ParametrosConfigurados);
+    otroLote.InicializaFormulario();
+    otra.campo("Codigo") = "78";
+    otra.campo("IdLista") = "1";
+    otra.lblLista = EstadoVentana::kPrefijoLista + "LISTA UNO";
+    otroLote.HabilitaEdicion(true);
+    ASSERT_EQ(otroLote.CargaNovedades().filas, 5);
+    QTemporaryDir otraCarpeta;
+    otra.fijaRuta(otraCarpeta.path() + "/CAMBIOS.TXT");
+
+    const ResultadoGeneracion a = lote->Genera();
+    ASSERT_EQ(a.estado, ResultadoGeneracion::Estado::Generado);
+    EXPECT_EQ(a.filas, 4);
+    EXPECT_EQ(a.enviadasPorOtro, 0);
+    op.limpia();
+    const ResultadoGeneracion b = otroLote.Genera();
+    ASSERT_EQ(b.estado, ResultadoGeneracion::Estado::Generado);
+    EXPECT_EQ(b.codigo, "78");
+    EXPECT_EQ(b.filas, 1);
+    EXPECT_EQ(b.enviadasPorOtro, 4);
+    EXPECT_TRUE(
+        preguntas().contains("Se dejaron fuera 4 filas porque otra generación ya las envió."))
+        << preguntas().join("|").toStdString();
+
+    // Every pending price in exactly one batch, and in its files only.
+    for (auto it = ids.cbegin(); it != ids.cend(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        EXPECT_EQ(estado(it.key()), "1-M");
+        EXPECT_EQ(
+            cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE CodInterno = ?", {"000" + it.key()}), 1);
+    }
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 78 AND CodInterno = "
+                     "'000000105'"),
+              1);
+    lineasEnteras(lee(rutaCambios()), 126, 4);
+    lineasEnteras(lee(otraCarpeta.path() + "/CAMBIOS.TXT"), 126, 1);
+    EXPECT_TRUE(lee(otraCarpeta.path() + "/CAMBIOS.TXT").startsWith("M000000105"));
+}
+
+// Control characters in a description or a type's name become blanks: every
+// record keeps its length and its single CR LF, and the batch table holds
+// the blanks too.
+TEST_P(FallasLoteTest, CaracteresDeControlSonBlancos) {
+    // PostgreSQL text cannot hold a NUL at all.
+    const QString descripcion = sqlite() ? QString("QUESO\r\nCREMOSO\tX") + QChar(0) + "Y\x01Z"
+                                         : QString("QUESO\r\nCREMOSO\tX\x07Y\x01Z");
+    esquema->ejecuta("UPDATE V_MA_ARTICULOS SET Descripcion = ? WHERE IdArticulo = '000102'",
+                     {descripcion});
+    esquema->ejecuta("UPDATE V_TA_TIPOARTICULO SET DESCRIPCION = ? WHERE IdTipo = 'T1'",
+                     {QString("LAC\nTEOS\r")});
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.fijaRuta(rutaCambios());
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
+
+    lineasEnteras(lee(rutaCambios()), 126, 4);
+    lineasEnteras(lee(rutaBalanza()), 81, 4);
+    const QString limpia = "QUESO  CREMOSO X Y Z";
+    EXPECT_TRUE(lee(rutaCambios()).contains(limpia.toLatin1() + QByteArray(10, ' ') + "LAC TEOS"))
+        << lee(rutaCambios()).toStdString();
+    EXPECT_EQ(esquema->valor("SELECT Descripcion FROM MV_TARVELO WHERE CodInterno = '000000102'")
+                  .toString(),
+              limpia + QString(10, ' '));
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Marca = 'LAC TEOS'"), 4);
+}
+
+// A link at either file name is replaced, never followed; a generation that
+// cannot write its files (a full disk) records nothing, leaves the previous
+// files as they were and no half file, and says why in the system's words.
+TEST_P(FallasLoteTest, EnlacesYDiscoLleno) {
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "links and a small file system are Linux-only here";
+#else
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    QTemporaryDir afuera;
+    escribe(afuera.path() + "/importante.txt", "no tocar");
+    ASSERT_TRUE(QFile::link(afuera.path() + "/importante.txt", rutaCambios()));
+    ASSERT_TRUE(QFile::link(afuera.path() + "/nuevo.txt", rutaBalanza()));
+    ventana.fijaRuta(rutaCambios());
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
+    EXPECT_EQ(lee(afuera.path() + "/importante.txt"), "no tocar");
+    EXPECT_FALSE(QFile::exists(afuera.path() + "/nuevo.txt"));
+    EXPECT_FALSE(QFileInfo(rutaCambios()).isSymLink());
+    EXPECT_FALSE(QFileInfo(rutaBalanza()).isSymLink());
+    lineasEnteras(lee(rutaCambios()), 126, 4);
+    lineasEnteras(lee(rutaBalanza()), 81, 4);
+
+    // A folder on a small file system that is full.
+    const QString lleno = carpeta.path() + "/lleno";
+    ASSERT_TRUE(QDir().mkpath(lleno));
+    if (::mount("tarvelo", lleno.toLocal8Bit().constData(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "cannot mount a small file system here (needs root)";
+    }
+    struct Desmonta {
+        QString ruta;
+        ~Desmonta() { ::umount2(ruta.toLocal8Bit().constData(), MNT_DETACH); }
+    } desmonta{lleno};
+    escribe(lleno + "/CAMBIOS.TXT", "anterior\r\n");
+    escribe(lleno + "/BALANZA.TXT", "balanza anterior\r\n");
+    {
+        QFile relleno(lleno + "/relleno");
+        ASSERT_TRUE(relleno.open(QIODevice::WriteOnly));
+        const QByteArray bloque(4096, 'x');
+        while (relleno.write(bloque) == bloque.size() && relleno.flush()) {
+        }
+    }
+    esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '0-M'");
+    esquema->ejecuta("DELETE FROM MV_TARVELO");
+    eligeLista("1", "LISTA UNO");
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.fijaRuta(lleno + "/CAMBIOS.TXT");
+    op.limpia();
+    op.responde(Operador::Abortar);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Abandonado);
+    ASSERT_EQ(op.preguntas().size(), 1);
+    const QString mensaje = op.preguntas()[0].texto;
+    EXPECT_TRUE(mensaje.contains("No space left on device")) << mensaje.toStdString();
+    EXPECT_TRUE(mensaje.contains(QDir::toNativeSeparators(lleno + "/CAMBIOS.TXT")))
+        << mensaje.toStdString();
+    EXPECT_EQ(lee(lleno + "/CAMBIOS.TXT"), "anterior\r\n");
+    EXPECT_EQ(lee(lleno + "/BALANZA.TXT"), "balanza anterior\r\n");
+    EXPECT_EQ(QDir(lleno).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 0);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'"), 0);
+    EXPECT_EQ(db().gCnn->nivelTransaccion(), 0);
+
+    // Room again: the same grid generates whole.
+    ASSERT_TRUE(QFile::remove(lleno + "/relleno"));
+    op.limpia();
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
+    lineasEnteras(lee(lleno + "/CAMBIOS.TXT"), 126, 4);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 4);
+#endif
+}
+
+// An amount that is no number leaves its row pending, and a price row the
+// source gives twice is loaded once; one warning at the end names both.
+TEST_P(FallasLoteTest, ImporteIlegibleYFilaRepetidaQuedanFuera) {
+    const QString columnas =
+        "p.ID, p.IDLISTA, c.TIPOLISTA, c.NOMBRE, p.ESTADO, p.CAMBIOCODBARRA, p.FHOFERTADESDE, "
+        "p.FHOFERTAHASTA, p.SUSPENDIDO, CASE WHEN p.IdArticulo = '000102' THEN '1.2.3' ELSE "
+        "CAST(p.precio1 AS VARCHAR(30)) END AS precio1, p.precio2, p.precio3, p.precio4, "
+        "p.precio5, p.precio6, p.precio7, p.precio8, p.COSTO, p.IdArticulo, a.Descripcion AS "
+        "Descripcionarticulo, a.Tipo, a.Rubro, a.IdFamilia AS IDFAMILIA FROM V_MA_PRECIOS p "
+        "INNER JOIN V_MA_PRECIOSCAB c ON c.IDLISTA = p.IDLISTA LEFT JOIN V_MA_ARTICULOS a ON "
+        "a.IdArticulo = p.IdArticulo";
+    ddl("DROP VIEW VT_MA_PRECIOS_ARTICULOS");
+    ddl("CREATE VIEW VT_MA_PRECIOS_ARTICULOS AS SELECT " + columnas + " UNION ALL SELECT " +
+        columnas + " WHERE p.IdArticulo = '000103'");
+
+    const ResultadoCarga r = lote->CargaNovedades();
+    EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
+    QStringList codigos;
+    for (const QStringList& f : filas()) {
+        codigos << f[FilaNovedad::CodInterno];
+    }
+    EXPECT_EQ(codigos, QStringList({"000000101", "000000103", "000000104"}));
+    EXPECT_EQ(
+        preguntas(),
+        QStringList({CargadorNovedades::kFilasNoCargadas + "\r\n" +
+                     QString("Id %1, artículo 000102: el importe \"1.2.3\" no es un número")
+                         .arg(ids["000102"]) +
+                     "\r\n" +
+                     QString("Id %1, artículo 000103: repetida en el origen").arg(ids["000103"])}));
+
+    ventana.fijaRuta(rutaCambios());
+    op.limpia();
+    ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 3);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE CodInterno = '000000103'"), 1);
+    EXPECT_EQ(estado("000102"), "0-M");
+    EXPECT_FALSE(lee(rutaCambios()).contains("000123000"));
+    lineasEnteras(lee(rutaCambios()), 126, 3);
+}
+
+// Every lookup of the batch compares codes as SQL Server does: without
+// regard to case or trailing blanks.
+TEST_P(FallasLoteTest, LasBusquedasIgnoranMayusculasYBlancosFinales) {
+    esquema->lista("A3", "LISTA A3");
+    esquema->tipo("A", "TIPO A");
+    esquema->articulo({.idArticulo = "AB12",
+                       .descripcion = "ARTICULO AB12",
+                       .codigoBarra = "7790000000012",
+                       .idUnidad = "KG",
+                       .pesable = true});
+    esquema->precio({.idLista = "A3", .idArticulo = "AB12", .precios = {10}});
+    esquema->filaLote({.codigo = 5,
+                       .idLista = "A3",
+                       .fecha = kHoy.addDays(-1),
+                       .codInterno = "000000777",
+                       .precio = "001250500"});
+    struct Caso {
+        QString tipo, articulo, lista, codInterno;
+    };
+    const Caso casos[] = {
+        {"A", "AB12", "A3", "000000777"},
+        {"a", "ab12", "a3", "000000777"},
+        {"a   ", "Ab12     ", "a3  ", "000000777   "},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.articulo.toStdString());
+        EXPECT_EQ(repositorio->DescripcionTipo(c.tipo), "TIPO A");
+        const std::optional<ArticuloLote> a = repositorio->DatosArticulo(c.articulo);
+        ASSERT_TRUE(a.has_value());
+        EXPECT_EQ(a->codigoBarra.trimmed(), "7790000000012");
+        ArticulosBalanza::Articulo balanza;
+        EXPECT_TRUE(repositorio->Busca(c.articulo, balanza));
+        EXPECT_TRUE(balanza.pesable);
+        EXPECT_EQ(repositorio->UltimoPrecioTransmitido(c.lista, c.codInterno),
+                  std::optional<QString>("001250500"));
+        EXPECT_EQ(repositorio->Pendientes(c.lista, kHoy, kHoy.addDays(1))->total(), 1);
+    }
+    // And through the loader: a type written in lower case finds its name.
+    esquema->ejecuta("UPDATE V_MA_ARTICULOS SET Tipo = 't1  ' WHERE IdArticulo = '000101'");
+    lote->CargaNovedades();
+    EXPECT_EQ(celda(1, FilaNovedad::Marca).trimmed(), "LACTEOS");
+}
+
+// Offer dates stored with a (midnight) time part are days like any other.
+TEST_P(FallasLoteTest, FechasDeOfertaConHora) {
+    const QString manana = kHoy.addDays(1).toString(Qt::ISODate);
+    const QString hoy = kHoy.toString(Qt::ISODate);
+    const QString luego = kHoy.addDays(9).toString(Qt::ISODate);
+    const QString antes = kHoy.addDays(-9).toString(Qt::ISODate);
+    // Already sent: only their offer dates can bring them back.
+    esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '1-M'");
+    const auto oferta = [&](const QString& cod, const QString& desde, const QString& hasta) {
+        esquema->ejecuta(
+            "UPDATE V_MA_PRECIOS SET FHOFERTADESDE = ?, FHOFERTAHASTA = ? WHERE IdArticulo = ?",
+            {desde, hasta, cod});
+    };
+    oferta("000101", manana + " 00:00:00", luego + " 00:00:00"); // starts tomorrow
+    oferta("000102", antes + " 00:00:00", hoy + " 00:00:00");    // ends today
+    oferta("000103", manana + "T00:00:00", luego + "T00:00:00");
+    oferta("000104", antes, luego); // running: not due in this batch
+    ASSERT_EQ(lote->CargaNovedades().estado, ResultadoCarga::Estado::Cargado);
+    const auto f = filas();
+    ASSERT_EQ(f.size(), 3);
+    EXPECT_EQ(f[0][FilaNovedad::CodInterno], "000000101");
+    EXPECT_EQ(f[0][FilaNovedad::PrecioVenta], "000080000"); // the offer price
+    EXPECT_EQ(f[0][FilaNovedad::NoMarcar], "1");
+    EXPECT_EQ(f[1][FilaNovedad::CodInterno], "000000102");
+    EXPECT_EQ(f[1][FilaNovedad::NoMarcar], "0"); // its last change: marked
+    EXPECT_EQ(f[2][FilaNovedad::CodInterno], "000000103");
+}
+
+// A batch code is one whole number wherever it is compared or written:
+// "049" is batch 49, "01" is the existing batch 1, and 64-bit codes are kept
+// exactly.
+TEST_P(FallasLoteTest, CodigosComoNumeros) {
+    ventana.campo("Codigo") = "9007199254740993";
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.fijaRuta(rutaCambios());
+    const ResultadoGeneracion r = lote->Genera();
+    ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
+    EXPECT_EQ(r.codigo, "9007199254740993");
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 9007199254740993"), 4);
+    EXPECT_EQ(ventana.campo("Codigo"), "9007199254740994");
+
+    // Reloaded as "049": stamped, nothing inserted.
+    esquema->filaLote({.codigo = 49, .idLista = "1", .codInterno = "000000101"});
+    esquema->filaLote({.codigo = 49, .idLista = "1", .codInterno = "000000102"});
+    ventana.campo("Codigo") = "049";
+    ASSERT_EQ(lote->CargaLote().filas, 2);
+    ventana.fijaRuta(rutaCambios());
+    op.limpia();
+    op.responde(Operador::Si).responde(Operador::No);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Regenerado);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 49"), 2);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 49 AND RETRANSMITIDO IS "
+                     "NOT NULL"),
+              2);
+
+    // A fresh batch typed "0049": the code is taken, and said so as 49.
+    esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '0-M'");
+    eligeLista("1", "LISTA UNO");
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.campo("Codigo") = "0049";
+    ventana.fijaRuta(rutaCambios());
+    op.limpia();
+    op.responde(Operador::No);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Declinado);
+    ASSERT_FALSE(op.preguntas().isEmpty());
+    EXPECT_TRUE(op.preguntas()[0].texto.startsWith("El código 49 fue utilizado"));
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 49"), 2);
+
+    // Beyond what the engines store: refused before anything is written.
+    for (const QString codigo :
+         {"9223372036854775807", "9223372036854775808", "99999999999999999999", "-1", "4 9"}) {
+        SCOPED_TRACE(codigo.toStdString());
+        ventana.campo("Codigo") = codigo;
+        op.limpia();
+        EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::CodigoInvalido);
+        EXPECT_EQ(preguntas(), QStringList({GeneradorLote::kCodigoInvalido}));
+    }
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 6);
+}
+
+// A list code longer than four characters would be cut and name another
+// list: the loader and the generation refuse it.
+TEST_P(FallasLoteTest, ListaDeMasDeCuatroCaracteres) {
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.fijaRuta(rutaCambios());
+    ventana.campo("IdLista") = "1   ; DROP TABLE X";
+    op.limpia();
+    EXPECT_EQ(lote->CargaNovedades().estado, ResultadoCarga::Estado::Rechazado);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::SinLista);
+    EXPECT_EQ(preguntas(), QStringList({GeneradorLote::kListaLarga, GeneradorLote::kListaLarga}));
+    EXPECT_EQ(filas().size(), 4); // the grid as it was
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 0);
+    EXPECT_FALSE(QFile::exists(rutaCambios()));
+    // Blanks around a short code are no part of it.
+    ventana.campo("IdLista") = "  1   ";
+    op.limpia();
+    EXPECT_EQ(lote->CargaNovedades().filas, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, FallasLoteTest, valoresMotores(), nombreMotor);
