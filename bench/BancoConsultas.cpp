@@ -14,9 +14,9 @@
 // are the thread's CPU time, best of several runs.
 
 #include "db/DB_Dll.h"
-#include "demo/EsquemaSql.h"
 #include "lookups_ui/Lib_FrmCons3.h"
 #include "lookups_ui/Lib_FrmCons3Tree.h"
+#include "schema/EsquemaSql.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
 

@@ -10,7 +10,7 @@
 #include "db/DB_Dll.h"
 #include "db/SqliteKX.h"
 #include "demo/BaseDemo.h"
-#include "demo/EsquemaSql.h"
+#include "schema/EsquemaSql.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
 #include "generator_sql/ParametrosConfigurados.h"

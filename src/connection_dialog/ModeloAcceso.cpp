@@ -3,12 +3,14 @@
 #include "connection_dialog/BasesRegistradas.h"
 #include "db/Conexion.h"
 #include "db/DB_Dll.h"
-#include "runtime/LBM_Common.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
+#include "runtime/ExisteArchivo.h"
+#include "runtime/ListaBases.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlDialogos.h"
+#include "utility_library/QlTexto.h"
 
 #include <QCoreApplication>
 #include <QDir>

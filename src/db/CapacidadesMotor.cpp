@@ -1,5 +1,7 @@
 #include "db/CapacidadesMotor.h"
 
+#include <QSqlDatabase>
+
 CapacidadesMotor CapacidadesMotor::de(Plataforma plataforma, bool odbc) {
     CapacidadesMotor c;
     c.plataforma = plataforma;
@@ -18,6 +20,21 @@ CapacidadesMotor CapacidadesMotor::de(Plataforma plataforma, bool odbc) {
         break;
     }
     return c;
+}
+
+CapacidadesMotor CapacidadesMotor::de(const QSqlDatabase& db) {
+    // The one place outside Conexion that knows Qt's driver names.
+    const QString d = db.driverName();
+    if (d == QLatin1String("QSQLITE")) {
+        return de(Plataforma::Sqlite, false);
+    }
+    if (d == QLatin1String("QPSQL")) {
+        return de(Plataforma::PostgreSql, false);
+    }
+    if (d == QLatin1String("QOCI")) {
+        return de(Plataforma::Oracle, false);
+    }
+    return de(Plataforma::SqlServer, true);
 }
 
 QString CapacidadesMotor::diaDe(const QString& columna) const {

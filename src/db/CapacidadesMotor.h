@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QSqlDatabase;
+
 // What an engine (through its Qt driver) can do, so that callers ask this
 // object instead of comparing driver names.
 struct CapacidadesMotor {
@@ -34,4 +36,7 @@ struct CapacidadesMotor {
     QString liberaPunto(const QString& nombre) const;
 
     static CapacidadesMotor de(Plataforma plataforma, bool odbc);
+    // The engine behind a Qt connection opened without a Conexion (the schema
+    // builder, tests and benchmarks open their own). ODBC counts as SQL Server.
+    static CapacidadesMotor de(const QSqlDatabase& db);
 };

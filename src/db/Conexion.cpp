@@ -1,10 +1,11 @@
 #include "db/Conexion.h"
 
 #include "db/Dialecto.h"
-#include "utility_library/ErrorKX.h"
-#include "utility_library/Programa.h"
 #include "db/Recordset.h"
 #include "db/SqliteKX.h"
+#include "db/TiposCampo.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/Programa.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -12,18 +13,11 @@
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <QSqlResult>
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <sqlite3.h>
-#ifdef TARVELO_CON_ODBC
-#include <sql.h>
-#include <sqlext.h>
-#endif
 
 namespace {
 
@@ -38,205 +32,6 @@ void vigilaRegistro() {
     static std::once_flag una;
     // Registered after the registry exists, so it runs before the registry goes.
     std::call_once(una, []() { std::atexit([]() { gRegistroVivo = false; }); });
-}
-
-// PostgreSQL reports SQLSTATE codes as text; as a number we use the engine's
-// own packing of the five characters (six bits each, first character lowest),
-// so "42P01" and "08006" give stable, distinct codes.
-qint32 numeroSqlState(const QString& estado) {
-    if (estado.size() != 5) {
-        return estado.toInt();
-    }
-    qint32 r = 0;
-    for (int i = 0; i < 5; ++i) {
-        r |= qint32((estado[i].toLatin1() - '0') & 0x3F) << (6 * i);
-    }
-    return r;
-}
-
-// What the drivers say when the link to the server is gone.
-bool textoDeEnlacePerdido(const QString& t) {
-    static const QRegularExpression re(
-        QStringLiteral("server closed the connection|terminating connection|"
-                       "no connection to the server|could not send data|"
-                       "could not receive data|connection not open|connection dead|"
-                       "communication link failure|connection is closed|broken pipe|"
-                       "connection reset|server has gone away|lost connection|"
-                       "SSL connection has been closed"),
-        QRegularExpression::CaseInsensitiveOption);
-    return re.match(t).hasMatch();
-}
-
-// ODBC and PostgreSQL: SQLSTATE class 08 is a connection exception; 57P0x
-// means the server ended the session.
-bool estadoDeEnlacePerdido(const QString& estado) {
-    return estado.startsWith(QLatin1String("08")) || estado == QLatin1String("57P01") ||
-           estado == QLatin1String("57P02") || estado == QLatin1String("57P03");
-}
-
-// Descriptions go into one-line logs and message boxes: PostgreSQL's
-// position context ("LINE 1: ..." and its caret) adds nothing there.
-QString unaLinea(const QString& texto) {
-    QStringList partes;
-    for (const QString& l : texto.split(QRegularExpression(QStringLiteral("[\r\n]+")))) {
-        const QString t = l.trimmed();
-        if (t.isEmpty() || t.startsWith(QLatin1String("LINE ")) || t == QLatin1String("^")) {
-            continue;
-        }
-        partes << t;
-    }
-    return partes.join(QLatin1Char(' '));
-}
-
-Recordset::TipoCampo tipoDeclarado(const QString& declarado) {
-    const QString d = declarado.toUpper();
-    if (d.isEmpty()) {
-        return Recordset::TipoCampo::Otro;
-    }
-    if (d.startsWith(QLatin1String("BIT")) || d.contains(QLatin1String("BOOL"))) {
-        return Recordset::TipoCampo::Booleano;
-    }
-    if (d.contains(QLatin1String("DATE")) || d.contains(QLatin1String("TIME"))) {
-        return Recordset::TipoCampo::Fecha;
-    }
-    if (d.contains(QLatin1String("INT"))) {
-        return Recordset::TipoCampo::Entero;
-    }
-    if (d.contains(QLatin1String("CHAR")) || d.contains(QLatin1String("CLOB")) ||
-        d.contains(QLatin1String("TEXT"))) {
-        return Recordset::TipoCampo::Texto;
-    }
-    if (d.contains(QLatin1String("BLOB")) || d.contains(QLatin1String("BINARY"))) {
-        return Recordset::TipoCampo::Binario;
-    }
-    return Recordset::TipoCampo::Numero; // REAL, FLOAT, DOUBLE, NUMERIC, DECIMAL, MONEY
-}
-
-Recordset::TipoCampo tipoQt(int id) {
-    switch (id) {
-    case QMetaType::QString:
-    case QMetaType::QChar:
-        return Recordset::TipoCampo::Texto;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return Recordset::TipoCampo::Entero;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return Recordset::TipoCampo::Numero;
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-    case QMetaType::QTime:
-        return Recordset::TipoCampo::Fecha;
-    case QMetaType::Bool:
-        return Recordset::TipoCampo::Booleano;
-    case QMetaType::QByteArray:
-        return Recordset::TipoCampo::Binario;
-    default:
-        return Recordset::TipoCampo::Otro;
-    }
-}
-
-int tamanoDeclarado(const QString& declarado) {
-    static const QRegularExpression re(QStringLiteral("\\(\\s*(\\d+)"));
-    const auto m = re.match(declarado);
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-// SQLite keeps dates as ISO text; the program expects date values.
-QVariant fechaSqlite(const QVariant& v, const QString& declarado) {
-    if (v.isNull() || v.typeId() != QMetaType::QString) {
-        return v;
-    }
-    const QString s = v.toString().trimmed();
-    const QString d = declarado.toUpper();
-    const bool conHora =
-        d.contains(QLatin1String("DATETIME")) || d.contains(QLatin1String("TIMESTAMP"));
-    if (!conHora && d.contains(QLatin1String("TIME")) && !d.contains(QLatin1String("DATE"))) {
-        const QTime t = QTime::fromString(s.left(8), QStringLiteral("HH:mm:ss"));
-        return t.isValid() ? QVariant(t) : v;
-    }
-    const QDate dia = QDate::fromString(s.left(10), Qt::ISODate);
-    if (!dia.isValid()) {
-        return v;
-    }
-    if (!conHora) {
-        return dia;
-    }
-    QTime hora(0, 0);
-    if (s.size() > 11) {
-        QString h = s.mid(11);
-        hora = QTime::fromString(h.left(12), QStringLiteral("HH:mm:ss.zzz"));
-        if (!hora.isValid()) {
-            hora = QTime::fromString(h.left(8), QStringLiteral("HH:mm:ss"));
-        }
-        if (!hora.isValid()) {
-            hora = QTime::fromString(h.left(5), QStringLiteral("HH:mm"));
-        }
-        if (!hora.isValid()) {
-            return v;
-        }
-    }
-    return QDateTime(dia, hora);
-}
-
-bool sonFechasIso(const QVector<QVector<QVariant>>& filas, int i) {
-    static const QRegularExpression iso(
-        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}( \\d{2}:\\d{2}(:\\d{2}(\\.\\d+)?)?)?$"));
-    bool alguna = false;
-    for (const auto& fila : filas) {
-        const QVariant& v = fila[i];
-        if (v.isNull()) {
-            continue;
-        }
-        if (v.typeId() != QMetaType::QString || !iso.match(v.toString()).hasMatch()) {
-            return false;
-        }
-        alguna = true;
-    }
-    return alguna;
-}
-
-// The SQLSTATE and native error of a failed ODBC statement, from the driver
-// manager's diagnostics (Qt's message leaves the state out).
-bool diagnosticoOdbc(const QSqlQuery& q, QString& estado, qint32& nativo) {
-#ifdef TARVELO_CON_ODBC
-    if (!q.result()) {
-        return false;
-    }
-    const QVariant h = q.result()->handle();
-    if (!h.isValid() ||
-        (qstrcmp(h.typeName(), "void*") != 0 && qstrcmp(h.typeName(), "SQLHANDLE") != 0)) {
-        return false;
-    }
-    SQLHANDLE stmt = *static_cast<const SQLHANDLE*>(h.constData());
-    if (!stmt) {
-        return false;
-    }
-    SQLCHAR sqlState[6] = {0};
-    SQLINTEGER nativo32 = 0;
-    SQLCHAR mensaje[512];
-    SQLSMALLINT largo = 0;
-    const SQLRETURN r = SQLGetDiagRec(SQL_HANDLE_STMT, stmt, 1, sqlState, &nativo32, mensaje,
-                                      SQLSMALLINT(sizeof mensaje), &largo);
-    if (!SQL_SUCCEEDED(r)) {
-        return false;
-    }
-    estado = QString::fromLatin1(reinterpret_cast<const char*>(sqlState));
-    nativo = qint32(nativo32);
-    return true;
-#else
-    Q_UNUSED(q);
-    Q_UNUSED(estado);
-    Q_UNUSED(nativo);
-    return false;
-#endif
 }
 
 // The single table a "SELECT ... FROM table ..." reads, for editing through
@@ -263,22 +58,6 @@ QString tablaUnica(const QString& sql) {
     return t;
 }
 
-QVariant valorParaMotor(const QVariant& v, Plataforma p) {
-    if (p != Plataforma::Sqlite || v.isNull()) {
-        return v;
-    }
-    // Dates as the ISO text the schema keeps (no "T", no milliseconds).
-    if (v.typeId() == QMetaType::QDateTime) {
-        const QDateTime dt = v.toDateTime();
-        return dt.time() == QTime(0, 0) ? dt.date().toString(Qt::ISODate)
-                                        : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    if (v.typeId() == QMetaType::QDate) {
-        return v.toDate().toString(Qt::ISODate);
-    }
-    return v;
-}
-
 } // namespace
 
 Conexion::Conexion() = default;
@@ -295,17 +74,6 @@ Conexion::~Conexion() {
 
 Plataforma Conexion::dialecto() const {
     return datos_.plataforma;
-}
-
-QString Conexion::fuente() const {
-    if (!datos_.controladorOdbc.isEmpty() || datos_.plataforma == Plataforma::SqlServer ||
-        datos_.plataforma == Plataforma::Oracle) {
-        return QStringLiteral("ODBC ") + (datos_.controladorOdbc.isEmpty()
-                                              ? QStringLiteral("FreeTDS")
-                                              : datos_.controladorOdbc);
-    }
-    return datos_.plataforma == Plataforma::Sqlite ? QStringLiteral("SQLite")
-                                                   : QStringLiteral("PostgreSQL");
 }
 
 QString Conexion::archivoSqlite(const QString& baseDatos) {
@@ -351,72 +119,9 @@ QString Conexion::textoOdbc(const DatosConexion& d) {
     return t;
 }
 
-void Conexion::fallaPropia(qint32 numero, qint32 nativo, const QString& descripcion,
-                           const QString& sqlState) {
-    Errors = {ErrorADO{sqlState, numero, descripcion, nativo}};
-    throw FalloKX(numero, descripcion, fuente());
-}
-
-void Conexion::falla(const QSqlError& e, bool alAbrir, const QString& estadoOdbc,
-                     qint32 nativoOdbc) {
-    ErrorADO r;
-    QString texto = e.databaseText().trimmed();
-    if (texto.isEmpty()) {
-        texto = e.driverText().trimmed();
-    }
-    const QString codigo = e.nativeErrorCode();
-    const bool odbc = usaOdbc();
-    if (datos_.plataforma == Plataforma::Sqlite && !odbc) {
-        r.nativo = codigo.toInt();
-        r.sqlState = QStringLiteral("HY000");
-    } else if (odbc) {
-        r.nativo = estadoOdbc.isEmpty() ? codigo.toInt() : nativoOdbc;
-        r.sqlState = !estadoOdbc.isEmpty() ? estadoOdbc
-                     : alAbrir             ? QStringLiteral("08001")
-                                           : QStringLiteral("HY000");
-    } else {
-        r.sqlState = codigo;
-        r.nativo = numeroSqlState(codigo);
-    }
-    r.descripcion = unaLinea(texto);
-    bool perdido = false;
-    if (alAbrir) {
-        r.numero = NumerosADO::FalloNoEspecificado;
-    } else if (datos_.plataforma != Plataforma::Sqlite || odbc) {
-        perdido = textoDeEnlacePerdido(texto) || estadoDeEnlacePerdido(r.sqlState) ||
-                  e.type() == QSqlError::ConnectionError || !sondeaEnlace();
-        r.numero = perdido ? NumerosADO::FalloNoEspecificado : NumerosADO::ErrorSql;
-    } else {
-        r.numero = NumerosADO::ErrorSql;
-    }
-    enlacePerdido_ = perdido;
-    Errors = {r};
-    throw FalloKX(r.numero, r.descripcion, fuente());
-}
-
 bool Conexion::usaOdbc() const {
     return !datos_.controladorOdbc.isEmpty() || datos_.plataforma == Plataforma::SqlServer ||
            datos_.plataforma == Plataforma::Oracle;
-}
-
-// After a failure on a server engine: is the link still there?
-bool Conexion::sondeaEnlace() {
-    if (nivelTransaccion_ > 0) {
-        return true; // an aborted transaction would fail the probe too
-    }
-    QSqlDatabase db = baseQt();
-    if (!db.isOpen()) {
-        return false;
-    }
-    QSqlQuery q(db);
-    const bool ok =
-        q.exec(datos_.plataforma == Plataforma::Oracle ? QStringLiteral("SELECT 1 FROM DUAL")
-                                                       : QStringLiteral("SELECT 1"));
-    if (ok) {
-        return true;
-    }
-    return !q.lastError().databaseText().contains(QLatin1String("transaction"),
-                                                  Qt::CaseInsensitive);
 }
 
 void Conexion::Open(const DatosConexion& datos) {
@@ -431,9 +136,11 @@ void Conexion::Open(const DatosConexion& datos) {
     datos_ = datos;
     nivelTransaccion_ = 0;
     enlacePerdido_ = false;
+    bloqueada_ = false;
     isolacionAplicada_ = 4096; // the server's default: read committed
     nombre_ = QStringLiteral("tarvelo-%1").arg(gContador.fetchAndAddOrdered(1) + 1);
     const bool odbc = usaOdbc();
+    bool baseNueva = false;
     QSqlDatabase db;
     (void)QSqlDatabase::contains(nombre_); // brings the registry to life first
     vigilaRegistro();
@@ -448,8 +155,12 @@ void Conexion::Open(const DatosConexion& datos) {
                         QStringLiteral("unable to open database file: ") + archivo,
                         QStringLiteral("08001"));
         }
+        const QFileInfo info(archivo);
+        baseNueva = archivo == QLatin1String(":memory:") || !info.isFile() || info.size() == 0;
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre_);
         db.setDatabaseName(archivo);
+        // The driver sets the busy timeout as the file opens, before any
+        // statement of ours: a writer's lock is waited for, not failed on.
         db.setConnectOptions(
             QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(CommandTimeout, 5) * 1000));
     } else {
@@ -471,11 +182,12 @@ void Conexion::Open(const DatosConexion& datos) {
         QSqlDatabase::removeDatabase(nombre_);
         falla(e, true);
     }
-    preparaSesion();
+    db = QSqlDatabase(); // the session below may have to close the connection
+    preparaSesion(baseNueva);
 }
 
 // What every new session needs before the program's first statement.
-void Conexion::preparaSesion() {
+void Conexion::preparaSesion(bool baseNueva) {
     QSqlDatabase db = baseQt();
     QStringList orden;
     const QString o = datos_.ordenFecha.toUpper();
@@ -485,8 +197,12 @@ void Conexion::preparaSesion() {
             fallaPropia(NumerosADO::FalloNoEspecificado, SQLITE_ERROR,
                         QStringLiteral("the KX collation could not be registered"));
         }
-        orden << QStringLiteral("PRAGMA journal_mode=WAL")
-              << QStringLiteral("PRAGMA synchronous=NORMAL")
+        if (const QSqlError e = preparaDiarioSqlite(baseNueva); e.isValid()) {
+            db = QSqlDatabase();
+            Close();
+            falla(e, true);
+        }
+        orden << QStringLiteral("PRAGMA synchronous=NORMAL")
               << QStringLiteral("PRAGMA temp_store=MEMORY")
               << QStringLiteral("PRAGMA cache_size=-16000");
         break;
@@ -509,6 +225,35 @@ void Conexion::preparaSesion() {
             falla(e, true);
         }
     }
+}
+
+// SQLite: readers and one writer side by side (WAL), set once per database.
+// Switching the journal needs the database to itself and fails at once,
+// without waiting, while another process writes; so it is asked for only of
+// a new database or one not yet in WAL. Reading the mode waits for the lock
+// like any read: a lock held past the busy timeout is "database is locked".
+QSqlError Conexion::preparaDiarioSqlite(bool baseNueva) {
+    QSqlQuery q(baseQt());
+    if (!baseNueva) {
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode"))) {
+            return q.lastError();
+        }
+        if (q.next() &&
+            q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0) {
+            return QSqlError();
+        }
+    }
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        const QSqlError e = q.lastError();
+        const int codigo = e.nativeErrorCode().toInt() & 0xFF;
+        if (!baseNueva && (codigo == SQLITE_BUSY || codigo == SQLITE_LOCKED)) {
+            // Another process is writing in the old journal mode. Reading
+            // still works beside it; a later connection makes the switch.
+            return QSqlError();
+        }
+        return e;
+    }
+    return QSqlError();
 }
 
 void Conexion::Close() {
@@ -627,85 +372,18 @@ void Conexion::ejecutaUna(const QString& sql, qint64* afectadas, Recordset* rs) 
     q.setForwardOnly(true);
     const bool odbc = usaOdbc();
     if (!q.exec(sql)) {
-        const QSqlError e = q.lastError();
-        QString estado;
-        qint32 nativo = 0;
-        if (odbc) {
-            diagnosticoOdbc(q, estado, nativo);
-        }
-        q = QSqlQuery();
-        falla(e, false, estado, nativo);
+        fallaSentencia(q);
     }
     do {
         if (q.isSelect()) {
             if (rs) {
-                const QSqlRecord rec = q.record();
-                const int n = rec.count();
                 QList<Recordset::InfoCampo> campos;
-                QStringList declarados;
-                sqlite3_stmt* st = nullptr;
-                if (datos_.plataforma == Plataforma::Sqlite && !odbc) {
-                    const QVariant h = q.result()->handle();
-                    if (h.isValid() && qstrcmp(h.typeName(), "sqlite3_stmt*") == 0) {
-                        st = *static_cast<sqlite3_stmt* const*>(h.constData());
-                    }
-                }
-                for (int i = 0; i < n; ++i) {
-                    const QSqlField f = rec.field(i);
-                    Recordset::InfoCampo c;
-                    c.nombre = f.name();
-                    if (st) {
-                        const char* d = sqlite3_column_decltype(st, i);
-                        declarados << (d ? QString::fromUtf8(d) : QString());
-                        c.tipo = tipoDeclarado(declarados.last());
-                        c.tamanoDefinido = tamanoDeclarado(declarados.last());
-                    } else {
-                        c.tipo = tipoQt(f.metaType().id());
-                        c.tamanoDefinido = c.tipo == Recordset::TipoCampo::Texto && f.length() > 0
-                                               ? f.length()
-                                               : -1;
-                    }
-                    campos << c;
-                }
                 QVector<QVector<QVariant>> filas;
-                while (q.next()) {
-                    QVector<QVariant> fila(n);
-                    for (int i = 0; i < n; ++i) {
-                        QVariant v = q.value(i);
-                        if (st && campos[i].tipo == Recordset::TipoCampo::Fecha) {
-                            v = fechaSqlite(v, declarados[i]);
-                        }
-                        fila[i] = std::move(v);
-                    }
-                    filas.append(std::move(fila));
-                }
-                if (q.lastError().isValid()) {
+                const bool sqliteNativo = datos_.plataforma == Plataforma::Sqlite && !odbc;
+                if (!TiposCampo::leeResultado(q, sqliteNativo, campos, filas)) {
                     const QSqlError e = q.lastError();
                     q = QSqlQuery();
                     falla(e);
-                }
-                // Expressions carry no declared type: judge by their values.
-                // On SQLite, MAX(date column) and the like give the ISO text back.
-                for (int i = 0; i < n; ++i) {
-                    if (campos[i].tipo != Recordset::TipoCampo::Otro) {
-                        continue;
-                    }
-                    if (st && sonFechasIso(filas, i)) {
-                        campos[i].tipo = Recordset::TipoCampo::Fecha;
-                        for (auto& fila : filas) {
-                            const QString v = fila[i].toString();
-                            fila[i] =
-                                fechaSqlite(fila[i], v.size() > 10 ? QStringLiteral("DATETIME")
-                                                                   : QStringLiteral("DATE"));
-                        }
-                        continue;
-                    }
-                    for (const auto& fila : filas) {
-                        if (!fila[i].isNull()) {
-                            campos[i].tipo = tipoQt(fila[i].typeId());
-                            break;
-                        }
-                    }
                 }
                 rs->carga(std::move(campos), std::move(filas), this, tablaUnica(sql));
             }
@@ -782,7 +460,7 @@ void Conexion::InsertaFila(const QString& tabla, const QStringList& columnas,
         falla(e);
     }
     for (const QVariant& v : valores) {
-        q.addBindValue(valorParaMotor(v, datos_.plataforma));
+        q.addBindValue(TiposCampo::valorParaMotor(v, datos_.plataforma));
     }
     if (!q.exec()) {
         const QSqlError e = q.lastError();
@@ -798,14 +476,14 @@ void Conexion::ActualizaFila(const QString& tabla, const QStringList& columnas,
     QVariantList enlaces;
     for (int i = 0; i < columnas.size(); ++i) {
         asigna << columnas[i] + QStringLiteral(" = ?");
-        enlaces << valorParaMotor(valores[i], datos_.plataforma);
+        enlaces << TiposCampo::valorParaMotor(valores[i], datos_.plataforma);
     }
     for (int i = 0; i < claves.size(); ++i) {
         if (originales[i].isNull()) {
             condicion << claves[i] + QStringLiteral(" IS NULL");
         } else {
             condicion << claves[i] + QStringLiteral(" = ?");
-            enlaces << valorParaMotor(originales[i], datos_.plataforma);
+            enlaces << TiposCampo::valorParaMotor(originales[i], datos_.plataforma);
         }
     }
     const QString sql = QStringLiteral("UPDATE ") + tabla + QStringLiteral(" SET ") +
@@ -829,15 +507,6 @@ void Conexion::ActualizaFila(const QString& tabla, const QStringList& columnas,
 
 CapacidadesMotor Conexion::capacidades() const {
     return CapacidadesMotor::de(datos_.plataforma, usaOdbc());
-}
-
-void Conexion::fallaConsulta(const QSqlQuery& q) {
-    QString estado;
-    qint32 nativo = 0;
-    if (usaOdbc()) {
-        diagnosticoOdbc(q, estado, nativo);
-    }
-    falla(q.lastError(), false, estado, nativo);
 }
 
 void Conexion::ejecutaDirecta(const QString& sqlMotor) {

@@ -90,6 +90,9 @@ public:
     QString fuente() const;
     // True after a failure that lost the link to the server (ReintentaConectar helps).
     bool enlacePerdido() const { return enlacePerdido_; }
+    // True after a failure because another process kept the database locked
+    // longer than the busy timeout (SQLite): no matter of user or server.
+    bool bloqueada() const { return bloqueada_; }
     // What this connection's engine can do.
     CapacidadesMotor capacidades() const;
     // The failure of a statement run on this connection's Qt database:
@@ -104,6 +107,7 @@ private:
     DatosConexion datos_;
     int nivelTransaccion_ = 0;
     bool enlacePerdido_ = false;
+    bool bloqueada_ = false;
     int isolacionAplicada_ = 4096;
 
     Plataforma dialecto() const;
@@ -112,8 +116,12 @@ private:
                             const QString& estadoOdbc = QString(), qint32 nativoOdbc = 0);
     [[noreturn]] void fallaPropia(qint32 numero, qint32 nativo, const QString& descripcion,
                                   const QString& sqlState = QStringLiteral("HY000"));
+    // A failed statement's error (with the ODBC diagnostics), after letting go of it.
+    [[noreturn]] void fallaSentencia(QSqlQuery& q);
     void ejecutaUna(const QString& sql, qint64* afectadas, Recordset* rs);
-    void preparaSesion();
+    void preparaSesion(bool baseNueva);
+    // The journal mode's failure, or no error.
+    QSqlError preparaDiarioSqlite(bool baseNueva);
     void aplicaIsolacion();
     bool sondeaEnlace();
 };

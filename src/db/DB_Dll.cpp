@@ -3,7 +3,7 @@
 #include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 
@@ -166,6 +166,14 @@ QString DB_Dll::textoErrorConexion(const ErrorADO& e) const {
            QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
 }
 
+QString DB_Dll::textoBaseBloqueada(const ErrorADO& e) const {
+    return QStringLiteral("La base de datos ") + gDBName +
+           QStringLiteral(" esta bloqueada: otro proceso la esta modificando y no la libero "
+                          "a tiempo.") +
+           kCRLF + QStringLiteral("Descripcion: ") + e.descripcion + kCRLF + kCRLF +
+           QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
+}
+
 void DB_Dll::verificaAdmin(bool MuestraError) {
     if (gDBName.trimmed().isEmpty()) {
         return;
@@ -230,6 +238,20 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
                 }
                 operador().MsgBox(e.descripcion, Operador::SoloAceptar, QString());
                 return;
+            }
+            if (gCnn->bloqueada()) {
+                // Another program is writing: user, password and server are
+                // fine, so the same connection is tried again as it is.
+                const int r =
+                    operador().MsgBox(textoBaseBloqueada(gCnn->Errors.first()),
+                                      Operador::SiNo + Operador::IconoCritico,
+                                      QStringLiteral(" Error de Conexion a Base de Datos"));
+                gCnn->Errors.clear();
+                if (r != Operador::Si) {
+                    gOpenFlag = false;
+                    return;
+                }
+                continue;
             }
             const int r = operador().MsgBox(textoErrorConexion(gCnn->Errors.first()),
                                             Operador::SiNo + Operador::IconoCritico,

@@ -104,6 +104,8 @@ private:
     bool dialogoConexion();
     void verificaAdmin(bool MuestraError);
     QString textoErrorConexion(const ErrorADO& e) const;
+    // The database held locked by another process (SQLite): no login advice.
+    QString textoBaseBloqueada(const ErrorADO& e) const;
     bool esOracle() const;
     void avisoConexionPerdida();
     void reconecta();

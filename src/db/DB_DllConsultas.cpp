@@ -3,7 +3,7 @@
 
 #include "utility_library/Operador.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 namespace {
 const QString kCRLF = QStringLiteral("\r\n");

@@ -1,6 +1,6 @@
 #include "db/DB_Dll.h"
 
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Regional.h"
 
 #include <array>

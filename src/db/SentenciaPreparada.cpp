@@ -4,7 +4,7 @@
 
 #include "utility_library/LogKX.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
 #include <QSqlError>

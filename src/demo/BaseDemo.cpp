@@ -1,9 +1,9 @@
 #include "demo/BaseDemo.h"
 
 #include "demo/CatalogoDemo.h"
-#include "utility_library/ErrorKX.h"
-#include "demo/EsquemaSql.h"
 #include "demo/Insercion.h"
+#include "schema/EsquemaSql.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Reloj.h"
 
 #include <QDir>

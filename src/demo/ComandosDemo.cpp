@@ -1,15 +1,15 @@
 #include "demo/ComandosDemo.h"
 
-#include "demo/BaseDemo.h"
 #include "db/Conexion.h"
-#include "utility_library/ErrorKX.h"
-#include "demo/EsquemaSql.h"
-#include "runtime/LineaComando.h"
 #include "db/Plataforma.h"
+#include "db/SqliteKX.h"
+#include "demo/BaseDemo.h"
+#include "runtime/LineaComando.h"
+#include "schema/EsquemaSql.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
-#include "db/SqliteKX.h"
 
 #include <QAtomicInt>
 #include <QDir>

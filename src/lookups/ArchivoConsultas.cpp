@@ -2,7 +2,7 @@
 
 #include "lookups/RegistroFallas.h"
 #include "utility_library/Cp1252.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 
 #include "db/Recordset.h"
 #include "utility_library/ErrorKX.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "lookups/FiltroConsulta.h"
 
 #include "db/TextoSql.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 namespace FiltroConsulta {
 

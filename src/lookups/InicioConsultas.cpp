@@ -4,7 +4,7 @@
 #include "lookups/Lib_ClsCons3.h"
 #include "lookups/RegistroFallas.h"
 #include "runtime/IniciaAplicacion.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QFileInfo>
 

@@ -3,11 +3,11 @@
 #include "db/DB_Dll.h"
 #include "lookups/ArchivoConsultas.h"
 #include "lookups/ArchivoOpciones.h"
-#include "runtime/LBM_Common.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/Configuracion.h"
+#include "runtime/ExisteArchivo.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <cmath>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "lookups/RegistroFallas.h"
 
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Reloj.h"
 

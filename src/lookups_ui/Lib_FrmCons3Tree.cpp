@@ -3,10 +3,10 @@
 #include "db/DB_Dll.h"
 #include "lookups/FiltroConsulta.h"
 #include "lookups_ui/ModeloArbolConsulta.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

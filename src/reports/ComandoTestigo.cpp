@@ -3,8 +3,9 @@
 #include "db/TextoSql.h"
 #include "reports/ErroresReporte.h"
 #include "reports/ImpresoraPdf.h"
+#include "runtime/Configuracion.h"
 #include "runtime/IniciaAplicacion.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ValoresGlobales.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlReport.h"
 

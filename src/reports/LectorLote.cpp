@@ -4,7 +4,7 @@
 #include "reports/DefinicionReporte.h"
 #include "reports/ErroresReporte.h"
 #include "utility_library/ErrorKX.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 

@@ -1,7 +1,7 @@
 #include "reports_ui/VistaPrevia.h"
 
 #include "reports/ComandoTestigo.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ValoresGlobales.h"
 
 void MuestraVistaPrevia(const QString& reporte, const QString& codigo, QWidget* padre) {
     ImpresoraVistaPrevia impresora(padre);

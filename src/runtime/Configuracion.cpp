@@ -1,8 +1,11 @@
+#include "runtime/Configuracion.h"
+
 #include "db/DB_Dll.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
+#include "runtime/ValoresGlobales.h"
 #include "utility_library/Booleano.h"
 #include "utility_library/Pasos.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <climits>
 #include <cmath>

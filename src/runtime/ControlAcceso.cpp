@@ -2,11 +2,12 @@
 
 #include "db/DB_Dll.h"
 #include "db/TextoSql.h"
-#include "runtime/LBM_Common.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/FormatosFecha.h"
+#include "runtime/ScriptSql.h"
+#include "runtime/ValoresGlobales.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
 namespace {

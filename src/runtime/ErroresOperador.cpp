@@ -1,11 +1,12 @@
+#include "runtime/ErroresOperador.h"
+
 #include "db/DB_Dll.h"
-#include "runtime/LBM_Common.h"
+#include "runtime/FormatosFecha.h"
 #include "utility_library/LogKX.h"
-#include "runtime/ModGlobal.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
 #include <QDir>

@@ -1,13 +1,14 @@
 #include "runtime/IniciaAplicacion.h"
 
-#include "runtime/ControlAcceso.h"
 #include "db/DB_Dll.h"
+#include "runtime/Configuracion.h"
+#include "runtime/ControlAcceso.h"
 #include "runtime/LineaComando.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ValoresGlobales.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlIni.h"
 #include "utility_library/QlReport.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "runtime/LineaComando.h"
 
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 QString LineaComando::ExtraeValor(const QString& linea, const QString& clave,
                                   const QString& porDefecto) {

@@ -1,11 +1,12 @@
 #include "runtime/MenuExes.h"
 
 #include "db/DB_Dll.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
+#include "runtime/ValoresGlobales.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "runtime_ui/SkinVentana.h"
 
 #include "utility_library/QlIni.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QColor>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "runtime_ui/Skins.h"
 
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
 #include "runtime_ui/SkinVentana.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
 #include "utility_library/QlIni.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 #include "runtime_ui/Skins.h"
 #include "toolbar/TiraIconos.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
 #include <QAction>
 #include <QBoxLayout>

@@ -1,11 +1,11 @@
 #include "connection_dialog/BasesRegistradas.h"
-#include "db/DB_Dll.h"
 #include "connection_dialog/DialogoConexionQt.h"
 #include "connection_dialog/ModeloAcceso.h"
+#include "connection_dialog/VentanaConexion.h"
+#include "db/DB_Dll.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Programa.h"
-#include "utility_library/QlUtil.h"
-#include "connection_dialog/VentanaConexion.h"
+#include "utility_library/QlCifrado.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 #include "BaseDePrueba.h"
 #include "db/DB_Dll.h"
 #include "utility_library/OperadorGuion.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 // The demo data set: what a newcomer and the other tests rely on finding in it.
 #include "BaseDePrueba.h"
-#include "demo/BaseDemo.h"
 #include "EsquemaPrueba.h"
-#include "demo/EsquemaSql.h"
 #include "db/SqliteKX.h"
+#include "demo/BaseDemo.h"
+#include "schema/EsquemaSql.h"
 
 #include <QElapsedTimer>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "cli/ComandoLote.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ValoresGlobales.h"
 
 #include <QDir>
 #include <QFile>

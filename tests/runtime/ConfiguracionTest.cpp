@@ -1,5 +1,5 @@
+#include "runtime/Configuracion.h"
 #include "db/DB_Dll.h"
-#include "runtime/ModGlobal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "runtime/ModGlobal.h"
+#include "runtime/ErroresOperador.h"
+#include "runtime/Configuracion.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Reloj.h"
 

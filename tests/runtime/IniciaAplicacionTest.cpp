@@ -1,6 +1,6 @@
 #include "runtime/IniciaAplicacion.h"
 #include "db/DB_Dll.h"
-#include "runtime/ModGlobal.h"
+#include "runtime/ValoresGlobales.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Programa.h"
 

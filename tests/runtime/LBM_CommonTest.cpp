@@ -1,4 +1,6 @@
-#include "runtime/LBM_Common.h"
+#include "runtime/ExisteArchivo.h"
+#include "runtime/FormatosFecha.h"
+#include "runtime/ScriptSql.h"
 
 #include <QDir>
 #include <QFile>

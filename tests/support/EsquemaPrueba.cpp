@@ -1,8 +1,9 @@
 #include "EsquemaPrueba.h"
 
+#include "db/CapacidadesMotor.h"
 #include "db/Conexion.h"
+#include "schema/EsquemaSql.h"
 #include "utility_library/ErrorKX.h"
-#include "demo/EsquemaSql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -25,7 +26,7 @@ EsquemaPrueba::EsquemaPrueba(DB_Dll& db) {
 EsquemaPrueba::EsquemaPrueba(const QSqlDatabase& db) : db_(db) {}
 
 Plataforma EsquemaPrueba::plataforma() const {
-    return EsquemaSql::plataformaDe(db_);
+    return CapacidadesMotor::de(db_).plataforma;
 }
 
 bool EsquemaPrueba::creaEsquema() {

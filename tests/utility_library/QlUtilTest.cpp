@@ -1,9 +1,11 @@
 #include "utility_library/Cp1252.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Pasos.h"
+#include "utility_library/QlCifrado.h"
+#include "utility_library/QlDialogos.h"
 #include "utility_library/QlFields.h"
 #include "utility_library/QlIni.h"
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 #include "utility_library/Regional.h"
 
 #include <QTemporaryDir>

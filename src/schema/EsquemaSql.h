@@ -17,12 +17,10 @@ public:
     // block ends at its "END;"; nothing between $$ marks is cut. Comment lines
     // and blank lines between statements are dropped.
     static QStringList sentencias(const QString& texto);
-    // The engine of an open Qt connection (QSQLITE, QPSQL; QODBC counts as SQL Server).
-    static Plataforma plataformaDe(const QSqlDatabase db);
     // Creates every object on the open connection, in one transaction where the
     // engine allows it. On SQLite it registers the collation KX first. Throws
     // FalloKX naming the statement that failed; nothing is left half made on
-    // SQLite and PostgreSQL.
+    // SQLite and PostgreSQL. Without a platform, the connection's engine decides.
     static void crea(QSqlDatabase db);
     static void crea(QSqlDatabase db, Plataforma p);
 };

@@ -2,10 +2,10 @@
 // program uses, text compares as SQL Server compares it, the batch table gives
 // its texts back exactly, and the program's own statements run on it.
 #include "BaseDePrueba.h"
-#include "db/Conexion.h"
 #include "EsquemaPrueba.h"
-#include "demo/EsquemaSql.h"
+#include "db/Conexion.h"
 #include "db/Recordset.h"
+#include "schema/EsquemaSql.h"
 #include "utility_library/Regional.h"
 
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "runtime/ModGlobal.h"
+#include "runtime/ValoresGlobales.h"
 
 namespace ModGlobal {
 QString gUsuarioLogeado;

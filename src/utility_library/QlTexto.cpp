@@ -1,6 +1,5 @@
-#include "utility_library/QlUtil.h"
+#include "utility_library/QlTexto.h"
 
-#include "utility_library/Operador.h"
 #include "utility_library/Regional.h"
 
 #include <QDateTime>
@@ -117,48 +116,4 @@ QString QlUtil::AgregaBarra(const QString& carpeta) {
         return carpeta;
     }
     return carpeta + QLatin1Char('/');
-}
-
-QString QlUtil::EligeFecha() {
-    const QDate d = operador().EligeFecha();
-    return d.isValid() ? Regional::fechaCorta(d) : QString();
-}
-
-int QlUtil::ReportaError(const ErrorKX& e) {
-    const QString texto = QStringLiteral("Error ") + QString::number(e.numero) +
-                          QStringLiteral("\r\n") + e.descripcion.trimmed();
-    QString titulo = e.fuente.trimmed();
-    if (titulo.isEmpty()) {
-        titulo = QStringLiteral("Aviso al Operador");
-    }
-    return operador().MsgBox(texto, Operador::AbortarReintentarIgnorar | Operador::IconoCritico,
-                             titulo);
-}
-
-// A reversible cipher whose output is hexadecimal text: no comma, no line
-// break, so it fits the comma-separated connection list.
-QString QlUtil::Encripta(const QString& texto) {
-    const QByteArray b = texto.toUtf8();
-    QByteArray r;
-    r.reserve(b.size());
-    quint8 k = 0x5A;
-    for (char c : b) {
-        const quint8 x = quint8(c) ^ k;
-        r.append(char(x));
-        k = quint8(k * 13 + 7 + x);
-    }
-    return QString::fromLatin1(r.toHex()).toUpper();
-}
-
-QString QlUtil::Desencripta(const QString& texto) {
-    const QByteArray b = QByteArray::fromHex(texto.toLatin1());
-    QByteArray r;
-    r.reserve(b.size());
-    quint8 k = 0x5A;
-    for (char c : b) {
-        const quint8 x = quint8(c);
-        r.append(char(x ^ k));
-        k = quint8(k * 13 + 7 + x);
-    }
-    return QString::fromUtf8(r);
 }

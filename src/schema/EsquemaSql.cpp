@@ -1,7 +1,8 @@
-#include "demo/EsquemaSql.h"
+#include "schema/EsquemaSql.h"
 
-#include "utility_library/ErrorKX.h"
+#include "db/CapacidadesMotor.h"
 #include "db/SqliteKX.h"
+#include "utility_library/ErrorKX.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -135,22 +136,8 @@ QStringList EsquemaSql::sentencias(const QString& texto) {
     return cortaEnPuntoYComa(lineas);
 }
 
-Plataforma EsquemaSql::plataformaDe(const QSqlDatabase db) {
-    const QString d = db.driverName();
-    if (d == QLatin1String("QSQLITE")) {
-        return Plataforma::Sqlite;
-    }
-    if (d == QLatin1String("QPSQL")) {
-        return Plataforma::PostgreSql;
-    }
-    if (d == QLatin1String("QOCI")) {
-        return Plataforma::Oracle;
-    }
-    return Plataforma::SqlServer;
-}
-
 void EsquemaSql::crea(QSqlDatabase db) {
-    crea(db, plataformaDe(db));
+    crea(db, CapacidadesMotor::de(db).plataforma);
 }
 
 void EsquemaSql::crea(QSqlDatabase db, Plataforma p) {
