@@ -235,6 +235,7 @@ int codigoDeGeneracion(const ResultadoGeneracion& r) {
     case E::SinLista:
     case E::CodigoInvalido:
     case E::SinCarpeta:
+    case E::FueraDeFormato:
         return CodigoLote::Invalido;
     case E::Declinado:
     case E::Abandonado:
@@ -269,6 +270,9 @@ QString AyudaComandoLote() {
         "    --letra L       tipo de movimiento de los rangos (1 a 4 letras; M por defecto)\n"
         "    --marcar        los rangos se marcan como enviados (por defecto no)\n"
         "    --testigo-pdf ARCHIVO  responde Si al testigo y lo escribe en ARCHIVO (PDF)\n"
+        "    --estricto      no genera si algun registro no respeta el formato fijo\n"
+        "                    (126 caracteres en CAMBIOS.TXT, 81 en BALANZA.TXT) o si\n"
+        "                    algun texto pierde caracteres fuera de Windows-1252\n"
         "\n"
         "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
         "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO]\n"
@@ -328,6 +332,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         return CodigoLote::Invalido;
     }
     Entorno entorno(err);
+    entorno.op().estricto(o.estricto);
     if (!entorno.fijaHoy(valor(o, "hoy"), err)) {
         return CodigoLote::Invalido;
     }

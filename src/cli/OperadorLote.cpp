@@ -14,6 +14,11 @@ int OperadorLote::MsgBox(const QString& texto, int estilo, const QString& titulo
 int OperadorLote::Pregunta(Operador::IdPregunta cual, const QString& texto, int estilo,
                            const QString& titulo) {
     const int segura = MsgBox(texto, estilo, titulo);
+    // The suite writes such records too: without --estricto the run goes on,
+    // the findings already on the error stream.
+    if (cual == IdPregunta::FueraDeFormato) {
+        return estricto_ ? No : Si;
+    }
     if ((cual == IdPregunta::Regenerar && aceptaRegenerar_) ||
         (cual == IdPregunta::Testigo && aceptaTestigo_)) {
         return Si;

@@ -15,6 +15,8 @@ public:
 
     void aceptaRegenerar(bool acepta) { aceptaRegenerar_ = acepta; }
     void aceptaTestigo(bool acepta) { aceptaTestigo_ = acepta; }
+    // --estricto: records outside the fixed layout refuse the generation.
+    void estricto(bool estricto) { estricto_ = estricto; }
     // True once a failure was answered with "leave".
     bool huboFallo() const { return huboFallo_; }
 
@@ -32,5 +34,6 @@ private:
     QTextStream& err_;
     bool aceptaRegenerar_ = false;
     bool aceptaTestigo_ = false;
+    bool estricto_ = false;
     bool huboFallo_ = false;
 };

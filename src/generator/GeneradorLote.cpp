@@ -5,6 +5,7 @@
 #include "generator/FilaNovedad.h"
 #include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
+#include "generator/RevisionFormato.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
@@ -30,6 +31,9 @@ const QString GeneradorLote::kEnviadasPorOtro =
     QStringLiteral("Se dejaron fuera %1 filas porque otra generación ya las envió.");
 const QString GeneradorLote::kListaLarga =
     QStringLiteral("El código de la lista de precios admite hasta 4 caracteres.");
+const QString GeneradorLote::kFueraDeFormato =
+    QStringLiteral("Hay registros que no respetan el formato fijo de los archivos:\r\n%1\r\n"
+                   "¿Desea generar la novedad de todos modos?");
 const QString GeneradorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
 
@@ -224,6 +228,22 @@ ResultadoGeneracion GeneradorLote::Genera() {
         r.codigo = QString::number(codigo);
         v.campo(QStringLiteral("Codigo")) = r.codigo;
         v.avisa();
+    }
+
+    // Records the points of sale and scales would misread are never sent
+    // silently: the rows are flagged in the grid and the operator decides.
+    g.QuitaMarcas();
+    const RevisionFormato revision = RevisaFormato(g);
+    if (!revision.vacia()) {
+        for (int f : revision.filas()) {
+            g.FijaMarcada(f, true);
+        }
+        if (pregunta(Operador::IdPregunta::FueraDeFormato,
+                     kFueraDeFormato.arg(revision.Describe().join(QStringLiteral("\r\n"))),
+                     QStringLiteral("ATENCIÓN")) != Operador::Si) {
+            r.estado = ResultadoGeneracion::Estado::FueraDeFormato;
+            return r;
+        }
     }
 
     ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);

@@ -35,6 +35,8 @@ public:
     // "%1" how many rows another generation sent meanwhile.
     static const QString kEnviadasPorOtro;
     static const QString kCodigoInvalido;
+    // Followed by one line per finding.
+    static const QString kFueraDeFormato;
 
 private:
     // False when the row was left out (its price sent by another generation).

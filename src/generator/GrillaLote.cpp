@@ -36,6 +36,7 @@ void GrillaLote::FijaRows(int filas) {
         if (observador_) {
             observador_->antesDeReiniciar();
         }
+        marcadas_.removeIf([filas](int f) { return f >= filas; });
         textos_.resize(size_t(filas));
         fines_.resize(size_t(filas) * size_t(cols_));
         if (observador_) {
@@ -166,4 +167,29 @@ void GrillaLote::FijaColWidth(int col, int ancho) {
         fueraDeRango(0, col);
     }
     anchos_[size_t(col)] = ancho;
+}
+
+void GrillaLote::FijaMarcada(int fila, bool marcada) {
+    verifica(fila, 0);
+    if (marcada == marcadas_.contains(fila)) {
+        return;
+    }
+    if (marcada) {
+        marcadas_.insert(fila);
+    } else {
+        marcadas_.remove(fila);
+    }
+    if (observador_) {
+        observador_->filaMarcada(fila);
+    }
+}
+
+void GrillaLote::QuitaMarcas() {
+    const QSet<int> antes = marcadas_;
+    marcadas_.clear();
+    if (observador_) {
+        for (int f : antes) {
+            observador_->filaMarcada(f);
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -23,6 +24,8 @@ public:
         virtual void despuesDeAgregarFilas() {}
         // Cell (fila, col) changed; col -1: the whole row.
         virtual void celdaCambiada(int fila, int col) { (void)fila, (void)col; }
+        // Row `fila` was flagged or unflagged.
+        virtual void filaMarcada(int fila) { (void)fila; }
     };
 
     static constexpr int AnchoPorDefecto = -1;
@@ -52,6 +55,12 @@ public:
     int ColWidth(int col) const;
     void FijaColWidth(int col, int ancho);
 
+    // Rows flagged for the operator's attention (a record that leaves the
+    // fixed layout); dropped with the rows.
+    void FijaMarcada(int fila, bool marcada);
+    bool Marcada(int fila) const { return marcadas_.contains(fila); }
+    void QuitaMarcas();
+
     void fijaObservador(Observador* o) { observador_ = o; }
 
 private:
@@ -65,5 +74,6 @@ private:
     std::vector<QString> textos_;
     std::vector<quint32> fines_; // Rows() * Cols(): end of every cell within its row
     std::vector<int> anchos_;
+    QSet<int> marcadas_;
     Observador* observador_ = nullptr;
 };

@@ -35,6 +35,7 @@ struct ResultadoGeneracion {
         CodigoInvalido, // the batch code is no whole number the engines store
         NadaQueGenerar, // no loaded row in the grid
         Declinado,      // the operator answered No (regeneration, code taken meanwhile)
+        FueraDeFormato, // records would leave the fixed layout and the operator declined
         SinCarpeta,     // the output folder is missing
         Abandonado,     // a failure, and the operator chose to leave
     };

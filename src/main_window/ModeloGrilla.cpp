@@ -1,5 +1,7 @@
 #include "main_window/ModeloGrilla.h"
 
+#include <QColor>
+
 ModeloGrilla::ModeloGrilla(GrillaLote& grilla, QObject* padre)
     : QAbstractTableModel(padre), grilla_(grilla) {
     filas_ = std::max(0, grilla_.Rows() - 1);
@@ -34,11 +36,22 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
 }
 
 QVariant ModeloGrilla::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
-    if (rol != Qt::DisplayRole) {
+    if (orientacion == Qt::Vertical) {
+        // Rows whose records would leave the fixed layout stand out.
+        const bool marcada = seccion + 1 < grilla_.Rows() && grilla_.Marcada(seccion + 1);
+        if (rol == Qt::DisplayRole) {
+            return marcada ? QStringLiteral("! %1").arg(seccion + 1) : QVariant(seccion + 1);
+        }
+        if (rol == Qt::ForegroundRole && marcada) {
+            return QColor(Qt::red);
+        }
+        if (rol == Qt::ToolTipRole && marcada) {
+            return QStringLiteral("El registro de esta fila no respeta el formato fijo");
+        }
         return QVariant();
     }
-    if (orientacion == Qt::Vertical) {
-        return seccion + 1;
+    if (rol != Qt::DisplayRole) {
+        return QVariant();
     }
     if (grilla_.Rows() == 0 || seccion >= grilla_.Cols()) {
         return QVariant();
@@ -77,6 +90,12 @@ void ModeloGrilla::despuesDeReiniciar() {
 void ModeloGrilla::despuesDeAgregarFilas() {
     if (!temporizador_.isActive()) {
         temporizador_.start();
+    }
+}
+
+void ModeloGrilla::filaMarcada(int fila) {
+    if (fila >= 1 && fila - 1 < filas_) {
+        Q_EMIT headerDataChanged(Qt::Vertical, fila - 1, fila - 1);
     }
 }
 

@@ -36,6 +36,7 @@ private:
     void despuesDeReiniciar() override;
     void despuesDeAgregarFilas() override;
     void celdaCambiada(int fila, int col) override;
+    void filaMarcada(int fila) override;
 
     GrillaLote& grilla_;
     int filas_ = 0;    // data rows the view knows

@@ -36,10 +36,11 @@ public:
     // The questions an unattended run answers on purpose, named so that its
     // operator recognises them by what they are, never by their wording.
     enum class IdPregunta {
-        Otra,        // anything else: the safe answer
-        Regenerar,   // "¿Está seguro de querer regenerar la novedad?"
-        Testigo,     // "¿Desea Imprimir un Testigo?"
-        CodigoUsado, // the code was taken meanwhile: use the next one?
+        Otra,           // anything else: the safe answer
+        Regenerar,      // "¿Está seguro de querer regenerar la novedad?"
+        Testigo,        // "¿Desea Imprimir un Testigo?"
+        CodigoUsado,    // the code was taken meanwhile: use the next one?
+        FueraDeFormato, // records leave the fixed layout: generate anyway?
     };
 
     virtual ~Operador() = default;
