@@ -60,6 +60,11 @@ const QDate kHoy(2026, 3, 10);
 const QString kLista = QStringLiteral("M1");
 const QString kUsuario = QStringLiteral("BANCO");
 
+// The batch rows carry the connection's user name.
+QString usuarioConexion(bool pg) {
+    return pg ? qEnvironmentVariable("TARVELO_PG_USER", "postgres") : kUsuario;
+}
+
 QString entorno(const char* n, const QString& defecto = QString()) {
     const QString v = qEnvironmentVariable(n);
     return v.isEmpty() ? defecto : v;
@@ -141,7 +146,7 @@ struct Sql {
                     : QString("substr('%1' || %2, -%3)").arg(QString(n, '0'), x).arg(n));
     }
     QString soloDigitos(const QString& x) const {
-        return pg ? QString("(%1 ~ '^[0-9]+$')").arg(x)
+        return pg ? QString("((%1) COLLATE \"C\" ~ '^[0-9]+$')").arg(x)
                   : QString("(%1 <> '' AND %1 NOT GLOB '*[^0-9]*')").arg(x);
     }
     QString dia(const QString& x) const {
@@ -262,13 +267,13 @@ QString guion(bool pg, const DatosConjunto& d) {
 
     // The configuration the program reads at start.
     const QString par =
-        QString("par AS (SELECT %1 AS lista4, %2 AS cv, CASE WHEN %3 = '' THEN %2 ELSE %3 END "
+        QString("par AS (SELECT %8 AS lista4, %2 AS cv, CASE WHEN %3 = '' THEN %2 ELSE %3 END "
                 "AS cs, %4 AS co, %5 AS piva, %6 AS kg, (SELECT %7 FROM V_MA_PRECIOSCAB WHERE "
                 "IDLISTA = %1) AS nombre, (SELECT coalesce(MAX(Codigo), 0) + 1 FROM MV_TARVELO) "
                 "AS codigo)")
             .arg(lista4, s.cfg("ClasePrecioVenta"), s.cfg("ClasePrecioSugerido"),
                  s.cfg("ClasePrecioOferta"), s.cfg("piva"), s.cfg("UNIDADDEMEDIDA_KG"),
-                 rt("NOMBRE"));
+                 rt("NOMBRE"), s.clave(lista4));
     // The pending rows of the list with what the loader reads for each.
     const QString origen =
         QString("origen AS (SELECT v.ID AS id, row_number() OVER (ORDER BY v.IdArticulo) AS n, "
@@ -325,7 +330,7 @@ QString guion(bool pg, const DatosConjunto& d) {
                 "par.lista4 AND m.CodInterno = %2 AND m.Fecha = (SELECT MAX(x.Fecha) FROM "
                 "MV_TARVELO x WHERE x.IdLista = par.lista4 AND x.CodInterno = %2) ORDER BY m.ID "
                 "DESC LIMIT 1) = c.pre, %3)))")
-            .arg(pg ? "c.pre ~ '[1-9]' AND c.pre NOT LIKE '-%'"
+            .arg(pg ? "c.pre COLLATE \"C\" ~ '[1-9]' AND c.pre COLLATE \"C\" NOT LIKE '-%'"
                     : "c.pre GLOB '*[1-9]*' AND c.pre NOT LIKE '-%'",
                  s.clave("c.cod"), pg ? "false" : "0");
     // A changed bar code is sent twice: "C" first, then "M". Every cell is
@@ -394,7 +399,8 @@ QString guion(bool pg, const DatosConjunto& d) {
                  "(SELECT %5 FROM V_MA_PRECIOSCAB WHERE IDLISTA = %4) AS nombre, (SELECT "
                  "coalesce(MAX(Codigo), 0) + 1 FROM MV_TARVELO) AS codigo) par ORDER BY "
                  "g.orden;\n")
-             .arg(hoy, s.literal(d.ruta), s.literal(kUsuario), lista4, rt("NOMBRE"));
+             .arg(hoy, s.literal(d.ruta), s.literal(usuarioConexion(pg)), s.clave(lista4),
+                  rt("NOMBRE"));
     r += QString("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', CAMBIOCODBARRA = 0 WHERE ID IN "
                  "(SELECT id FROM grilla WHERE nomarcar = '0') AND upper(%1) <> 'A3';\n")
              .arg(s.literal(d.lista.trimmed()));
