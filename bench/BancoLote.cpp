@@ -219,25 +219,30 @@ struct Sql {
                 return QString("translate(%1, E'%2\\x7F', '%3')").arg(c, control, QString(32, ' '));
             });
         }
-        QList<int> codigos;
+        // Rows without a control character (nearly all) pass as they are;
+        // the others get one replace per control character, in a recursive
+        // CTE (the parser nests only so deep).
+        QStringList lista;
         for (int c = 1; c < 32; ++c) {
-            codigos << c;
+            lista << QString::number(c);
         }
-        codigos << 127;
-        QStringList etapas;
-        QString previa = de;
-        for (int e = 0; e < 4; ++e) {
-            const QString nombre = e == 3 ? QString("limpias") : QString("limpia%1").arg(e);
-            etapas << etapa(nombre, previa, [&](const QString& c) {
-                QString r = c;
-                for (int i = e * 8; i < (e + 1) * 8; ++i) {
-                    r = QString("replace(%1, char(%2), ' ')").arg(r).arg(codigos[i]);
-                }
-                return r;
-            });
-            previa = nombre;
+        lista << "127";
+        QStringList reemplazos;
+        QStringList desdeLimpieza;
+        for (const QString& c : cols) {
+            reemplazos << QString("replace(%1, char(CASE WHEN k < 31 THEN k + 1 ELSE 127 END), ' ')")
+                              .arg(c);
+            desdeLimpieza << "l." + c;
         }
-        return etapas.join(", ");
+        return QString("sucias AS MATERIALIZED (SELECT *, (tm || cod || des || mar || bar || rub) "
+                       "GLOB '*[' || char(%1) || ']*' AS sucia FROM %2), "
+                       "limpieza(orden, k, %3) AS (SELECT orden, 0, %3 FROM sucias WHERE sucia "
+                       "UNION ALL SELECT orden, k + 1, %4 FROM limpieza WHERE k < 32), "
+                       "limpias AS MATERIALIZED (SELECT %5, %3 FROM sucias WHERE NOT sucia UNION ALL "
+                       "SELECT %6, %7 FROM limpieza l JOIN sucias s ON s.orden = l.orden WHERE "
+                       "l.k = 32)")
+            .arg(lista.join(", "), de, cols.join(", "), reemplazos.join(", "), resto,
+                 "s." + QString(resto).replace(", ", ", s."), desdeLimpieza.join(", "));
     }
     QString precioDeClase(const QString& clase) const {
         QString r = "CASE " + clase;
