@@ -499,6 +499,7 @@ struct Medida {
     double ms = 0;
     double cpu = 0; // user + sys seconds
     double picoMB = 0;
+    double picoCargaMB = 0; // after the load, before the generation
     int filas = 0;
 };
 
@@ -537,6 +538,7 @@ Medida porPrograma(const Base& b, const QString& carpeta) {
         QElapsedTimer t;
         t.start();
         const ResultadoCarga carga = lote.CargaNovedades();
+        m.picoCargaMB = memoriaMB("VmHWM:");
         const ResultadoGeneracion gen = lote.Genera();
         m.ms = double(t.nsecsElapsed()) / 1e6;
         m.cpu = cpu(RUSAGE_SELF) - cpu0;
@@ -654,9 +656,10 @@ QStringList filasDe(const Base& b, const QString& sql) {
         if (!q.exec(sql)) {
             falla(sql + ": " + q.lastError().text());
         }
+        const int columnas = q.record().count();
         while (q.next()) {
             QStringList celdas;
-            for (int i = 0; i < q.record().count(); ++i) {
+            for (int i = 0; i < columnas; ++i) {
                 const QVariant v = q.value(i);
                 celdas << (v.isNull() ? QStringLiteral("NULL") : v.toString());
             }
@@ -746,10 +749,11 @@ int unaCorrida(bool pg, int filas) {
         return 2;
     }
     std::printf("motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
-                "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB | conjunto: "
+                "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB (tras la carga "
+                "%.1f) | conjunto: "
                 "%.0f ms cpu %.2f s | razon=%.2f\n",
                 motor, filas, prog.filas, (long long)bytesCambios, (long long)bytesBalanza,
-                prog.ms, prog.cpu, prog.picoMB, conj.ms, conj.cpu, prog.ms / conj.ms);
+                prog.ms, prog.cpu, prog.picoMB, prog.picoCargaMB, conj.ms, conj.cpu, prog.ms / conj.ms);
     return 0;
 }
 
