@@ -17,7 +17,10 @@ const QString kCerrada = QStringLiteral("La conexión con la base de datos no es
 
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimaFecha, ultimoPrecio, balanza, maximo,
-        existe, marca, marcaEnEstado, insercion, estampa;
+        existe, marca, marcaEnEstado, insercion, estampa, guarda, libera;
+    // The batch date of the last row, as bound (every row has the same).
+    QString fechaTexto;
+    QVariant fechaValor;
 };
 
 const QStringList& RepositorioLoteSql::ColumnasLote() {
@@ -235,17 +238,35 @@ void RepositorioLoteSql::directa(const QString& sqlMotor) {
     db_.gCnn->ejecutaDirecta(sqlMotor);
 }
 
+void RepositorioLoteSql::punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,
+                               const CapacidadesMotor& c) {
+    // SQLite prepares its savepoint statements once: the same two run at
+    // every row. The PostgreSQL driver prepares through SQL PREPARE, which
+    // takes no savepoint.
+    if (sqlMotor.isEmpty() || c.plataforma != Plataforma::Sqlite) {
+        directa(sqlMotor);
+        return;
+    }
+    if (!db_.gCnn || !db_.gCnn->abierta()) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    SentenciaPreparada& p = sentencia(s, sqlMotor, QStringLiteral("cmdExportar"));
+    p.ejecuta({});
+    p.termina();
+}
+
 void RepositorioLoteSql::IniciaGeneracion() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
+    s_->fechaTexto = QString(); // bound afresh for this connection's engine
     db_.gCnn->BeginTrans();
 }
 
 bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
                                    const std::optional<PrecioAMarcar>& marca) {
     const CapacidadesMotor c = capacidades();
-    directa(c.puntoGuardado(kPunto));
+    punto(s_->guarda, c.puntoGuardado(kPunto), c);
     try {
         if (marca) {
             const bool enEstado = !marca->estadoAlCargar.isEmpty();
@@ -285,12 +306,16 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             valores << v;
         }
         // The date as a date: the schemas store it as one.
-        const QDate d = Regional::leeFecha(fila.fecha);
-        if (d.isValid()) {
-            valores[3] = fecha(d);
+        if (fila.fecha != s_->fechaTexto || s_->fechaTexto.isNull()) {
+            const QDate d = Regional::leeFecha(fila.fecha);
+            s_->fechaTexto = fila.fecha;
+            s_->fechaValor = d.isValid() ? fecha(d) : QVariant();
+        }
+        if (s_->fechaValor.isValid()) {
+            valores[3] = s_->fechaValor;
         }
         sentencia(s_->insercion, insercion, QStringLiteral("cmdExportar")).ejecuta(valores);
-        directa(c.liberaPunto(kPunto));
+        punto(s_->libera, c.liberaPunto(kPunto), c);
         return true;
     } catch (...) {
         try {
