@@ -39,8 +39,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -175,9 +175,10 @@ struct Sql {
         const QString signo =
             QString("CASE WHEN coalesce(%1, 0) < 0 AND %2 <> 0 THEN '-' ELSE '' END").arg(x, m);
         if (pg) {
-            return QString("(CASE WHEN abs(coalesce(%1, 0)) >= 1e12 THEN replace(round(%1::numeric, "
-                           "3)::text, '.', '') ELSE %2 || %3 || lpad(mod(%4, 1000)::text, 3, "
-                           "'0') END)")
+            return QString(
+                       "(CASE WHEN abs(coalesce(%1, 0)) >= 1e12 THEN replace(round(%1::numeric, "
+                       "3)::text, '.', '') ELSE %2 || %3 || lpad(mod(%4, 1000)::text, 3, "
+                       "'0') END)")
                 .arg(x, signo, ceros(QString("(%1 / 1000)::text").arg(m), 6), m);
         }
         return QString("(CASE WHEN abs(coalesce(%1, 0)) >= 1e12 THEN replace(printf('%.3f', %1), "
@@ -193,8 +194,7 @@ struct Sql {
     // A yes/no text: only the known "no" words (and blanks) are no.
     QString verdadero(const QString& x) const {
         const QString t = recorta(texto(x));
-        return QString("(%1 <> '' AND upper(%1) NOT IN ('FALSE', 'FALSO', '0', 'NO', 'N'))")
-            .arg(t);
+        return QString("(%1 <> '' AND upper(%1) NOT IN ('FALSE', 'FALSO', '0', 'NO', 'N'))").arg(t);
     }
     // A control character becomes a blank, so that every record keeps its
     // length and its single line break. The columns of `de`, cleaned, as the
@@ -230,17 +230,19 @@ struct Sql {
         QStringList reemplazos;
         QStringList desdeLimpieza;
         for (const QString& c : cols) {
-            reemplazos << QString("replace(%1, char(CASE WHEN k < 31 THEN k + 1 ELSE 127 END), ' ')")
+            reemplazos << QString(
+                              "replace(%1, char(CASE WHEN k < 31 THEN k + 1 ELSE 127 END), ' ')")
                               .arg(c);
             desdeLimpieza << "l." + c;
         }
-        return QString("sucias AS MATERIALIZED (SELECT *, (tm || cod || des || mar || bar || rub) "
-                       "GLOB '*[' || char(%1) || ']*' AS sucia FROM %2), "
-                       "limpieza(orden, k, %3) AS (SELECT orden, 0, %3 FROM sucias WHERE sucia "
-                       "UNION ALL SELECT orden, k + 1, %4 FROM limpieza WHERE k < 32), "
-                       "limpias AS MATERIALIZED (SELECT %5, %3 FROM sucias WHERE NOT sucia UNION ALL "
-                       "SELECT %6, %7 FROM limpieza l JOIN sucias s ON s.orden = l.orden WHERE "
-                       "l.k = 32)")
+        return QString(
+                   "sucias AS MATERIALIZED (SELECT *, (tm || cod || des || mar || bar || rub) "
+                   "GLOB '*[' || char(%1) || ']*' AS sucia FROM %2), "
+                   "limpieza(orden, k, %3) AS (SELECT orden, 0, %3 FROM sucias WHERE sucia "
+                   "UNION ALL SELECT orden, k + 1, %4 FROM limpieza WHERE k < 32), "
+                   "limpias AS MATERIALIZED (SELECT %5, %3 FROM sucias WHERE NOT sucia UNION ALL "
+                   "SELECT %6, %7 FROM limpieza l JOIN sucias s ON s.orden = l.orden WHERE "
+                   "l.k = 32)")
             .arg(lista.join(", "), de, cols.join(", "), reemplazos.join(", "), resto,
                  "s." + QString(resto).replace(", ", ", s."), desdeLimpieza.join(", "));
     }
@@ -252,14 +254,14 @@ struct Sql {
         return r + " END";
     }
     QString cfg(const char* clave) const {
-        return recorta(texto(
-            QString("(SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = '%1')").arg(clave)));
+        return recorta(
+            texto(QString("(SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = '%1')").arg(clave)));
     }
 };
 
 struct DatosConjunto {
-    QString lista; // as typed in the window
-    QString ruta;  // the window's path text (RutaArchivo)
+    QString lista;            // as typed in the window
+    QString ruta;             // the window's path text (RutaArchivo)
     QString cambios, balanza; // where the shell writes the records (UTF-8, one a line)
 };
 
@@ -293,9 +295,8 @@ QString guion(bool pg, const DatosConjunto& d) {
                 "WHERE v.TIPOLISTA = 'V' AND v.IDLISTA = par.lista4 AND (v.ESTADO = '0-C' OR "
                 "v.ESTADO = '0-M' OR %21 = %22 OR %23 = %24) AND v.SUSPENDIDO = 0)")
             .arg(s.texto("v.ESTADO"), s.verdadero("v.CAMBIOCODBARRA"), s.precioDeClase("par.cs"),
-                 s.precioDeClase("par.cv"), s.precioDeClase("par.co"),
-                 s.texto("v.FHOFERTADESDE"), s.texto("v.FHOFERTAHASTA"),
-                 s.dia("v.FHOFERTADESDE"), s.dia("v.FHOFERTAHASTA"))
+                 s.precioDeClase("par.cv"), s.precioDeClase("par.co"), s.texto("v.FHOFERTADESDE"),
+                 s.texto("v.FHOFERTAHASTA"), s.dia("v.FHOFERTADESDE"), s.dia("v.FHOFERTAHASTA"))
             .arg(s.texto("v.Descripcionarticulo"), rt("a.DescripAbrev"), s.texto("a.Descripcion"),
                  s.texto("a.DescripAbrev"), rt("v.IdArticulo"), rt("a.TASAIVA"),
                  rt("a.CodigoBarra"), s.verdadero("a.Pesable"), s.texto("tt.DESCRIPCION"))
@@ -354,8 +355,8 @@ QString guion(bool pg, const DatosConjunto& d) {
                   : QString("printf('#0%1d', CAST(%2 AS INTEGER))").arg(n).arg(x);
     };
     const QString plu5 = s.recorta(pg ? "right(f.cod, 5)" : "substr(f.cod, -5)");
-    const QString plu = QString("CASE WHEN %1 THEN %2 ELSE %3 END")
-                            .arg(s.soloDigitos(plu5), entero(plu5, 5), plu5);
+    const QString plu =
+        QString("CASE WHEN %1 THEN %2 ELSE %3 END").arg(s.soloDigitos(plu5), entero(plu5, 5), plu5);
     const QString rub2 = QString("CASE WHEN %1 THEN %2 ELSE %3 END")
                              .arg(s.soloDigitos(s.recorta("f.rub")), entero(s.recorta("f.rub"), 2),
                                   s.recorta("f.rub"));
@@ -596,10 +597,10 @@ Medida porConjunto(const Base& b, const QString& carpeta, const QString& ruta) {
     t.start();
     QProcess p;
     if (b.pg) {
-        p.start("psql", {"-X", "-q", "-A", "-t", "-h", entorno("TARVELO_PG_HOST", "127.0.0.1"), "-p",
-                         entorno("TARVELO_PG_PORT", "5432"), "-U",
-                         entorno("TARVELO_PG_USER", "postgres"), "-d", b.nombre, "-f",
-                         archivo.fileName()});
+        p.start("psql",
+                {"-X", "-q", "-A", "-t", "-h", entorno("TARVELO_PG_HOST", "127.0.0.1"), "-p",
+                 entorno("TARVELO_PG_PORT", "5432"), "-U", entorno("TARVELO_PG_USER", "postgres"),
+                 "-d", b.nombre, "-f", archivo.fileName()});
     } else {
         p.setStandardInputFile(archivo.fileName());
         p.start("sqlite3", {"-batch", b.nombre});
@@ -692,7 +693,8 @@ QString difiereTabla(const Base& a, const Base& b, const QString& tabla) {
 }
 
 Base baseEn(bool pg, const QString& carpeta, const QString& nombre) {
-    return pg ? Base{true, QString("banco_%1_%2").arg(QCoreApplication::applicationPid()).arg(nombre)}
+    return pg ? Base{true,
+                     QString("banco_%1_%2").arg(QCoreApplication::applicationPid()).arg(nombre)}
               : Base{false, QDir(carpeta).filePath(nombre + ".db")};
 }
 
@@ -748,12 +750,13 @@ int unaCorrida(bool pg, int filas) {
                     qPrintable(diferencias.join('\n')));
         return 2;
     }
-    std::printf("motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
-                "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB (tras la carga "
-                "%.1f) | conjunto: "
-                "%.0f ms cpu %.2f s | razon=%.2f\n",
-                motor, filas, prog.filas, (long long)bytesCambios, (long long)bytesBalanza,
-                prog.ms, prog.cpu, prog.picoMB, prog.picoCargaMB, conj.ms, conj.cpu, prog.ms / conj.ms);
+    std::printf(
+        "motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
+        "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB (tras la carga "
+        "%.1f) | conjunto: "
+        "%.0f ms cpu %.2f s | razon=%.2f\n",
+        motor, filas, prog.filas, (long long)bytesCambios, (long long)bytesBalanza, prog.ms,
+        prog.cpu, prog.picoMB, prog.picoCargaMB, conj.ms, conj.cpu, prog.ms / conj.ms);
     return 0;
 }
 
@@ -777,8 +780,8 @@ int unLado(const QString& lado, bool pg, int filas, const QString& carpeta) {
         m = porConjunto(b, dir.path(), rutaVentana(dir.path()));
     }
     borra(b);
-    std::printf("%s %s filas=%d %.0f ms cpu %.2f s\n", qPrintable(lado), pg ? "postgresql" : "sqlite",
-                filas, m.ms, m.cpu);
+    std::printf("%s %s filas=%d %.0f ms cpu %.2f s\n", qPrintable(lado),
+                pg ? "postgresql" : "sqlite", filas, m.ms, m.cpu);
     return 0;
 }
 

@@ -56,10 +56,9 @@ QString FormatoNovedad::Importe(double valor) {
     }
     const qint64 milesimas = redondea(valor, 3);
     char texto[32];
-    const int n = std::snprintf(texto, sizeof texto, "%s%06lld%03lld",
-                                valor < 0 && milesimas != 0 ? "-" : "",
-                                static_cast<long long>(milesimas / 1000),
-                                static_cast<long long>(milesimas % 1000));
+    const int n = std::snprintf(
+        texto, sizeof texto, "%s%06lld%03lld", valor < 0 && milesimas != 0 ? "-" : "",
+        static_cast<long long>(milesimas / 1000), static_cast<long long>(milesimas % 1000));
     return QString::fromLatin1(texto, n);
 }
 
