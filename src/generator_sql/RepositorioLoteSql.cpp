@@ -8,6 +8,7 @@
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 
+#include <QHash>
 #include <limits>
 
 namespace {
@@ -21,6 +22,9 @@ struct RepositorioLoteSql::Sentencias {
     // The batch date of the last row, as bound (every row has the same).
     QString fechaTexto;
     QVariant fechaValor;
+    // Type descriptions read during one load: a list has few types and many
+    // rows. Emptied whenever a source query opens.
+    QHash<QString, QString> tipos;
 };
 
 const QStringList& RepositorioLoteSql::ColumnasLote() {
@@ -62,6 +66,7 @@ QVariant RepositorioLoteSql::fecha(const QDate& d) const {
 std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, const QString& orden,
                                                        const QVariantList& valores,
                                                        const QString& rutina) {
+    s_->tipos.clear();
     const CapacidadesMotor c = capacidades();
     SentenciaPreparada cuenta(db_, QStringLiteral("SELECT COUNT(*) AS Total") + desde, rutina);
     cuenta.ejecuta(valores);
@@ -133,9 +138,15 @@ QString RepositorioLoteSql::DescripcionTipo(const QString& tipo) {
     SentenciaPreparada& s = sentencia(
         s_->tipo, QStringLiteral("SELECT DESCRIPCION FROM V_TA_TIPOARTICULO WHERE IdTipo = ?"),
         QStringLiteral("DatosTabla"));
-    s.ejecuta({tipo.trimmed()});
+    const QString clave = tipo.trimmed();
+    const auto visto = s_->tipos.constFind(clave);
+    if (visto != s_->tipos.constEnd()) {
+        return *visto;
+    }
+    s.ejecuta({clave});
     const QString r = s.siguiente() ? QlUtil::NoNulo(s.valor(0)) : QString();
     s.termina();
+    s_->tipos.insert(clave, r);
     return r;
 }
 
