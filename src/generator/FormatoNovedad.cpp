@@ -4,18 +4,37 @@
 #include "utility_library/Booleano.h"
 #include "utility_library/QlUtil.h"
 
-#include <QRegularExpression>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 
 namespace {
 // Rounds |valor| half away from zero to `decimales`, working on its decimal
 // text to six places so that 2.0005 rounds up as it reads, not as the binary
-// double happens to fall. Gives the result in units of 10^-decimales.
+// double happens to fall. Gives the result in units of 10^-decimales. An
+// integer part beyond 64 bits (or no number at all) reads as 0, as it always has.
 qint64 redondea(double valor, int decimales) {
-    const QString t = QString::number(std::abs(valor), 'f', 6);
-    const auto punto = t.indexOf('.');
-    const qint64 entero = t.left(punto).toLongLong();
-    const qint64 millonesimas = t.mid(punto + 1).toLongLong();
+    qint64 entero = 0;
+    qint64 millonesimas = 0;
+    if (std::isfinite(valor)) {
+        char t[400]; // the widest double in "%.6f" takes 316
+        const int n = std::snprintf(t, sizeof t, "%.6f", std::abs(valor));
+        int i = 0;
+        bool desborde = false;
+        for (; i < n && t[i] != '.'; ++i) {
+            const int d = t[i] - '0';
+            if (entero > (std::numeric_limits<qint64>::max() - d) / 10) {
+                desborde = true;
+            }
+            entero = desborde ? 0 : entero * 10 + d;
+        }
+        if (desborde) {
+            entero = 0;
+        }
+        for (++i; i < n; ++i) {
+            millonesimas = millonesimas * 10 + (t[i] - '0');
+        }
+    }
     qint64 escala = 1;
     for (int i = 0; i < decimales; ++i) {
         escala *= 10;
@@ -36,10 +55,11 @@ QString FormatoNovedad::Importe(double valor) {
         return t;
     }
     const qint64 milesimas = redondea(valor, 3);
-    const QString texto = QStringLiteral("%1%2")
-                              .arg(milesimas / 1000, 6, 10, QLatin1Char('0'))
-                              .arg(milesimas % 1000, 3, 10, QLatin1Char('0'));
-    return valor < 0 && milesimas != 0 ? QLatin1Char('-') + texto : texto;
+    char texto[32];
+    const int n = std::snprintf(
+        texto, sizeof texto, "%s%06lld%03lld", valor < 0 && milesimas != 0 ? "-" : "",
+        static_cast<long long>(milesimas / 1000), static_cast<long long>(milesimas % 1000));
+    return QString::fromLatin1(texto, n);
 }
 
 QString FormatoNovedad::ImporteTexto(const QString& texto) {
@@ -80,8 +100,28 @@ QString FormatoNovedad::Pesable(const QString& pesable) {
 }
 
 bool FormatoNovedad::EsNumero(const QString& texto) {
-    static const QRegularExpression numero(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)$)"));
-    return numero.match(texto).hasMatch();
+    // [+-]? then digits with an optional point and more digits, or a point
+    // and digits. Any Unicode decimal digit counts, as \d does.
+    const QChar* c = texto.constData();
+    const QChar* const fin = c + texto.size();
+    if (c != fin && (*c == QLatin1Char('+') || *c == QLatin1Char('-'))) {
+        ++c;
+    }
+    qsizetype antes = 0, despues = 0;
+    while (c != fin && c->isDigit()) {
+        ++c, ++antes;
+    }
+    if (c != fin && *c == QLatin1Char('.')) {
+        ++c;
+        while (c != fin && c->isDigit()) {
+            ++c, ++despues;
+        }
+    }
+    // "$" also matches before one final line break.
+    if (c != fin && *c == QLatin1Char('\n') && c + 1 == fin) {
+        ++c;
+    }
+    return c == fin && (antes > 0 || despues > 0);
 }
 
 std::optional<double> FormatoNovedad::LeeImporte(const QString& texto) {

@@ -2,6 +2,8 @@
 
 #include "utility_library/ErrorKX.h"
 
+#include <algorithm>
+
 namespace {
 // Raised as the grid control does for an index out of range.
 [[noreturn]] void fueraDeRango(int fila, int col) {
@@ -11,6 +13,39 @@ namespace {
 } // namespace
 
 GrillaLote::GrillaLote() = default;
+
+void GrillaLote::fijaFin(size_t i, quint32 valor) {
+    if (!anchos32_ && valor > 0xFFFF) {
+        fines32_.assign(fines16_.begin(), fines16_.end());
+        fines16_.clear();
+        fines16_.shrink_to_fit();
+        anchos32_ = true;
+    }
+    if (anchos32_) {
+        fines32_[i] = valor;
+    } else {
+        fines16_[i] = quint16(valor);
+    }
+}
+
+void GrillaLote::redimensionaFines(size_t n) {
+    if (anchos32_) {
+        fines32_.resize(n, 0);
+    } else {
+        fines16_.resize(n, 0);
+    }
+}
+
+void GrillaLote::asignaFines(std::vector<quint32>&& fines) {
+    const bool anchos = !fines.empty() && *std::max_element(fines.begin(), fines.end()) > 0xFFFF;
+    if (anchos || anchos32_) {
+        fines32_ = std::move(fines);
+        fines16_.clear();
+        anchos32_ = true;
+    } else {
+        fines16_.assign(fines.begin(), fines.end());
+    }
+}
 
 void GrillaLote::verifica(int fila, int col) const {
     if (fila < 0 || fila >= Rows() || col < 0 || col >= cols_) {
@@ -28,7 +63,7 @@ void GrillaLote::FijaRows(int filas) {
             observador_->antesDeAgregarFilas(antes, filas - 1);
         }
         textos_.resize(size_t(filas));
-        fines_.resize(size_t(filas) * size_t(cols_), 0);
+        redimensionaFines(size_t(filas) * size_t(cols_));
         if (observador_) {
             observador_->despuesDeAgregarFilas();
         }
@@ -38,7 +73,7 @@ void GrillaLote::FijaRows(int filas) {
         }
         marcadas_.removeIf([filas](int f) { return f >= filas; });
         textos_.resize(size_t(filas));
-        fines_.resize(size_t(filas) * size_t(cols_));
+        redimensionaFines(size_t(filas) * size_t(cols_));
         if (observador_) {
             observador_->despuesDeReiniciar();
         }
@@ -64,7 +99,7 @@ void GrillaLote::FijaCols(int columnas) {
             nuevos[size_t(f) * size_t(columnas) + size_t(c)] = c < guardadas ? fin(f, c) : corte;
         }
     }
-    fines_ = std::move(nuevos);
+    asignaFines(std::move(nuevos));
     cols_ = columnas;
     anchos_.resize(size_t(columnas), AnchoPorDefecto);
     if (observador_) {
@@ -89,9 +124,9 @@ void GrillaLote::FijaTextMatrix(int fila, int col, const QString& texto) {
     textos_[size_t(fila)].replace(qsizetype(i), qsizetype(largo), texto);
     const qint64 delta = qint64(texto.size()) - qint64(largo);
     if (delta != 0) {
-        quint32* f = &fines_[size_t(fila) * size_t(cols_)];
+        const size_t base = size_t(fila) * size_t(cols_);
         for (int c = col; c < cols_; ++c) {
-            f[c] = quint32(qint64(f[c]) + delta);
+            fijaFin(base + size_t(c), quint32(qint64(finEn(base + size_t(c))) + delta));
         }
     }
     if (observador_) {
@@ -113,15 +148,15 @@ void GrillaLote::FijaFila(int fila, const QString* celdas, int cantidad) {
     }
     QString t;
     t.reserve(total);
-    quint32* f = &fines_[size_t(fila) * size_t(cols_)];
+    const size_t base = size_t(fila) * size_t(cols_);
     for (int c = 0; c < cantidad; ++c) {
         t += celdas[c];
-        f[c] = quint32(t.size());
+        fijaFin(base + size_t(c), quint32(t.size()));
     }
     const qint64 delta = qint64(t.size()) - qint64(corte);
     t += resto;
     for (int c = cantidad; c < cols_; ++c) {
-        f[c] = quint32(qint64(f[c]) + delta);
+        fijaFin(base + size_t(c), quint32(qint64(finEn(base + size_t(c))) + delta));
     }
     textos_[size_t(fila)] = std::move(t);
     if (observador_) {
@@ -149,7 +184,8 @@ void GrillaLote::Clear() {
     for (auto& t : textos_) {
         t.clear();
     }
-    std::fill(fines_.begin(), fines_.end(), 0);
+    std::fill(fines16_.begin(), fines16_.end(), 0);
+    std::fill(fines32_.begin(), fines32_.end(), 0);
     if (observador_) {
         observador_->despuesDeReiniciar();
     }

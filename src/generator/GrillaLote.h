@@ -65,14 +65,25 @@ public:
 
 private:
     quint32 inicio(int fila, int col) const {
-        return col == 0 ? 0 : fines_[size_t(fila) * size_t(cols_) + size_t(col) - 1];
+        return col == 0 ? 0 : finEn(size_t(fila) * size_t(cols_) + size_t(col) - 1);
     }
-    quint32 fin(int fila, int col) const { return fines_[size_t(fila) * size_t(cols_) + col]; }
+    quint32 fin(int fila, int col) const {
+        return finEn(size_t(fila) * size_t(cols_) + size_t(col));
+    }
+    quint32 finEn(size_t i) const { return anchos32_ ? fines32_[i] : fines16_[i]; }
+    void fijaFin(size_t i, quint32 valor);
+    void redimensionaFines(size_t n);
+    void asignaFines(std::vector<quint32>&& fines);
     void verifica(int fila, int col) const;
 
     int cols_ = 0;
     std::vector<QString> textos_;
-    std::vector<quint32> fines_; // Rows() * Cols(): end of every cell within its row
+    // Rows() * Cols(): end of every cell within its row; 16 bits each while
+    // every row is shorter than 65,536 characters (a batch row is ~130), 32
+    // once one is not.
+    std::vector<quint16> fines16_;
+    std::vector<quint32> fines32_;
+    bool anchos32_ = false;
     std::vector<int> anchos_;
     QSet<int> marcadas_;
     Observador* observador_ = nullptr;

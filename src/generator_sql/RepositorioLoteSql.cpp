@@ -8,6 +8,7 @@
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 
+#include <QHash>
 #include <limits>
 
 namespace {
@@ -17,7 +18,13 @@ const QString kCerrada = QStringLiteral("La conexión con la base de datos no es
 
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimaFecha, ultimoPrecio, balanza, maximo,
-        existe, marca, marcaEnEstado, insercion, estampa;
+        existe, marca, marcaEnEstado, insercion, estampa, guarda, libera;
+    // The batch date of the last row, as bound (every row has the same).
+    QString fechaTexto;
+    QVariant fechaValor;
+    // Type descriptions read during one load: a list has few types and many
+    // rows. Emptied whenever a source query opens.
+    QHash<QString, QString> tipos;
 };
 
 const QStringList& RepositorioLoteSql::ColumnasLote() {
@@ -59,6 +66,7 @@ QVariant RepositorioLoteSql::fecha(const QDate& d) const {
 std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, const QString& orden,
                                                        const QVariantList& valores,
                                                        const QString& rutina) {
+    s_->tipos.clear();
     const CapacidadesMotor c = capacidades();
     SentenciaPreparada cuenta(db_, QStringLiteral("SELECT COUNT(*) AS Total") + desde, rutina);
     cuenta.ejecuta(valores);
@@ -130,9 +138,15 @@ QString RepositorioLoteSql::DescripcionTipo(const QString& tipo) {
     SentenciaPreparada& s = sentencia(
         s_->tipo, QStringLiteral("SELECT DESCRIPCION FROM V_TA_TIPOARTICULO WHERE IdTipo = ?"),
         QStringLiteral("DatosTabla"));
-    s.ejecuta({tipo.trimmed()});
+    const QString clave = tipo.trimmed();
+    const auto visto = s_->tipos.constFind(clave);
+    if (visto != s_->tipos.constEnd()) {
+        return *visto;
+    }
+    s.ejecuta({clave});
     const QString r = s.siguiente() ? QlUtil::NoNulo(s.valor(0)) : QString();
     s.termina();
+    s_->tipos.insert(clave, r);
     return r;
 }
 
@@ -235,17 +249,35 @@ void RepositorioLoteSql::directa(const QString& sqlMotor) {
     db_.gCnn->ejecutaDirecta(sqlMotor);
 }
 
+void RepositorioLoteSql::punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,
+                               const CapacidadesMotor& c) {
+    // SQLite prepares its savepoint statements once: the same two run at
+    // every row. The PostgreSQL driver prepares through SQL PREPARE, which
+    // takes no savepoint.
+    if (sqlMotor.isEmpty() || c.plataforma != Plataforma::Sqlite) {
+        directa(sqlMotor);
+        return;
+    }
+    if (!db_.gCnn || !db_.gCnn->abierta()) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    SentenciaPreparada& p = sentencia(s, sqlMotor, QStringLiteral("cmdExportar"));
+    p.ejecuta({});
+    p.termina();
+}
+
 void RepositorioLoteSql::IniciaGeneracion() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
+    s_->fechaTexto = QString(); // bound afresh for this connection's engine
     db_.gCnn->BeginTrans();
 }
 
 bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
                                    const std::optional<PrecioAMarcar>& marca) {
     const CapacidadesMotor c = capacidades();
-    directa(c.puntoGuardado(kPunto));
+    punto(s_->guarda, c.puntoGuardado(kPunto), c);
     try {
         if (marca) {
             const bool enEstado = !marca->estadoAlCargar.isEmpty();
@@ -285,12 +317,16 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             valores << v;
         }
         // The date as a date: the schemas store it as one.
-        const QDate d = Regional::leeFecha(fila.fecha);
-        if (d.isValid()) {
-            valores[3] = fecha(d);
+        if (fila.fecha != s_->fechaTexto || s_->fechaTexto.isNull()) {
+            const QDate d = Regional::leeFecha(fila.fecha);
+            s_->fechaTexto = fila.fecha;
+            s_->fechaValor = d.isValid() ? fecha(d) : QVariant();
+        }
+        if (s_->fechaValor.isValid()) {
+            valores[3] = s_->fechaValor;
         }
         sentencia(s_->insercion, insercion, QStringLiteral("cmdExportar")).ejecuta(valores);
-        directa(c.liberaPunto(kPunto));
+        punto(s_->libera, c.liberaPunto(kPunto), c);
         return true;
     } catch (...) {
         try {

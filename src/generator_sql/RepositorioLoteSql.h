@@ -50,6 +50,9 @@ private:
                                        const QVariantList& valores, const QString& rutina);
     QVariant fecha(const QDate& d) const;
     void directa(const QString& sqlMotor);
+    // A savepoint statement of the row loop, prepared where the engine can.
+    void punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,
+               const CapacidadesMotor& c);
 
     DB_Dll& db_;
     std::unique_ptr<Sentencias> s_;

@@ -46,6 +46,40 @@ TEST(GrillaLote, CeldasPorFilaYColumna) {
     EXPECT_EQ(g.ColWidth(4), 0);
 }
 
+// A row longer than the compact cell offsets hold keeps every cell, through
+// each way of writing it, and the other rows keep theirs.
+TEST(GrillaLote, FilaMasLargaQueLosDesplazamientosCortos) {
+    const QString largo(70000, QLatin1Char('x'));
+    for (int via = 0; via < 3; ++via) {
+        GrillaLote g;
+        g.FijaRows(3);
+        g.FijaCols(3);
+        g.FijaTextMatrix(1, 0, "a");
+        g.FijaTextMatrix(1, 2, "c");
+        g.FijaTextMatrix(2, 2, "otra");
+        if (via == 0) {
+            g.FijaTextMatrix(1, 1, largo);
+        } else if (via == 1) {
+            const QString celdas[3] = {"a", largo, "c"};
+            g.FijaFila(1, celdas, 3);
+        } else {
+            g.FijaTextMatrix(1, 1, largo);
+            g.FijaCols(4); // offsets rebuilt from wide ones
+        }
+        SCOPED_TRACE(via);
+        EXPECT_EQ(g.TextMatrix(1, 0), "a");
+        EXPECT_EQ(g.TextMatrix(1, 1), largo);
+        EXPECT_EQ(g.TextMatrix(1, 2), "c");
+        EXPECT_EQ(g.TextMatrix(2, 2), "otra");
+        g.FijaTextMatrix(1, 1, "b");
+        g.FijaTextMatrix(1, 0, "aa");
+        EXPECT_EQ(g.TextMatrix(1, 1), "b");
+        EXPECT_EQ(g.TextMatrix(1, 2), "c");
+        g.AgregaFila();
+        EXPECT_EQ(g.TextMatrix(3, 2), "");
+    }
+}
+
 TEST(GrillaLote, AvisaALaVista) {
     struct Registro : GrillaLote::Observador {
         QStringList eventos;
