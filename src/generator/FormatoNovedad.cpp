@@ -4,6 +4,8 @@
 #include "utility_library/Booleano.h"
 #include "utility_library/QlUtil.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 #include <cstdio>
 #include <limits>
