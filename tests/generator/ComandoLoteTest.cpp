@@ -275,4 +275,24 @@ TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
     EXPECT_EQ(out.count("Codigos de salida"), 1);
 }
 
+// The demo list holds a record one character short (a one-letter category):
+// said on the error stream and generated as the suite does, or, with
+// --estricto, refused before anything is written or marked.
+TEST_P(ComandoLoteTest, FueraDeFormatoSeDiceYEstrictoRechaza) {
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path(), "--estricto"}),
+              CodigoLote::Invalido)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("tendría 125 caracteres en lugar de 126")) << err.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo > 1"), 0);
+    const int pendientes = cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO <> '1-M'");
+    EXPECT_TRUE(QDir(salida.path()).entryList(QDir::Files).isEmpty());
+
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path()}), CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("formato fijo")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(salida.filePath("CAMBIOS.TXT")));
+    // The refused run had marked nothing: this one marks the pending prices.
+    EXPECT_LT(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO <> '1-M'"), pendientes);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, ComandoLoteTest, valoresMotores(), nombreMotor);
