@@ -68,7 +68,8 @@ void ModeloAcceso::Carga() {
 
 void ModeloAcceso::llenarlist() {
     Pasos pasos([](const ErrorKX& e) {
-        return ModGlobal::MuestraErrorOperador(e, 18, QStringLiteral("FormLoad"));
+        return ModGlobal::MuestraErrorOperador(e, Operador::ErrorConReintento,
+                                               QStringLiteral("FormLoad"));
     });
     QList<BasesRegistradas::Registro> registros;
     pasos.pasos({

@@ -296,11 +296,12 @@ void DB_Dll::ReintentaConectar() {
             if (f.error().numero == NumerosADO::FalloNoEspecificado) {
                 return;
             }
-            const int r = TratamientoErrores(f.error(), 18, QStringLiteral("AbrirRecordset"));
-            if (r == 4) {
+            const int r = TratamientoErrores(f.error(), Operador::ErrorConReintento,
+                                             QStringLiteral("AbrirRecordset"));
+            if (r == Operador::Reintentar) {
                 continue;
             }
-            if (r != 5) {
+            if (r != Operador::Ignorar) {
                 return;
             }
             break;
@@ -329,8 +330,9 @@ bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
             }
             return false;
         } catch (const FalloKX& f) {
-            const int r = TratamientoErrores(f.error(), 18, QStringLiteral("VerificaCampos"));
-            if (r == 4) {
+            const int r = TratamientoErrores(f.error(), Operador::ErrorConReintento,
+                                             QStringLiteral("VerificaCampos"));
+            if (r == Operador::Reintentar) {
                 continue;
             }
             return false;

@@ -2,6 +2,7 @@
 
 #include "db/Conexion.h"
 #include "db/Recordset.h"
+#include "utility_library/Operador.h"
 
 #include "utility_library/ErrorKX.h"
 
@@ -92,7 +93,7 @@ public:
     QString DepuraSentencia(const QString& sentencia) const;
 
     // --- database error treatment: 4 retry, 5 go on, 3 leave
-    int TratamientoErrores(const ErrorKX& ErrObj, int Botones = 18,
+    int TratamientoErrores(const ErrorKX& ErrObj, int Botones = Operador::ErrorConReintento,
                            const QString& Rutina = QString());
 
     // The connection dialog (set by the program; without it the dialog counts as cancelled).

@@ -79,8 +79,9 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Conexion* Co
                 ++intento;
                 continue;
             }
-            const int r = TratamientoErrores(f.error(), 18, QStringLiteral("AbrirRecordset"));
-            if (r == 4) {
+            const int r = TratamientoErrores(f.error(), Operador::ErrorConReintento,
+                                             QStringLiteral("AbrirRecordset"));
+            if (r == Operador::Reintentar) {
                 if (perdida) {
                     reconecta(); // retrying on a dead link could never succeed
                 }
@@ -172,8 +173,9 @@ void DB_Dll::CierraRecordset(Recordset& LrcsTemp) {
                 }
                 return;
             }
-            const int r = TratamientoErrores(f.error(), 18, QStringLiteral("CierraRecordset"));
-            if (r == 4) {
+            const int r = TratamientoErrores(f.error(), Operador::ErrorConReintento,
+                                             QStringLiteral("CierraRecordset"));
+            if (r == Operador::Reintentar) {
                 continue;
             }
             return;

@@ -1,4 +1,5 @@
 #include "lookups/ArbolConsulta.h"
+#include "utility_library/Operador.h"
 
 #include "utility_library/ErrorKX.h"
 
@@ -105,11 +106,12 @@ bool filaAFila(int cantidad, const std::function<int(int, QString)>& falla, F&& 
                 agrega(i);
                 break;
             } catch (const FalloKX& e) {
-                const int r = falla ? falla(e.error().numero, e.error().descripcion) : 5;
-                if (r == 4) {
+                const int r =
+                    falla ? falla(e.error().numero, e.error().descripcion) : int(Operador::Ignorar);
+                if (r == Operador::Reintentar) {
                     continue;
                 }
-                if (r == 5) {
+                if (r == Operador::Ignorar) {
                     break;
                 }
                 return false;

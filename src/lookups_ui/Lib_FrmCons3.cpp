@@ -43,7 +43,8 @@ template <typename F> void ignora(F&& f) {
 
 Pasos pasosDe(const char* rutina) {
     return Pasos([rutina](const ErrorKX& e) {
-        return ModGlobal::MuestraErrorOperador(e, 18, QString::fromLatin1(rutina));
+        return ModGlobal::MuestraErrorOperador(e, Operador::ErrorConReintento,
+                                               QString::fromLatin1(rutina));
     });
 }
 } // namespace

@@ -19,7 +19,8 @@
 namespace {
 Pasos pasosDe(const char* rutina) {
     return Pasos([rutina](const ErrorKX& e) {
-        return ModGlobal::MuestraErrorOperador(e, 18, QString::fromLatin1(rutina));
+        return ModGlobal::MuestraErrorOperador(e, Operador::ErrorConReintento,
+                                               QString::fromLatin1(rutina));
     });
 }
 

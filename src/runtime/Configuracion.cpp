@@ -1,4 +1,5 @@
 #include "runtime/Configuracion.h"
+#include "utility_library/Operador.h"
 
 #include "db/DB_Dll.h"
 #include "runtime/ErroresOperador.h"
@@ -25,7 +26,9 @@ QString leeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QStr
     QString resultado, aux;
     Recordset rs;
     bool sinResultado = false;
-    Pasos pasos([&](const ErrorKX& e) { return MuestraErrorOperador(e, 18, rutina); });
+    Pasos pasos([&](const ErrorKX& e) {
+        return MuestraErrorOperador(e, Operador::ErrorConReintento, rutina);
+    });
     const bool completo = pasos.pasos({
         [&] { db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); },
         [&] {

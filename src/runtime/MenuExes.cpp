@@ -45,7 +45,8 @@ QString ProgramaMenuExes(const QString& comando) {
 
 void MenuExes(const QString& comando, QString& parametro, qint64& idProceso) {
     Pasos pasos([](const ErrorKX& e) {
-        return ModGlobal::MuestraErrorOperador(e, 18, QStringLiteral("MenuExes"));
+        return ModGlobal::MuestraErrorOperador(e, Operador::ErrorConReintento,
+                                               QStringLiteral("MenuExes"));
     });
     QString programa, argumentos;
     const bool completo = pasos.pasos({

@@ -53,7 +53,8 @@ void GActualizarDatoScript(const QStringList& sentencias, bool& fallo, qint32& n
     qint32 numero = 0;
     bool vacio = false;
     Pasos pasos([](const ErrorKX& e) {
-        return ModGlobal::MuestraErrorOperador(e, 18, QStringLiteral("GActualizarDatoScript"));
+        return ModGlobal::MuestraErrorOperador(e, Operador::ErrorConReintento,
+                                               QStringLiteral("GActualizarDatoScript"));
     });
     auto errores = [&]() -> QList<ErrorADO> {
         return db.gCnn ? db.gCnn->Errors : QList<ErrorADO>();

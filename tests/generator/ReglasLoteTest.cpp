@@ -1,0 +1,192 @@
+#include "generator/ReglasLote.h"
+#include "generator/EstadoVentana.h"
+#include "generator/FilaNovedad.h"
+#include "generator/FilaOrigen.h"
+#include "generator/LoteNovedades.h"
+#include "generator/RepositorioLote.h"
+#include "progress/CartelSilencioso.h"
+#include "utility_library/ErrorKX.h"
+#include "utility_library/OperadorGuion.h"
+#include "utility_library/Reloj.h"
+
+#include <QMap>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kHoy(2026, 3, 10);
+const QDate kManana = kHoy.addDays(1);
+
+TEST(ReglasLote, PrecioAplicable) {
+    using P = ReglasLote::Precio;
+    struct Caso {
+        const char* nombre;
+        double sugerido;
+        bool fechas;
+        QDate desde, hasta;
+        bool manual;
+        P esperado;
+    };
+    const Caso casos[] = {
+        {"sugerido positivo gana", 5, true, kManana, kManana, false, P::Sugerido},
+        {"sin fechas de oferta", 0, false, {}, {}, false, P::Venta},
+        {"oferta que empieza mañana", 0, true, kManana, kManana, false, P::Oferta},
+        {"empieza mañana, manual", 0, true, kManana, kHoy, true, P::Oferta},
+        {"empieza mañana pero ya terminó", 0, true, kManana, kHoy.addDays(-1), false, P::Venta},
+        {"vigente pasado hoy, pendientes", 0, true, kHoy.addDays(-3), kManana, false, P::Oferta},
+        {"vigente pasado hoy, manual", 0, true, kHoy.addDays(-3), kManana, true, P::Venta},
+        {"termina hoy", 0, true, kHoy.addDays(-3), kHoy, false, P::Venta},
+        {"sugerido negativo no cuenta", -1, false, {}, {}, false, P::Venta},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(
+            ReglasLote::PrecioAplicable(c.sugerido, c.fechas, c.desde, c.hasta, kHoy, c.manual),
+            c.esperado)
+            << c.nombre;
+    }
+}
+
+TEST(ReglasLote, DecideOfertaYMarca) {
+    using O = ReglasLote::Oferta;
+    struct Caso {
+        const char* nombre;
+        QDate desde, hasta;
+        O esperado;
+    };
+    const Caso casos[] = {
+        {"sin oferta", {}, {}, O::SinOferta},
+        {"empieza pasado mañana", kManana.addDays(1), kManana.addDays(9), O::NoVence},
+        {"empieza mañana", kManana, kManana.addDays(9), O::Vigente},
+        {"corriendo, sin fin", kHoy.addDays(-5), {}, O::Vigente},
+        {"termina hoy", kHoy.addDays(-5), kHoy, O::Termina},
+        {"terminó ayer", kHoy.addDays(-5), kHoy.addDays(-1), O::Termina},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(ReglasLote::DecideOferta(c.desde, c.hasta, kHoy, kManana), c.esperado)
+            << c.nombre;
+    }
+    struct Marca {
+        const char *celda, *lista;
+        bool marca;
+    };
+    const Marca marcas[] = {{"0", "1", true},     {"1", "1", false},  {"0", "A3", false},
+                            {"0", " a3 ", false}, {"0", "A30", true}, {"", "1", false}};
+    for (const Marca& m : marcas) {
+        EXPECT_EQ(ReglasLote::DebeMarcar(m.celda, m.lista), m.marca) << m.celda << "|" << m.lista;
+    }
+}
+
+// The loaders' row loop on a repository of plain rows: no database at all.
+class FilaFija : public FilaOrigen {
+public:
+    QMap<QString, QVariant> campos;
+    QVariant Campo(const QString& nombre) const override {
+        const auto it = campos.constFind(nombre.toUpper());
+        if (it == campos.constEnd()) {
+            throw FalloKX(3265, nombre);
+        }
+        return *it;
+    }
+};
+
+class CursorFijo : public CursorOrigen {
+public:
+    explicit CursorFijo(QList<FilaFija> filas) : filas_(std::move(filas)) {}
+    int total() const override { return int(filas_.size()); }
+    bool hay() const override { return i_ < filas_.size(); }
+    void siguiente() override { ++i_; }
+    const FilaOrigen& fila() const override { return filas_[i_]; }
+
+private:
+    QList<FilaFija> filas_;
+    qsizetype i_ = 0;
+};
+
+class RepositorioFijo : public RepositorioLote {
+public:
+    QList<FilaFija> pendientes;
+    std::unique_ptr<CursorOrigen> Pendientes(const QString&, const QDate&, const QDate&) override {
+        return std::make_unique<CursorFijo>(pendientes);
+    }
+    std::unique_ptr<CursorOrigen> Manual(const QString&, const RangoManual&) override {
+        return std::make_unique<CursorFijo>(pendientes);
+    }
+    std::optional<ArticuloLote> DatosArticulo(const QString&) override {
+        return ArticuloLote{"21", "7790000000017", "0", "ABREV", "LARGA"};
+    }
+    QString DescripcionTipo(const QString& tipo) override { return "MARCA " + tipo.trimmed(); }
+    std::optional<QString> UltimoPrecioTransmitido(const QString&, const QString&) override {
+        return QStringLiteral("000200000");
+    }
+    bool Busca(const QString&, Articulo&) override { return false; }
+    qint64 MaximoCodigo() const override { return 1000; }
+    qint64 ProximoCodigo() override { return 1; }
+    bool ExisteLote(qint64) override { return false; }
+    std::unique_ptr<CursorOrigen> Lote(qint64) override { return nullptr; }
+    void IniciaGeneracion() override {}
+    bool GrabaFila(qint64, const FilaAGrabar&, const std::optional<PrecioAMarcar>&) override {
+        return true;
+    }
+    void EstampaFila(qint64, const QString&) override {}
+    void ConfirmaGeneracion() override {}
+    void DescartaGeneracion() override {}
+};
+
+FilaFija fila(int id, const char* articulo, const char* estado, QVariant desde, QVariant hasta,
+              double venta, double oferta) {
+    FilaFija f;
+    f.campos = {{"ID", id},
+                {"IDARTICULO", articulo},
+                {"ESTADO", estado},
+                {"DESCRIPCIONARTICULO", "DESCRIPCION"},
+                {"TIPO", "T"},
+                {"FHOFERTADESDE", desde},
+                {"FHOFERTAHASTA", hasta},
+                {"PRECIO1", venta},
+                {"PRECIO2", oferta},
+                {"PRECIO3", 0},
+                {"COSTO", 1},
+                {"RUBRO", "5"},
+                {"CAMBIOCODBARRA", "0"}};
+    return f;
+}
+
+TEST(ReglasLote, LosCargadoresCorrenSinBaseDeDatos) {
+    OperadorGuion op;
+    fijaOperador(&op);
+    Reloj::fijaHoy(kHoy);
+    RepositorioFijo repo;
+    repo.pendientes = {
+        fila(1, "000101", "0-M", QVariant(), QVariant(), 100, 80),      // ordinary change
+        fila(2, "000102", "1-M", kManana, kManana.addDays(5), 100, 80), // offer from tomorrow
+        fila(3, "000103", "1-M", kHoy.addDays(-2), kManana, 100, 200),  // running, already sent
+        fila(4, "000104", "1-M", kManana.addDays(2), kManana.addDays(5), 1, 1), // not due
+        fila(5, "000105", "0-C", QVariant(), QVariant(), 0, 0),                 // no price: dropped
+    };
+    EstadoVentana ventana;
+    CartelSilencioso cartel;
+    ParametrosLote p;
+    p.claseVenta = "1";
+    p.claseOferta = "2";
+    p.claseSugerido = "3";
+    p.ivaPorDefecto = "21";
+    LoteNovedades lote(ventana, repo, cartel, p);
+    ventana.campo("IdLista") = "1";
+    const ResultadoCarga r = lote.CargaNovedades();
+    EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
+    const GrillaLote& g = ventana.MSFlexGrid1;
+    ASSERT_EQ(g.Rows(), 3);
+    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::CodInterno), "000000101");
+    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::PrecioVenta), "000100000");
+    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::NoMarcar), "0");
+    EXPECT_EQ(g.TextMatrix(2, FilaNovedad::CodInterno), "000000102");
+    EXPECT_EQ(g.TextMatrix(2, FilaNovedad::PrecioVenta), "000080000");
+    EXPECT_EQ(g.TextMatrix(2, FilaNovedad::NoMarcar), "1");
+    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::Marca).trimmed(), "MARCA T");
+    // The state each row was loaded in, for the conditional mark.
+    EXPECT_EQ(ventana.estadosAlCargar.value(1), "0-M");
+    Reloj::fijaHoy(QDate());
+    fijaOperador(nullptr);
+}
+
+} // namespace
