@@ -20,10 +20,10 @@
 // shell's plus the file writing for the set-based side; on PostgreSQL the
 // server's CPU is in neither. Peak memory is the resident peak of the load and generation alone.
 
+#include "MemoriaProceso.h"
 #include "db/DB_Dll.h"
 #include "db/SqliteKX.h"
 #include "demo/BaseDemo.h"
-#include "schema/EsquemaSql.h"
 #include "generator/ArchivoPublicado.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
@@ -80,26 +80,6 @@ void ejecuta(QSqlDatabase& db, const QString& sql) {
     QSqlQuery q(db);
     if (!q.exec(sql)) {
         falla(sql.left(200) + ": " + q.lastError().text());
-    }
-}
-
-double memoriaMB(const char* clave) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& l : f.readAll().split('\n')) {
-        if (l.startsWith(clave)) {
-            return l.mid(int(qstrlen(clave))).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-    return -1;
-}
-
-void reiniciaPico() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write("5");
     }
 }
 
@@ -526,7 +506,7 @@ Medida porPrograma(const Base& b, const QString& carpeta) {
     if (IniciaAplicacion(linea, ModoInicio::SinDialogo) != 0) {
         falla(MensajeInicio());
     }
-    reiniciaPico();
+    MemoriaProceso::ReiniciaPico();
     Medida m;
     {
         EstadoVentana ventana;
@@ -540,11 +520,11 @@ Medida porPrograma(const Base& b, const QString& carpeta) {
         QElapsedTimer t;
         t.start();
         const ResultadoCarga carga = lote.CargaNovedades();
-        m.picoCargaMB = memoriaMB("VmHWM:");
+        m.picoCargaMB = MemoriaProceso::MB("VmHWM:");
         const ResultadoGeneracion gen = lote.Genera();
         m.ms = double(t.nsecsElapsed()) / 1e6;
         m.cpu = cpu(RUSAGE_SELF) - cpu0;
-        m.picoMB = memoriaMB("VmHWM:");
+        m.picoMB = MemoriaProceso::MB("VmHWM:");
         m.filas = carga.filas;
         if (gen.estado != ResultadoGeneracion::Estado::Generado) {
             falla("la generacion no termino: " + op.mensajes().join(" | "));

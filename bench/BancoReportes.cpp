@@ -6,6 +6,7 @@
 // Prints one line of figures: the generation, each report, their ratio to
 // the generation and the resident peak of the reports alone.
 
+#include "MemoriaProceso.h"
 #include "db/DB_Dll.h"
 #include "db/SqliteKX.h"
 #include "demo/BaseDemo.h"
@@ -38,26 +39,6 @@ const QDate kHoy(2026, 3, 10);
 void falla(const QString& texto) {
     std::fprintf(stderr, "%s\n", qPrintable(texto));
     std::exit(1);
-}
-
-double memoriaMB(const char* clave) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& l : f.readAll().split('\n')) {
-        if (l.startsWith(clave)) {
-            return l.mid(int(qstrlen(clave))).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-    return -1;
-}
-
-void reiniciaPico() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write("5");
-    }
 }
 
 void prepara(const QString& archivo, int filas) {
@@ -131,8 +112,8 @@ int main(int argc, char** argv) {
         falla("la generacion no termino: " + op.mensajes().join(" | "));
     }
 
-    reiniciaPico();
-    const double picoAntes = memoriaMB("VmHWM:");
+    MemoriaProceso::ReiniciaPico();
+    const double picoAntes = MemoriaProceso::MB("VmHWM:");
     const QString testigo = dir.filePath("testigo.pdf");
     const QString etiquetas = dir.filePath("etiquetas.pdf");
     int paginasTestigo = 0, paginasEtiquetas = 0;
@@ -146,7 +127,7 @@ int main(int argc, char** argv) {
     } catch (const FalloKX& e) {
         falla(e.error().descripcion);
     }
-    const double pico = memoriaMB("VmHWM:");
+    const double pico = MemoriaProceso::MB("VmHWM:");
     std::printf("filas=%d filas_lote=%d lote_ms=%.0f testigo_ms=%.0f (%d paginas, %.1f MB) "
                 "etiquetas_ms=%.0f (%d paginas, %.1f MB) razon=%.2f pico_mb=%.1f (antes %.1f)\n",
                 filas, gen.filas, msLote, msTestigo, paginasTestigo,

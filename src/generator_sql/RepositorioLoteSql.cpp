@@ -4,6 +4,7 @@
 #include "db/SentenciaPreparada.h"
 #include "generator_sql/FilaDeSentencia.h"
 #include "runtime/ModGlobal.h"
+#include "schema/TablaLote.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
@@ -26,19 +27,6 @@ struct RepositorioLoteSql::Sentencias {
     // rows. Emptied whenever a source query opens.
     QHash<QString, QString> tipos;
 };
-
-const QStringList& RepositorioLoteSql::ColumnasLote() {
-    static const QStringList c = {
-        QStringLiteral("IdLista"),  QStringLiteral("Nombre"),      QStringLiteral("Fecha"),
-        QStringLiteral("TipoMov"),  QStringLiteral("CodInterno"),  QStringLiteral("Descripcion"),
-        QStringLiteral("Marca"),    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),
-        QStringLiteral("Internos"), QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),
-        QStringLiteral("TipoIva"),  QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),
-        QStringLiteral("Rubro"),    QStringLiteral("Tipo"),        QStringLiteral("Aux1"),
-        QStringLiteral("Aux2"),     QStringLiteral("RutaArchivo"), QStringLiteral("Usuario"),
-    };
-    return c;
-}
 
 RepositorioLoteSql::RepositorioLoteSql(DB_Dll& db) : db_(db), s_(std::make_unique<Sentencias>()) {}
 
@@ -301,7 +289,7 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             }
         }
         static const QString insercion = [] {
-            const QStringList& columnas = ColumnasLote();
+            const QStringList& columnas = TablaLote::ColumnasGrabadas();
             QString marcas = QStringLiteral("?");
             for (int i = 0; i < columnas.size(); ++i) {
                 marcas += QStringLiteral(",?");

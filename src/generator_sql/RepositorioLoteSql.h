@@ -37,9 +37,6 @@ public:
     void ConfirmaGeneracion() override;
     void DescartaGeneracion() override;
 
-    // The columns of a batch row after Codigo, in insert order.
-    static const QStringList& ColumnasLote();
-
 private:
     struct Sentencias;
     CapacidadesMotor capacidades() const;

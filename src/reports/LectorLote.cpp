@@ -1,4 +1,5 @@
 #include "reports/LectorLote.h"
+#include "schema/TablaLote.h"
 
 #include "db/Conexion.h"
 #include "reports/DefinicionReporte.h"
@@ -18,17 +19,6 @@ namespace {
 
 const QString kFuente = QStringLiteral("QlReport");
 
-// The columns a selection may name: those of the batch table.
-const QStringList kColumnas = {
-    QStringLiteral("ID"),          QStringLiteral("Codigo"),      QStringLiteral("IdLista"),
-    QStringLiteral("Nombre"),      QStringLiteral("Fecha"),       QStringLiteral("TipoMov"),
-    QStringLiteral("CodInterno"),  QStringLiteral("Descripcion"), QStringLiteral("Marca"),
-    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),      QStringLiteral("Internos"),
-    QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),     QStringLiteral("TipoIva"),
-    QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),    QStringLiteral("Rubro"),
-    QStringLiteral("Tipo"),        QStringLiteral("Aux1"),        QStringLiteral("Aux2"),
-    QStringLiteral("RutaArchivo"), QStringLiteral("Usuario"),     QStringLiteral("RETRANSMITIDO")};
-
 QString columnaElegida(const SeleccionReporte& s) {
     if (s.tabla.compare(QLatin1String("MV_TARVELO"), Qt::CaseInsensitive) != 0) {
         throw FalloKX(ErroresReporte::kFormulaInvalida,
@@ -37,7 +27,8 @@ QString columnaElegida(const SeleccionReporte& s) {
                           .arg(s.tabla),
                       kFuente);
     }
-    for (const QString& c : kColumnas) {
+    // The columns a selection may name: those of the batch table.
+    for (const QString& c : TablaLote::Columnas()) {
         if (c.compare(s.columna, Qt::CaseInsensitive) == 0) {
             return c;
         }

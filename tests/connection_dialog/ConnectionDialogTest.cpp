@@ -1,3 +1,4 @@
+#include "DialogoModal.h"
 #include "connection_dialog/BasesRegistradas.h"
 #include "connection_dialog/DialogoConexionQt.h"
 #include "connection_dialog/ModeloAcceso.h"
@@ -71,18 +72,6 @@ protected:
     OperadorGuion op_;
 };
 
-void alAparecer(std::function<void(QWidget*)> accion) {
-    auto* t = new QTimer;
-    t->setInterval(10);
-    QObject::connect(t, &QTimer::timeout, [t, accion] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            t->stop();
-            t->deleteLater();
-            accion(w);
-        }
-    });
-    t->start();
-}
 } // namespace
 
 TEST(BasesRegistradas, CommaSeparatedRules) {

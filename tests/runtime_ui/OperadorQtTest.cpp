@@ -1,4 +1,5 @@
 #include "runtime/OperadorQt.h"
+#include "DialogoModal.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -9,22 +10,6 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-
-namespace {
-// Acts on the modal dialog once it is up.
-void alAparecer(std::function<void(QWidget*)> accion) {
-    auto* t = new QTimer;
-    t->setInterval(10);
-    QObject::connect(t, &QTimer::timeout, [t, accion] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            t->stop();
-            t->deleteLater();
-            accion(w);
-        }
-    });
-    t->start();
-}
-} // namespace
 
 TEST(OperadorQt, MessageBoxStylesAndAnswers) {
     const struct {
