@@ -11,7 +11,7 @@ CapacidadesMotor CapacidadesMotor::de(Plataforma plataforma, bool odbc) {
         c.fechasComoTexto = true;
         break;
     case Plataforma::PostgreSql:
-        c.resultadoEnteroEnCliente = !odbc;
+        c.cursorDeclarado = !odbc;
         break;
     case Plataforma::SqlServer:
         break;

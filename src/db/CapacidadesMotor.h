@@ -16,9 +16,10 @@ struct CapacidadesMotor {
     // the PostgreSQL driver loses a streamed result to the next statement, and
     // SQL Server without MARS allows one open result per connection.
     bool leeMientrasEjecuta = false;
-    // A scrollable result is the client library's whole result, read at once
-    // (PostgreSQL); elsewhere a scrollable result is a server cursor.
-    bool resultadoEnteroEnCliente = false;
+    // A long source is read through a cursor declared on the server and
+    // fetched in blocks (PostgreSQL, whose client library would otherwise
+    // hold the whole result in memory before the first row is used).
+    bool cursorDeclarado = false;
     // Dates are stored as text (SQLite): a bound date goes as ISO text, and a
     // stored value with a time part must be cut to its date before comparing.
     bool fechasComoTexto = false;

@@ -7,7 +7,9 @@
 #include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 
 namespace {
@@ -33,13 +35,53 @@ void SentenciaPreparada::prepara() {
     q_.emplace(cn->baseQt());
     q_->setForwardOnly(!desplazable_);
     conexionPreparada_ = cn;
-    QString texto = cn->textoMotor(texto_);
+    textoMotor_ = cn->textoMotor(texto_);
     if (cn->plataforma() == Plataforma::Oracle) {
-        texto = db_.ORACLE_Dicc(texto);
+        textoMotor_ = db_.ORACLE_Dicc(textoMotor_);
     }
-    if (!q_->prepare(texto)) {
+    if (!sinPreparar_ && !q_->prepare(textoMotor_)) {
         falla(*q_);
     }
+}
+
+QString SentenciaPreparada::ConValores(const QString& texto, const QVariantList& valores,
+                                       const QSqlDriver& driver, const QString& rutina) {
+    const auto noCorresponden = [&] {
+        return FalloKX(NumerosADO::ErrorSql,
+                       QStringLiteral("Los valores (%1) no corresponden a las marcas de la "
+                                      "sentencia.")
+                           .arg(valores.size()),
+                       rutina);
+    };
+    QString r;
+    r.reserve(texto.size() + int(valores.size()) * 16);
+    qsizetype usados = 0;
+    QChar comilla;
+    for (const QChar ch : texto) {
+        if (!comilla.isNull()) {
+            if (ch == comilla) {
+                comilla = QChar();
+            }
+            r += ch;
+        } else if (ch == QLatin1Char('\'') || ch == QLatin1Char('"')) {
+            comilla = ch;
+            r += ch;
+        } else if (ch == QLatin1Char('?')) {
+            if (usados >= valores.size()) {
+                throw noCorresponden();
+            }
+            const QVariant& v = valores[usados++];
+            QSqlField campo(QString(), v.metaType());
+            campo.setValue(v);
+            r += driver.formatValue(campo);
+        } else {
+            r += ch;
+        }
+    }
+    if (usados != valores.size()) {
+        throw noCorresponden();
+    }
+    return r;
 }
 
 void SentenciaPreparada::falla(const QSqlQuery& q) {
@@ -63,10 +105,18 @@ void SentenciaPreparada::ejecuta(const QVariantList& valores) {
     for (int intento = 1;; ++intento) {
         try {
             prepara();
-            for (int i = 0; i < valores.size(); ++i) {
-                q_->bindValue(i, valores[i]);
+            if (!sinPreparar_) {
+                for (int i = 0; i < valores.size(); ++i) {
+                    q_->bindValue(i, valores[i]);
+                }
             }
             q_->setForwardOnly(!desplazable_);
+            if (sinPreparar_) {
+                if (!q_->exec(ConValores(textoMotor_, valores, *q_->driver(), rutina_))) {
+                    falla(*q_);
+                }
+                return;
+            }
             if (!q_->exec()) {
                 falla(*q_);
             }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QSqlQuery>
+
+class QSqlDriver;
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -35,6 +37,15 @@ public:
     // statement runs. On: a scrollable result, for a source read while other
     // statements run, where the engine holds it whole in the client.
     void fijaDesplazable(bool desplazable) { desplazable_ = desplazable; }
+    // For the statements an engine will not prepare (a server cursor's
+    // DECLARE and FETCH on PostgreSQL): each run sends the text itself, with
+    // every value written in by the driver's literal formatter, never pasted.
+    void fijaSinPreparar(bool sinPreparar) { sinPreparar_ = sinPreparar; }
+
+    // `texto` with each ? outside quotes replaced by its value as the driver
+    // writes a literal. Throws FalloKX when the values do not match the marks.
+    static QString ConValores(const QString& texto, const QVariantList& valores,
+                              const QSqlDriver& driver, const QString& rutina);
 
 private:
     void prepara();
@@ -42,8 +53,10 @@ private:
 
     DB_Dll& db_;
     QString texto_;
+    QString textoMotor_;
     QString rutina_;
     bool desplazable_ = false;
+    bool sinPreparar_ = false;
     std::optional<QSqlQuery> q_;
     const void* conexionPreparada_ = nullptr;
 };

@@ -50,10 +50,48 @@ CursorSentencia::CursorSentencia(std::unique_ptr<SentenciaPreparada> sentencia, 
     }
 }
 
+CursorSentencia::CursorSentencia(std::unique_ptr<SentenciaPreparada> trae, int bloque,
+                                 std::unique_ptr<SentenciaPreparada> cierra, int total,
+                                 bool fechasComoTexto)
+    : s_(std::move(trae)), cierra_(std::move(cierra)), bloque_(bloque), total_(total),
+      fechasComoTexto_(fechasComoTexto) {
+    s_->ejecuta({});
+    nombres_ = s_->nombres();
+    hay_ = leeFila();
+}
+
 CursorSentencia::~CursorSentencia() {
     if (s_) {
         s_->termina();
     }
+    if (cierra_) {
+        // A cursor kept on the server lives until the session ends; a failure
+        // here (the link already gone) has nothing left to release.
+        try {
+            cierra_->ejecuta({});
+            cierra_->termina();
+        } catch (const FalloKX&) {
+        }
+    }
+}
+
+bool CursorSentencia::leeFila() {
+    if (s_->siguiente()) {
+        ++filasDelBloque_;
+        return true;
+    }
+    // A short block was the cursor's last.
+    if (bloque_ == 0 || filasDelBloque_ < bloque_) {
+        return false;
+    }
+    s_->termina();
+    s_->ejecuta({});
+    filasDelBloque_ = 0;
+    if (!s_->siguiente()) {
+        return false;
+    }
+    filasDelBloque_ = 1;
+    return true;
 }
 
 void CursorSentencia::siguiente() {
@@ -61,7 +99,7 @@ void CursorSentencia::siguiente() {
         ++pos_;
         hay_ = pos_ < filas_.size();
     } else {
-        hay_ = s_->siguiente();
+        hay_ = leeFila();
     }
 }
 

@@ -11,9 +11,10 @@
 class SentenciaPreparada;
 
 // A source query's rows for the batch loaders and the reload: read one at a
-// time from the statement while it runs, or, where the engine cannot keep a
-// result open beside other statements, copied first (only the text and
-// number values, in a compact form). Field access by name ignores case; an
+// time from the statement while it runs; or fetched in blocks from a cursor
+// declared on the server, where the client library would hold a whole
+// result; or, where the engine cannot keep a result open beside other
+// statements, copied first. Field access by name ignores case; an
 // unknown name throws FalloKX (3265), as a result set does. Dates that the
 // engine stores as text come back as dates.
 class CursorSentencia : public CursorOrigen, private FilaOrigen {
@@ -21,6 +22,10 @@ public:
     // `sentencia` has run; `copia` reads every row before the first one is used.
     CursorSentencia(std::unique_ptr<SentenciaPreparada> sentencia, int total, bool copia,
                     bool fechasComoTexto);
+    // `trae` fetches the server cursor's next block (each run a result read
+    // whole, at most `bloque` rows); `cierra` lets the cursor go.
+    CursorSentencia(std::unique_ptr<SentenciaPreparada> trae, int bloque,
+                    std::unique_ptr<SentenciaPreparada> cierra, int total, bool fechasComoTexto);
     ~CursorSentencia() override;
 
     int total() const override { return total_; }
@@ -32,7 +37,12 @@ private:
     QVariant Campo(const QString& nombre) const override;
     QVariant valor(int i) const;
 
+    bool leeFila();
+
     std::unique_ptr<SentenciaPreparada> s_;
+    std::unique_ptr<SentenciaPreparada> cierra_;
+    int bloque_ = 0;
+    int filasDelBloque_ = 0;
     int total_ = 0;
     bool hay_ = false;
     bool copia_ = false;

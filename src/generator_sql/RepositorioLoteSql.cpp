@@ -15,6 +15,9 @@
 namespace {
 const QString kPunto = QStringLiteral("fila_lote");
 const QString kCerrada = QStringLiteral("La conexión con la base de datos no está abierta.");
+// Rows per fetch from a server cursor: small next to the whole result, large
+// enough that the round trips are few.
+constexpr int kBloqueCursor = 2000;
 } // namespace
 
 struct RepositorioLoteSql::Sentencias {
@@ -60,13 +63,33 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, con
     cuenta.ejecuta(valores);
     const int total = cuenta.siguiente() ? int(cuenta.valor(0).toLongLong()) : 0;
     cuenta.termina();
-    auto filas = std::make_unique<SentenciaPreparada>(
-        db_, QStringLiteral("SELECT *") + desde + orden, rutina);
+    const QString consulta = QStringLiteral("SELECT *") + desde + orden;
+    if (c.cursorDeclarado) {
+        // Declared WITH HOLD so that it outlives the statement's own
+        // transaction and reads a snapshot of the source; closed by the cursor.
+        const QString nombre = QStringLiteral("tarvelo_origen_%1").arg(++cursores_);
+        SentenciaPreparada declara(db_,
+                                   QStringLiteral("DECLARE ") + nombre +
+                                       QStringLiteral(" NO SCROLL CURSOR WITH HOLD FOR ") +
+                                       consulta,
+                                   rutina);
+        declara.fijaSinPreparar(true);
+        declara.ejecuta(valores);
+        declara.termina();
+        auto trae = std::make_unique<SentenciaPreparada>(
+            db_, QStringLiteral("FETCH FORWARD %1 FROM ").arg(kBloqueCursor) + nombre, rutina);
+        trae->fijaSinPreparar(true);
+        trae->fijaDesplazable(true);
+        auto cierra =
+            std::make_unique<SentenciaPreparada>(db_, QStringLiteral("CLOSE ") + nombre, rutina);
+        cierra->fijaSinPreparar(true);
+        return std::make_unique<CursorSentencia>(std::move(trae), kBloqueCursor, std::move(cierra),
+                                                 total, c.fechasComoTexto);
+    }
+    auto filas = std::make_unique<SentenciaPreparada>(db_, consulta, rutina);
     // Read row by row where the engine keeps a result beside other
-    // statements; in the client library's whole result where it holds one;
-    // copied otherwise.
-    const bool copia = !c.leeMientrasEjecuta && !c.resultadoEnteroEnCliente;
-    filas->fijaDesplazable(!c.leeMientrasEjecuta && c.resultadoEnteroEnCliente);
+    // statements; copied otherwise.
+    const bool copia = !c.leeMientrasEjecuta;
     filas->ejecuta(valores);
     return std::make_unique<CursorSentencia>(std::move(filas), total, copia, c.fechasComoTexto);
 }

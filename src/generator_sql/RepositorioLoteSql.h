@@ -53,4 +53,5 @@ private:
 
     DB_Dll& db_;
     std::unique_ptr<Sentencias> s_;
+    int cursores_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "BaseDePrueba.h"
 #include "db/DB_Dll.h"
+#include "db/SentenciaPreparada.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
@@ -279,6 +281,29 @@ TEST_P(Consultas, SentenciaFallidaNoLevantaErrorYDejaLaListaDeErrores) {
     db().EjecutaConsultaSQL(sql, &n, &rs);
     ASSERT_TRUE(rs.abierto());
     EXPECT_EQ(rs.Campo(QStringLiteral("n")).toInt(), 2);
+}
+
+// A statement the engine will not prepare gets its values written in by the
+// driver's literal formatter: an apostrophe stays text, a mark inside quotes
+// is no mark, and values that do not match the marks are refused.
+TEST_P(Consultas, SentenciaSinPrepararEscribeLosValoresComoLiterales) {
+    const auto cuenta = [&](const QVariantList& valores) {
+        SentenciaPreparada s(db(),
+                             QStringLiteral("SELECT COUNT(*) FROM V_MA_PRECIOSCAB WHERE NOMBRE = ? "
+                                            "OR IDLISTA = '?' OR ORDEN = ?"),
+                             QStringLiteral("Prueba"));
+        s.fijaSinPreparar(true);
+        s.ejecuta(valores);
+        const int n = s.siguiente() ? s.valor(0).toInt() : -1;
+        s.termina();
+        return n;
+    };
+    EXPECT_EQ(cuenta({QStringLiteral("O'Brien"), 99}), 1);
+    EXPECT_EQ(cuenta({QStringLiteral("x' OR '1'='1"), 99}), 0);
+    EXPECT_EQ(cuenta({QStringLiteral("nada"), 2}), 1);
+    EXPECT_EQ(cuenta({QVariant(), QVariant()}), 0);
+    EXPECT_THROW(cuenta({QStringLiteral("VENTAS")}), FalloKX);
+    EXPECT_THROW(cuenta({QStringLiteral("VENTAS"), 1, 2}), FalloKX);
 }
 
 TEST_P(Consultas, ConsultaFallidaLlegaAlDialogoYAlLog) {

@@ -414,4 +414,22 @@ TEST_P(FallasLoteTest, ListaDeMasDeCuatroCaracteres) {
     EXPECT_EQ(lote->CargaNovedades().filas, 4);
 }
 
+// The list code reaches the source query as a value, whichever way the
+// engine runs it (on PostgreSQL a server cursor, whose text holds the value
+// as a literal): an apostrophe is part of the code and nothing more.
+TEST_P(FallasLoteTest, ListaConApostrofe) {
+    esquema->lista("O'1", "LISTA O");
+    PrecioPrueba p;
+    p.idLista = "O'1";
+    p.idArticulo = "000101";
+    p.precios = {100, 80, 0};
+    esquema->precio(p);
+    ventana.campo("IdLista") = "O'1";
+    EXPECT_EQ(lote->CargaNovedades().filas, 1);
+    ventana.campo("IdLista") = "1'--";
+    EXPECT_EQ(lote->CargaNovedades().filas, 0);
+    ventana.campo("IdLista") = "1";
+    EXPECT_EQ(lote->CargaNovedades().filas, 4);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, FallasLoteTest, valoresMotores(), nombreMotor);
