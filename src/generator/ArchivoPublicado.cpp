@@ -24,6 +24,8 @@ constexpr qint32 kErrorAcceso = 75;    // path/file access error
 constexpr qint32 kErrorEscritura = 57; // device I/O error
 const QString kRutina = QStringLiteral("cmdExportar");
 const QString kSufijo = QStringLiteral(".tmp");
+// Content waits in memory up to this size, then goes to disk in one write.
+constexpr qsizetype kVolcado = 1 << 20;
 
 QString nativo(const QString& ruta) {
     return QDir::toNativeSeparators(ruta);
@@ -51,66 +53,149 @@ ArchivoPublicado::ArchivoPublicado(const QString& destino) : destino_(destino) {
 }
 
 ArchivoPublicado::~ArchivoPublicado() {
+#ifdef Q_OS_UNIX
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+#endif
     if (!temporal_.isEmpty()) {
         QFile::remove(temporal_);
     }
 }
 
-void ArchivoPublicado::escribe(const QByteArray& contenido) {
-    QFile::remove(temporal_); // our own leftover of an earlier attempt
-#ifdef Q_OS_UNIX
-    const QByteArray nombre = QFile::encodeName(temporal_);
-    const int fd =
-        ::open(nombre.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        falla(kErrorAcceso, QStringLiteral("No se pudo crear el archivo"), temporal_,
-              motivoSistema(errno));
+void ArchivoPublicado::agrega(const QByteArray& contenido) {
+    pendiente_ += contenido;
+    terminado_ = false;
+    // Large writes; after a failure, everything waits for termina().
+    if (pendiente_.size() >= kVolcado && error_ == 0) {
+        vuelca();
     }
-    const char* p = contenido.constData();
-    qint64 resta = contenido.size();
-    while (resta > 0) {
-        const ssize_t n = ::write(fd, p, size_t(resta));
+}
+
+bool ArchivoPublicado::vuelca() {
+#ifdef Q_OS_UNIX
+    if (fd_ < 0) {
+        // Our own leftover of an earlier run of this process goes first.
+        QFile::remove(temporal_);
+        const QByteArray nombre = QFile::encodeName(temporal_);
+        fd_ =
+            ::open(nombre.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd_ < 0) {
+            error_ = errno;
+            errorAlCrear_ = true;
+            return false;
+        }
+    }
+    qint64 hecho = 0;
+    while (hecho < pendiente_.size()) {
+        const ssize_t n =
+            ::write(fd_, pendiente_.constData() + hecho, size_t(pendiente_.size() - hecho));
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            QFile::remove(temporal_);
-            falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_,
-                  motivoSistema(error));
+            error_ = n < 0 ? errno : ENOSPC;
+            errorAlCrear_ = false;
+            break;
         }
-        p += n;
-        resta -= n;
+        hecho += n;
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int error = errno;
-        QFile::remove(temporal_);
-        falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_,
-              motivoSistema(error));
+    escritos_ += hecho;
+    pendiente_.remove(0, hecho);
+    if (error_ != 0) {
+        // A short write may have left part of a record: the file ends at
+        // the last byte known written, and the rest waits in memory.
+        if (::ftruncate(fd_, escritos_) != 0 || ::lseek(fd_, escritos_, SEEK_SET) < 0) {
+            ::close(fd_);
+            fd_ = -1;
+            QFile::remove(temporal_);
+            pendiente_.clear();
+            escritos_ = 0;
+            error_ = EIO;
+            errorAlCrear_ = false;
+            perdido_ = true;
+        }
+        return false;
     }
+    return true;
 #else
     QFile f(temporal_);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        falla(kErrorAcceso, QStringLiteral("No se pudo crear el archivo"), temporal_,
-              f.errorString());
+    const auto modo = escritos_ == 0 ? (QIODevice::WriteOnly | QIODevice::Truncate)
+                                     : (QIODevice::WriteOnly | QIODevice::Append);
+    if (!f.open(modo)) {
+        error_ = 1;
+        errorAlCrear_ = true;
+        motivo_ = f.errorString();
+        return false;
     }
-    if (f.write(contenido) != contenido.size() || !f.flush()) {
-        const QString motivo = f.errorString();
-        f.close();
-        QFile::remove(temporal_);
-        falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_,
-              motivo);
+    const qint64 n = f.write(pendiente_);
+    if (n != pendiente_.size() || !f.flush()) {
+        error_ = 1;
+        errorAlCrear_ = false;
+        motivo_ = f.errorString();
+        f.resize(escritos_);
+        return false;
     }
-    f.close();
+    escritos_ += n;
+    pendiente_.clear();
+    return true;
 #endif
-    escrito_ = true;
+}
+
+void ArchivoPublicado::fallaGuardada() {
+#ifdef Q_OS_UNIX
+    const QString motivo = motivoSistema(error_);
+#else
+    const QString motivo = motivo_;
+#endif
+    error_ = 0;
+    if (errorAlCrear_) {
+        falla(kErrorAcceso, QStringLiteral("No se pudo crear el archivo"), temporal_, motivo);
+    }
+    falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_, motivo);
+}
+
+void ArchivoPublicado::termina() {
+    if (terminado_) {
+        return;
+    }
+    if (perdido_) {
+        // What was written could not be kept: the content is gone with it,
+        // and no later attempt can give it back.
+        error_ = EIO;
+        errorAlCrear_ = false;
+        fallaGuardada();
+    }
+    error_ = 0;
+    if (!vuelca()) {
+        fallaGuardada();
+    }
+#ifdef Q_OS_UNIX
+    if (::fsync(fd_) != 0) {
+        error_ = errno;
+        errorAlCrear_ = false;
+        fallaGuardada();
+    }
+#endif
+    terminado_ = true;
+}
+
+void ArchivoPublicado::escribe(const QByteArray& contenido) {
+    agrega(contenido);
+    termina();
 }
 
 void ArchivoPublicado::publica() {
-    if (!escrito_) {
-        escribe(QByteArray());
+    termina();
+#ifdef Q_OS_UNIX
+    if (fd_ >= 0 && ::close(fd_) != 0) {
+        const int error = errno;
+        fd_ = -1;
+        falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_,
+              motivoSistema(error));
     }
+    fd_ = -1;
+#endif
     std::error_code error;
     // rename() replaces the name itself: a link there is replaced, not followed.
     std::filesystem::rename(ruta(temporal_), ruta(destino_), error);

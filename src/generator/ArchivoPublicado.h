@@ -2,12 +2,18 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 // A file that takes its final name only when it is whole on disk: written
 // under a temporary name in the same folder (created new, never through a
 // link), flushed to disk, then renamed over the final name, which replaces
 // whatever was there (a link included) without following it. Dropped
 // unpublished, the temporary file is removed.
+//
+// Content is added piece by piece and goes to the temporary file in large
+// writes as it comes, so a generation does not hold its files in memory. A
+// write that fails (a full disk) keeps what it could not write and is only
+// reported by termina(), which can be called again to go on from there.
 class ArchivoPublicado {
 public:
     explicit ArchivoPublicado(const QString& destino);
@@ -15,8 +21,13 @@ public:
     ArchivoPublicado(const ArchivoPublicado&) = delete;
     ArchivoPublicado& operator=(const ArchivoPublicado&) = delete;
 
-    // Writes `contenido` whole and flushes it to disk. Throws FalloKX with
-    // the system's reason and the file ("No space left on device").
+    // Adds to the content; never throws (a failure waits for termina()).
+    void agrega(const QByteArray& contenido);
+    // Writes what is still pending and flushes the file to disk. Throws
+    // FalloKX with the system's reason and the file ("No space left on
+    // device"); called again, it goes on from what was written.
+    void termina();
+    // The whole content at once: agrega() and termina().
     void escribe(const QByteArray& contenido);
     // Gives the written file its final name.
     void publica();
@@ -26,7 +37,24 @@ public:
     static void limpiaRestos(const QString& destino);
 
 private:
+    // Writes the pending bytes; false (and the failure kept) when it cannot.
+    bool vuelca();
+    [[noreturn]] void fallaGuardada();
+
     QString destino_;
     QString temporal_;
-    bool escrito_ = false;
+    QByteArray pendiente_;
+    int fd_ = -1;
+    qint64 escritos_ = 0;
+    // The last failure: 0, or the system's error number; and whether it came
+    // from creating the file.
+    int error_ = 0;
+    bool errorAlCrear_ = false;
+    bool terminado_ = false;
+    // The written part could not be cut back after a failure: the file was
+    // dropped, and the content with it.
+    bool perdido_ = false;
+#ifndef Q_OS_UNIX
+    QString motivo_;
+#endif
 };

@@ -71,6 +71,8 @@ bool ArchivosCambio::Abre(const QString& ruta) {
     rutaBalanza_ = RutaLocal(RutaBalanza(ruta));
     ArchivoPublicado::limpiaRestos(rutaCambios_);
     ArchivoPublicado::limpiaRestos(rutaBalanza_);
+    archivoCambios_ = std::make_unique<ArchivoPublicado>(rutaCambios_);
+    archivoBalanza_ = std::make_unique<ArchivoPublicado>(rutaBalanza_);
     return true;
 }
 
@@ -85,23 +87,19 @@ ArchivosCambio::Registros ArchivosCambio::Prepara(const GrillaLote& grilla, int 
 }
 
 void ArchivosCambio::Agrega(const Registros& registros) {
-    cambios_ += registros.cambios;
-    balanza_ += registros.balanza;
+    archivoCambios_->agrega(registros.cambios);
+    archivoBalanza_->agrega(registros.balanza);
     ++lineasCambios_;
 }
 
 void ArchivosCambio::Escribe() {
-    archivoCambios_ = std::make_unique<ArchivoPublicado>(rutaCambios_);
-    archivoBalanza_ = std::make_unique<ArchivoPublicado>(rutaBalanza_);
-    archivoCambios_->escribe(cambios_);
-    archivoBalanza_->escribe(balanza_);
+    archivoCambios_->termina();
+    archivoBalanza_->termina();
 }
 
 void ArchivosCambio::Publica() {
-    if (!archivoCambios_) {
-        Escribe();
-    }
     // Both are whole on disk before either takes its final name.
+    Escribe();
     archivoCambios_->publica();
     archivoBalanza_->publica();
     Descarta();
@@ -110,8 +108,6 @@ void ArchivosCambio::Publica() {
 void ArchivosCambio::Descarta() {
     archivoCambios_.reset();
     archivoBalanza_.reset();
-    cambios_.clear();
-    balanza_.clear();
     lineasCambios_ = 0;
 }
 

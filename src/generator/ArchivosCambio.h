@@ -13,9 +13,9 @@ class GrillaLote;
 // sale and BALANZA.TXT for the scales, in the chosen folder. Windows-1252,
 // one record per line ended by CR LF, no header, replaced every time.
 //
-// The records of a generation are gathered first and only reach the final
-// names when the batch is recorded: Publica() writes them under temporary
-// names in the same folder, flushes them to disk and renames them over
+// The records of a generation go to temporary files in the same folder as
+// they are recorded, and only reach the final names when the batch is
+// recorded: Escribe() flushes them to disk and Publica() renames them over
 // CAMBIOS.TXT and BALANZA.TXT. A link at either name is replaced, never
 // followed; a generation that fails or is killed leaves the previous files as
 // they were (and its temporary files are removed by the next one).
@@ -40,14 +40,16 @@ public:
         QByteArray balanza;
     };
     Registros Prepara(const GrillaLote& grilla, int fila);
-    // Adds a row's records to the files to publish.
+    // Adds a row's records to the files to publish (after Abre()). A write
+    // that fails is reported by Escribe().
     void Agrega(const Registros& registros);
     // Writes both files whole under their temporary names; throws FalloKX
-    // with the system's reason and the file when it cannot.
+    // with the system's reason and the file when it cannot, and can be
+    // called again to go on.
     void Escribe();
     // Gives both written files their final names.
     void Publica();
-    // Drops what was gathered; nothing is written.
+    // Drops what was gathered; nothing reaches the final names.
     void Descarta();
     int registrosCambios() const { return lineasCambios_; }
 
@@ -73,7 +75,6 @@ private:
     ArticulosBalanza& articulos_;
     QString unidadKG_;
     QString rutaCambios_, rutaBalanza_;
-    QByteArray cambios_, balanza_;
     std::unique_ptr<ArchivoPublicado> archivoCambios_, archivoBalanza_;
     int lineasCambios_ = 0;
 };

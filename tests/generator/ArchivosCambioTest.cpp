@@ -1,4 +1,5 @@
 #include "generator/ArchivosCambio.h"
+#include "generator/ArchivoPublicado.h"
 #include "generator/ArticulosBalanza.h"
 #include "generator/FilaNovedad.h"
 #include "generator/GrillaLote.h"
@@ -14,6 +15,10 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
 
 namespace {
 
@@ -257,6 +262,50 @@ TEST_F(ArchivosCambioTest, UnaGeneracionDescartadaDejaLosArchivosAnteriores) {
     EXPECT_EQ(lee(ruta), "anterior\r\n");
     EXPECT_FALSE(QFile::exists(dir.path() + "/BALANZA.TXT"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+#endif
+
+#ifdef Q_OS_LINUX
+// A file bigger than what waits in memory goes to disk as it comes. When the
+// disk fills in the middle, the failure waits for the end, names the reason,
+// and once there is room again the same file goes on to be whole: every byte
+// added, once, in order, and nothing under the final name before that.
+TEST(ArchivoPublicadoTest, DiscoLlenoALaMitadYDespuesCompleto) {
+    QTemporaryDir dir;
+    const QString lleno = dir.path() + "/lleno";
+    ASSERT_TRUE(QDir().mkpath(lleno));
+    if (::mount("tarvelo", lleno.toLocal8Bit().constData(), "tmpfs", 0, "size=2m") != 0) {
+        GTEST_SKIP() << "cannot mount a small file system here (needs root)";
+    }
+    struct Desmonta {
+        QString ruta;
+        ~Desmonta() { ::umount2(ruta.toLocal8Bit().constData(), MNT_DETACH); }
+    } desmonta{lleno};
+    {
+        QFile relleno(lleno + "/relleno");
+        ASSERT_TRUE(relleno.open(QIODevice::WriteOnly));
+        relleno.write(QByteArray(1700 * 1024, 'x'));
+    }
+    QByteArray esperado;
+    ArchivoPublicado a(lleno + "/CAMBIOS.TXT");
+    for (int i = 0; i < 30000; ++i) {
+        const QByteArray linea = QByteArray::number(i).rightJustified(48, '0') + "\r\n";
+        a.agrega(linea);
+        esperado += linea;
+    }
+    try {
+        a.termina();
+        FAIL() << "a full disk went unnoticed";
+    } catch (const FalloKX& e) {
+        EXPECT_TRUE(e.error().descripcion.contains("No space left on device"))
+            << e.error().descripcion.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(lleno + "/CAMBIOS.TXT"));
+    ASSERT_TRUE(QFile::remove(lleno + "/relleno"));
+    a.termina();
+    a.publica();
+    EXPECT_EQ(lee(lleno + "/CAMBIOS.TXT"), esperado);
+    EXPECT_EQ(QDir(lleno).entryList(QDir::Files), QStringList{"CAMBIOS.TXT"});
 }
 #endif
 
