@@ -18,11 +18,13 @@
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 
+#include <QElapsedTimer>
 #include <memory>
 
 namespace {
 const QString kRutinaNovedades = QStringLiteral("CargaNovedades");
 const QString kRutinaManual = QStringLiteral("CargaManual");
+constexpr qint64 kIntervaloEventosMs = 40;
 
 QString texto(const FilaOrigen& rs, const char* campo) {
     return QlUtil::NoNulo(rs.Campo(QLatin1String(campo)));
@@ -287,8 +289,17 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     cartelAbierto = true;
     lote_.IniciaAvance();
     const bool marcar = lote_.ventana().chkNoMarcar;
+    // The banner's counter and its cancel button stay live with the window's
+    // events run a few times a second; running them at every row cost the
+    // load a good part of its time.
+    QElapsedTimer eventos;
+    eventos.start();
+    Programa::permiteEventos();
     while (c->hay()) {
-        Programa::permiteEventos();
+        if (eventos.elapsed() >= kIntervaloEventosMs) {
+            eventos.restart();
+            Programa::permiteEventos();
+        }
         bool cancelado = false;
         const bool sigue = pasos.paso([&] {
             const FilaOrigen& fila = c->fila();
