@@ -1,7 +1,9 @@
 // Times the witness and the labels of a generated batch, written as PDF,
 // against the batch's own load and generation in the same run:
 //
-//   bench_reportes 20000
+//   bench_reportes 20000 [CARPETA]
+//
+// With a folder the two PDFs are kept there to be looked at.
 //
 // Prints one line of figures: the generation, each report, their ratio to
 // the generation and the resident peak of the reports alone.
@@ -114,8 +116,9 @@ int main(int argc, char** argv) {
 
     MemoriaProceso::ReiniciaPico();
     const double picoAntes = MemoriaProceso::MB("VmHWM:");
-    const QString testigo = dir.filePath("testigo.pdf");
-    const QString etiquetas = dir.filePath("etiquetas.pdf");
+    const QDir salida(a.size() > 2 ? a[2] : dir.path());
+    const QString testigo = salida.filePath("testigo.pdf");
+    const QString etiquetas = salida.filePath("etiquetas.pdf");
     int paginasTestigo = 0, paginasEtiquetas = 0;
     double msTestigo = 0, msEtiquetas = 0;
     try {
