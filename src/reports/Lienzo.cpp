@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <cmath>
 
 Lienzo::Lienzo(QPainter& p, QPagedPaintDevice& dispositivo, const DefinicionReporte& d)
     : p_(p), dispositivo_(dispositivo), d_(d) {
@@ -23,7 +24,11 @@ const Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
     if (it == fuentes_.end()) {
         // Point sizes follow the device's resolution, so the same font
         // measures alike on a PDF and on a printer.
-        const QFont f(d_.fuente(nombre), &dispositivo_);
+        // Hinted glyphs advance by whole device dots: at printer resolution
+        // the difference cannot be seen, and every position the PDF writes
+        // is a short whole number instead of nine digits.
+        QFont f(d_.fuente(nombre), &dispositivo_);
+        f.setHintingPreference(QFont::PreferFullHinting);
         it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_)});
         actual_ = nullptr; // the table may have moved its entries
     }
@@ -63,7 +68,8 @@ void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuent
     const double y = (alineacion & Qt::AlignTop)
                          ? c.top() + m.ascent()
                          : c.top() + (c.height() - m.height()) / 2 + m.ascent();
-    p_.drawText(QPointF(x, y), linea);
+    // Whole device dots, like the hinted advances of the glyphs after it.
+    p_.drawText(QPointF(std::round(x), std::round(y)), linea);
 }
 
 void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,
