@@ -46,12 +46,12 @@ CodigoBarras::Simbologia CodigoBarras::elige(const QString& texto) {
     return esEan13(t) ? Simbologia::Ean13 : Simbologia::Code128;
 }
 
-void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
-                          const QFont* fuente) {
+QRectF CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
+                            double altoTexto) {
     const QString t = texto.trimmed();
     const Simbologia s = elige(t);
     if (s == Simbologia::Ninguna) {
-        return;
+        return QRectF();
     }
     std::unique_ptr<zint_symbol, BorraSimbolo> z(ZBarcode_Create());
     z->symbology = s == Simbologia::Ean13 ? BARCODE_EANX : BARCODE_CODE128;
@@ -71,9 +71,8 @@ void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto,
     }
     const zint_vector* v = z->vector;
     QRectF barras = caja;
-    if (fuente) {
-        const double alto = QFontMetricsF(*fuente, p.device()).height();
-        barras.setHeight(std::max(caja.height() * 0.5, caja.height() - alto));
+    if (altoTexto > 0) {
+        barras.setHeight(std::max(caja.height() * 0.5, caja.height() - altoTexto));
     }
     // Every bar scaled alike: the widths keep their ratios and the code
     // stays centred when a unit would be wider than wanted. A unit of several
@@ -99,11 +98,8 @@ void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto,
     p.setBrush(Qt::black);
     p.drawRects(rectangulos.constData(), int(rectangulos.size()));
     p.restore();
-    if (fuente) {
-        p.setFont(*fuente);
-        p.setPen(Qt::black);
-        p.drawText(
-            QRectF(caja.left(), barras.bottom(), caja.width(), caja.bottom() - barras.bottom()),
-            Qt::AlignHCenter | Qt::AlignTop, t);
+    if (altoTexto <= 0) {
+        return QRectF();
     }
+    return QRectF(caja.left(), barras.bottom(), caja.width(), caja.bottom() - barras.bottom());
 }

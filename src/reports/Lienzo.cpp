@@ -19,17 +19,17 @@ QRectF Lienzo::caja(const QRectF& mm, const QPointF& origenMm) const {
                   y(mm.height()));
 }
 
-const Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
+Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
     auto it = fuentes_.find(nombre);
     if (it == fuentes_.end()) {
         // Point sizes follow the device's resolution, so the same font
-        // measures alike on a PDF and on a printer.
-        // Hinted glyphs advance by whole device dots: at printer resolution
-        // the difference cannot be seen, and every position the PDF writes
-        // is a short whole number instead of nine digits.
+        // measures alike on a PDF and on a printer. Hinted glyphs advance by
+        // whole device dots: at printer resolution the difference cannot be
+        // seen, and every position the PDF writes is a short whole number
+        // instead of nine digits.
         QFont f(d_.fuente(nombre), &dispositivo_);
         f.setHintingPreference(QFont::PreferFullHinting);
-        it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_)});
+        it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_), LineaGlifos(f)});
         actual_ = nullptr; // the table may have moved its entries
     }
     return *it;
@@ -41,35 +41,60 @@ const QFont& Lienzo::fuente(const QString& nombre) {
 
 void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuente,
                    Qt::Alignment alineacion, bool ajuste) {
+    linea(c, t, nombreFuente, alineacion, ajuste ? Exceso::Parrafo : Exceso::Recorta);
+}
+
+void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuente,
+                   Qt::Alignment alineacion, Exceso exceso) {
     if (t.isEmpty()) {
         return;
     }
-    const Fuente& f = datosFuente(nombreFuente);
+    Fuente& f = datosFuente(nombreFuente);
     if (actual_ != &f) {
         p_.setFont(f.fuente);
         actual_ = &f;
     }
     const QFontMetricsF& m = f.medidas;
-    const double ancho = m.horizontalAdvance(t);
-    if (ajuste && ancho > c.width()) {
+    // Plain text is set as glyphs once, measured and drawn from the same
+    // glyphs; the rest goes through the full layout.
+    bool glifos = f.glifos.prepara(t);
+    double ancho = glifos ? f.glifos.ancho() : m.horizontalAdvance(t);
+    if (exceso == Exceso::Parrafo && ancho > c.width()) {
         p_.drawText(c, int(alineacion) | Qt::TextWordWrap, t);
         return;
     }
     // One line placed by hand: the rectangle form lays every text out as a
     // paragraph, which costs more than the rest of the page.
-    const QString linea = ancho <= c.width() ? t : m.elidedText(t, Qt::ElideRight, c.width());
-    const double w = linea.size() == t.size() ? ancho : m.horizontalAdvance(linea);
+    if (exceso == Exceso::Recorta && ancho > c.width()) {
+        const QString corta = m.elidedText(t, Qt::ElideRight, c.width());
+        glifos = f.glifos.prepara(corta);
+        ancho = glifos ? f.glifos.ancho() : m.horizontalAdvance(corta);
+        if (!glifos) {
+            dibujaLinea(c, corta, m, alineacion, ancho, false, f);
+            return;
+        }
+    }
+    dibujaLinea(c, t, m, alineacion, ancho, glifos, f);
+}
+
+void Lienzo::dibujaLinea(const QRectF& c, const QString& t, const QFontMetricsF& m,
+                         Qt::Alignment alineacion, double ancho, bool glifos, const Fuente& f) {
     double x = c.left();
     if (alineacion & Qt::AlignRight) {
-        x = c.right() - w;
+        x = c.right() - ancho;
     } else if (alineacion & Qt::AlignHCenter) {
-        x = c.left() + (c.width() - w) / 2;
+        x = c.left() + (c.width() - ancho) / 2;
     }
     const double y = (alineacion & Qt::AlignTop)
                          ? c.top() + m.ascent()
                          : c.top() + (c.height() - m.height()) / 2 + m.ascent();
     // Whole device dots, like the hinted advances of the glyphs after it.
-    p_.drawText(QPointF(std::round(x), std::round(y)), linea);
+    const QPointF base(std::round(x), std::round(y));
+    if (glifos) {
+        f.glifos.dibuja(p_, base);
+    } else {
+        p_.drawText(base, t);
+    }
 }
 
 void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,
@@ -89,12 +114,18 @@ void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresR
         return;
     case ElementoReporte::Tipo::Barras: {
         const QString t = e.plantilla.texto(reporte, fila);
-        const QFont* f = e.fuente.isEmpty() ? nullptr : &fuente(e.fuente);
+        const QRectF c = caja(e.caja, o);
         try {
-            actual_ = nullptr; // the bar code sets its own font
-            CodigoBarras::dibuja(p_, caja(e.caja, o), t, x(0.5), f);
+            const double altoTexto =
+                e.fuente.isEmpty() ? 0 : datosFuente(e.fuente).medidas.height();
+            const QRectF debajo = CodigoBarras::dibuja(p_, c, t, x(0.5), altoTexto);
+            if (!debajo.isEmpty()) {
+                // The whole code under its bars, even when it is wider than they are.
+                linea(debajo, t.trimmed(), e.fuente, Qt::AlignHCenter | Qt::AlignTop,
+                      Exceso::Desborda);
+            }
         } catch (const FalloKX&) {
-            texto(caja(e.caja, o), QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(), e.fuente,
+            texto(c, QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(), e.fuente,
                   Qt::AlignCenter, true);
         }
         return;

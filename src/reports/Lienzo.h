@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/DefinicionReporte.h"
+#include "reports/LineaGlifos.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -41,8 +42,16 @@ private:
     struct Fuente {
         QFont fuente;
         QFontMetricsF medidas;
+        LineaGlifos glifos;
     };
+    // What a line wider than its box does: cut with an ellipsis, wrap as a
+    // paragraph, or run past the box.
+    enum class Exceso { Recorta, Parrafo, Desborda };
     QHash<QString, Fuente> fuentes_;
     const Fuente* actual_ = nullptr;
-    const Fuente& datosFuente(const QString& nombre);
+    Fuente& datosFuente(const QString& nombre);
+    void linea(const QRectF& caja, const QString& texto, const QString& fuente,
+               Qt::Alignment alineacion, Exceso exceso);
+    void dibujaLinea(const QRectF& caja, const QString& texto, const QFontMetricsF& m,
+                     Qt::Alignment alineacion, double ancho, bool glifos, const Fuente& f);
 };
