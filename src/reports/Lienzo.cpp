@@ -29,10 +29,10 @@ Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
         // instead of nine digits.
         QFont f(d_.fuente(nombre), &dispositivo_);
         f.setHintingPreference(QFont::PreferFullHinting);
-        it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_), LineaGlifos(f)});
-        actual_ = nullptr; // the table may have moved its entries
+        it = fuentes_.emplace(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_), LineaGlifos(f)})
+                 .first;
     }
-    return *it;
+    return it->second;
 }
 
 const QFont& Lienzo::fuente(const QString& nombre) {
@@ -78,7 +78,7 @@ void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuent
 }
 
 void Lienzo::dibujaLinea(const QRectF& c, const QString& t, const QFontMetricsF& m,
-                         Qt::Alignment alineacion, double ancho, bool glifos, const Fuente& f) {
+                         Qt::Alignment alineacion, double ancho, bool glifos, Fuente& f) {
     double x = c.left();
     if (alineacion & Qt::AlignRight) {
         x = c.right() - ancho;
@@ -91,10 +91,42 @@ void Lienzo::dibujaLinea(const QRectF& c, const QString& t, const QFontMetricsF&
     // Whole device dots, like the hinted advances of the glyphs after it.
     const QPointF base(std::round(x), std::round(y));
     if (glifos) {
-        f.glifos.dibuja(p_, base);
+        const QColor color = p_.pen().color();
+        if (!enCola_.isEmpty() && color != colorCola_) {
+            dibujaCola();
+        }
+        if (enCola_.isEmpty()) {
+            colorCola_ = color;
+        }
+        if (!f.glifos.hayCola()) {
+            enCola_.append(&f);
+        }
+        f.glifos.encola(base);
     } else {
         p_.drawText(base, t);
     }
+}
+
+void Lienzo::dibujaCola() {
+    if (enCola_.isEmpty()) {
+        return;
+    }
+    const QPen pluma = p_.pen();
+    p_.setPen(colorCola_);
+    for (Fuente* f : enCola_) {
+        f->glifos.dibujaCola(p_);
+    }
+    enCola_.clear();
+    p_.setPen(pluma);
+}
+
+void Lienzo::nuevaPagina() {
+    dibujaCola();
+    dispositivo_.newPage();
+}
+
+void Lienzo::termina() {
+    dibujaCola();
 }
 
 void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,

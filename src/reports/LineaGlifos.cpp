@@ -59,12 +59,23 @@ bool LineaGlifos::prepara(const QString& texto) {
     return true;
 }
 
-void LineaGlifos::dibuja(QPainter& p, const QPointF& base) const {
-    if (glifos_.isEmpty()) {
+void LineaGlifos::encola(const QPointF& base) {
+    for (const quint32 g : glifos_) {
+        cola_.append(g);
+    }
+    for (const QPointF& p : posiciones_) {
+        posicionesCola_.append(base + p);
+    }
+}
+
+void LineaGlifos::dibujaCola(QPainter& p) {
+    if (cola_.isEmpty()) {
         return;
     }
     QGlyphRun corrida;
     corrida.setRawFont(fuente_);
-    corrida.setRawData(glifos_.constData(), posiciones_.constData(), int(glifos_.size()));
-    p.drawGlyphRun(base, corrida);
+    corrida.setRawData(cola_.constData(), posicionesCola_.constData(), int(cola_.size()));
+    p.drawGlyphRun(QPointF(0, 0), corrida);
+    cola_.clear();
+    posicionesCola_.clear();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPointF>
 #include <QRawFont>
 #include <QString>
@@ -15,6 +16,9 @@ class QPainter;
 // and punctuation ranges that the font itself has. Anything else (marks that
 // combine, other scripts, a character the font lacks and another font must
 // supply) is refused, and the caller lays it out in full.
+//
+// Lines are queued and drawn together: a PDF then writes a page's texts in
+// one font as one text object, not each with its own state and font setting.
 class LineaGlifos {
 public:
     // `fuente` already resolved for the device it draws on.
@@ -24,8 +28,12 @@ public:
     bool prepara(const QString& texto);
     // Width of the current line, device units.
     double ancho() const { return ancho_; }
-    // Draws the current line with the painter's pen, its baseline starting at `base`.
-    void dibuja(QPainter& p, const QPointF& base) const;
+    // Queues the current line, its baseline starting at `base`, to be drawn
+    // with the other lines queued in this font.
+    void encola(const QPointF& base);
+    bool hayCola() const { return !cola_.isEmpty(); }
+    // Draws the queued lines as one run with the painter's pen and empties the queue.
+    void dibujaCola(QPainter& p);
 
     static bool caracterSimple(char16_t c);
 
@@ -34,4 +42,6 @@ private:
     QVarLengthArray<quint32, 64> glifos_;
     QVarLengthArray<QPointF, 64> posiciones_;
     double ancho_ = 0;
+    QList<quint32> cola_;
+    QList<QPointF> posicionesCola_;
 };
