@@ -4,11 +4,16 @@
 #include "utility_library/ErrorKX.h"
 
 #include <QPainter>
-#include <QPainterPath>
+#include <QVarLengthArray>
+#include <cmath>
 #include <memory>
 #include <zint.h>
 
 namespace {
+
+// Below this many device dots a bar unit keeps its exact size: cutting it to
+// whole dots would shrink the code too much.
+constexpr double kDotsEnteros = 4;
 
 struct BorraSimbolo {
     void operator()(zint_symbol* s) const { ZBarcode_Delete(s); }
@@ -41,12 +46,12 @@ CodigoBarras::Simbologia CodigoBarras::elige(const QString& texto) {
     return esEan13(t) ? Simbologia::Ean13 : Simbologia::Code128;
 }
 
-void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
-                          const QFont* fuente) {
+QRectF CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
+                            double altoTexto) {
     const QString t = texto.trimmed();
     const Simbologia s = elige(t);
     if (s == Simbologia::Ninguna) {
-        return;
+        return QRectF();
     }
     std::unique_ptr<zint_symbol, BorraSimbolo> z(ZBarcode_Create());
     z->symbology = s == Simbologia::Ean13 ? BARCODE_EANX : BARCODE_CODE128;
@@ -54,6 +59,7 @@ void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto,
     z->show_hrt = 0;
     z->output_options = BARCODE_QUIET_ZONES;
     z->height = 50;
+    z->scale = 0.5f; // one unit of the layout is one bar unit
     const QByteArray datos = t.toUtf8();
     const int r = ZBarcode_Encode_and_Buffer_Vector(
         z.get(), reinterpret_cast<const unsigned char*>(datos.constData()), int(datos.size()), 0);
@@ -65,26 +71,35 @@ void CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto,
     }
     const zint_vector* v = z->vector;
     QRectF barras = caja;
-    if (fuente) {
-        const double alto = QFontMetricsF(*fuente, p.device()).height();
-        barras.setHeight(std::max(caja.height() * 0.5, caja.height() - alto));
+    if (altoTexto > 0) {
+        barras.setHeight(std::max(caja.height() * 0.5, caja.height() - altoTexto));
     }
     // Every bar scaled alike: the widths keep their ratios and the code
-    // stays centred when a unit would be wider than wanted.
-    const double sx = std::min(barras.width() / v->width, modulo);
+    // stays centred when a unit would be wider than wanted. A unit of several
+    // device dots is cut to whole dots and the code starts on a whole dot, so
+    // every edge falls on the device's grid: the printer draws each bar as
+    // wide as the next, and the coordinates written stay short.
+    double sx = std::min(barras.width() / v->width, modulo);
+    if (sx >= kDotsEnteros) {
+        sx = std::floor(sx);
+    }
     const double sy = barras.height() / v->height;
-    const double x0 = barras.left() + (barras.width() - v->width * sx) / 2;
-    QPainterPath camino;
+    const double x0 = std::round(barras.left() + (barras.width() - v->width * sx) / 2);
+    const double y0 = std::round(barras.top());
+    QVarLengthArray<QRectF, 80> rectangulos;
     for (const zint_vector_rect* b = v->rectangles; b; b = b->next) {
-        camino.addRect(
-            QRectF(x0 + b->x * sx, barras.top() + b->y * sy, b->width * sx, b->height * sy));
+        const double arriba = std::round(b->y * sy);
+        rectangulos.append(QRectF(x0 + b->x * sx, y0 + arriba, b->width * sx,
+                                  std::round((b->y + b->height) * sy) - arriba));
     }
-    p.fillPath(camino, Qt::black);
-    if (fuente) {
-        p.setFont(*fuente);
-        p.setPen(Qt::black);
-        p.drawText(
-            QRectF(caja.left(), barras.bottom(), caja.width(), caja.bottom() - barras.bottom()),
-            Qt::AlignHCenter | Qt::AlignTop, t);
+    // One batch of filled rectangles: a PDF writes each as a single "re".
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawRects(rectangulos.constData(), int(rectangulos.size()));
+    p.restore();
+    if (altoTexto <= 0) {
+        return QRectF();
     }
+    return QRectF(caja.left(), barras.bottom(), caja.width(), caja.bottom() - barras.bottom());
 }

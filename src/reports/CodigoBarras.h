@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QRectF>
 #include <QString>
 
@@ -19,9 +18,10 @@ public:
     static Simbologia elige(const QString& texto);
 
     // Draws the code of `texto` (trimmed) fitted into `caja`, device units;
-    // `modulo` is the widest bar unit wanted, in the same units. With a valid
-    // `fuente` the text goes under the bars. Nothing for an empty text.
-    // Throws FalloKX when zint refuses the text.
-    static void dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
-                       const QFont* fuente);
+    // `modulo` is the widest bar unit wanted, in the same units. With a
+    // positive `altoTexto` the bars leave that much room under them for the
+    // text, and the room is returned; otherwise an empty box. Nothing for an
+    // empty text. Throws FalloKX when zint refuses the text.
+    static QRectF dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
+                         double altoTexto);
 };

@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <cmath>
 
 Lienzo::Lienzo(QPainter& p, QPagedPaintDevice& dispositivo, const DefinicionReporte& d)
     : p_(p), dispositivo_(dispositivo), d_(d) {
@@ -18,16 +19,20 @@ QRectF Lienzo::caja(const QRectF& mm, const QPointF& origenMm) const {
                   y(mm.height()));
 }
 
-const Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
+Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
     auto it = fuentes_.find(nombre);
     if (it == fuentes_.end()) {
         // Point sizes follow the device's resolution, so the same font
-        // measures alike on a PDF and on a printer.
-        const QFont f(d_.fuente(nombre), &dispositivo_);
-        it = fuentes_.insert(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_)});
-        actual_ = nullptr; // the table may have moved its entries
+        // measures alike on a PDF and on a printer. Hinted glyphs advance by
+        // whole device dots: at printer resolution the difference cannot be
+        // seen, and every position the PDF writes is a short whole number
+        // instead of nine digits.
+        QFont f(d_.fuente(nombre), &dispositivo_);
+        f.setHintingPreference(QFont::PreferFullHinting);
+        it = fuentes_.emplace(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_), LineaGlifos(f)})
+                 .first;
     }
-    return *it;
+    return it->second;
 }
 
 const QFont& Lienzo::fuente(const QString& nombre) {
@@ -36,34 +41,92 @@ const QFont& Lienzo::fuente(const QString& nombre) {
 
 void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuente,
                    Qt::Alignment alineacion, bool ajuste) {
+    linea(c, t, nombreFuente, alineacion, ajuste ? Exceso::Parrafo : Exceso::Recorta);
+}
+
+void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuente,
+                   Qt::Alignment alineacion, Exceso exceso) {
     if (t.isEmpty()) {
         return;
     }
-    const Fuente& f = datosFuente(nombreFuente);
+    Fuente& f = datosFuente(nombreFuente);
     if (actual_ != &f) {
         p_.setFont(f.fuente);
         actual_ = &f;
     }
     const QFontMetricsF& m = f.medidas;
-    const double ancho = m.horizontalAdvance(t);
-    if (ajuste && ancho > c.width()) {
+    // Plain text is set as glyphs once, measured and drawn from the same
+    // glyphs; the rest goes through the full layout.
+    bool glifos = f.glifos.prepara(t);
+    double ancho = glifos ? f.glifos.ancho() : m.horizontalAdvance(t);
+    if (exceso == Exceso::Parrafo && ancho > c.width()) {
         p_.drawText(c, int(alineacion) | Qt::TextWordWrap, t);
         return;
     }
     // One line placed by hand: the rectangle form lays every text out as a
     // paragraph, which costs more than the rest of the page.
-    const QString linea = ancho <= c.width() ? t : m.elidedText(t, Qt::ElideRight, c.width());
-    const double w = linea.size() == t.size() ? ancho : m.horizontalAdvance(linea);
+    if (exceso == Exceso::Recorta && ancho > c.width()) {
+        const QString corta = m.elidedText(t, Qt::ElideRight, c.width());
+        glifos = f.glifos.prepara(corta);
+        ancho = glifos ? f.glifos.ancho() : m.horizontalAdvance(corta);
+        if (!glifos) {
+            dibujaLinea(c, corta, m, alineacion, ancho, false, f);
+            return;
+        }
+    }
+    dibujaLinea(c, t, m, alineacion, ancho, glifos, f);
+}
+
+void Lienzo::dibujaLinea(const QRectF& c, const QString& t, const QFontMetricsF& m,
+                         Qt::Alignment alineacion, double ancho, bool glifos, Fuente& f) {
     double x = c.left();
     if (alineacion & Qt::AlignRight) {
-        x = c.right() - w;
+        x = c.right() - ancho;
     } else if (alineacion & Qt::AlignHCenter) {
-        x = c.left() + (c.width() - w) / 2;
+        x = c.left() + (c.width() - ancho) / 2;
     }
     const double y = (alineacion & Qt::AlignTop)
                          ? c.top() + m.ascent()
                          : c.top() + (c.height() - m.height()) / 2 + m.ascent();
-    p_.drawText(QPointF(x, y), linea);
+    // Whole device dots, like the hinted advances of the glyphs after it.
+    const QPointF base(std::round(x), std::round(y));
+    if (glifos) {
+        const QColor color = p_.pen().color();
+        if (!enCola_.isEmpty() && color != colorCola_) {
+            dibujaCola();
+        }
+        if (enCola_.isEmpty()) {
+            colorCola_ = color;
+        }
+        if (!f.glifos.hayCola()) {
+            enCola_.append(&f);
+        }
+        f.glifos.encola(base);
+    } else {
+        p_.drawText(base, t);
+    }
+}
+
+void Lienzo::dibujaCola() {
+    if (enCola_.isEmpty()) {
+        return;
+    }
+    const QPen pluma = p_.pen();
+    p_.setPen(colorCola_);
+    for (Fuente* f : enCola_) {
+        f->glifos.dibujaCola(p_);
+    }
+    enCola_.clear();
+    p_.setPen(pluma);
+}
+
+void Lienzo::nuevaPagina() {
+    dibujaCola();
+    dispositivo_.newPage();
+}
+
+void Lienzo::termina() {
+    dibujaCola();
 }
 
 void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,
@@ -83,12 +146,18 @@ void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresR
         return;
     case ElementoReporte::Tipo::Barras: {
         const QString t = e.plantilla.texto(reporte, fila);
-        const QFont* f = e.fuente.isEmpty() ? nullptr : &fuente(e.fuente);
+        const QRectF c = caja(e.caja, o);
         try {
-            actual_ = nullptr; // the bar code sets its own font
-            CodigoBarras::dibuja(p_, caja(e.caja, o), t, x(0.5), f);
+            const double altoTexto =
+                e.fuente.isEmpty() ? 0 : datosFuente(e.fuente).medidas.height();
+            const QRectF debajo = CodigoBarras::dibuja(p_, c, t, x(0.5), altoTexto);
+            if (!debajo.isEmpty()) {
+                // The whole code under its bars, even when it is wider than they are.
+                linea(debajo, t.trimmed(), e.fuente, Qt::AlignHCenter | Qt::AlignTop,
+                      Exceso::Desborda);
+            }
         } catch (const FalloKX&) {
-            texto(caja(e.caja, o), QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(), e.fuente,
+            texto(c, QStringLiteral("CÓDIGO NO IMPRIMIBLE: ") + t.trimmed(), e.fuente,
                   Qt::AlignCenter, true);
         }
         return;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "reports/DefinicionReporte.h"
+#include "reports/LineaGlifos.h"
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QPainter>
 #include <QSizeF>
+#include <QVarLengthArray>
+#include <map>
 
 class QPagedPaintDevice;
 
@@ -16,8 +18,13 @@ class Lienzo {
 public:
     Lienzo(QPainter& p, QPagedPaintDevice& dispositivo, const DefinicionReporte& d);
 
+    // Texts are drawn when their page ends, over whatever else the page has
+    // (a highlighted row, the lines): the painter draws the rest at once.
     QPainter& painter() { return p_; }
-    QPagedPaintDevice& dispositivo() { return dispositivo_; }
+    // Ends the page with its texts and starts another.
+    void nuevaPagina();
+    // Ends the last page; before the painter ends.
+    void termina();
     // The printable area of the page, millimetres.
     QSizeF area() const { return area_; }
     double x(double mm) const { return mm * porMmX_; }
@@ -41,8 +48,22 @@ private:
     struct Fuente {
         QFont fuente;
         QFontMetricsF medidas;
+        LineaGlifos glifos;
     };
-    QHash<QString, Fuente> fuentes_;
+    // What a line wider than its box does: cut with an ellipsis, wrap as a
+    // paragraph, or run past the box.
+    enum class Exceso { Recorta, Parrafo, Desborda };
+    // A map keeps its entries in place: the queue points at them.
+    std::map<QString, Fuente> fuentes_;
     const Fuente* actual_ = nullptr;
-    const Fuente& datosFuente(const QString& nombre);
+    // Fonts with queued lines, in the order they were first used on the page,
+    // and the pen those lines are drawn with.
+    QVarLengthArray<Fuente*, 8> enCola_;
+    QColor colorCola_;
+    void dibujaCola();
+    Fuente& datosFuente(const QString& nombre);
+    void linea(const QRectF& caja, const QString& texto, const QString& fuente,
+               Qt::Alignment alineacion, Exceso exceso);
+    void dibujaLinea(const QRectF& caja, const QString& texto, const QFontMetricsF& m,
+                     Qt::Alignment alineacion, double ancho, bool glifos, Fuente& f);
 };

@@ -52,7 +52,7 @@ void PintorEtiquetas::dibuja(Lienzo& l) const {
     for (int i = 0; i < datos_.filas.size(); ++i) {
         const int enPagina = i % porPagina;
         if (i > 0 && enPagina == 0) {
-            l.dispositivo().newPage();
+            l.nuevaPagina();
         }
         valores[int(CampoReporte::Pagina)] = QString::number(i / porPagina + 1);
         const QPointF origen((enPagina % g.width()) * (d_.anchoEtiqueta + d_.separacionH),

@@ -49,7 +49,7 @@ void PintorListado::dibuja(Lienzo& l) const {
     int fila = 0;
     for (int pagina = 1; pagina <= total; ++pagina) {
         if (pagina > 1) {
-            l.dispositivo().newPage();
+            l.nuevaPagina();
         }
         valores[int(CampoReporte::Pagina)] = QString::number(pagina);
         p.setPen(Qt::black);

@@ -32,6 +32,7 @@ int ReportePreparado::dibuja(QPagedPaintDevice& dispositivo) const {
         paginas = pintor.paginas(l.area().height());
         pintor.dibuja(l);
     }
+    l.termina();
     p.end();
     return paginas;
 }

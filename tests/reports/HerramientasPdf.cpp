@@ -20,9 +20,13 @@ QString corre(const QString& programa, const QStringList& args, int* codigo = nu
 }
 } // namespace
 
-QString HerramientasPdf::texto(const QString& pdf) {
-    return corre(QStringLiteral("pdftotext"),
-                 {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+QString HerramientasPdf::texto(const QString& pdf, int pagina) {
+    QStringList args{QStringLiteral("-layout")};
+    if (pagina > 0) {
+        args << QStringLiteral("-f") << QString::number(pagina) << QStringLiteral("-l")
+             << QString::number(pagina);
+    }
+    return corre(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
 }
 
 int HerramientasPdf::paginas(const QString& pdf) {

@@ -5,8 +5,9 @@
 
 // Reading a PDF back with the tools a user has: poppler and zbar.
 namespace HerramientasPdf {
-// The text of the PDF, laid out (pdftotext -layout); empty on failure.
-QString texto(const QString& pdf);
+// The text of the PDF, laid out (pdftotext -layout), or of one page (from
+// 1) when `pagina` is given; empty on failure.
+QString texto(const QString& pdf, int pagina = 0);
 // Number of pages (pdfinfo); -1 on failure.
 int paginas(const QString& pdf);
 // Every bar code found on the pages rendered at `ppp` dots per inch, as

@@ -162,6 +162,53 @@ TEST_P(ReportesPdfTest, UnaFallaNoEscribeNadaYDejaElArchivoAnterior) {
     }
 }
 
+// Plain texts and texts that only the full text layout sets (a combining
+// accent, another script, a description wrapped on the label) side by side:
+// every one of them is in the PDF, with its row.
+TEST_P(ReportesPdfTest, TextosQueNecesitanElTrazadoCompletoJuntoALosSimples) {
+    EsquemaPrueba e;
+    const struct {
+        const char16_t* descripcion;
+        const char* cod;
+        const char* barras;
+    } filas[] = {
+        {u"CAFE\u0301 MOLIDO", "000000101", "4006381333931"},
+        {u"ΑΛΦΑ ΒΗΤΑ", "000000102", "5901234123457"},
+        {u"JAMÓN CRUDO ESTACIONADO FETEADO EXTRA", "000000103", "9780201379624"},
+        {u"ARROZ LARGO FINO", "000000104", "ABC-77"},
+    };
+    for (const auto& f : filas) {
+        e.filaLote({.codigo = 11,
+                    .idLista = "7",
+                    .nombre = "LISTA 7",
+                    .fecha = QDate(2026, 3, 12),
+                    .codInterno = f.cod,
+                    .descripcion = QString::fromUtf16(f.descripcion),
+                    .precioVenta = "000250000",
+                    .precio = "000250000",
+                    .codBarra = QString::fromUtf8(f.barras)});
+    }
+    const QString testigo = pdf("mezcla-testigo.pdf");
+    const QString etiquetas = pdf("mezcla-etiquetas.pdf");
+    ASSERT_EQ(ImprimeLotePdf("11", false, testigo), 1);
+    ASSERT_EQ(ImprimeLotePdf("11", true, etiquetas), 1);
+    const QString t = HerramientasPdf::texto(testigo).normalized(QString::NormalizationForm_C);
+    const QString et = HerramientasPdf::texto(etiquetas).normalized(QString::NormalizationForm_C);
+    for (const char* esperado : {"CAFÉ MOLIDO", "ΑΛΦΑ ΒΗΤΑ", "ARROZ LARGO FINO", "000000101",
+                                 "000000102", "000000103", "000000104", "250,00"}) {
+        EXPECT_TRUE(t.contains(QString::fromUtf8(esperado))) << esperado << "\n" << t.toStdString();
+    }
+    for (const char* esperado :
+         {"CAFÉ MOLIDO", "ΑΛΦΑ ΒΗΤΑ", "JAMÓN CRUDO", "FETEADO EXTRA", "ARROZ LARGO FINO",
+          "Cód. 000000101", "Cód. 000000104", "$ 250,00"}) {
+        EXPECT_TRUE(et.contains(QString::fromUtf8(esperado))) << esperado << "\n"
+                                                              << et.toStdString();
+    }
+    EXPECT_EQ(HerramientasPdf::codigos(etiquetas),
+              (QStringList{"CODE-128:ABC-77", "EAN-13:4006381333931", "EAN-13:5901234123457",
+                           "EAN-13:9780201379624"}));
+}
+
 // A thousand rows: the page count follows the page's room, with the totals
 // on a page of their own when the last page is full.
 TEST_P(ReportesPdfTest, MilFilasDanLasPaginasJustas) {
@@ -207,9 +254,20 @@ TEST_P(ReportesPdfTest, MilFilasDanLasPaginasJustas) {
     const QString t = HerramientasPdf::texto(testigo);
     EXPECT_TRUE(t.contains(QString::fromUtf8("Página %1 de %1").arg(paginas)));
     EXPECT_EQ(t.count(QRegularExpression("\\b000200\\d\\d\\d\\b")), 1000);
+    // Every page carries its own texts: its number, and its rows in order.
+    for (const int p : {1, 2, paginas}) {
+        const QString pagina = HerramientasPdf::texto(testigo, p);
+        EXPECT_EQ(pagina.count(QString::fromUtf8("Página ")), 1) << p;
+        EXPECT_TRUE(pagina.contains(QString::fromUtf8("Página %1 de %2").arg(p).arg(paginas)));
+    }
+    EXPECT_TRUE(HerramientasPdf::texto(testigo, 1).contains("000200000"));
+    EXPECT_FALSE(HerramientasPdf::texto(testigo, 2).contains("000200000"));
     // 24 labels a page.
     EXPECT_EQ(ImprimeLotePdf("10", true, pdf("etiquetas-mil.pdf")), 42);
     EXPECT_EQ(HerramientasPdf::paginas(pdf("etiquetas-mil.pdf")), 42);
+    EXPECT_TRUE(HerramientasPdf::texto(pdf("etiquetas-mil.pdf"), 1).contains("000200023"));
+    EXPECT_FALSE(HerramientasPdf::texto(pdf("etiquetas-mil.pdf"), 1).contains("000200024"));
+    EXPECT_TRUE(HerramientasPdf::texto(pdf("etiquetas-mil.pdf"), 42).contains("000200999"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ReportesPdfTest, valoresMotores(), nombreMotor);
