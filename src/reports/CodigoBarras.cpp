@@ -53,6 +53,17 @@ QRectF CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& text
     if (s == Simbologia::Ninguna) {
         return QRectF();
     }
+    // Beyond printable ASCII, Code 128 needs its extended mode, which many
+    // scanners read as other letters: no code at all beats a wrong one.
+    for (const QChar c : t) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
+            throw FalloKX(ErroresReporte::kCodigoBarras,
+                          QStringLiteral("No se puede dibujar el código de barras \"%1\": tiene "
+                                         "caracteres fuera de ASCII")
+                              .arg(t),
+                          QStringLiteral("QlReport"));
+        }
+    }
     std::unique_ptr<zint_symbol, BorraSimbolo> z(ZBarcode_Create());
     z->symbology = s == Simbologia::Ean13 ? BARCODE_EANX : BARCODE_CODE128;
     z->input_mode = UNICODE_MODE;

@@ -21,7 +21,8 @@ public:
     // `modulo` is the widest bar unit wanted, in the same units. With a
     // positive `altoTexto` the bars leave that much room under them for the
     // text, and the room is returned; otherwise an empty box. Nothing for an
-    // empty text. Throws FalloKX when zint refuses the text.
+    // empty text. Throws FalloKX when zint refuses the text, or when it holds
+    // characters outside printable ASCII (they would not scan back as such).
     static QRectF dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
                          double altoTexto);
 };

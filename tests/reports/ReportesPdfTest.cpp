@@ -176,6 +176,8 @@ TEST_P(ReportesPdfTest, TextosQueNecesitanElTrazadoCompletoJuntoALosSimples) {
         {u"ΑΛΦΑ ΒΗΤΑ", "000000102", "5901234123457"},
         {u"JAMÓN CRUDO ESTACIONADO FETEADO EXTRA", "000000103", "9780201379624"},
         {u"ARROZ LARGO FINO", "000000104", "ABC-77"},
+        // Outside ASCII a Code 128 would scan as other letters: no code.
+        {u"YERBA SUAVE", "000000105", "ÑANDÚ-7"},
     };
     for (const auto& f : filas) {
         e.filaLote({.codigo = 11,
@@ -200,7 +202,7 @@ TEST_P(ReportesPdfTest, TextosQueNecesitanElTrazadoCompletoJuntoALosSimples) {
     }
     for (const char* esperado :
          {"CAFÉ MOLIDO", "ΑΛΦΑ ΒΗΤΑ", "JAMÓN CRUDO", "FETEADO EXTRA", "ARROZ LARGO FINO",
-          "Cód. 000000101", "Cód. 000000104", "$ 250,00"}) {
+          "Cód. 000000101", "Cód. 000000104", "$ 250,00", "CÓDIGO NO IMPRIMIBLE: ÑANDÚ-7"}) {
         EXPECT_TRUE(et.contains(QString::fromUtf8(esperado))) << esperado << "\n"
                                                               << et.toStdString();
     }
