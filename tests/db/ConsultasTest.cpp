@@ -300,6 +300,7 @@ TEST_P(Consultas, SentenciaSinPrepararEscribeLosValoresComoLiterales) {
     };
     EXPECT_EQ(cuenta({QStringLiteral("O'Brien"), 99}), 1);
     EXPECT_EQ(cuenta({QStringLiteral("x' OR '1'='1"), 99}), 0);
+    EXPECT_EQ(cuenta({QStringLiteral("x\\' OR 1=1 --"), 99}), 0);
     EXPECT_EQ(cuenta({QStringLiteral("nada"), 2}), 1);
     EXPECT_EQ(cuenta({QVariant(), QVariant()}), 0);
     EXPECT_THROW(cuenta({QStringLiteral("VENTAS")}), FalloKX);
