@@ -1,7 +1,11 @@
 #include "lookups/ArbolConsulta.h"
 #include "utility_library/Operador.h"
 
+#include "lookups/TextoPlegado.h"
 #include "utility_library/ErrorKX.h"
+
+#include <string_view>
+#include <vector>
 
 namespace {
 QString pliega(const QString& s) {
@@ -18,26 +22,43 @@ ArbolConsulta::ArbolConsulta() {
 
 void ArbolConsulta::limpia() {
     nodos_.clear();
+    guiones_.clear();
     porClave_.clear();
     nodoDeTrie_.clear();
     aristas_.clear();
-    codigosPlegados_.clear();
-    descripcionesPlegadas_.clear();
-    plegadosHasta_ = 0;
-    nodoDeTrie_.append(-1); // the empty prefix
+    indexado_ = false;
     Nodo raiz;
     raiz.clave = QStringLiteral("A");
     raiz.texto = QStringLiteral("Consulta...");
     nodos_.append(raiz);
-    porClave_.insert(pliega(raiz.clave), 0);
-    indexa(pliega(raiz.clave), 0);
+    guiones_.append(-1);
+}
+
+void ArbolConsulta::indexaTodo() const {
+    if (indexado_) {
+        return;
+    }
+    porClave_.clear();
+    nodoDeTrie_.clear();
+    aristas_.clear();
+    porClave_.reserve(nodos_.size());
+    aristas_.reserve(size_t(nodos_.size()) * 2);
+    nodoDeTrie_.reserve(nodos_.size() * 2);
+    nodoDeTrie_.append(-1); // the empty prefix
+    for (int i = 0; i < nodos_.size(); ++i) {
+        const QString plegada = pliega(nodos_[i].clave);
+        porClave_.insert(plegada, i);
+        indexa(plegada, i);
+    }
+    indexado_ = true;
 }
 
 int ArbolConsulta::indice(const QString& clave) const {
+    indexaTodo();
     return porClave_.value(pliega(clave), -1);
 }
 
-void ArbolConsulta::indexa(const QString& plegada, int nodo) {
+void ArbolConsulta::indexa(const QString& plegada, int nodo) const {
     int t = 0;
     for (QChar c : plegada) {
         const auto [it, nueva] = aristas_.try_emplace(arista(t, c), int(nodoDeTrie_.size()));
@@ -52,6 +73,7 @@ void ArbolConsulta::indexa(const QString& plegada, int nodo) {
 }
 
 int ArbolConsulta::padrePorPrefijo(const QString& clave) const {
+    indexaTodo();
     return padrePlegado(pliega(clave));
 }
 
@@ -75,14 +97,14 @@ int ArbolConsulta::agrega(const QString& clave, const QString& texto, const QStr
     if (padre < 0) {
         throw FalloKX(35601, QStringLiteral("Element not found"));
     }
-    return agregaBajo(clave, pliega(clave), texto, padre);
-}
-
-int ArbolConsulta::agregaBajo(const QString& clave, const QString& plegada, const QString& texto,
-                              int padre) {
-    if (porClave_.contains(plegada)) {
+    if (porClave_.contains(pliega(clave))) {
         throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
     }
+    return agregaBajo(clave, texto, padre);
+}
+
+// The key is known to be new; the lookups, when built, learn it.
+int ArbolConsulta::agregaBajo(const QString& clave, const QString& texto, int padre) {
     Nodo n;
     n.clave = clave;
     n.texto = texto;
@@ -90,10 +112,14 @@ int ArbolConsulta::agregaBajo(const QString& clave, const QString& plegada, cons
     n.nivel = nodos_[padre].nivel + 1;
     n.fila = int(nodos_[padre].hijos.size());
     const int i = int(nodos_.size());
+    guiones_.append(int(texto.indexOf(QLatin1Char('-'))));
     nodos_.append(std::move(n));
     nodos_[padre].hijos.append(i);
-    porClave_.insert(plegada, i);
-    indexa(plegada, i);
+    if (indexado_) {
+        const QString plegada = pliega(clave);
+        porClave_.insert(plegada, i);
+        indexa(plegada, i);
+    }
     return i;
 }
 
@@ -122,29 +148,82 @@ bool filaAFila(int cantidad, const std::function<int(int, QString)>& falla, F&& 
 }
 } // namespace
 
-void ArbolConsulta::reserva(int n) {
-    nodos_.reserve(nodos_.size() + n);
-    porClave_.reserve(porClave_.size() + n);
-    aristas_.reserve(aristas_.size() + size_t(n) * 2);
-    nodoDeTrie_.reserve(nodoDeTrie_.size() + n * 2);
-}
-
 bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
                                    const std::function<int(int, QString)>& falla) {
-    reserva(int(filas.size()));
+    nodos_.reserve(nodos_.size() + filas.size());
+    guiones_.reserve(guiones_.size() + filas.size());
+    if (nodos_.size() == 1) {
+        CodigosPlegados c;
+        if (c.ordenados(filas)) {
+            return armaEnOrden(filas, c, falla);
+        }
+    }
+    // Codes out of order, or a tree already grown: each code looks its parent
+    // up in the prefix index.
+    indexaTodo();
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
         const QString clave = QStringLiteral("A") + f.codigo;
-        const QString plegada = pliega(clave); // once per row
-        // A key already in the tree is refused by agregaBajo.
-        agregaBajo(clave, plegada, f.codigo + QStringLiteral(" - ") + f.descripcion,
-                   padrePlegado(plegada));
+        const QString plegada = pliega(clave);
+        const int padre = padrePlegado(plegada);
+        if (porClave_.contains(plegada)) {
+            throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
+        }
+        agregaBajo(clave, f.codigo + QStringLiteral(" - ") + f.descripcion, padre);
+    });
+}
+
+bool ArbolConsulta::CodigosPlegados::ordenados(const QVector<Fila>& filas) {
+    texto.clear();
+    inicio.assign(size_t(filas.size()) + 1, 0);
+    texto.reserve(size_t(filas.size()) * 8);
+    for (qsizetype i = 0; i < filas.size(); ++i) {
+        for (QChar c : filas[i].codigo) {
+            if (c.unicode() >= 0x80) {
+                return false; // beyond ASCII the index folds whole texts
+            }
+            texto.push_back(TextoPlegado::pliega(c.unicode()));
+        }
+        inicio[size_t(i) + 1] = quint32(texto.size());
+        if (i > 0 && de(i) < de(i - 1)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, const CodigosPlegados& plegados,
+                                const std::function<int(int, QString)>& falla) {
+    // In order, the codes a code begins with are the ones still open above
+    // it: a stack of nested codes, the root at the bottom. Whatever does not
+    // begin the next code is closed for good, since all that follows sorts
+    // after it too. A code equal to the open one is already in the tree.
+    struct Abierto {
+        int nodo;
+        std::u16string_view codigo;
+    };
+    std::vector<Abierto> abiertos{{0, std::u16string_view()}};
+    return filaAFila(int(filas.size()), falla, [&](int i) {
+        const std::u16string_view c = plegados.de(i);
+        while (!c.starts_with(abiertos.back().codigo)) {
+            abiertos.pop_back();
+        }
+        if (c.size() == abiertos.back().codigo.size()) {
+            throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
+        }
+        const Fila& f = filas[i];
+        const int n =
+            agregaBajo(QStringLiteral("A") + f.codigo,
+                       f.codigo + QStringLiteral(" - ") + f.descripcion, abiertos.back().nodo);
+        abiertos.push_back({n, c});
     });
 }
 
 bool ArbolConsulta::armaFamilias(const QVector<Fila>& filas,
                                  const std::function<int(int, QString)>& falla) {
-    reserva(int(filas.size()));
+    nodos_.reserve(nodos_.size() + filas.size());
+    guiones_.reserve(guiones_.size() + filas.size());
+    indexaTodo();
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
         agrega(QStringLiteral("A") + f.codigo, f.codigo + QStringLiteral(" - ") + f.descripcion,
@@ -152,38 +231,22 @@ bool ArbolConsulta::armaFamilias(const QVector<Fila>& filas,
     });
 }
 
-void ArbolConsulta::pliegaHasta(int n) const {
-    codigosPlegados_.resize(n);
-    descripcionesPlegadas_.resize(n);
-    for (int i = plegadosHasta_; i < n; ++i) {
-        const QString& t = nodos_[i].texto;
-        const auto guion = t.indexOf(QLatin1Char('-'));
-        if (guion < 0) {
-            // Without "-" there is nothing to match on.
-            codigosPlegados_[i] = QString();
-            descripcionesPlegadas_[i] = QString();
-            continue;
-        }
-        codigosPlegados_[i] = pliega(t.left(guion).trimmed());
-        descripcionesPlegadas_[i] = pliega(t.mid(guion + 1).trimmed());
-    }
-    plegadosHasta_ = n;
-}
-
 int ArbolConsulta::busca(const QString& texto) const {
     if (texto.isEmpty()) {
         return 0;
     }
-    const int n = int(nodos_.size());
-    if (plegadosHasta_ != n) {
-        plegadosHasta_ = std::min(plegadosHasta_, n);
-        pliegaHasta(n);
-    }
-    const QString buscado = pliega(texto);
-    for (int i = 0; i < n; ++i) {
-        // Texts without "-" were folded to nothing and never match.
-        if (codigosPlegados_[i].startsWith(buscado) ||
-            descripcionesPlegadas_[i].startsWith(buscado)) {
+    const std::u16string buscado = TextoPlegado::plegado(std::u16string_view(
+        reinterpret_cast<const char16_t*>(texto.constData()), size_t(texto.size())));
+    for (int i = 0; i < nodos_.size(); ++i) {
+        // Texts without "-" have nothing to match on.
+        const int g = guiones_[i];
+        if (g < 0) {
+            continue;
+        }
+        const auto* t = reinterpret_cast<const char16_t*>(nodos_[i].texto.constData());
+        if (TextoPlegado::empiezaCon(TextoPlegado::recortado(t, g), buscado) ||
+            TextoPlegado::empiezaCon(
+                TextoPlegado::recortado(t + g + 1, nodos_[i].texto.size() - g - 1), buscado)) {
             return i;
         }
     }

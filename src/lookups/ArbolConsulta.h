@@ -5,7 +5,9 @@
 #include <QVector>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // The nodes of a tree lookup, derived from codes: the root "A" ("Consulta...")
 // and one node per row keyed "A" + code. Kept apart from any widget so the
@@ -45,7 +47,8 @@ public:
     // automatic one; (code, description, parent code or nothing) for families.
     // A failing row goes to `dialogo`: 4 tries it again, 5 skips it, anything
     // else stops the building. False when it was stopped. `falla` gets the
-    // error's number and description.
+    // error's number and description. Codes that arrive in order, as the
+    // statements ask for them, are placed in one pass without any index.
     struct Fila {
         QString codigo, descripcion;
         std::optional<QString> padre;
@@ -66,17 +69,31 @@ public:
 
 private:
     QVector<Nodo> nodos_;
-    QHash<QString, int> porClave_; // folded key -> node
+    QVector<int> guiones_; // per node: where its text's first "-" is, -1 when none
+    // Key lookups (by key, by longest prefix), built the first time they are
+    // needed: a tree built from codes in order never needs them.
+    mutable bool indexado_ = false;
+    mutable QHash<QString, int> porClave_; // folded key -> node
     // Prefix index over the folded keys: trie nodes, each edge found in one
     // hash table keyed by (trie node, character).
-    QVector<int> nodoDeTrie_; // trie node -> tree node ending there, -1 when none
-    std::unordered_map<quint64, int> aristas_;
-    mutable QVector<QString> codigosPlegados_, descripcionesPlegadas_;
-    mutable int plegadosHasta_ = 0;
+    mutable QVector<int> nodoDeTrie_; // trie node -> tree node ending there, -1 when none
+    mutable std::unordered_map<quint64, int> aristas_;
 
-    void indexa(const QString& plegada, int nodo);
+    void indexaTodo() const;
+    void indexa(const QString& plegada, int nodo) const;
     int padrePlegado(const QString& plegada) const;
-    int agregaBajo(const QString& clave, const QString& plegada, const QString& texto, int padre);
-    void reserva(int n);
-    void pliegaHasta(int n) const;
+    int agregaBajo(const QString& clave, const QString& texto, int padre);
+    // The codes of a build folded once, end to end in one buffer.
+    struct CodigosPlegados {
+        std::vector<char16_t> texto;
+        std::vector<quint32> inicio;
+        std::u16string_view de(qsizetype i) const {
+            return std::u16string_view(texto.data() + inicio[size_t(i)],
+                                       size_t(inicio[size_t(i) + 1] - inicio[size_t(i)]));
+        }
+        // Folds them; false at the first one out of order or beyond ASCII.
+        bool ordenados(const QVector<Fila>& filas);
+    };
+    bool armaEnOrden(const QVector<Fila>& filas, const CodigosPlegados& plegados,
+                     const std::function<int(int, QString)>& falla);
 };

@@ -1,11 +1,11 @@
 #include "lookups/FilasConsulta.h"
 
 #include "db/Recordset.h"
+#include "lookups/TextoPlegado.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlTexto.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 #include <string_view>
 
@@ -19,7 +19,7 @@ void FilasConsulta::limpiaFilas() {
     marcas_.clear();
     colores_.clear();
     filas_ = 0;
-    plegadas_.clear();
+    ordenadas_.assign(size_t(columnas()), 1);
 }
 
 void FilasConsulta::encolumnar(const Recordset& rs, const QString& sql,
@@ -121,11 +121,12 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
         ++filas_;
         rs.MoveNext();
     }
+    revisaOrden();
 }
 
 void FilasConsulta::fijaColumnas(const QList<Columna>& c) {
-    limpiaFilas();
     columnas_ = c;
+    limpiaFilas();
 }
 
 void FilasConsulta::agregaFila(const QStringList& celdas, bool marcada) {
@@ -135,63 +136,75 @@ void FilasConsulta::agregaFila(const QStringList& celdas, bool marcada) {
     marcas_.append(marcada ? 1 : 0);
     colores_.append(SinColor);
     ++filas_;
-    plegadas_.clear();
+    for (int c = 0; c < columnas(); ++c) {
+        if (ordenadas_[size_t(c)] && !enOrden(c, filas_ - 1)) {
+            ordenadas_[size_t(c)] = 0;
+        }
+    }
 }
 
 void FilasConsulta::fijaCelda(int fila, int col, const QString& v) {
     celdas_[fila * columnas() + col] = v;
-    if (size_t(col) < plegadas_.size()) {
-        plegadas_[size_t(col)].lista = false; // folded again on the next search
+    // Only the two neighbours can have fallen out of order.
+    if (ordenadas_[size_t(col)] && !(enOrden(col, fila) && enOrden(col, fila + 1))) {
+        ordenadas_[size_t(col)] = 0;
     }
 }
 
-const FilasConsulta::ColumnaPlegada& FilasConsulta::plegada(int col) const {
-    if (int(plegadas_.size()) != columnas()) {
-        plegadas_.assign(size_t(columnas()), ColumnaPlegada());
+bool FilasConsulta::enOrden(int col, int fila) const {
+    if (fila <= 0 || fila >= filas_) {
+        return true;
     }
-    ColumnaPlegada& p = plegadas_[size_t(col)];
-    if (!p.lista) {
-        p.texto.clear();
-        p.inicio.assign(size_t(filas_) + 1, 0);
-        p.texto.reserve(size_t(filas_) * 16);
-        for (int f = 0; f < filas_; ++f) {
-            // Trimmed and folded character by character: no copy of the cell.
-            const QString& c = celda(f, col);
-            qsizetype a = 0, z = c.size();
-            while (a < z && c.at(a).isSpace()) {
-                ++a;
+    return TextoPlegado::compara(TextoPlegado::recortado(celda(fila - 1, col)),
+                                 TextoPlegado::recortado(celda(fila, col))) <= 0;
+}
+
+void FilasConsulta::revisaOrden() {
+    ordenadas_.assign(size_t(columnas()), 1);
+    for (int c = 0; c < columnas(); ++c) {
+        // Most columns fall out of order within a few rows.
+        for (int f = 1; f < filas_; ++f) {
+            if (!enOrden(c, f)) {
+                ordenadas_[size_t(c)] = 0;
+                break;
             }
-            while (z > a && c.at(z - 1).isSpace()) {
-                --z;
-            }
-            for (qsizetype i = a; i < z; ++i) {
-                p.texto.push_back(char16_t(QChar::toCaseFolded(c.at(i).unicode())));
-            }
-            p.inicio[size_t(f) + 1] = quint32(p.texto.size());
         }
-        p.lista = true;
     }
-    return p;
+}
+
+int FilasConsulta::buscaOrdenada(int col, std::u16string_view buscado, int desde) const {
+    // The rows beginning with the text come together, after every row that
+    // sorts before it: the first is the first row not below the text.
+    int a = desde, z = filas_;
+    while (a < z) {
+        const int m = a + (z - a) / 2;
+        if (TextoPlegado::comparaPrefijo(TextoPlegado::recortado(celda(m, col)), buscado) < 0) {
+            a = m + 1;
+        } else {
+            z = m;
+        }
+    }
+    return a < filas_ && TextoPlegado::empiezaCon(TextoPlegado::recortado(celda(a, col)), buscado)
+               ? a + 1
+               : 0;
 }
 
 int FilasConsulta::Busqueda(int clave, const QString& valor, int desde) const {
     if (clave < 0 || clave >= columnas() || filas_ == 0) {
         return 0;
     }
-    QString buscado = valor.trimmed();
-    // Folded the way the column is: one character at a time.
-    for (QChar& ch : buscado) {
-        ch = QChar(QChar::toCaseFolded(ch.unicode()));
-    }
-    if (buscado.isEmpty()) {
+    const std::u16string buscado = TextoPlegado::plegado(TextoPlegado::recortado(valor));
+    if (buscado.empty()) {
         return 1;
     }
-    const ColumnaPlegada& p = plegada(clave);
-    const int m = int(buscado.size());
-    const char16_t* b = reinterpret_cast<const char16_t*>(buscado.utf16());
-    const size_t bytes = size_t(m) * sizeof(char16_t);
-    for (int f = std::max(desde, 0); f < filas_; ++f) {
-        if (p.largo(f) >= m && *p.de(f) == *b && std::memcmp(p.de(f), b, bytes) == 0) {
+    desde = std::max(desde, 0);
+    if (ordenadas_[size_t(clave)]) {
+        return buscaOrdenada(clave, buscado, desde);
+    }
+    const int n = columnas();
+    const QString* c = celdas_.constData() + clave;
+    for (int f = desde; f < filas_; ++f) {
+        if (TextoPlegado::empiezaCon(TextoPlegado::recortado(c[qsizetype(f) * n]), buscado)) {
             return f + 1;
         }
     }
@@ -212,12 +225,24 @@ void FilasConsulta::ordena(int col, bool ascendente) {
     if (col < 0 || col >= columnas() || filas_ < 2) {
         return;
     }
-    const ColumnaPlegada& p = plegada(col);
-    auto texto = [&](int f) { return std::u16string_view(p.de(f), size_t(p.largo(f))); };
+    // Each key folded once into one buffer: the sort compares them many times.
+    std::vector<char16_t> texto;
+    std::vector<quint32> inicio(size_t(filas_) + 1, 0);
+    texto.reserve(size_t(filas_) * 16);
+    for (int f = 0; f < filas_; ++f) {
+        for (char16_t ch : TextoPlegado::recortado(celda(f, col))) {
+            texto.push_back(TextoPlegado::pliega(ch));
+        }
+        inicio[size_t(f) + 1] = quint32(texto.size());
+    }
+    auto clave = [&](int f) {
+        return std::u16string_view(texto.data() + inicio[size_t(f)],
+                                   size_t(inicio[size_t(f) + 1] - inicio[size_t(f)]));
+    };
     QVector<int> orden(filas_);
     std::iota(orden.begin(), orden.end(), 0);
     std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) {
-        const int c = texto(a).compare(texto(b));
+        const int c = clave(a).compare(clave(b));
         return ascendente ? c < 0 : c > 0;
     });
     const int n = columnas();
@@ -235,5 +260,5 @@ void FilasConsulta::ordena(int col, bool ascendente) {
     celdas_.swap(celdas);
     marcas_.swap(marcas);
     colores_.swap(colores);
-    plegadas_.clear();
+    revisaOrden();
 }

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class Recordset;
@@ -77,16 +78,12 @@ private:
     QVector<char> marcas_;
     QVector<qint64> colores_;
     int filas_ = 0;
-    // Per column, built on its first search: every cell trimmed and folded,
-    // end to end in one buffer, so a search is a run of short memory compares.
-    struct ColumnaPlegada {
-        std::vector<char16_t> texto;
-        std::vector<quint32> inicio; // filas_ + 1 offsets
-        bool lista = false;
-        int largo(int f) const { return int(inicio[f + 1] - inicio[f]); }
-        const char16_t* de(int f) const { return texto.data() + inicio[f]; }
-    };
-    mutable std::vector<ColumnaPlegada> plegadas_;
+    // Per column: 1 while its cells, trimmed and folded, never go down from
+    // one row to the next. Such a column (the one the statement orders by,
+    // usually) is searched by halving; any other by one pass over the cells.
+    std::vector<char> ordenadas_;
 
-    const ColumnaPlegada& plegada(int col) const;
+    void revisaOrden();
+    bool enOrden(int col, int fila) const; // rows fila-1 and fila
+    int buscaOrdenada(int col, std::u16string_view buscado, int desde) const;
 };
