@@ -22,16 +22,18 @@ ArbolConsulta::ArbolConsulta() {
 
 void ArbolConsulta::limpia() {
     nodos_.clear();
-    guiones_.clear();
     porClave_.clear();
     nodoDeTrie_.clear();
     aristas_.clear();
     indexado_ = false;
-    Nodo raiz;
-    raiz.clave = QStringLiteral("A");
-    raiz.texto = QStringLiteral("Consulta...");
-    nodos_.append(raiz);
-    guiones_.append(-1);
+    nodos_.append(Nodo()); // the root: key "A", an empty code
+}
+
+QString ArbolConsulta::texto(int i) const {
+    if (i == 0) {
+        return QStringLiteral("Consulta...");
+    }
+    return nodos_[i].codigo + QStringLiteral(" - ") + nodos_[i].descripcion;
 }
 
 void ArbolConsulta::indexaTodo() const {
@@ -46,7 +48,7 @@ void ArbolConsulta::indexaTodo() const {
     nodoDeTrie_.reserve(nodos_.size() * 2);
     nodoDeTrie_.append(-1); // the empty prefix
     for (int i = 0; i < nodos_.size(); ++i) {
-        const QString plegada = pliega(nodos_[i].clave);
+        const QString plegada = pliega(QStringLiteral("A") + nodos_[i].codigo);
         porClave_.insert(plegada, i);
         indexa(plegada, i);
     }
@@ -92,31 +94,32 @@ int ArbolConsulta::padrePlegado(const QString& plegada) const {
     return mejor;
 }
 
-int ArbolConsulta::agrega(const QString& clave, const QString& texto, const QString& clavePadre) {
-    const int padre = indice(clavePadre);
+int ArbolConsulta::agrega(const QString& codigo, const QString& descripcion,
+                          const std::optional<QString>& codigoPadre) {
+    const int padre =
+        indice(codigoPadre ? QStringLiteral("A") + *codigoPadre : QStringLiteral("A"));
     if (padre < 0) {
         throw FalloKX(35601, QStringLiteral("Element not found"));
     }
-    if (porClave_.contains(pliega(clave))) {
+    if (porClave_.contains(pliega(QStringLiteral("A") + codigo))) {
         throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
     }
-    return agregaBajo(clave, texto, padre);
+    return agregaBajo(codigo, descripcion, padre);
 }
 
 // The key is known to be new; the lookups, when built, learn it.
-int ArbolConsulta::agregaBajo(const QString& clave, const QString& texto, int padre) {
+int ArbolConsulta::agregaBajo(const QString& codigo, const QString& descripcion, int padre) {
     Nodo n;
-    n.clave = clave;
-    n.texto = texto;
+    n.codigo = codigo;
+    n.descripcion = descripcion;
     n.padre = padre;
     n.nivel = nodos_[padre].nivel + 1;
     n.fila = int(nodos_[padre].hijos.size());
     const int i = int(nodos_.size());
-    guiones_.append(int(texto.indexOf(QLatin1Char('-'))));
     nodos_.append(std::move(n));
     nodos_[padre].hijos.append(i);
     if (indexado_) {
-        const QString plegada = pliega(clave);
+        const QString plegada = pliega(QStringLiteral("A") + codigo);
         porClave_.insert(plegada, i);
         indexa(plegada, i);
     }
@@ -151,7 +154,6 @@ bool filaAFila(int cantidad, const std::function<int(int, QString)>& falla, F&& 
 bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
                                    const std::function<int(int, QString)>& falla) {
     nodos_.reserve(nodos_.size() + filas.size());
-    guiones_.reserve(guiones_.size() + filas.size());
     if (nodos_.size() == 1) {
         CodigosPlegados c;
         if (c.ordenados(filas)) {
@@ -163,13 +165,12 @@ bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
     indexaTodo();
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
-        const QString clave = QStringLiteral("A") + f.codigo;
-        const QString plegada = pliega(clave);
+        const QString plegada = pliega(QStringLiteral("A") + f.codigo);
         const int padre = padrePlegado(plegada);
         if (porClave_.contains(plegada)) {
             throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
         }
-        agregaBajo(clave, f.codigo + QStringLiteral(" - ") + f.descripcion, padre);
+        agregaBajo(f.codigo, f.descripcion, padre);
     });
 }
 
@@ -211,10 +212,7 @@ bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, const CodigosPlegado
         if (c.size() == abiertos.back().codigo.size()) {
             throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
         }
-        const Fila& f = filas[i];
-        const int n =
-            agregaBajo(QStringLiteral("A") + f.codigo,
-                       f.codigo + QStringLiteral(" - ") + f.descripcion, abiertos.back().nodo);
+        const int n = agregaBajo(filas[i].codigo, filas[i].descripcion, abiertos.back().nodo);
         abiertos.push_back({n, c});
     });
 }
@@ -222,12 +220,10 @@ bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, const CodigosPlegado
 bool ArbolConsulta::armaFamilias(const QVector<Fila>& filas,
                                  const std::function<int(int, QString)>& falla) {
     nodos_.reserve(nodos_.size() + filas.size());
-    guiones_.reserve(guiones_.size() + filas.size());
     indexaTodo();
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
-        agrega(QStringLiteral("A") + f.codigo, f.codigo + QStringLiteral(" - ") + f.descripcion,
-               f.padre ? QStringLiteral("A") + *f.padre : QStringLiteral("A"));
+        agrega(f.codigo, f.descripcion, f.padre);
     });
 }
 
@@ -237,16 +233,29 @@ int ArbolConsulta::busca(const QString& texto) const {
     }
     const std::u16string buscado = TextoPlegado::plegado(std::u16string_view(
         reinterpret_cast<const char16_t*>(texto.constData()), size_t(texto.size())));
-    for (int i = 0; i < nodos_.size(); ++i) {
-        // Texts without "-" have nothing to match on.
-        const int g = guiones_[i];
-        if (g < 0) {
+    auto empieza = [&](std::u16string_view parte) {
+        return TextoPlegado::empiezaCon(TextoPlegado::recortado(parte.data(), parte.size()),
+                                        buscado);
+    };
+    auto vista = [](const QString& s) {
+        return std::u16string_view(reinterpret_cast<const char16_t*>(s.constData()),
+                                   size_t(s.size()));
+    };
+    // The shown text splits at its first "-": the code and the description
+    // when the code has none. The root ("Consulta...") has none at all.
+    for (int i = 1; i < nodos_.size(); ++i) {
+        const Nodo& n = nodos_[i];
+        const std::u16string_view codigo = vista(n.codigo);
+        const size_t g = codigo.find(u'-');
+        if (g == std::u16string_view::npos) {
+            if (empieza(codigo) || empieza(vista(n.descripcion))) {
+                return i;
+            }
             continue;
         }
-        const auto* t = reinterpret_cast<const char16_t*>(nodos_[i].texto.constData());
-        if (TextoPlegado::empiezaCon(TextoPlegado::recortado(t, g), buscado) ||
-            TextoPlegado::empiezaCon(
-                TextoPlegado::recortado(t + g + 1, nodos_[i].texto.size() - g - 1), buscado)) {
+        const QString t = this->texto(i);
+        const std::u16string_view v = vista(t);
+        if (empieza(v.substr(0, g)) || empieza(v.substr(g + 1))) {
             return i;
         }
     }

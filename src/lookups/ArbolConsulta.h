@@ -10,13 +10,13 @@
 #include <vector>
 
 // The nodes of a tree lookup, derived from codes: the root "A" ("Consulta...")
-// and one node per row keyed "A" + code. Kept apart from any widget so the
-// tree view shows it through a model and tests can read it directly.
+// and one node per row keyed "A" + code, shown as code + " - " + description. Kept apart from any
+// widget so the tree view shows it through a model and tests can read it directly.
 class ArbolConsulta {
 public:
     struct Nodo {
-        QString clave; // "A" + code
-        QString texto; // code + " - " + description
+        // Both as the rows gave them: a node copies no text.
+        QString codigo, descripcion;
         int padre = -1;
         int nivel = 0; // root 0
         int fila = 0;  // position among its parent's children
@@ -33,11 +33,15 @@ public:
     // The node with this key (any case), -1 when none.
     int indice(const QString& clave) const;
     // The code a node returns: its key without the first character.
-    QString codigo(int i) const { return nodos_[i].clave.mid(1); }
+    const QString& codigo(int i) const { return nodos_[i].codigo; }
+    // What the tree shows: code + " - " + description, "Consulta..." at the root.
+    QString texto(int i) const;
 
-    // Adds a node under `clavePadre`. Throws FalloKX 35601 when the parent is
-    // not in the tree and 35602 when the key already is.
-    int agrega(const QString& clave, const QString& texto, const QString& clavePadre);
+    // Adds a node with key "A" + `codigo` under the node "A" + `codigoPadre`,
+    // the root when none. Throws FalloKX 35601 when the parent is not in the
+    // tree and 35602 when the key already is.
+    int agrega(const QString& codigo, const QString& descripcion,
+               const std::optional<QString>& codigoPadre);
     // The node whose key is the longest prefix of `clave` (any case), the root
     // at worst. Walks a prefix index of the keys, so the cost is the length
     // of the key, whatever the size of the tree.
@@ -69,7 +73,6 @@ public:
 
 private:
     QVector<Nodo> nodos_;
-    QVector<int> guiones_; // per node: where its text's first "-" is, -1 when none
     // Key lookups (by key, by longest prefix), built the first time they are
     // needed: a tree built from codes in order never needs them.
     mutable bool indexado_ = false;
@@ -82,7 +85,7 @@ private:
     void indexaTodo() const;
     void indexa(const QString& plegada, int nodo) const;
     int padrePlegado(const QString& plegada) const;
-    int agregaBajo(const QString& clave, const QString& texto, int padre);
+    int agregaBajo(const QString& codigo, const QString& descripcion, int padre);
     // The codes of a build folded once, end to end in one buffer.
     struct CodigosPlegados {
         std::vector<char16_t> texto;

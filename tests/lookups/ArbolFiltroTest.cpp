@@ -81,7 +81,7 @@ TEST(ArbolFamilias, ParentsFromTheRowsAndAMissingParentSkipped) {
     }));
     EXPECT_EQ(fallas, 1);
     EXPECT_EQ(padres(a), (QStringList{"01>A", "0101>01", "010101>0101", "02>A"}));
-    EXPECT_EQ(a.nodo(3).texto, QStringLiteral("010101 - C"));
+    EXPECT_EQ(a.texto(3), QStringLiteral("010101 - C"));
 }
 
 TEST(ArbolConsulta, FindByTypingAndMarksSixLevelsDown) {
