@@ -4,6 +4,8 @@
 #include "db/ErrorADO.h"
 #include "utility_library/ErrorKX.h"
 
+#include <utility>
+
 namespace {
 constexpr qint32 kFinDeDatos = 3021; // BOF or EOF: no current record
 
@@ -126,7 +128,18 @@ QVariant Recordset::Campo(int indice) const {
     if (Eof() || Bof()) {
         sinRegistro();
     }
-    return filas_[pos_][indice];
+    // A row handed over by TomaFila has no values left.
+    return filas_[pos_].value(indice);
+}
+
+QVector<QVariant> Recordset::TomaFila() {
+    if (!abierto_) {
+        cerrado();
+    }
+    if (Eof() || Bof()) {
+        sinRegistro();
+    }
+    return std::exchange(filas_[pos_], QVector<QVariant>());
 }
 
 void Recordset::AddNew() {

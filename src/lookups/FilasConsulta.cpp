@@ -81,6 +81,17 @@ int FilasConsulta::nivelStock(double p, double s) {
     return 4;
 }
 
+namespace {
+// A cell's text: a text value moved out as it is, without going through the
+// general conversion, which copies it more than once.
+QString toma(QVariant& v) {
+    if (v.typeId() == QMetaType::QString && !v.isNull()) {
+        return std::move(*static_cast<QString*>(v.data()));
+    }
+    return QlUtil::NoNulo(v);
+}
+} // namespace
+
 void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     limpiaFilas();
     if (rs.RecordCount() == 0 || rs.Eof()) {
@@ -101,27 +112,33 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     marcas_.reserve(estimadas);
     colores_.reserve(estimadas);
     while (!rs.Eof()) {
+        // Each row taken out of the result set and let go here, while it is
+        // still in the cache, rather than all of them when it closes.
+        QVector<QVariant> fila = rs.TomaFila();
+        QVariant* v = fila.data();
         qint64 color = SinColor;
         if (colorea && iPunto >= 0 && iStock >= 0) {
-            const double p = QlUtil::TextoAMoneda(QlUtil::NoNulo(rs.Campo(iPunto)));
-            const double s = QlUtil::TextoAMoneda(QlUtil::NoNulo(rs.Campo(iStock)));
+            const double p = QlUtil::TextoAMoneda(QlUtil::NoNulo(v[iPunto]));
+            const double s = QlUtil::TextoAMoneda(QlUtil::NoNulo(v[iStock]));
             color = niveles[nivelStock(p, s) - 1];
         }
-        celdas_.append(QlUtil::NoNulo(rs.Campo(0)).trimmed());
-        for (int i = 1; i < n; ++i) {
-            celdas_.append(QlUtil::NoNulo(rs.Campo(i)));
+        const qsizetype base = celdas_.size();
+        for (int i = 0; i < n; ++i) {
+            celdas_.append(toma(v[i]));
         }
+        celdas_[base] = std::move(celdas_[base]).trimmed();
         bool marcada = false;
         if (l.checkBoxes && iDevuelto >= 0) {
-            const QString v = QlUtil::NoNulo(rs.Campo(iDevuelto)).trimmed();
-            marcada = !v.isEmpty() && l.valoresDefault.contains(v, Qt::CaseInsensitive);
+            const QString d = celdas_[base + iDevuelto].trimmed();
+            marcada = !d.isEmpty() && l.valoresDefault.contains(d, Qt::CaseInsensitive);
         }
         marcas_.append(marcada ? 1 : 0);
         colores_.append(color);
         ++filas_;
+        // Against the row before while both are still at hand.
+        revisaUltimaFila();
         rs.MoveNext();
     }
-    revisaOrden();
 }
 
 void FilasConsulta::fijaColumnas(const QList<Columna>& c) {
@@ -136,6 +153,10 @@ void FilasConsulta::agregaFila(const QStringList& celdas, bool marcada) {
     marcas_.append(marcada ? 1 : 0);
     colores_.append(SinColor);
     ++filas_;
+    revisaUltimaFila();
+}
+
+void FilasConsulta::revisaUltimaFila() {
     for (int c = 0; c < columnas(); ++c) {
         if (ordenadas_[size_t(c)] && !enOrden(c, filas_ - 1)) {
             ordenadas_[size_t(c)] = 0;

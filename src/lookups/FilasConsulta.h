@@ -40,7 +40,8 @@ public:
     // more letters with ValoresDefault "@10" on other statements.
     void encolumnar(const Recordset& rs, const QString& sql, const QString& valoresDefault,
                     const std::function<QString(int)>& nombrePrecio);
-    // Every row of the result set from its current position.
+    // Every row of the result set from its current position. The values are
+    // taken out of it: the result set is only good for closing afterwards.
     void leer(Recordset& rs, const Lectura& l);
 
     // For the pickers: one column and rows given by hand.
@@ -84,6 +85,7 @@ private:
     std::vector<char> ordenadas_;
 
     void revisaOrden();
+    void revisaUltimaFila();
     bool enOrden(int col, int fila) const; // rows fila-1 and fila
     int buscaOrdenada(int col, std::u16string_view buscado, int desde) const;
 };
