@@ -108,10 +108,10 @@ int ArbolConsulta::agrega(const QString& codigo, const QString& descripcion,
 }
 
 // The key is known to be new; the lookups, when built, learn it.
-int ArbolConsulta::agregaBajo(const QString& codigo, const QString& descripcion, int padre) {
+int ArbolConsulta::agregaBajo(QString codigo, QString descripcion, int padre) {
     Nodo n;
-    n.codigo = codigo;
-    n.descripcion = descripcion;
+    n.codigo = std::move(codigo);
+    n.descripcion = std::move(descripcion);
     n.padre = padre;
     n.nivel = nodos_[padre].nivel + 1;
     n.fila = int(nodos_[padre].hijos.size());
@@ -119,7 +119,7 @@ int ArbolConsulta::agregaBajo(const QString& codigo, const QString& descripcion,
     nodos_.append(std::move(n));
     nodos_[padre].hijos.append(i);
     if (indexado_) {
-        const QString plegada = pliega(QStringLiteral("A") + codigo);
+        const QString plegada = pliega(QStringLiteral("A") + nodos_[i].codigo);
         porClave_.insert(plegada, i);
         indexa(plegada, i);
     }
@@ -151,13 +151,31 @@ bool filaAFila(int cantidad, const std::function<int(int, QString)>& falla, F&& 
 }
 } // namespace
 
+int ArbolConsulta::agregaFila(const QVector<Fila>& filas, Fila* propias, int i, int padre) {
+    if (propias) {
+        return agregaBajo(std::move(propias[i].codigo), std::move(propias[i].descripcion), padre);
+    }
+    return agregaBajo(filas[i].codigo, filas[i].descripcion, padre);
+}
+
 bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
+                                   const std::function<int(int, QString)>& falla) {
+    return armaAutomatico(filas, nullptr, falla);
+}
+
+bool ArbolConsulta::armaAutomatico(QVector<Fila>&& filas,
+                                   const std::function<int(int, QString)>& falla) {
+    QVector<Fila> propias = std::move(filas);
+    return armaAutomatico(propias, propias.data(), falla);
+}
+
+bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas, Fila* propias,
                                    const std::function<int(int, QString)>& falla) {
     nodos_.reserve(nodos_.size() + filas.size());
     if (nodos_.size() == 1) {
         CodigosPlegados c;
         if (c.ordenados(filas)) {
-            return armaEnOrden(filas, c, falla);
+            return armaEnOrden(filas, propias, c, falla);
         }
     }
     // Codes out of order, or a tree already grown: each code looks its parent
@@ -170,7 +188,7 @@ bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
         if (porClave_.contains(plegada)) {
             throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
         }
-        agregaBajo(f.codigo, f.descripcion, padre);
+        agregaFila(filas, propias, i, padre);
     });
 }
 
@@ -193,7 +211,8 @@ bool ArbolConsulta::CodigosPlegados::ordenados(const QVector<Fila>& filas) {
     return true;
 }
 
-bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, const CodigosPlegados& plegados,
+bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, Fila* propias,
+                                const CodigosPlegados& plegados,
                                 const std::function<int(int, QString)>& falla) {
     // In order, the codes a code begins with are the ones still open above
     // it: a stack of nested codes, the root at the bottom. Whatever does not
@@ -212,7 +231,7 @@ bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, const CodigosPlegado
         if (c.size() == abiertos.back().codigo.size()) {
             throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
         }
-        const int n = agregaBajo(filas[i].codigo, filas[i].descripcion, abiertos.back().nodo);
+        const int n = agregaFila(filas, propias, i, abiertos.back().nodo);
         abiertos.push_back({n, c});
     });
 }

@@ -58,6 +58,8 @@ public:
         std::optional<QString> padre;
     };
     bool armaAutomatico(const QVector<Fila>& filas, const std::function<int(int, QString)>& falla);
+    // The same, the rows' texts moved into the nodes.
+    bool armaAutomatico(QVector<Fila>&& filas, const std::function<int(int, QString)>& falla);
     bool armaFamilias(const QVector<Fila>& filas, const std::function<int(int, QString)>& falla);
 
     // The first node, in insertion order from the root, whose code part or
@@ -85,7 +87,11 @@ private:
     void indexaTodo() const;
     void indexa(const QString& plegada, int nodo) const;
     int padrePlegado(const QString& plegada) const;
-    int agregaBajo(const QString& codigo, const QString& descripcion, int padre);
+    int agregaBajo(QString codigo, QString descripcion, int padre);
+    // Row i of `filas` as a node; its texts moved out of `propias` when given.
+    int agregaFila(const QVector<Fila>& filas, Fila* propias, int i, int padre);
+    bool armaAutomatico(const QVector<Fila>& filas, Fila* propias,
+                        const std::function<int(int, QString)>& falla);
     // The codes of a build folded once, end to end in one buffer.
     struct CodigosPlegados {
         std::vector<char16_t> texto;
@@ -97,6 +103,6 @@ private:
         // Folds them; false at the first one out of order or beyond ASCII.
         bool ordenados(const QVector<Fila>& filas);
     };
-    bool armaEnOrden(const QVector<Fila>& filas, const CodigosPlegados& plegados,
+    bool armaEnOrden(const QVector<Fila>& filas, Fila* propias, const CodigosPlegados& plegados,
                      const std::function<int(int, QString)>& falla);
 };
