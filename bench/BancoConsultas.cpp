@@ -252,8 +252,13 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         return double(t.nsecsElapsed()) / 1e6;
     };
-    const double tConsulta = mejor(consulta);
-    const double tVentana = mejor(abre);
+    // Interleaved like the trees, so a busy moment of the machine does not
+    // fall on one side only.
+    double tConsulta = 1e18, tVentana = 1e18;
+    for (int i = 0; i < 5; ++i) {
+        tConsulta = std::min(tConsulta, consulta());
+        tVentana = std::min(tVentana, abre());
+    }
     const FilasConsulta& f = ventana->filas();
     if (f.filas() != filas || f.celda(0, 0) != primera.trimmed() ||
         f.celda(filas - 1, 0) != ultima.trimmed()) {
@@ -273,7 +278,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     const double tPrimera = double(t0.nsecsElapsed()) / 1e6;
     double tBusqueda = 0;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 5; ++i) {
         caja->clear();
         Cronometro t;
         t.start();

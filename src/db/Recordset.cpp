@@ -4,6 +4,7 @@
 #include "db/ErrorADO.h"
 #include "utility_library/ErrorKX.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -128,18 +129,19 @@ QVariant Recordset::Campo(int indice) const {
     if (Eof() || Bof()) {
         sinRegistro();
     }
-    // A row handed over by TomaFila has no values left.
-    return filas_[pos_].value(indice);
+    return filas_[pos_][indice];
 }
 
-QVector<QVariant> Recordset::TomaFila() {
+QVector<QVector<QVariant>> Recordset::TomaFilas() {
     if (!abierto_) {
         cerrado();
     }
-    if (Eof() || Bof()) {
-        sinRegistro();
+    QVector<QVector<QVariant>> r = std::exchange(filas_, QVector<QVector<QVariant>>());
+    if (pos_ > 0) {
+        r.remove(0, std::min(qsizetype(pos_), r.size()));
     }
-    return std::exchange(filas_[pos_], QVector<QVariant>());
+    pos_ = 0;
+    return r;
 }
 
 void Recordset::AddNew() {

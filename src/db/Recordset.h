@@ -43,10 +43,9 @@ public:
     // Value of the current row; throws (3265) for an unknown name, (3021) at BOF/EOF.
     QVariant Campo(const QString& nombre) const;
     QVariant Campo(int indice) const;
-    // The current row's fetched values handed over, for a reader that goes
-    // through the result once: the row is left without values (Campo gives
-    // null for it) and its memory goes with the caller. Throws like Campo.
-    QVector<QVariant> TomaFila();
+    // The fetched rows from the current one on, handed over to a reader that
+    // keeps them: nothing is copied and the result set is left at its end.
+    QVector<QVector<QVariant>> TomaFilas();
 
     // Rows fetched per round trip (kept for the callers; the fetch is complete anyway).
     void FijaCacheSize(int n) { cacheSize_ = n; }

@@ -15,7 +15,7 @@ void FilasConsulta::limpia() {
 }
 
 void FilasConsulta::limpiaFilas() {
-    celdas_.clear();
+    valores_.clear();
     marcas_.clear();
     colores_.clear();
     filas_ = 0;
@@ -82,13 +82,11 @@ int FilasConsulta::nivelStock(double p, double s) {
 }
 
 namespace {
-// A cell's text: a text value moved out as it is, without going through the
-// general conversion, which copies it more than once.
-QString toma(QVariant& v) {
-    if (v.typeId() == QMetaType::QString && !v.isNull()) {
-        return std::move(*static_cast<QString*>(v.data()));
+// A value turned into its text in place; text values stay as they are.
+void enTexto(QVariant& v) {
+    if (v.typeId() != QMetaType::QString || v.isNull()) {
+        v = QVariant(QlUtil::NoNulo(v));
     }
-    return QlUtil::NoNulo(v);
 }
 } // namespace
 
@@ -97,7 +95,7 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     if (rs.RecordCount() == 0 || rs.Eof()) {
         return;
     }
-    const int n = rs.CantidadCampos();
+    const int n = columnas();
     const int iPunto = rs.IndiceCampo(QStringLiteral("PUNTOPEDIDO"));
     const int iStock = rs.IndiceCampo(QStringLiteral("Stock"));
     const int iDevuelto =
@@ -106,30 +104,35 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     for (int i = 0; i < 4; ++i) {
         niveles[i] = colorDe(l.niveles[i]);
     }
-    const bool colorea = l.esArticulos && l.muestraStock;
-    const int estimadas = rs.RecordCount() - std::max(rs.posicion(), 0);
-    celdas_.reserve(qsizetype(estimadas) * n);
-    marcas_.reserve(estimadas);
-    colores_.reserve(estimadas);
-    while (!rs.Eof()) {
-        // Each row taken out of the result set and let go here, while it is
-        // still in the cache, rather than all of them when it closes.
-        QVector<QVariant> fila = rs.TomaFila();
+    const bool colorea = l.esArticulos && l.muestraStock && iPunto >= 0 && iStock >= 0;
+    // The rows are kept as they came: nothing is copied or let go per row.
+    valores_ = rs.TomaFilas();
+    marcas_.reserve(valores_.size());
+    colores_.reserve(valores_.size());
+    for (QVector<QVariant>& fila : valores_) {
+        if (fila.size() != n) {
+            fila.resize(n);
+        }
         QVariant* v = fila.data();
         qint64 color = SinColor;
-        if (colorea && iPunto >= 0 && iStock >= 0) {
+        if (colorea && iPunto < n && iStock < n) {
             const double p = QlUtil::TextoAMoneda(QlUtil::NoNulo(v[iPunto]));
             const double s = QlUtil::TextoAMoneda(QlUtil::NoNulo(v[iStock]));
             color = niveles[nivelStock(p, s) - 1];
         }
-        const qsizetype base = celdas_.size();
         for (int i = 0; i < n; ++i) {
-            celdas_.append(toma(v[i]));
+            enTexto(v[i]);
         }
-        celdas_[base] = std::move(celdas_[base]).trimmed();
+        if (n > 0) {
+            QString& primera = *static_cast<QString*>(v[0].data());
+            if (!primera.isEmpty() && (TextoPlegado::esBlanco(primera.front().unicode()) ||
+                                       TextoPlegado::esBlanco(primera.back().unicode()))) {
+                primera = primera.trimmed();
+            }
+        }
         bool marcada = false;
-        if (l.checkBoxes && iDevuelto >= 0) {
-            const QString d = celdas_[base + iDevuelto].trimmed();
+        if (l.checkBoxes && iDevuelto >= 0 && iDevuelto < n) {
+            const QString d = celda(filas_, iDevuelto).trimmed();
             marcada = !d.isEmpty() && l.valoresDefault.contains(d, Qt::CaseInsensitive);
         }
         marcas_.append(marcada ? 1 : 0);
@@ -137,7 +140,6 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
         ++filas_;
         // Against the row before while both are still at hand.
         revisaUltimaFila();
-        rs.MoveNext();
     }
 }
 
@@ -147,9 +149,11 @@ void FilasConsulta::fijaColumnas(const QList<Columna>& c) {
 }
 
 void FilasConsulta::agregaFila(const QStringList& celdas, bool marcada) {
+    QVector<QVariant> fila(columnas());
     for (int i = 0; i < columnas(); ++i) {
-        celdas_.append(i < celdas.size() ? celdas[i] : QString());
+        fila[i] = QVariant(i < celdas.size() ? celdas[i] : QString());
     }
+    valores_.append(std::move(fila));
     marcas_.append(marcada ? 1 : 0);
     colores_.append(SinColor);
     ++filas_;
@@ -165,7 +169,7 @@ void FilasConsulta::revisaUltimaFila() {
 }
 
 void FilasConsulta::fijaCelda(int fila, int col, const QString& v) {
-    celdas_[fila * columnas() + col] = v;
+    valores_[fila][col] = QVariant(v);
     // Only the two neighbours can have fallen out of order.
     if (ordenadas_[size_t(col)] && !(enOrden(col, fila) && enOrden(col, fila + 1))) {
         ordenadas_[size_t(col)] = 0;
@@ -222,10 +226,8 @@ int FilasConsulta::Busqueda(int clave, const QString& valor, int desde) const {
     if (ordenadas_[size_t(clave)]) {
         return buscaOrdenada(clave, buscado, desde);
     }
-    const int n = columnas();
-    const QString* c = celdas_.constData() + clave;
     for (int f = desde; f < filas_; ++f) {
-        if (TextoPlegado::empiezaCon(TextoPlegado::recortado(c[qsizetype(f) * n]), buscado)) {
+        if (TextoPlegado::empiezaCon(TextoPlegado::recortado(celda(f, clave)), buscado)) {
             return f + 1;
         }
     }
@@ -266,19 +268,16 @@ void FilasConsulta::ordena(int col, bool ascendente) {
         const int c = clave(a).compare(clave(b));
         return ascendente ? c < 0 : c > 0;
     });
-    const int n = columnas();
-    QVector<QString> celdas(celdas_.size());
+    QVector<QVector<QVariant>> valores(filas_);
     QVector<char> marcas(filas_);
     QVector<qint64> colores(filas_);
     for (int f = 0; f < filas_; ++f) {
         const int o = orden[f];
-        for (int c = 0; c < n; ++c) {
-            celdas[f * n + c] = std::move(celdas_[o * n + c]);
-        }
+        valores[f] = std::move(valores_[o]);
         marcas[f] = marcas_[o];
         colores[f] = colores_[o];
     }
-    celdas_.swap(celdas);
+    valores_.swap(valores);
     marcas_.swap(marcas);
     colores_.swap(colores);
     revisaOrden();

@@ -51,7 +51,9 @@ public:
     int columnas() const { return int(columnas_.size()); }
     int filas() const { return filas_; }
     const Columna& columna(int c) const { return columnas_[c]; }
-    const QString& celda(int fila, int col) const { return celdas_[fila * columnas() + col]; }
+    const QString& celda(int fila, int col) const {
+        return *static_cast<const QString*>(valores_[fila][col].constData());
+    }
     void fijaCelda(int fila, int col, const QString& v);
     bool marcada(int fila) const { return marcas_[fila] != 0; }
     void marca(int fila, bool m) { marcas_[fila] = m ? 1 : 0; }
@@ -75,7 +77,10 @@ public:
 
 private:
     QList<Columna> columnas_;
-    QVector<QString> celdas_;
+    // The rows as the result set gave them, kept rather than copied: one
+    // value per column, each turned into its text (and the first column
+    // trimmed) as the rows are read, so every value holds a QString.
+    QVector<QVector<QVariant>> valores_;
     QVector<char> marcas_;
     QVector<qint64> colores_;
     int filas_ = 0;

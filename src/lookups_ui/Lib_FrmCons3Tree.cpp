@@ -159,9 +159,9 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
             filas.reserve(rs.RecordCount());
             const bool conPadre = familias && rs.CantidadCampos() > 2;
             const bool conDescripcion = rs.CantidadCampos() > 1;
-            while (!rs.Eof()) {
-                // Each row taken out of the result set: its texts move, none is copied.
-                QVector<QVariant> v = rs.TomaFila();
+            // The rows taken out of the result set: their texts move, none is copied.
+            QVector<QVector<QVariant>> todas = rs.TomaFilas();
+            for (QVector<QVariant>& v : todas) {
                 ArbolConsulta::Fila f;
                 f.codigo = tomaTexto(v[0]);
                 if (conDescripcion) {
@@ -171,7 +171,6 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
                     f.padre = tomaTexto(v[2]);
                 }
                 filas.append(std::move(f));
-                rs.MoveNext();
             }
         },
         [&] { ignora([&] { db.CierraRecordset(rs); }); },
