@@ -136,6 +136,12 @@ QVector<QVector<QVariant>> Recordset::TomaFilas() {
     if (!abierto_) {
         cerrado();
     }
+    if (editando_) {
+        // A row being edited still needs its place among the rows.
+        throw FalloKX(NumerosADO::NoPermitido,
+                      QStringLiteral("Operation is not allowed in this context."),
+                      QStringLiteral("ADODB.Recordset"));
+    }
     QVector<QVector<QVariant>> r = std::exchange(filas_, QVector<QVector<QVariant>>());
     if (pos_ > 0) {
         r.remove(0, std::min(qsizetype(pos_), r.size()));
