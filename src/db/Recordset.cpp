@@ -4,6 +4,9 @@
 #include "db/ErrorADO.h"
 #include "utility_library/ErrorKX.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 constexpr qint32 kFinDeDatos = 3021; // BOF or EOF: no current record
 
@@ -127,6 +130,24 @@ QVariant Recordset::Campo(int indice) const {
         sinRegistro();
     }
     return filas_[pos_][indice];
+}
+
+QVector<QVector<QVariant>> Recordset::TomaFilas() {
+    if (!abierto_) {
+        cerrado();
+    }
+    if (editando_) {
+        // A row being edited still needs its place among the rows.
+        throw FalloKX(NumerosADO::NoPermitido,
+                      QStringLiteral("Operation is not allowed in this context."),
+                      QStringLiteral("ADODB.Recordset"));
+    }
+    QVector<QVector<QVariant>> r = std::exchange(filas_, QVector<QVector<QVariant>>());
+    if (pos_ > 0) {
+        r.remove(0, std::min(qsizetype(pos_), r.size()));
+    }
+    pos_ = 0;
+    return r;
 }
 
 void Recordset::AddNew() {

@@ -43,6 +43,9 @@ public:
     // Value of the current row; throws (3265) for an unknown name, (3021) at BOF/EOF.
     QVariant Campo(const QString& nombre) const;
     QVariant Campo(int indice) const;
+    // The fetched rows from the current one on, handed over to a reader that
+    // keeps them: nothing is copied and the result set is left at its end.
+    QVector<QVector<QVariant>> TomaFilas();
 
     // Rows fetched per round trip (kept for the callers; the fetch is complete anyway).
     void FijaCacheSize(int n) { cacheSize_ = n; }

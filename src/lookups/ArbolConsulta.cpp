@@ -1,7 +1,11 @@
 #include "lookups/ArbolConsulta.h"
 #include "utility_library/Operador.h"
 
+#include "lookups/TextoPlegado.h"
 #include "utility_library/ErrorKX.h"
+
+#include <string_view>
+#include <vector>
 
 namespace {
 QString pliega(const QString& s) {
@@ -21,23 +25,42 @@ void ArbolConsulta::limpia() {
     porClave_.clear();
     nodoDeTrie_.clear();
     aristas_.clear();
-    codigosPlegados_.clear();
-    descripcionesPlegadas_.clear();
-    plegadosHasta_ = 0;
+    indexado_ = false;
+    nodos_.append(Nodo()); // the root: key "A", an empty code
+}
+
+QString ArbolConsulta::texto(int i) const {
+    if (i == 0) {
+        return QStringLiteral("Consulta...");
+    }
+    return nodos_[i].codigo + QStringLiteral(" - ") + nodos_[i].descripcion;
+}
+
+void ArbolConsulta::indexaTodo() const {
+    if (indexado_) {
+        return;
+    }
+    porClave_.clear();
+    nodoDeTrie_.clear();
+    aristas_.clear();
+    porClave_.reserve(nodos_.size());
+    aristas_.reserve(size_t(nodos_.size()) * 2);
+    nodoDeTrie_.reserve(nodos_.size() * 2);
     nodoDeTrie_.append(-1); // the empty prefix
-    Nodo raiz;
-    raiz.clave = QStringLiteral("A");
-    raiz.texto = QStringLiteral("Consulta...");
-    nodos_.append(raiz);
-    porClave_.insert(pliega(raiz.clave), 0);
-    indexa(pliega(raiz.clave), 0);
+    for (int i = 0; i < nodos_.size(); ++i) {
+        const QString plegada = pliega(QStringLiteral("A") + nodos_[i].codigo);
+        porClave_.insert(plegada, i);
+        indexa(plegada, i);
+    }
+    indexado_ = true;
 }
 
 int ArbolConsulta::indice(const QString& clave) const {
+    indexaTodo();
     return porClave_.value(pliega(clave), -1);
 }
 
-void ArbolConsulta::indexa(const QString& plegada, int nodo) {
+void ArbolConsulta::indexa(const QString& plegada, int nodo) const {
     int t = 0;
     for (QChar c : plegada) {
         const auto [it, nueva] = aristas_.try_emplace(arista(t, c), int(nodoDeTrie_.size()));
@@ -52,6 +75,7 @@ void ArbolConsulta::indexa(const QString& plegada, int nodo) {
 }
 
 int ArbolConsulta::padrePorPrefijo(const QString& clave) const {
+    indexaTodo();
     return padrePlegado(pliega(clave));
 }
 
@@ -70,30 +94,35 @@ int ArbolConsulta::padrePlegado(const QString& plegada) const {
     return mejor;
 }
 
-int ArbolConsulta::agrega(const QString& clave, const QString& texto, const QString& clavePadre) {
-    const int padre = indice(clavePadre);
+int ArbolConsulta::agrega(const QString& codigo, const QString& descripcion,
+                          const std::optional<QString>& codigoPadre) {
+    const int padre =
+        indice(codigoPadre ? QStringLiteral("A") + *codigoPadre : QStringLiteral("A"));
     if (padre < 0) {
         throw FalloKX(35601, QStringLiteral("Element not found"));
     }
-    return agregaBajo(clave, pliega(clave), texto, padre);
-}
-
-int ArbolConsulta::agregaBajo(const QString& clave, const QString& plegada, const QString& texto,
-                              int padre) {
-    if (porClave_.contains(plegada)) {
+    if (porClave_.contains(pliega(QStringLiteral("A") + codigo))) {
         throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
     }
+    return agregaBajo(codigo, descripcion, padre);
+}
+
+// The key is known to be new; the lookups, when built, learn it.
+int ArbolConsulta::agregaBajo(QString codigo, QString descripcion, int padre) {
     Nodo n;
-    n.clave = clave;
-    n.texto = texto;
+    n.codigo = std::move(codigo);
+    n.descripcion = std::move(descripcion);
     n.padre = padre;
     n.nivel = nodos_[padre].nivel + 1;
     n.fila = int(nodos_[padre].hijos.size());
     const int i = int(nodos_.size());
     nodos_.append(std::move(n));
     nodos_[padre].hijos.append(i);
-    porClave_.insert(plegada, i);
-    indexa(plegada, i);
+    if (indexado_) {
+        const QString plegada = pliega(QStringLiteral("A") + nodos_[i].codigo);
+        porClave_.insert(plegada, i);
+        indexa(plegada, i);
+    }
     return i;
 }
 
@@ -122,68 +151,130 @@ bool filaAFila(int cantidad, const std::function<int(int, QString)>& falla, F&& 
 }
 } // namespace
 
-void ArbolConsulta::reserva(int n) {
-    nodos_.reserve(nodos_.size() + n);
-    porClave_.reserve(porClave_.size() + n);
-    aristas_.reserve(aristas_.size() + size_t(n) * 2);
-    nodoDeTrie_.reserve(nodoDeTrie_.size() + n * 2);
+int ArbolConsulta::agregaFila(const QVector<Fila>& filas, Fila* propias, int i, int padre) {
+    if (propias) {
+        return agregaBajo(std::move(propias[i].codigo), std::move(propias[i].descripcion), padre);
+    }
+    return agregaBajo(filas[i].codigo, filas[i].descripcion, padre);
 }
 
 bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas,
                                    const std::function<int(int, QString)>& falla) {
-    reserva(int(filas.size()));
+    return armaAutomatico(filas, nullptr, falla);
+}
+
+bool ArbolConsulta::armaAutomatico(QVector<Fila>&& filas,
+                                   const std::function<int(int, QString)>& falla) {
+    QVector<Fila> propias = std::move(filas);
+    return armaAutomatico(propias, propias.data(), falla);
+}
+
+bool ArbolConsulta::armaAutomatico(const QVector<Fila>& filas, Fila* propias,
+                                   const std::function<int(int, QString)>& falla) {
+    nodos_.reserve(nodos_.size() + filas.size());
+    if (nodos_.size() == 1) {
+        CodigosPlegados c;
+        if (c.ordenados(filas)) {
+            return armaEnOrden(filas, propias, c, falla);
+        }
+    }
+    // Codes out of order, or a tree already grown: each code looks its parent
+    // up in the prefix index.
+    indexaTodo();
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
-        const QString clave = QStringLiteral("A") + f.codigo;
-        const QString plegada = pliega(clave); // once per row
-        // A key already in the tree is refused by agregaBajo.
-        agregaBajo(clave, plegada, f.codigo + QStringLiteral(" - ") + f.descripcion,
-                   padrePlegado(plegada));
+        const QString plegada = pliega(QStringLiteral("A") + f.codigo);
+        const int padre = padrePlegado(plegada);
+        if (porClave_.contains(plegada)) {
+            throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
+        }
+        agregaFila(filas, propias, i, padre);
+    });
+}
+
+bool ArbolConsulta::CodigosPlegados::ordenados(const QVector<Fila>& filas) {
+    texto.clear();
+    inicio.assign(size_t(filas.size()) + 1, 0);
+    texto.reserve(size_t(filas.size()) * 8);
+    for (qsizetype i = 0; i < filas.size(); ++i) {
+        for (QChar c : filas[i].codigo) {
+            if (c.unicode() >= 0x80) {
+                return false; // beyond ASCII the index folds whole texts
+            }
+            texto.push_back(TextoPlegado::pliega(c.unicode()));
+        }
+        inicio[size_t(i) + 1] = quint32(texto.size());
+        if (i > 0 && de(i) < de(i - 1)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ArbolConsulta::armaEnOrden(const QVector<Fila>& filas, Fila* propias,
+                                const CodigosPlegados& plegados,
+                                const std::function<int(int, QString)>& falla) {
+    // In order, the codes a code begins with are the ones still open above
+    // it: a stack of nested codes, the root at the bottom. Whatever does not
+    // begin the next code is closed for good, since all that follows sorts
+    // after it too. A code equal to the open one is already in the tree.
+    struct Abierto {
+        int nodo;
+        std::u16string_view codigo;
+    };
+    std::vector<Abierto> abiertos{{0, std::u16string_view()}};
+    return filaAFila(int(filas.size()), falla, [&](int i) {
+        const std::u16string_view c = plegados.de(i);
+        while (!c.starts_with(abiertos.back().codigo)) {
+            abiertos.pop_back();
+        }
+        if (c.size() == abiertos.back().codigo.size()) {
+            throw FalloKX(35602, QStringLiteral("Key is not unique in collection"));
+        }
+        const int n = agregaFila(filas, propias, i, abiertos.back().nodo);
+        abiertos.push_back({n, c});
     });
 }
 
 bool ArbolConsulta::armaFamilias(const QVector<Fila>& filas,
                                  const std::function<int(int, QString)>& falla) {
-    reserva(int(filas.size()));
+    nodos_.reserve(nodos_.size() + filas.size());
+    indexaTodo();
     return filaAFila(int(filas.size()), falla, [&](int i) {
         const Fila& f = filas[i];
-        agrega(QStringLiteral("A") + f.codigo, f.codigo + QStringLiteral(" - ") + f.descripcion,
-               f.padre ? QStringLiteral("A") + *f.padre : QStringLiteral("A"));
+        agrega(f.codigo, f.descripcion, f.padre);
     });
-}
-
-void ArbolConsulta::pliegaHasta(int n) const {
-    codigosPlegados_.resize(n);
-    descripcionesPlegadas_.resize(n);
-    for (int i = plegadosHasta_; i < n; ++i) {
-        const QString& t = nodos_[i].texto;
-        const auto guion = t.indexOf(QLatin1Char('-'));
-        if (guion < 0) {
-            // Without "-" there is nothing to match on.
-            codigosPlegados_[i] = QString();
-            descripcionesPlegadas_[i] = QString();
-            continue;
-        }
-        codigosPlegados_[i] = pliega(t.left(guion).trimmed());
-        descripcionesPlegadas_[i] = pliega(t.mid(guion + 1).trimmed());
-    }
-    plegadosHasta_ = n;
 }
 
 int ArbolConsulta::busca(const QString& texto) const {
     if (texto.isEmpty()) {
         return 0;
     }
-    const int n = int(nodos_.size());
-    if (plegadosHasta_ != n) {
-        plegadosHasta_ = std::min(plegadosHasta_, n);
-        pliegaHasta(n);
-    }
-    const QString buscado = pliega(texto);
-    for (int i = 0; i < n; ++i) {
-        // Texts without "-" were folded to nothing and never match.
-        if (codigosPlegados_[i].startsWith(buscado) ||
-            descripcionesPlegadas_[i].startsWith(buscado)) {
+    const std::u16string buscado = TextoPlegado::plegado(std::u16string_view(
+        reinterpret_cast<const char16_t*>(texto.constData()), size_t(texto.size())));
+    auto empieza = [&](std::u16string_view parte) {
+        return TextoPlegado::empiezaCon(TextoPlegado::recortado(parte.data(), parte.size()),
+                                        buscado);
+    };
+    auto vista = [](const QString& s) {
+        return std::u16string_view(reinterpret_cast<const char16_t*>(s.constData()),
+                                   size_t(s.size()));
+    };
+    // The shown text splits at its first "-": the code and the description
+    // when the code has none. The root ("Consulta...") has none at all.
+    for (int i = 1; i < nodos_.size(); ++i) {
+        const Nodo& n = nodos_[i];
+        const std::u16string_view codigo = vista(n.codigo);
+        const size_t g = codigo.find(u'-');
+        if (g == std::u16string_view::npos) {
+            if (empieza(codigo) || empieza(vista(n.descripcion))) {
+                return i;
+            }
+            continue;
+        }
+        const QString t = this->texto(i);
+        const std::u16string_view v = vista(t);
+        if (empieza(v.substr(0, g)) || empieza(v.substr(g + 1))) {
             return i;
         }
     }

@@ -1,11 +1,11 @@
 #include "lookups/FilasConsulta.h"
 
 #include "db/Recordset.h"
+#include "lookups/TextoPlegado.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlTexto.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 #include <string_view>
 
@@ -15,11 +15,11 @@ void FilasConsulta::limpia() {
 }
 
 void FilasConsulta::limpiaFilas() {
-    celdas_.clear();
+    valores_.clear();
     marcas_.clear();
     colores_.clear();
     filas_ = 0;
-    plegadas_.clear();
+    ordenadas_.assign(size_t(columnas()), 1);
 }
 
 void FilasConsulta::encolumnar(const Recordset& rs, const QString& sql,
@@ -81,12 +81,21 @@ int FilasConsulta::nivelStock(double p, double s) {
     return 4;
 }
 
+namespace {
+// A value turned into its text in place; text values stay as they are.
+void enTexto(QVariant& v) {
+    if (v.typeId() != QMetaType::QString || v.isNull()) {
+        v = QVariant(QlUtil::NoNulo(v));
+    }
+}
+} // namespace
+
 void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     limpiaFilas();
     if (rs.RecordCount() == 0 || rs.Eof()) {
         return;
     }
-    const int n = rs.CantidadCampos();
+    const int n = columnas();
     const int iPunto = rs.IndiceCampo(QStringLiteral("PUNTOPEDIDO"));
     const int iStock = rs.IndiceCampo(QStringLiteral("Stock"));
     const int iDevuelto =
@@ -95,103 +104,130 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
     for (int i = 0; i < 4; ++i) {
         niveles[i] = colorDe(l.niveles[i]);
     }
-    const bool colorea = l.esArticulos && l.muestraStock;
-    const int estimadas = rs.RecordCount() - std::max(rs.posicion(), 0);
-    celdas_.reserve(qsizetype(estimadas) * n);
-    marcas_.reserve(estimadas);
-    colores_.reserve(estimadas);
-    while (!rs.Eof()) {
+    const bool colorea = l.esArticulos && l.muestraStock && iPunto >= 0 && iStock >= 0;
+    // The rows are kept as they came: nothing is copied or let go per row.
+    valores_ = rs.TomaFilas();
+    marcas_.reserve(valores_.size());
+    colores_.reserve(valores_.size());
+    for (QVector<QVariant>& fila : valores_) {
+        if (fila.size() != n) {
+            fila.resize(n);
+        }
+        QVariant* v = fila.data();
         qint64 color = SinColor;
-        if (colorea && iPunto >= 0 && iStock >= 0) {
-            const double p = QlUtil::TextoAMoneda(QlUtil::NoNulo(rs.Campo(iPunto)));
-            const double s = QlUtil::TextoAMoneda(QlUtil::NoNulo(rs.Campo(iStock)));
+        if (colorea && iPunto < n && iStock < n) {
+            const double p = QlUtil::TextoAMoneda(QlUtil::NoNulo(v[iPunto]));
+            const double s = QlUtil::TextoAMoneda(QlUtil::NoNulo(v[iStock]));
             color = niveles[nivelStock(p, s) - 1];
         }
-        celdas_.append(QlUtil::NoNulo(rs.Campo(0)).trimmed());
-        for (int i = 1; i < n; ++i) {
-            celdas_.append(QlUtil::NoNulo(rs.Campo(i)));
+        for (int i = 0; i < n; ++i) {
+            enTexto(v[i]);
+        }
+        if (n > 0) {
+            QString& primera = *static_cast<QString*>(v[0].data());
+            if (!primera.isEmpty() && (TextoPlegado::esBlanco(primera.front().unicode()) ||
+                                       TextoPlegado::esBlanco(primera.back().unicode()))) {
+                primera = primera.trimmed();
+            }
         }
         bool marcada = false;
-        if (l.checkBoxes && iDevuelto >= 0) {
-            const QString v = QlUtil::NoNulo(rs.Campo(iDevuelto)).trimmed();
-            marcada = !v.isEmpty() && l.valoresDefault.contains(v, Qt::CaseInsensitive);
+        if (l.checkBoxes && iDevuelto >= 0 && iDevuelto < n) {
+            const QString d = celda(filas_, iDevuelto).trimmed();
+            marcada = !d.isEmpty() && l.valoresDefault.contains(d, Qt::CaseInsensitive);
         }
         marcas_.append(marcada ? 1 : 0);
         colores_.append(color);
         ++filas_;
-        rs.MoveNext();
+        // Against the row before while both are still at hand.
+        revisaUltimaFila();
     }
 }
 
 void FilasConsulta::fijaColumnas(const QList<Columna>& c) {
-    limpiaFilas();
     columnas_ = c;
+    limpiaFilas();
 }
 
 void FilasConsulta::agregaFila(const QStringList& celdas, bool marcada) {
+    QVector<QVariant> fila(columnas());
     for (int i = 0; i < columnas(); ++i) {
-        celdas_.append(i < celdas.size() ? celdas[i] : QString());
+        fila[i] = QVariant(i < celdas.size() ? celdas[i] : QString());
     }
+    valores_.append(std::move(fila));
     marcas_.append(marcada ? 1 : 0);
     colores_.append(SinColor);
     ++filas_;
-    plegadas_.clear();
+    revisaUltimaFila();
+}
+
+void FilasConsulta::revisaUltimaFila() {
+    for (int c = 0; c < columnas(); ++c) {
+        if (ordenadas_[size_t(c)] && !enOrden(c, filas_ - 1)) {
+            ordenadas_[size_t(c)] = 0;
+        }
+    }
 }
 
 void FilasConsulta::fijaCelda(int fila, int col, const QString& v) {
-    celdas_[fila * columnas() + col] = v;
-    if (size_t(col) < plegadas_.size()) {
-        plegadas_[size_t(col)].lista = false; // folded again on the next search
+    valores_[fila][col] = QVariant(v);
+    // Only the two neighbours can have fallen out of order.
+    if (ordenadas_[size_t(col)] && !(enOrden(col, fila) && enOrden(col, fila + 1))) {
+        ordenadas_[size_t(col)] = 0;
     }
 }
 
-const FilasConsulta::ColumnaPlegada& FilasConsulta::plegada(int col) const {
-    if (int(plegadas_.size()) != columnas()) {
-        plegadas_.assign(size_t(columnas()), ColumnaPlegada());
+bool FilasConsulta::enOrden(int col, int fila) const {
+    if (fila <= 0 || fila >= filas_) {
+        return true;
     }
-    ColumnaPlegada& p = plegadas_[size_t(col)];
-    if (!p.lista) {
-        p.texto.clear();
-        p.inicio.assign(size_t(filas_) + 1, 0);
-        p.texto.reserve(size_t(filas_) * 16);
-        for (int f = 0; f < filas_; ++f) {
-            // Trimmed and folded character by character: no copy of the cell.
-            const QString& c = celda(f, col);
-            qsizetype a = 0, z = c.size();
-            while (a < z && c.at(a).isSpace()) {
-                ++a;
+    return TextoPlegado::compara(TextoPlegado::recortado(celda(fila - 1, col)),
+                                 TextoPlegado::recortado(celda(fila, col))) <= 0;
+}
+
+void FilasConsulta::revisaOrden() {
+    ordenadas_.assign(size_t(columnas()), 1);
+    for (int c = 0; c < columnas(); ++c) {
+        // Most columns fall out of order within a few rows.
+        for (int f = 1; f < filas_; ++f) {
+            if (!enOrden(c, f)) {
+                ordenadas_[size_t(c)] = 0;
+                break;
             }
-            while (z > a && c.at(z - 1).isSpace()) {
-                --z;
-            }
-            for (qsizetype i = a; i < z; ++i) {
-                p.texto.push_back(char16_t(QChar::toCaseFolded(c.at(i).unicode())));
-            }
-            p.inicio[size_t(f) + 1] = quint32(p.texto.size());
         }
-        p.lista = true;
     }
-    return p;
+}
+
+int FilasConsulta::buscaOrdenada(int col, std::u16string_view buscado, int desde) const {
+    // The rows beginning with the text come together, after every row that
+    // sorts before it: the first is the first row not below the text.
+    int a = desde, z = filas_;
+    while (a < z) {
+        const int m = a + (z - a) / 2;
+        if (TextoPlegado::comparaPrefijo(TextoPlegado::recortado(celda(m, col)), buscado) < 0) {
+            a = m + 1;
+        } else {
+            z = m;
+        }
+    }
+    return a < filas_ && TextoPlegado::empiezaCon(TextoPlegado::recortado(celda(a, col)), buscado)
+               ? a + 1
+               : 0;
 }
 
 int FilasConsulta::Busqueda(int clave, const QString& valor, int desde) const {
     if (clave < 0 || clave >= columnas() || filas_ == 0) {
         return 0;
     }
-    QString buscado = valor.trimmed();
-    // Folded the way the column is: one character at a time.
-    for (QChar& ch : buscado) {
-        ch = QChar(QChar::toCaseFolded(ch.unicode()));
-    }
-    if (buscado.isEmpty()) {
+    const std::u16string buscado = TextoPlegado::plegado(TextoPlegado::recortado(valor));
+    if (buscado.empty()) {
         return 1;
     }
-    const ColumnaPlegada& p = plegada(clave);
-    const int m = int(buscado.size());
-    const char16_t* b = reinterpret_cast<const char16_t*>(buscado.utf16());
-    const size_t bytes = size_t(m) * sizeof(char16_t);
-    for (int f = std::max(desde, 0); f < filas_; ++f) {
-        if (p.largo(f) >= m && *p.de(f) == *b && std::memcmp(p.de(f), b, bytes) == 0) {
+    desde = std::max(desde, 0);
+    if (ordenadas_[size_t(clave)]) {
+        return buscaOrdenada(clave, buscado, desde);
+    }
+    for (int f = desde; f < filas_; ++f) {
+        if (TextoPlegado::empiezaCon(TextoPlegado::recortado(celda(f, clave)), buscado)) {
             return f + 1;
         }
     }
@@ -212,28 +248,37 @@ void FilasConsulta::ordena(int col, bool ascendente) {
     if (col < 0 || col >= columnas() || filas_ < 2) {
         return;
     }
-    const ColumnaPlegada& p = plegada(col);
-    auto texto = [&](int f) { return std::u16string_view(p.de(f), size_t(p.largo(f))); };
+    // Each key folded once into one buffer: the sort compares them many times.
+    std::vector<char16_t> texto;
+    std::vector<quint32> inicio(size_t(filas_) + 1, 0);
+    texto.reserve(size_t(filas_) * 16);
+    for (int f = 0; f < filas_; ++f) {
+        for (char16_t ch : TextoPlegado::recortado(celda(f, col))) {
+            texto.push_back(TextoPlegado::pliega(ch));
+        }
+        inicio[size_t(f) + 1] = quint32(texto.size());
+    }
+    auto clave = [&](int f) {
+        return std::u16string_view(texto.data() + inicio[size_t(f)],
+                                   size_t(inicio[size_t(f) + 1] - inicio[size_t(f)]));
+    };
     QVector<int> orden(filas_);
     std::iota(orden.begin(), orden.end(), 0);
     std::stable_sort(orden.begin(), orden.end(), [&](int a, int b) {
-        const int c = texto(a).compare(texto(b));
+        const int c = clave(a).compare(clave(b));
         return ascendente ? c < 0 : c > 0;
     });
-    const int n = columnas();
-    QVector<QString> celdas(celdas_.size());
+    QVector<QVector<QVariant>> valores(filas_);
     QVector<char> marcas(filas_);
     QVector<qint64> colores(filas_);
     for (int f = 0; f < filas_; ++f) {
         const int o = orden[f];
-        for (int c = 0; c < n; ++c) {
-            celdas[f * n + c] = std::move(celdas_[o * n + c]);
-        }
+        valores[f] = std::move(valores_[o]);
         marcas[f] = marcas_[o];
         colores[f] = colores_[o];
     }
-    celdas_.swap(celdas);
+    valores_.swap(valores);
     marcas_.swap(marcas);
     colores_.swap(colores);
-    plegadas_.clear();
+    revisaOrden();
 }

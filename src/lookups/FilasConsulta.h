@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class Recordset;
@@ -39,7 +40,8 @@ public:
     // more letters with ValoresDefault "@10" on other statements.
     void encolumnar(const Recordset& rs, const QString& sql, const QString& valoresDefault,
                     const std::function<QString(int)>& nombrePrecio);
-    // Every row of the result set from its current position.
+    // Every row of the result set from its current position. The values are
+    // taken out of it: the result set is only good for closing afterwards.
     void leer(Recordset& rs, const Lectura& l);
 
     // For the pickers: one column and rows given by hand.
@@ -49,7 +51,9 @@ public:
     int columnas() const { return int(columnas_.size()); }
     int filas() const { return filas_; }
     const Columna& columna(int c) const { return columnas_[c]; }
-    const QString& celda(int fila, int col) const { return celdas_[fila * columnas() + col]; }
+    const QString& celda(int fila, int col) const {
+        return *static_cast<const QString*>(valores_[fila][col].constData());
+    }
     void fijaCelda(int fila, int col, const QString& v);
     bool marcada(int fila) const { return marcas_[fila] != 0; }
     void marca(int fila, bool m) { marcas_[fila] = m ? 1 : 0; }
@@ -73,20 +77,20 @@ public:
 
 private:
     QList<Columna> columnas_;
-    QVector<QString> celdas_;
+    // The rows as the result set gave them, kept rather than copied: one
+    // value per column, each turned into its text (and the first column
+    // trimmed) as the rows are read, so every value holds a QString.
+    QVector<QVector<QVariant>> valores_;
     QVector<char> marcas_;
     QVector<qint64> colores_;
     int filas_ = 0;
-    // Per column, built on its first search: every cell trimmed and folded,
-    // end to end in one buffer, so a search is a run of short memory compares.
-    struct ColumnaPlegada {
-        std::vector<char16_t> texto;
-        std::vector<quint32> inicio; // filas_ + 1 offsets
-        bool lista = false;
-        int largo(int f) const { return int(inicio[f + 1] - inicio[f]); }
-        const char16_t* de(int f) const { return texto.data() + inicio[f]; }
-    };
-    mutable std::vector<ColumnaPlegada> plegadas_;
+    // Per column: 1 while its cells, trimmed and folded, never go down from
+    // one row to the next. Such a column (the one the statement orders by,
+    // usually) is searched by halving; any other by one pass over the cells.
+    std::vector<char> ordenadas_;
 
-    const ColumnaPlegada& plegada(int col) const;
+    void revisaOrden();
+    void revisaUltimaFila();
+    bool enOrden(int col, int fila) const; // rows fila-1 and fila
+    int buscaOrdenada(int col, std::u16string_view buscado, int desde) const;
 };

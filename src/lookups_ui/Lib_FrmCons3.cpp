@@ -4,6 +4,7 @@
 #include "db/TextoSql.h"
 #include "lookups/AnchosConsultas.h"
 #include "lookups/FiltroConsulta.h"
+#include "lookups_ui/DelegadoFilasConsulta.h"
 #include "lookups_ui/ModeloFilasConsulta.h"
 #include "runtime/Configuracion.h"
 #include "runtime/ErroresOperador.h"
@@ -79,6 +80,7 @@ void Lib_FrmCons3::creaControles() {
     ListView1 = new QTableView(picFields);
     modelo_ = new ModeloFilasConsulta(filas_, this);
     ListView1->setModel(modelo_);
+    ListView1->setItemDelegate(new DelegadoFilasConsulta(*modelo_, ListView1));
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers); // labels never edited

@@ -31,6 +31,14 @@ template <typename F> void ignora(F&& f) {
     }
 }
 
+// A value's text; a text value moved out as it is.
+QString tomaTexto(QVariant& v) {
+    if (v.typeId() == QMetaType::QString && !v.isNull()) {
+        return std::move(*static_cast<QString*>(v.data()));
+    }
+    return QlUtil::NoNulo(v);
+}
+
 // The families' parent is the greatest code before it whose trimmed code is
 // shorter; the database computes it, so the rows arrive parents first.
 QString sentenciaFamilias() {
@@ -143,25 +151,26 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
         },
         [&] {
             // The whole result at once, then the tree in memory.
-            if (!rs.abierto() || rs.RecordCount() == 0) {
+            if (!rs.abierto() || rs.RecordCount() == 0 || rs.CantidadCampos() == 0) {
                 return;
             }
             rs.MoveLast();
             rs.MoveFirst();
             filas.reserve(rs.RecordCount());
             const bool conPadre = familias && rs.CantidadCampos() > 2;
-            while (!rs.Eof()) {
+            const bool conDescripcion = rs.CantidadCampos() > 1;
+            // The rows taken out of the result set: their texts move, none is copied.
+            QVector<QVector<QVariant>> todas = rs.TomaFilas();
+            for (QVector<QVariant>& v : todas) {
                 ArbolConsulta::Fila f;
-                f.codigo = QlUtil::NoNulo(rs.Campo(0));
-                f.descripcion = rs.CantidadCampos() > 1 ? QlUtil::NoNulo(rs.Campo(1)) : QString();
-                if (conPadre) {
-                    const QVariant p = rs.Campo(2);
-                    if (!p.isNull()) {
-                        f.padre = QlUtil::NoNulo(p);
-                    }
+                f.codigo = tomaTexto(v[0]);
+                if (conDescripcion) {
+                    f.descripcion = tomaTexto(v[1]);
                 }
-                filas.append(f);
-                rs.MoveNext();
+                if (conPadre && !v[2].isNull()) {
+                    f.padre = tomaTexto(v[2]);
+                }
+                filas.append(std::move(f));
             }
         },
         [&] { ignora([&] { db.CierraRecordset(rs); }); },
@@ -173,7 +182,7 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
     if (familias) {
         arbol_.armaFamilias(filas, falla);
     } else {
-        arbol_.armaAutomatico(filas, falla);
+        arbol_.armaAutomatico(std::move(filas), falla);
     }
     modelo_->recarga();
     TreeV_->expand(modelo_->indiceDeNodo(0));

@@ -48,9 +48,10 @@ QVariant ModeloArbolConsulta::data(const QModelIndex& i, int rol) const {
     if (!i.isValid()) {
         return {};
     }
-    const auto& n = arbol_.nodo(nodoDe(i));
+    const int nodo = nodoDe(i);
+    const auto& n = arbol_.nodo(nodo);
     if (rol == Qt::DisplayRole) {
-        return n.texto;
+        return arbol_.texto(nodo);
     }
     if (rol == Qt::CheckStateRole && conMarcas_) {
         return n.marcado ? Qt::Checked : Qt::Unchecked;

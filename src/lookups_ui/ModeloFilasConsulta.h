@@ -15,6 +15,8 @@ public:
     // After the rows or columns changed underneath.
     void recarga();
     void filaCambiada(int fila);
+    // The cell's text, without going through a QVariant.
+    const QString& texto(const QModelIndex& i) const { return filas_.celda(i.row(), i.column()); }
 
     int rowCount(const QModelIndex& padre = QModelIndex()) const override;
     int columnCount(const QModelIndex& padre = QModelIndex()) const override;

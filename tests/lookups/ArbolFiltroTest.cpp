@@ -3,6 +3,8 @@
 #include "lookups/FilasConsulta.h"
 #include "lookups/FiltroConsulta.h"
 
+#include <QRandomGenerator>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,6 +52,62 @@ TEST(ArbolAutomatico, CodesNestUnderTheLongestCodeTheyBeginWith) {
     }
 }
 
+// Codes in order are placed through a stack of open codes, codes out of order
+// through the prefix index: both must give what the plain rule gives (the
+// longest code already in the tree that the code begins with, any case; a
+// repeated code skipped).
+TEST(ArbolAutomatico, InOrderAndOutOfOrderAgreeWithThePlainRule) {
+    QRandomGenerator azar(11);
+    const QString letras = QStringLiteral("01aAbB");
+    QVector<ArbolConsulta::Fila> base;
+    for (int i = 0; i < 400; ++i) {
+        QString c;
+        for (int k = 1 + int(azar.bounded(5)); k > 0; --k) {
+            c += letras[int(azar.bounded(letras.size()))];
+        }
+        base.append({c, QStringLiteral("D"), {}});
+    }
+    QVector<ArbolConsulta::Fila> enOrden = base;
+    std::sort(enOrden.begin(), enOrden.end(), [](const auto& a, const auto& b) {
+        return a.codigo.toCaseFolded() < b.codigo.toCaseFolded();
+    });
+    for (const auto& filas : {base, enOrden}) {
+        QStringList esperado, puestos;
+        for (const auto& f : filas) {
+            const QString c = f.codigo.toCaseFolded();
+            if (puestos.contains(c)) {
+                continue;
+            }
+            QString padre = QStringLiteral("A");
+            for (const QString& p : puestos) {
+                if (c.startsWith(p) && (padre == QStringLiteral("A") || p.size() > padre.size())) {
+                    padre = p;
+                }
+            }
+            puestos.append(c);
+            esperado.append(c + QLatin1Char('>') + padre);
+        }
+        ArbolConsulta a;
+        int repetidos = 0;
+        EXPECT_TRUE(a.armaAutomatico(filas, [&](int, const QString&) {
+            ++repetidos;
+            return 5;
+        }));
+        QStringList obtenido;
+        for (int i = 1; i < a.cantidad(); ++i) {
+            const int p = a.nodo(i).padre;
+            obtenido.append(a.codigo(i).toCaseFolded() + QLatin1Char('>') +
+                            (p == 0 ? QStringLiteral("A") : a.codigo(p).toCaseFolded()));
+        }
+        EXPECT_EQ(obtenido, esperado);
+        EXPECT_EQ(repetidos, filas.size() - esperado.size());
+        // The key lookups, built afterwards, know every node.
+        for (int i = 1; i < a.cantidad(); ++i) {
+            EXPECT_EQ(a.indice(QStringLiteral("A") + a.codigo(i).toUpper()), i);
+        }
+    }
+}
+
 TEST(ArbolAutomatico, ADuplicateKeyGoesToTheDialogAndCanBeSkipped) {
     ArbolConsulta a;
     QList<int> numeros;
@@ -81,7 +139,7 @@ TEST(ArbolFamilias, ParentsFromTheRowsAndAMissingParentSkipped) {
     }));
     EXPECT_EQ(fallas, 1);
     EXPECT_EQ(padres(a), (QStringList{"01>A", "0101>01", "010101>0101", "02>A"}));
-    EXPECT_EQ(a.nodo(3).texto, QStringLiteral("010101 - C"));
+    EXPECT_EQ(a.texto(3), QStringLiteral("010101 - C"));
 }
 
 TEST(ArbolConsulta, FindByTypingAndMarksSixLevelsDown) {
@@ -166,6 +224,58 @@ TEST(FilasConsulta, SearchHeadersAndSort) {
     f.ordena(0, false);
     EXPECT_EQ(f.celda(0, 0), QStringLiteral("QUESO"));
     EXPECT_EQ(f.Busqueda(0, QStringLiteral("ab")), 2); // the search follows the new order
+}
+
+// The first row from `desde` whose cell, trimmed, begins with the text in any
+// case, the way a search box has always found it: one row after another.
+int buscaFilaAFila(const FilasConsulta& f, int col, const QString& valor, int desde) {
+    const QString v = valor.trimmed().toCaseFolded();
+    if (v.isEmpty()) {
+        return 1; // nothing typed: the first row
+    }
+    for (int i = std::max(desde, 0); i < f.filas(); ++i) {
+        if (f.celda(i, col).trimmed().toCaseFolded().startsWith(v)) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+// A column whose rows are in order is searched by halving, any other one row
+// after another; both must find the row the plain scan finds, and a cell
+// changed out of order must send the search back to the plain way.
+TEST(FilasConsulta, SearchInAColumnInOrderFindsWhatAPlainScanFinds) {
+    QRandomGenerator azar(7);
+    const QString letras = QStringLiteral("aAbB ñÑ");
+    FilasConsulta f;
+    f.fijaColumnas({{"A", "A", 10}, {"B", "B", 10}});
+    for (int i = 0; i < 300; ++i) {
+        QString c;
+        for (int k = int(azar.bounded(5)); k > 0; --k) {
+            c += letras[int(azar.bounded(letras.size()))];
+        }
+        f.agregaFila({c, QString::number(i)});
+    }
+    f.ordena(0, true);
+    QStringList textos{"a", "A", "ab", " aB", "b b", "ñ", "Ñab", "aaaaaa", "c", "bbbb", "  ", "z"};
+    auto revisa = [&](const char* cuando) {
+        for (const QString& t : textos) {
+            for (int desde : {0, 1, 57, 150, 299, 300}) {
+                EXPECT_EQ(f.Busqueda(0, t, desde), buscaFilaAFila(f, 0, t, desde))
+                    << cuando << " '" << qPrintable(t) << "' desde " << desde;
+            }
+        }
+    };
+    revisa("in order");
+    f.ordena(0, false);
+    revisa("descending");
+    f.ordena(0, true);
+    f.fijaCelda(150, 0, QStringLiteral("AB"));
+    revisa("one cell changed");
+    f.fijaCelda(10, 0, QStringLiteral("zzz"));
+    revisa("one cell out of order");
+    f.agregaFila({QStringLiteral("a"), QStringLiteral("x")});
+    revisa("a row added out of order");
 }
 
 TEST(FilasConsulta, StockLevels) {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -250,6 +251,43 @@ TEST_P(Ventanas, CheckMarksQuantitiesAndShortage) {
     EXPECT_EQ(e.cuenta(QStringLiteral("SELECT COUNT(*) FROM V_MV_FALTANTES WHERE Descripcion = "
                                       "'O''BRIEN WHISKY' AND IdArticulo = '0004'")),
               1);
+}
+
+// The list draws its plain cells itself: an article's stock colour and the
+// selected row's colours must still reach the screen.
+TEST_P(Ventanas, StockColourAndSelectionArePainted) {
+    Lib_FrmCons3 v;
+    v.SQL = QStringLiteral("SELECT DESCRIPCION, IDARTICULO, Stock, PUNTOPEDIDO FROM "
+                           "V_MA_ARTICULOS WHERE SUSPENDIDO = 0 ORDER BY IDARTICULO");
+    v.MuestraStock = QStringLiteral("SI");
+    // 0x0000FF in the suite's BGR order: red, whatever level the stock is at.
+    v.StkNivel1 = v.StkNivel2 = v.StkNivel3 = v.StkNivel4 = 255;
+    v.Load();
+    v.show();
+    QApplication::processEvents();
+    QTableView* l = v.lista();
+    l->selectRow(0);
+    QApplication::processEvents();
+    const QImage imagen = l->viewport()->grab().toImage();
+    auto cuenta = [&](int fila, const std::function<bool(QColor)>& es) {
+        const QRect r = l->visualRect(l->model()->index(fila, 0));
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                n += es(imagen.pixelColor(x * imagen.width() / l->viewport()->width(),
+                                          y * imagen.height() / l->viewport()->height()))
+                         ? 1
+                         : 0;
+            }
+        }
+        return n;
+    };
+    auto rojo = [](QColor c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; };
+    const QColor resaltado = l->palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_GT(cuenta(1, rojo), 0) << "the stock colour of an unselected row";
+    EXPECT_GT(cuenta(0, [&](QColor c) { return c == resaltado; }), 0) << "the selected row";
+    EXPECT_EQ(cuenta(0, rojo), 0) << "the selected row's text takes the selection's colour";
+    v.Unload();
 }
 
 TEST_P(Ventanas, TreeFromCodesWithAndWithoutGaps) {
