@@ -90,6 +90,27 @@ TEST_P(Consultas, RecordsetNavegaYLeeCamposSinDistinguirMayusculas) {
     db().CierraRecordset(nunca);
 }
 
+// A reader that keeps the rows takes them from the current one on, and the
+// result set is left at its end; a row being edited is not handed over.
+TEST_P(Consultas, TomaFilasDesdeLaActual) {
+    Recordset rs;
+    db().AbrirRecordset(QStringLiteral("SELECT IDLISTA, ORDEN FROM V_MA_PRECIOSCAB ORDER BY ORDEN"),
+                        rs);
+    ASSERT_TRUE(rs.abierto());
+    rs.MoveNext();
+    const QVector<QVector<QVariant>> filas = rs.TomaFilas();
+    ASSERT_EQ(filas.size(), 2);
+    EXPECT_EQ(filas[0][1].toInt(), 2);
+    EXPECT_EQ(filas[1][0].toString().trimmed(), QStringLiteral("0003"));
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_TRUE(rs.TomaFilas().isEmpty());
+
+    Recordset edicion;
+    db().AbrirRecordset(QStringLiteral("SELECT * FROM V_MA_PRECIOSCAB"), edicion);
+    edicion.AddNew();
+    EXPECT_THROW(edicion.TomaFilas(), FalloKX);
+}
+
 TEST_P(Consultas, TipoYTamanoDeCadaCampo) {
     Recordset rs;
     db().AbrirRecordset(
