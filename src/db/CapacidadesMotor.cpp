@@ -12,6 +12,7 @@ CapacidadesMotor CapacidadesMotor::de(Plataforma plataforma, bool odbc) {
         break;
     case Plataforma::PostgreSql:
         c.cursorDeclarado = !odbc;
+        c.sentenciasEncadenadas = !odbc;
         break;
     case Plataforma::SqlServer:
         break;

@@ -23,6 +23,9 @@ struct CapacidadesMotor {
     // Dates are stored as text (SQLite): a bound date goes as ISO text, and a
     // stored value with a time part must be cut to its date before comparing.
     bool fechasComoTexto = false;
+    // Two utility statements (savepoints) can go in one text, one round trip
+    // (PostgreSQL's driver; an error in the first one stops the second).
+    bool sentenciasEncadenadas = false;
     // Savepoints inside a transaction (every engine but ODBC to Oracle).
     bool puntosDeGuardado = true;
 

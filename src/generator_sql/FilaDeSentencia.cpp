@@ -2,6 +2,7 @@
 
 #include "db/SentenciaPreparada.h"
 #include "utility_library/ErrorKX.h"
+#include "utility_library/QlTexto.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -61,6 +62,9 @@ CursorSentencia::CursorSentencia(std::unique_ptr<SentenciaPreparada> trae, int b
 }
 
 CursorSentencia::~CursorSentencia() {
+    if (registro_ && *registro_ == this) {
+        *registro_ = nullptr;
+    }
     if (s_) {
         s_->termina();
     }
@@ -108,7 +112,37 @@ QVariant CursorSentencia::valor(int i) const {
     return fechasComoTexto_ ? comoFecha(v) : v;
 }
 
-QVariant CursorSentencia::Campo(const QString& nombre) const {
+void CursorSentencia::registraEn(CursorSentencia** registro) {
+    registro_ = registro;
+    *registro_ = this;
+}
+
+std::optional<std::optional<ArticuloLote>>
+CursorSentencia::articulo(const QString& idArticulo) const {
+    static const QString kHay = QStringLiteral("KXA_HAY");
+    const int hay = indice(kHay);
+    const int id = indice(QStringLiteral("IDARTICULO"));
+    if (!hay_ || hay < 0 || id < 0) {
+        return std::nullopt;
+    }
+    // Only the current row's own article: the same text the lookup would bind.
+    const QVariant propio = valor(id);
+    if (propio.isNull() || propio.toString() != idArticulo) {
+        return std::nullopt;
+    }
+    if (valor(hay).isNull()) {
+        return std::optional<ArticuloLote>();
+    }
+    // Read as the lookup's own values are.
+    const auto c = [&](const char* nombre) {
+        return QlUtil::NoNulo(valor(indice(QLatin1String(nombre))));
+    };
+    return std::optional<ArticuloLote>(ArticuloLote{c("KXA_TASAIVA"), c("KXA_CODIGOBARRA"),
+                                                    c("KXA_PESABLE"), c("KXA_DESCRIPABREV"),
+                                                    c("KXA_DESCRIPCION")});
+}
+
+int CursorSentencia::indice(const QString& nombre) const {
     auto it = indices_.constFind(nombre);
     if (it == indices_.constEnd()) {
         int indice = -1;
@@ -120,12 +154,17 @@ QVariant CursorSentencia::Campo(const QString& nombre) const {
         }
         it = indices_.insert(nombre, indice);
     }
-    if (*it < 0) {
+    return *it;
+}
+
+QVariant CursorSentencia::Campo(const QString& nombre) const {
+    const int i = indice(nombre);
+    if (i < 0) {
         throw FalloKX(3265,
                       QStringLiteral("Item cannot be found in the collection corresponding to the "
                                      "requested name or ordinal (%1).")
                           .arg(nombre),
                       QStringLiteral("ADODB.Recordset"));
     }
-    return valor(*it);
+    return valor(i);
 }

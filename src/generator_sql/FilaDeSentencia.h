@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 class SentenciaPreparada;
 
@@ -28,6 +29,13 @@ public:
                     std::unique_ptr<SentenciaPreparada> cierra, int total, bool fechasComoTexto);
     ~CursorSentencia() override;
 
+    // Keeps `*registro` pointing at this cursor until it is destroyed.
+    void registraEn(CursorSentencia** registro);
+    // The article data the current row brought (columns KXA_*), when the row
+    // is the one of article `idArticulo`: the article, or nullopt inside
+    // when there is no such article. Empty when the row cannot say.
+    std::optional<std::optional<ArticuloLote>> articulo(const QString& idArticulo) const;
+
     int total() const override { return total_; }
     bool hay() const override { return hay_; }
     void siguiente() override;
@@ -39,8 +47,11 @@ private:
 
     bool leeFila();
 
+    int indice(const QString& nombre) const;
+
     std::unique_ptr<SentenciaPreparada> s_;
     std::unique_ptr<SentenciaPreparada> cierra_;
+    CursorSentencia** registro_ = nullptr;
     int bloque_ = 0;
     int filasDelBloque_ = 0;
     int total_ = 0;

@@ -23,6 +23,11 @@ constexpr int kBloqueCursor = 2000;
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimaFecha, ultimoPrecio, balanza, maximo,
         existe, marca, marcaEnEstado, insercion, estampa, guarda, libera;
+    // The open source cursor whose rows carry their article's data.
+    CursorSentencia* conArticulo = nullptr;
+    // The last row's savepoint is still set, to be let go with the next
+    // row's savepoint statement (or by the commit).
+    bool puntoAbierto = false;
     // The batch date of the last row, as bound (every row has the same).
     QString fechaTexto;
     QVariant fechaValor;
@@ -56,15 +61,30 @@ QVariant RepositorioLoteSql::fecha(const QDate& d) const {
 
 std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, const QString& orden,
                                                        const QVariantList& valores,
-                                                       const QString& rutina) {
+                                                       const QString& rutina, bool conArticulo) {
     s_->tipos.clear();
     const CapacidadesMotor c = capacidades();
     SentenciaPreparada cuenta(db_, QStringLiteral("SELECT COUNT(*) AS Total") + desde, rutina);
     cuenta.ejecuta(valores);
     const int total = cuenta.siguiente() ? int(cuenta.valor(0).toLongLong()) : 0;
     cuenta.termina();
-    const QString consulta = QStringLiteral("SELECT *") + desde + orden;
+    QString consulta = QStringLiteral("SELECT *") + desde + orden;
     if (c.cursorDeclarado) {
+        if (conArticulo) {
+            // Each row brings its article's data, found by the same lookup
+            // the loader would run for it (the first article with that
+            // code): one round trip per block instead of one per row.
+            static const QString kFrom = QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE ");
+            Q_ASSERT(desde.startsWith(kFrom));
+            consulta =
+                QStringLiteral("SELECT o.*, a.* FROM VT_MA_PRECIOS_ARTICULOS o LEFT JOIN LATERAL "
+                               "(SELECT 1 AS KXA_HAY, x.TASAIVA AS KXA_TASAIVA, x.CodigoBarra AS "
+                               "KXA_CODIGOBARRA, x.Pesable AS KXA_PESABLE, x.DescripAbrev AS "
+                               "KXA_DESCRIPABREV, x.Descripcion AS KXA_DESCRIPCION FROM "
+                               "V_MA_ARTICULOS x WHERE x.IDARTICULO = o.IDARTICULO LIMIT 1) a ON "
+                               "TRUE WHERE ") +
+                desde.mid(kFrom.size()) + orden;
+        }
         // Declared WITH HOLD so that it outlives the statement's own
         // transaction and reads a snapshot of the source; closed by the cursor.
         const QString nombre = QStringLiteral("tarvelo_origen_%1").arg(++cursores_);
@@ -83,8 +103,12 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, con
         auto cierra =
             std::make_unique<SentenciaPreparada>(db_, QStringLiteral("CLOSE ") + nombre, rutina);
         cierra->fijaSinPreparar(true);
-        return std::make_unique<CursorSentencia>(std::move(trae), kBloqueCursor, std::move(cierra),
-                                                 total, c.fechasComoTexto);
+        auto cursor = std::make_unique<CursorSentencia>(
+            std::move(trae), kBloqueCursor, std::move(cierra), total, c.fechasComoTexto);
+        if (conArticulo) {
+            cursor->registraEn(&s_->conArticulo);
+        }
+        return cursor;
     }
     auto filas = std::make_unique<SentenciaPreparada>(db_, consulta, rutina);
     // Read row by row where the engine keeps a result beside other
@@ -105,7 +129,7 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::Pendientes(const QString& list
             .arg(c.diaDe(QStringLiteral("FHOFERTADESDE")),
                  c.diaDe(QStringLiteral("FHOFERTAHASTA")));
     return abre(desde, QStringLiteral(" ORDER BY IDARTICULO"), {lista, fecha(manana), fecha(hoy)},
-                QStringLiteral("CargaNovedades"));
+                QStringLiteral("CargaNovedades"), true);
 }
 
 std::unique_ptr<CursorOrigen> RepositorioLoteSql::Manual(const QString& lista,
@@ -124,10 +148,15 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::Manual(const QString& lista,
         valores << rango.hasta;
     }
     return abre(desde, QStringLiteral(" ORDER BY IDARTICULO"), valores,
-                QStringLiteral("CargaManual"));
+                QStringLiteral("CargaManual"), true);
 }
 
 std::optional<ArticuloLote> RepositorioLoteSql::DatosArticulo(const QString& idArticulo) {
+    if (s_->conArticulo) {
+        if (const auto traido = s_->conArticulo->articulo(idArticulo)) {
+            return *traido;
+        }
+    }
     SentenciaPreparada& s =
         sentencia(s_->articulo,
                   QStringLiteral("SELECT TASAIVA, CodigoBarra, Pesable, DescripAbrev, Descripcion "
@@ -282,13 +311,20 @@ void RepositorioLoteSql::IniciaGeneracion() {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
     s_->fechaTexto = QString(); // bound afresh for this connection's engine
+    s_->puntoAbierto = false;
     db_.gCnn->BeginTrans();
 }
 
 bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
                                    const std::optional<PrecioAMarcar>& marca) {
     const CapacidadesMotor c = capacidades();
-    punto(s_->guarda, c.puntoGuardado(kPunto), c);
+    if (s_->puntoAbierto) {
+        // The last row's savepoint let go and this row's set in one round trip.
+        s_->puntoAbierto = false;
+        directa(c.liberaPunto(kPunto) + QStringLiteral("; ") + c.puntoGuardado(kPunto));
+    } else {
+        punto(s_->guarda, c.puntoGuardado(kPunto), c);
+    }
     try {
         if (marca) {
             const bool enEstado = !marca->estadoAlCargar.isEmpty();
@@ -337,7 +373,11 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             valores[3] = s_->fechaValor;
         }
         sentencia(s_->insercion, insercion, QStringLiteral("cmdExportar")).ejecuta(valores);
-        punto(s_->libera, c.liberaPunto(kPunto), c);
+        if (c.sentenciasEncadenadas && !c.liberaPunto(kPunto).isEmpty()) {
+            s_->puntoAbierto = true; // let go with the next row's, or by the commit
+        } else {
+            punto(s_->libera, c.liberaPunto(kPunto), c);
+        }
         return true;
     } catch (...) {
         try {
@@ -359,10 +399,12 @@ void RepositorioLoteSql::ConfirmaGeneracion() {
     if (!db_.gCnn || db_.gCnn->nivelTransaccion() == 0) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
+    s_->puntoAbierto = false; // the commit lets go of it
     db_.gCnn->CommitTrans();
 }
 
 void RepositorioLoteSql::DescartaGeneracion() {
+    s_->puntoAbierto = false;
     try {
         if (db_.gCnn && db_.gCnn->nivelTransaccion() > 0) {
             db_.gCnn->RollbackTrans();

@@ -43,8 +43,11 @@ private:
     SentenciaPreparada& sentencia(std::unique_ptr<SentenciaPreparada>& s, const QString& sql,
                                   const QString& rutina);
     // A source query and its row count, as a cursor.
+    // `conArticulo`: the rows also bring their article's data where the
+    // engine reads through a server cursor (`desde` then names the prices view).
     std::unique_ptr<CursorOrigen> abre(const QString& desde, const QString& orden,
-                                       const QVariantList& valores, const QString& rutina);
+                                       const QVariantList& valores, const QString& rutina,
+                                       bool conArticulo = false);
     QVariant fecha(const QDate& d) const;
     void directa(const QString& sqlMotor);
     // A savepoint statement of the row loop, prepared where the engine can.
