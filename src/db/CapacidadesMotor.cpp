@@ -13,6 +13,7 @@ CapacidadesMotor CapacidadesMotor::de(Plataforma plataforma, bool odbc) {
     case Plataforma::PostgreSql:
         c.cursorDeclarado = !odbc;
         c.sentenciasEncadenadas = !odbc;
+        c.insercionCondicionada = !odbc;
         break;
     case Plataforma::SqlServer:
         break;

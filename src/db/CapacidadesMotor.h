@@ -26,6 +26,9 @@ struct CapacidadesMotor {
     // Two utility statements (savepoints) can go in one text, one round trip
     // (PostgreSQL's driver; an error in the first one stops the second).
     bool sentenciasEncadenadas = false;
+    // An insert can wait on an update in the same statement (a data-modifying
+    // WITH, PostgreSQL).
+    bool insercionCondicionada = false;
     // Savepoints inside a transaction (every engine but ODBC to Oracle).
     bool puntosDeGuardado = true;
 

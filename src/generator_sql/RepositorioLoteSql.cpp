@@ -22,7 +22,10 @@ constexpr int kBloqueCursor = 2000;
 
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimaFecha, ultimoPrecio, balanza, maximo,
-        existe, marca, marcaEnEstado, insercion, estampa, guarda, libera;
+        existe, marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta;
+    // The conditional mark and the insert as one statement, where the engine
+    // has one (empty otherwise).
+    QString marcaYGraba;
     // The open source cursor whose rows carry their article's data.
     CursorSentencia* conArticulo = nullptr;
     // The last row's savepoint is still set, to be let go with the next
@@ -312,7 +315,87 @@ void RepositorioLoteSql::IniciaGeneracion() {
     }
     s_->fechaTexto = QString(); // bound afresh for this connection's engine
     s_->puntoAbierto = false;
+    if (capacidades().insercionCondicionada) {
+        QString texto;
+        try {
+            texto = MarcaYGraba();
+        } catch (const FalloKX&) {
+            // Without the catalogue the two statements do the same work.
+        }
+        if (texto != s_->marcaYGraba) {
+            s_->marcaEInserta.reset();
+            s_->marcaYGraba = texto;
+        }
+    }
     db_.gCnn->BeginTrans();
+}
+
+const QString& RepositorioLoteSql::Insercion() {
+    static const QString insercion = [] {
+        const QStringList& columnas = TablaLote::ColumnasGrabadas();
+        QString marcas = QStringLiteral("?");
+        for (int i = 0; i < columnas.size(); ++i) {
+            marcas += QStringLiteral(",?");
+        }
+        return QStringLiteral("INSERT INTO MV_TARVELO (Codigo,") + columnas.join(QLatin1Char(',')) +
+               QStringLiteral(") VALUES(") + marcas + QLatin1Char(')');
+    }();
+    return insercion;
+}
+
+QVariantList RepositorioLoteSql::valoresInsercion(qint64 codigo, const FilaAGrabar& fila) {
+    QVariantList valores;
+    valores.reserve(fila.valores.size() + 1);
+    valores << codigo;
+    for (const QString& v : fila.valores) {
+        valores << v;
+    }
+    // The date as a date: the schemas store it as one.
+    if (fila.fecha != s_->fechaTexto || s_->fechaTexto.isNull()) {
+        const QDate d = Regional::leeFecha(fila.fecha);
+        s_->fechaTexto = fila.fecha;
+        s_->fechaValor = d.isValid() ? fecha(d) : QVariant();
+    }
+    if (s_->fechaValor.isValid()) {
+        valores[3] = s_->fechaValor;
+    }
+    return valores;
+}
+
+QString RepositorioLoteSql::MarcaYGraba() {
+    // The values of an INSERT ... SELECT take no type from their columns:
+    // each is cast to its column's type by its own name (pg_catalog.bpchar,
+    // not "character", which would mean one character), without length, so
+    // that the column's own length is still checked on assignment. Columns not
+    // found: no combined statement.
+    SentenciaPreparada tipos(
+        db_,
+        QStringLiteral("SELECT a.attname, quote_ident(n.nspname) || '.' || quote_ident(t.typname) "
+                       "FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid JOIN "
+                       "pg_namespace n ON n.oid = t.typnamespace WHERE a.attrelid = "
+                       "to_regclass('mv_tarvelo') AND a.attnum > 0 AND NOT a.attisdropped"),
+        QStringLiteral("cmdExportar"));
+    tipos.ejecuta({});
+    QHash<QString, QString> tipo;
+    while (tipos.siguiente()) {
+        tipo.insert(tipos.valor(0).toString().toLower(), tipos.valor(1).toString());
+    }
+    tipos.termina();
+    const QStringList columnas =
+        QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
+    QStringList valores;
+    for (const QString& columna : columnas) {
+        const QString t = tipo.value(columna.toLower());
+        if (t.isEmpty()) {
+            return QString();
+        }
+        valores << QStringLiteral("CAST(? AS %1)").arg(t);
+    }
+    return QStringLiteral("WITH marca AS (UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
+                          "CAMBIOCODBARRA = 0 WHERE ID = ? AND ESTADO = ? RETURNING ID) "
+                          "INSERT INTO MV_TARVELO (") +
+           columnas.join(QLatin1Char(',')) + QStringLiteral(") SELECT ") +
+           valores.join(QLatin1Char(',')) + QStringLiteral(" FROM marca");
 }
 
 bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
@@ -326,53 +409,43 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
         punto(s_->guarda, c.puntoGuardado(kPunto), c);
     }
     try {
-        if (marca) {
-            const bool enEstado = !marca->estadoAlCargar.isEmpty();
-            SentenciaPreparada& m =
-                enEstado
-                    ? sentencia(s_->marcaEnEstado,
-                                QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
-                                               "CAMBIOCODBARRA = 0 WHERE ID = ? AND ESTADO = ?"),
-                                QStringLiteral("cmdExportar"))
-                    : sentencia(s_->marca,
-                                QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
-                                               "CAMBIOCODBARRA = 0 WHERE ID = ?"),
-                                QStringLiteral("cmdExportar"));
-            m.ejecuta(enEstado ? QVariantList{marca->id, marca->estadoAlCargar}
-                               : QVariantList{marca->id});
-            if (enEstado && m.afectadas() == 0) {
+        const QVariantList valores = valoresInsercion(codigo, fila);
+        const bool enEstado = marca && !marca->estadoAlCargar.isEmpty();
+        if (enEstado && !s_->marcaYGraba.isEmpty()) {
+            // Marked on the state seen at load and inserted only then, in
+            // one statement.
+            SentenciaPreparada& u =
+                sentencia(s_->marcaEInserta, s_->marcaYGraba, QStringLiteral("cmdExportar"));
+            u.ejecuta(QVariantList{marca->id, marca->estadoAlCargar} + valores);
+            if (u.afectadas() == 0) {
                 // Another generation sent this price since it was loaded.
                 directa(c.vuelveAPunto(kPunto));
                 directa(c.liberaPunto(kPunto));
                 return false;
             }
-        }
-        static const QString insercion = [] {
-            const QStringList& columnas = TablaLote::ColumnasGrabadas();
-            QString marcas = QStringLiteral("?");
-            for (int i = 0; i < columnas.size(); ++i) {
-                marcas += QStringLiteral(",?");
+        } else {
+            if (marca) {
+                SentenciaPreparada& m =
+                    enEstado ? sentencia(s_->marcaEnEstado,
+                                         QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
+                                                        "CAMBIOCODBARRA = 0 WHERE ID = ? AND "
+                                                        "ESTADO = ?"),
+                                         QStringLiteral("cmdExportar"))
+                             : sentencia(s_->marca,
+                                         QStringLiteral("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
+                                                        "CAMBIOCODBARRA = 0 WHERE ID = ?"),
+                                         QStringLiteral("cmdExportar"));
+                m.ejecuta(enEstado ? QVariantList{marca->id, marca->estadoAlCargar}
+                                   : QVariantList{marca->id});
+                if (enEstado && m.afectadas() == 0) {
+                    // Another generation sent this price since it was loaded.
+                    directa(c.vuelveAPunto(kPunto));
+                    directa(c.liberaPunto(kPunto));
+                    return false;
+                }
             }
-            return QStringLiteral("INSERT INTO MV_TARVELO (Codigo,") +
-                   columnas.join(QLatin1Char(',')) + QStringLiteral(") VALUES(") + marcas +
-                   QLatin1Char(')');
-        }();
-        QVariantList valores;
-        valores.reserve(fila.valores.size() + 1);
-        valores << codigo;
-        for (const QString& v : fila.valores) {
-            valores << v;
+            sentencia(s_->insercion, Insercion(), QStringLiteral("cmdExportar")).ejecuta(valores);
         }
-        // The date as a date: the schemas store it as one.
-        if (fila.fecha != s_->fechaTexto || s_->fechaTexto.isNull()) {
-            const QDate d = Regional::leeFecha(fila.fecha);
-            s_->fechaTexto = fila.fecha;
-            s_->fechaValor = d.isValid() ? fecha(d) : QVariant();
-        }
-        if (s_->fechaValor.isValid()) {
-            valores[3] = s_->fechaValor;
-        }
-        sentencia(s_->insercion, insercion, QStringLiteral("cmdExportar")).ejecuta(valores);
         if (c.sentenciasEncadenadas && !c.liberaPunto(kPunto).isEmpty()) {
             s_->puntoAbierto = true; // let go with the next row's, or by the commit
         } else {

@@ -49,6 +49,9 @@ private:
                                        const QVariantList& valores, const QString& rutina,
                                        bool conArticulo = false);
     QVariant fecha(const QDate& d) const;
+    static const QString& Insercion();
+    QVariantList valoresInsercion(qint64 codigo, const FilaAGrabar& fila);
+    QString MarcaYGraba();
     void directa(const QString& sqlMotor);
     // A savepoint statement of the row loop, prepared where the engine can.
     void punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,
