@@ -21,8 +21,8 @@ constexpr int kBloqueCursor = 2000;
 } // namespace
 
 struct RepositorioLoteSql::Sentencias {
-    std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimaFecha, ultimoPrecio, balanza, maximo,
-        existe, marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta;
+    std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
+        marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
     QString marcaYGraba;
@@ -195,23 +195,14 @@ QString RepositorioLoteSql::DescripcionTipo(const QString& tipo) {
 
 std::optional<QString> RepositorioLoteSql::UltimoPrecioTransmitido(const QString& lista,
                                                                    const QString& codInterno) {
-    SentenciaPreparada& f = sentencia(
-        s_->ultimaFecha,
-        QStringLiteral("SELECT MAX(Fecha) AS FhTrans FROM MV_TARVELO WHERE IDLISTA = ? AND "
-                       "CodInterno = ?"),
-        QStringLiteral("CargaNovedades"));
-    f.ejecuta({lista, codInterno});
-    const QVariant fecha = f.siguiente() ? f.valor(0) : QVariant();
-    f.termina();
-    if (!fecha.isValid() || fecha.isNull()) {
-        return std::nullopt;
-    }
+    // The price of the latest batch date, the last row of that date: one
+    // round trip (rows without a date never count, as in MAX).
     SentenciaPreparada& p = sentencia(
         s_->ultimoPrecio,
-        QStringLiteral("SELECT Precio FROM MV_TARVELO WHERE IDLISTA = ? AND CodInterno = ? AND "
-                       "Fecha = ? ORDER BY ID DESC"),
+        QStringLiteral("SELECT TOP 1 Precio FROM MV_TARVELO WHERE IDLISTA = ? AND CodInterno = ? "
+                       "AND Fecha IS NOT NULL ORDER BY Fecha DESC, ID DESC"),
         QStringLiteral("CargaNovedades"));
-    p.ejecuta({lista, codInterno, fecha});
+    p.ejecuta({lista, codInterno});
     std::optional<QString> r;
     if (p.siguiente()) {
         r = QlUtil::NoNulo(p.valor(0));

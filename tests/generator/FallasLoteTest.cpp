@@ -314,6 +314,33 @@ TEST_P(FallasLoteTest, LasBusquedasIgnoranMayusculasYBlancosFinales) {
     EXPECT_EQ(celda(1, FilaNovedad::Marca).trimmed(), "LACTEOS");
 }
 
+// The last price sent is the one of the latest batch date, the last row of
+// that date; rows without a date never count.
+TEST_P(FallasLoteTest, UltimoPrecioTransmitido) {
+    const struct {
+        const char* codInterno;
+        int diasAtras; // -1: no date
+        const char* precio;
+    } filasLote[] = {
+        {"000000001", 3, "000000100"},  {"000000001", 1, "000000200"},
+        {"000000001", 1, "000000300"},  {"000000001", -1, "000000400"},
+        {"000000002", -1, "000000500"}, {"000000003", 2, "000000600"},
+    };
+    for (const auto& f : filasLote) {
+        esquema->filaLote({.codigo = 5,
+                           .idLista = "1",
+                           .fecha = f.diasAtras < 0 ? QDate() : kHoy.addDays(-f.diasAtras),
+                           .codInterno = f.codInterno,
+                           .precio = f.precio});
+    }
+    EXPECT_EQ(repositorio->UltimoPrecioTransmitido("1", "000000001"),
+              std::optional<QString>("000000300"));
+    EXPECT_EQ(repositorio->UltimoPrecioTransmitido("1", "000000002"), std::nullopt);
+    EXPECT_EQ(repositorio->UltimoPrecioTransmitido("1", "000000003"),
+              std::optional<QString>("000000600"));
+    EXPECT_EQ(repositorio->UltimoPrecioTransmitido("2", "000000003"), std::nullopt);
+}
+
 // Offer dates stored with a (midnight) time part are days like any other.
 TEST_P(FallasLoteTest, FechasDeOfertaConHora) {
     const QString manana = kHoy.addDays(1).toString(Qt::ISODate);
