@@ -20,10 +20,10 @@
 // shell's plus the file writing for the set-based side; on PostgreSQL the
 // server's CPU is in neither. Peak memory is the resident peak of the load and generation alone.
 
+#include "BaseBanco.h"
 #include "MemoriaProceso.h"
 #include "db/DB_Dll.h"
 #include "db/SqliteKX.h"
-#include "demo/BaseDemo.h"
 #include "generator/ArchivoPublicado.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
@@ -31,7 +31,6 @@
 #include "generator_sql/RepositorioLoteSql.h"
 #include "progress/Dll_Display.h"
 #include "runtime/IniciaAplicacion.h"
-#include "schema/EsquemaSql.h"
 #include "utility_library/Cp1252.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
@@ -444,13 +443,7 @@ void prepara(const Base& b, int filas) {
     }
     {
         QSqlDatabase db = abre(b, "prepara");
-        EsquemaSql::crea(db);
-        BaseDemo::cargaConfiguracion(db);
-        OpcionesMasivo o;
-        o.filas = filas;
-        o.hoy = kHoy;
-        o.codigoInicial = 1;
-        BaseDemo::generaMasivo(db, o);
+        BaseBanco::Llena(db, filas, kHoy, 1);
         db.close();
     }
     QSqlDatabase::removeDatabase("prepara");

@@ -10,18 +10,15 @@
 // figures in CPU time of the process follow (cpu_*), since on a shared
 // machine the wall clock also counts the other programs.
 
+#include "BaseBanco.h"
 #include "MemoriaProceso.h"
 #include "db/DB_Dll.h"
-#include "db/SqliteKX.h"
-#include "demo/BaseDemo.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
 #include "generator_sql/ParametrosConfigurados.h"
 #include "generator_sql/RepositorioLoteSql.h"
 #include "progress/Dll_Display.h"
 #include "reports/ComandoTestigo.h"
-#include "runtime/IniciaAplicacion.h"
-#include "schema/EsquemaSql.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
@@ -32,7 +29,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -51,26 +47,6 @@ double msCpu() {
 void falla(const QString& texto) {
     std::fprintf(stderr, "%s\n", qPrintable(texto));
     std::exit(1);
-}
-
-void prepara(const QString& archivo, int filas) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "prepara");
-        db.setDatabaseName(archivo);
-        if (!db.open()) {
-            falla("no se pudo crear " + archivo);
-        }
-        RegistraKXSqlite(db);
-        EsquemaSql::crea(db);
-        BaseDemo::cargaConfiguracion(db);
-        OpcionesMasivo o;
-        o.filas = filas;
-        o.hoy = kHoy;
-        o.codigoInicial = 1;
-        BaseDemo::generaMasivo(db, o);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("prepara");
 }
 
 void copiaReportes(const QString& carpeta) {
@@ -98,16 +74,10 @@ int main(int argc, char** argv) {
     copiaReportes(dir.path());
     Reloj::fijaHoy(kHoy);
     const QString base = dir.filePath("banco.db");
-    prepara(base, filas);
+    BaseBanco::CreaSqlite(base, filas, kHoy, 1);
 
     OperadorSilencioso op;
-    op.fijaEco(false);
-    fijaOperador(&op);
-    if (IniciaAplicacion("@Plataforma=SQLITE; @server=.; @dbname=" + base +
-                             "; @usuario=BANCO; @UsuarioLogeado=BANCO",
-                         ModoInicio::SinDialogo) != 0) {
-        falla(MensajeInicio());
-    }
+    BaseBanco::Inicia(base, op);
     EstadoVentana ventana;
     RepositorioLoteSql repositorio(DB_Dll::instancia());
     LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);

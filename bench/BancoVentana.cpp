@@ -7,9 +7,9 @@
 // Prints one line: load times and their ratio, the slowest and the mean
 // scroll step, and the process's peak memory.
 
+#include "BaseBanco.h"
 #include "MemoriaProceso.h"
 #include "db/DB_Dll.h"
-#include "db/SqliteKX.h"
 #include "demo/BaseDemo.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
@@ -18,8 +18,6 @@
 #include "main_window/FrmTarvelo.h"
 #include "main_window/ModeloGrilla.h"
 #include "progress/Dll_Display.h"
-#include "runtime/IniciaAplicacion.h"
-#include "schema/EsquemaSql.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
@@ -28,8 +26,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -62,25 +58,6 @@ struct Tiempo {
         cpu = std::min(cpu, c);
     }
 };
-
-void prepara(const QString& archivo, int filas) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "prepara");
-        db.setDatabaseName(archivo);
-        if (!db.open()) {
-            falla(db.lastError().text());
-        }
-        RegistraKXSqlite(db);
-        EsquemaSql::crea(db);
-        BaseDemo::cargaConfiguracion(db);
-        OpcionesMasivo o;
-        o.filas = filas;
-        o.hoy = kHoy;
-        BaseDemo::generaMasivo(db, o);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("prepara");
-}
 
 // The state of a new batch on the large list, ready for "&Cargar".
 void preparaLote(LoteNovedades& lote) {
@@ -115,15 +92,9 @@ int main(int argc, char** argv) {
     Programa::fijaCarpeta(dir.path());
     Reloj::fijaHoy(kHoy);
     const QString archivo = dir.filePath(QStringLiteral("banco.db"));
-    prepara(archivo, filas);
+    BaseBanco::CreaSqlite(archivo, filas, kHoy, OpcionesMasivo().codigoInicial);
     OperadorSilencioso op;
-    op.fijaEco(false);
-    fijaOperador(&op);
-    if (IniciaAplicacion("@Plataforma=SQLITE; @server=.; @dbname=" + archivo +
-                             "; @usuario=BANCO; @UsuarioLogeado=BANCO",
-                         ModoInicio::SinDialogo) != 0) {
-        falla(MensajeInicio());
-    }
+    BaseBanco::Inicia(archivo, op);
 
     // Loading reads only: both sides load the same rows, alternately, and
     // the best of five counts for each.

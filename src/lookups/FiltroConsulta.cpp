@@ -10,19 +10,21 @@ QString junta(const QString& sql) {
     return sql.contains(QLatin1String("where"), Qt::CaseInsensitive) ? QStringLiteral(" and ")
                                                                      : QStringLiteral(" where ");
 }
+// An "order by" tail goes apart from the statement it ends.
+void separaOrden(const QString& sql, Resultado& r) {
+    const auto p = sql.indexOf(QLatin1String("order by"), 0, Qt::CaseInsensitive);
+    if (p >= 0) {
+        r.orden = sql.mid(p);
+        r.base = sql.left(p);
+    }
+}
 } // namespace
 
 Resultado Lista(const QString& sql, const QString& base, const QString& campo, const QString& texto,
                 bool contiene) {
     Resultado r;
     r.base = base;
-    if (sql.contains(QLatin1String("order"), Qt::CaseInsensitive)) {
-        const auto p = sql.indexOf(QLatin1String("order by"), 0, Qt::CaseInsensitive);
-        if (p >= 0) {
-            r.orden = sql.mid(p);
-            r.base = sql.left(p);
-        }
-    }
+    separaOrden(sql, r);
     const auto g = sql.indexOf(QLatin1String("group by"), 0, Qt::CaseInsensitive);
     if (g >= 0) {
         const QString cola = sql.mid(g).trimmed();
@@ -55,13 +57,7 @@ Resultado Lista(const QString& sql, const QString& base, const QString& campo, c
 Resultado Arbol(const QString& sql, const QString& texto) {
     Resultado r;
     r.base = sql;
-    if (sql.contains(QLatin1String("order"), Qt::CaseInsensitive)) {
-        const auto p = sql.indexOf(QLatin1String("order by"), 0, Qt::CaseInsensitive);
-        if (p >= 0) {
-            r.orden = sql.mid(p);
-            r.base = sql.left(p);
-        }
-    }
+    separaOrden(sql, r);
     r.texto = texto;
     r.sql = r.base + junta(sql) + QStringLiteral("Descripcion like ") +
             TextoSql::Literal(QStringLiteral("%") + texto + QStringLiteral("%")) +

@@ -34,15 +34,7 @@ protected:
             QFile::remove(Programa::carpeta() + "/reports/" + f);
             QFile::copy(TARVELO_RECURSOS "/reports/" + f, Programa::carpeta() + "/reports/" + f);
         }
-        if (base().plataforma() == Plataforma::Sqlite) {
-            linea = "@Plataforma=SQLITE; @server=.; @dbname=" + base().nombre() +
-                    "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO";
-        } else {
-            linea = "@Plataforma=POSTGRESQL; @server=" + base().servidor() +
-                    "; @Puerto=" + QString::number(base().puerto()) +
-                    "; @dbname=" + base().nombre() + "; @usuario=" + base().usuario() +
-                    "; @Password=; @UsuarioLogeado=DEMO";
-        }
+        linea = base().lineaSuite();
     }
 
     static QString texto(const QString& pdf) {

@@ -29,14 +29,9 @@ protected:
         e.precio({.idLista = "9", .idArticulo = articulo(e, 1), .estado = "1-M", .precios = {20}});
         BaseDePrueba::cierra(DB_Dll::instancia());
         ASSERT_TRUE(salida.isValid());
+        linea = base().lineaSuite();
         if (base().plataforma() == Plataforma::Sqlite) {
-            linea = "@Plataforma=SQLITE; @server=.; @dbname=" + base().nombre() +
-                    "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO; @Caja=1";
-        } else {
-            linea = "@Plataforma=POSTGRESQL; @server=" + base().servidor() +
-                    "; @Puerto=" + QString::number(base().puerto()) +
-                    "; @dbname=" + base().nombre() + "; @usuario=" + base().usuario() +
-                    "; @Password=; @UsuarioLogeado=DEMO";
+            linea += "; @Caja=1";
         }
     }
 

@@ -40,15 +40,7 @@ protected:
             sinMarca += celda(f, FilaNovedad::NoMarcar) == "0" ? 0 : 1;
         }
         ASSERT_GT(aMarcar, 0);
-        if (base().plataforma() == Plataforma::Sqlite) {
-            linea = "@Plataforma=SQLITE; @server=.; @dbname=" + base().nombre() +
-                    "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO";
-        } else {
-            linea = "@Plataforma=POSTGRESQL; @server=" + base().servidor() +
-                    "; @Puerto=" + QString::number(base().puerto()) +
-                    "; @dbname=" + base().nombre() + "; @usuario=" + base().usuario() +
-                    "; @Password=; @UsuarioLogeado=DEMO";
-        }
+        linea = base().lineaSuite();
     }
 
     std::unique_ptr<QProcess> generar(const QString& destino, const QString& codigo) {

@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
 
-#include "utility_library/Programa.h"
 #include "db/SqliteKX.h"
+#include "utility_library/Programa.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -111,6 +111,16 @@ BaseDePrueba::~BaseDePrueba() {
                        QStringLiteral(" WITH (FORCE)")},
                       &error);
     }
+}
+
+QString BaseDePrueba::lineaSuite() const {
+    if (plataforma_ == Plataforma::Sqlite) {
+        return "@Plataforma=SQLITE; @server=.; @dbname=" + nombre_ +
+               "; @usuario=DEMO; @Password=; @UsuarioLogeado=DEMO";
+    }
+    return "@Plataforma=POSTGRESQL; @server=" + servidor() +
+           "; @Puerto=" + QString::number(puerto()) + "; @dbname=" + nombre_ +
+           "; @usuario=" + usuario() + "; @Password=; @UsuarioLogeado=DEMO";
 }
 
 QString BaseDePrueba::servidor() const {

@@ -62,6 +62,8 @@ public:
     QString servidor() const;
     int puerto() const;
     QString usuario() const;
+    // The suite's command line that opens this database, logged in as DEMO.
+    QString lineaSuite() const;
     // A temporary folder that lives as long as this database (program folder of tests).
     QString carpeta() const { return carpeta_.path(); }
 
