@@ -28,6 +28,7 @@ public:
                            const QString&) override {
         return {};
     }
+    QString EligeCarpeta(const QString&, const QString&) override { return {}; }
     QDate EligeFecha() override { return {}; }
 
 private:

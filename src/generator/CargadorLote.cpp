@@ -71,6 +71,7 @@ ResultadoCarga CargadorLote::CargaLote() {
                           lote_.ArmaGrilla();
                           // From here on the Id cells name batch-table rows.
                           v.loteRecargado = true;
+                          v.cabecera = CabeceraLote::DeVentana(v);
                       }})) {
         return termina(ResultadoCarga::Estado::Abandonado);
     }

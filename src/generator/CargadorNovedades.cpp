@@ -254,8 +254,12 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
         r.filas = filas_;
         return r;
     };
-    if (lote_.ventana().campo(QStringLiteral("IDLISTA")).trimmed().size() >
-        ReglasLote::kLargoLista) {
+    EstadoVentana& ventana = lote_.ventana();
+    // A range adds to the rows already loaded under their header; any other
+    // load starts a batch with the header the fields hold now.
+    const bool agrega = manual && ventana.cabecera && ventana.FilasCargadas() > 0;
+    const CabeceraLote cabecera = agrega ? *ventana.cabecera : CabeceraLote::DeVentana(ventana);
+    if (cabecera.lista.size() > ReglasLote::kLargoLista) {
         operador().MsgBox(GeneradorLote::kListaLarga,
                           Operador::SoloAceptar | Operador::IconoInformacion,
                           QStringLiteral("Aviso al Usuario"));
@@ -263,7 +267,7 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     }
     const auto inicia = [&] {
         lote_.RefrescaParametros();
-        lista_ = QlUtil::FormateaCodigo(lote_.ventana().campo(QStringLiteral("IDLISTA")), 4);
+        lista_ = QlUtil::FormateaCodigo(cabecera.lista, 4);
         hoy_ = Reloj::hoy();
         manana_ = hoy_.addDays(1);
     };
@@ -271,8 +275,10 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
         c = manual ? lote_.repositorio().Manual(lista_, Rango())
                    : lote_.repositorio().Pendientes(lista_, hoy_, manana_);
     };
-    const bool iniciado = manual ? pasos.pasos({inicia, abre})
-                                 : pasos.pasos({inicia, [&] { lote_.ArmaGrilla(); }, abre});
+    const auto fijaCabecera = [&] { ventana.cabecera = cabecera; };
+    const bool iniciado =
+        manual ? pasos.pasos({inicia, fijaCabecera, abre})
+               : pasos.pasos({inicia, [&] { lote_.ArmaGrilla(); }, fijaCabecera, abre});
     if (!iniciado) {
         return termina(ResultadoCarga::Estado::Abandonado);
     }

@@ -1,5 +1,6 @@
 #include "generator/EstadoVentana.h"
 
+#include "generator/FilaNovedad.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlFields.h"
 
@@ -24,8 +25,9 @@ struct FilaModos {
     Regla inicial, edicion, regeneracion;
 };
 
-// The window's modes side by side. NUEVO and PLANILLA stay on outside
-// regeneration, so that after leaving a reloaded batch the toolbar is whole again.
+// The window's modes side by side. NUEVO stays on outside regeneration, so
+// that after leaving a reloaded batch the toolbar is whole again; PLANILLA,
+// BORRAR and GRABAR do nothing in this window and are never offered.
 constexpr FilaModos kModos[kControlesVentana] = {
     {ControlVentana::CampoCodigo, Si, No, No}, {ControlVentana::CamposEdicion, No, Si, No},
     {ControlVentana::Examinar, No, Si, No},    {ControlVentana::Buscar, No, Si, No},
@@ -33,7 +35,7 @@ constexpr FilaModos kModos[kControlesVentana] = {
     {ControlVentana::Generar, Ruta, Ruta, Si}, {ControlVentana::Etiquetas, Ruta, Ruta, Si},
     {ControlVentana::Nuevo, Si, Si, No},       {ControlVentana::Borrar, No, No, No},
     {ControlVentana::Reporte, No, No, Si},     {ControlVentana::Consultar, Foco, Foco, No},
-    {ControlVentana::Planilla, Si, Si, No},    {ControlVentana::Grabar, No, No, No},
+    {ControlVentana::Planilla, No, No, No},    {ControlVentana::Grabar, No, No, No},
     {ControlVentana::Cancelar, No, Si, Si},    {ControlVentana::Cerrar, Si, No, No},
 };
 
@@ -83,6 +85,9 @@ bool EstadoVentana::hayRuta() const {
 }
 
 bool EstadoVentana::habilitado(ControlVentana c) const {
+    if (ocupado_) {
+        return false;
+    }
     const FilaModos& f = kModos[int(c)];
     const Regla r = modo_ == ModoVentana::Inicial   ? f.inicial
                     : modo_ == ModoVentana::Edicion ? f.edicion
@@ -98,6 +103,14 @@ bool EstadoVentana::habilitado(ControlVentana c) const {
         break;
     }
     return false;
+}
+
+int EstadoVentana::FilasCargadas() const {
+    int n = 0;
+    for (int f = 1; f < MSFlexGrid1.Rows(); ++f) {
+        n += FilaNovedad::EnBlanco(MSFlexGrid1, f) ? 0 : 1;
+    }
+    return n;
 }
 
 bool EstadoVentana::campoHabilitado(int indice) const {

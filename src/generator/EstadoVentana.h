@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/CabeceraLote.h"
 #include "generator/GrillaLote.h"
 
 #include <QHash>
@@ -7,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 
 // The three states of the main window.
 enum class ModoVentana {
@@ -69,6 +71,10 @@ public:
     bool campoHabilitado(int indice) const;
     // CONSULTAR follows the focused field: on exactly when it has a lookup.
     void fijaConsultaPorFoco(bool hay) { consultaPorFoco_ = hay; }
+    // While a load or a generation runs, nothing that would start another
+    // command is enabled (the window's events still run, for the banner).
+    void fijaOcupado(bool ocupado) { ocupado_ = ocupado; }
+    bool ocupado() const { return ocupado_; }
 
     // --- change notices, by area, so the view repaints only what changed
     enum Area : unsigned {
@@ -103,6 +109,12 @@ public:
     bool loteRecargado = false;
 
     GrillaLote MSFlexGrid1;
+    // The header the grid's rows were loaded with; none while the grid holds
+    // no load. The generation writes this header, whatever the fields say now.
+    std::optional<CabeceraLote> cabecera;
+    // Rows with something loaded (a new batch's rows, not yet generated, or a
+    // reloaded batch's).
+    int FilasCargadas() const;
     // The state each loaded price row (by its ID) had when it was read: the
     // generation marks a row as sent only while it is still in that state.
     QHash<qint64, QString> estadosAlCargar;
@@ -129,5 +141,6 @@ private:
 
     ModoVentana modo_ = ModoVentana::Inicial;
     bool consultaPorFoco_ = false;
+    bool ocupado_ = false;
     Vista notificada_;
 };

@@ -45,8 +45,11 @@ int avisa(const QString& texto) {
     return operador().MsgBox(texto, Operador::SoloAceptar | Operador::IconoInformacion, kAviso);
 }
 
+// A question whose Yes writes files or marks prices defaults to No.
 int pregunta(Operador::IdPregunta cual, const QString& texto, const QString& titulo) {
-    return operador().Pregunta(cual, texto, Operador::SiNo | Operador::IconoPregunta, titulo);
+    const int defecto = cual == Operador::IdPregunta::Testigo ? 0 : Operador::SegundoPorDefecto;
+    return operador().Pregunta(cual, texto, Operador::SiNo | Operador::IconoPregunta | defecto,
+                               titulo);
 }
 
 // The identifier of the row's source.
@@ -69,11 +72,11 @@ FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
     const GrillaLote& g = v.MSFlexGrid1;
     const auto celda = [&](int c) { return g.TextMatrix(fila, c); };
     FilaAGrabar f;
-    f.fecha = v.campo(QStringLiteral("Fecha"));
+    f.fecha = cabecera_.fecha;
     // The values after the code, in the insert's column order.
     f.valores = {
-        QlUtil::FormateaCodigo(lista_, 4),
-        nombreLista_,
+        QlUtil::FormateaCodigo(cabecera_.lista, 4),
+        cabecera_.nombreLista,
         f.fecha,
         celda(FilaNovedad::TipoMov),
         celda(FilaNovedad::CodInterno),
@@ -107,7 +110,7 @@ bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
         return true;
     }
     std::optional<PrecioAMarcar> marca;
-    if (ReglasLote::DebeMarcar(g.TextMatrix(fila, FilaNovedad::NoMarcar), lista_) &&
+    if (ReglasLote::DebeMarcar(g.TextMatrix(fila, FilaNovedad::NoMarcar), cabecera_.lista) &&
         !marcadas_.contains(id)) {
         marca = PrecioAMarcar{id, v.estadosAlCargar.value(id)};
     }
@@ -157,21 +160,24 @@ ResultadoGeneracion GeneradorLote::Genera() {
     GrillaLote& g = v.MSFlexGrid1;
     RepositorioLote& repo = lote_.repositorio();
 
-    lista_ = v.campo(QStringLiteral("IdLista"));
-    if (lista_.trimmed().isEmpty()) {
+    // The header of the load, never the fields as they read now: a list typed
+    // after the load must not lend its name to the loaded prices.
+    cabecera_ = v.cabecera ? *v.cabecera : CabeceraLote::DeVentana(v);
+    lote_.MuestraCabecera(cabecera_);
+    if (cabecera_.lista.isEmpty()) {
         avisa(kDebeIngresarLista);
         r.estado = ResultadoGeneracion::Estado::SinLista;
         return r;
     }
-    if (!ReglasLote::LeeLista(lista_)) {
+    if (!ReglasLote::LeeLista(cabecera_.lista)) {
         // Cut to four characters it would name another list.
         avisa(kListaLarga);
         r.estado = ResultadoGeneracion::Estado::SinLista;
         return r;
     }
-    const std::optional<qint64> leido = ReglasLote::LeeCodigo(v.campo(QStringLiteral("Codigo")));
+    const std::optional<qint64> leido = cabecera_.codigo;
     if (!leido || *leido > repo.MaximoCodigo()) {
-        r.codigo = v.campo(QStringLiteral("Codigo")).trimmed();
+        r.codigo = cabecera_.textoCodigo;
         avisa(kCodigoInvalido);
         r.estado = ResultadoGeneracion::Estado::CodigoInvalido;
         return r;
@@ -187,10 +193,6 @@ ResultadoGeneracion GeneradorLote::Genera() {
         r.estado = ResultadoGeneracion::Estado::NadaQueGenerar;
         return r;
     }
-    // The list's name is what the list label shows after its first ":".
-    const qsizetype dosPuntos = v.lblLista.indexOf(QLatin1Char(':'));
-    nombreLista_ = dosPuntos >= 0 ? v.lblLista.mid(dosPuntos + 1).trimmed() : QString();
-
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     if (!pasos.paso([&] { lote_.RefrescaParametros(); })) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
@@ -226,6 +228,12 @@ ResultadoGeneracion GeneradorLote::Genera() {
         }
         codigo = proximo;
         r.codigo = QString::number(codigo);
+        cabecera_.codigo = codigo;
+        cabecera_.textoCodigo = r.codigo;
+        if (v.cabecera) {
+            v.cabecera->codigo = codigo;
+            v.cabecera->textoCodigo = r.codigo;
+        }
         v.campo(QStringLiteral("Codigo")) = r.codigo;
         v.avisa();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/CabeceraLote.h"
 #include "generator/LoteNovedades.h"
 
 #include <QSet>
@@ -49,6 +50,6 @@ private:
     // Price rows this generation marked: a changed bar code sends one price
     // row twice, and only its first row marks it.
     QSet<qint64> marcadas_;
-    QString lista_;
-    QString nombreLista_;
+    // The header of the load being generated.
+    CabeceraLote cabecera_;
 };

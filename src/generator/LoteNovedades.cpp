@@ -23,6 +23,7 @@ Pasos PasaPorAlto() {
 } // namespace
 
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
+const QString LoteNovedades::kDescartar = QStringLiteral("¿Descartar las %1 filas cargadas?");
 
 LoteNovedades::LoteNovedades(EstadoVentana& ventana, RepositorioLote& repositorio,
                              Dll_Display& cartel, FuenteParametros fuente)
@@ -73,6 +74,7 @@ void LoteNovedades::ArmaGrilla() {
     g.FijaColWidth(FilaNovedad::Id, 0);
     g.FijaColWidth(FilaNovedad::NoMarcar, 0);
     ventana_.estadosAlCargar.clear();
+    ventana_.cabecera.reset();
 }
 
 bool LoteNovedades::MuestraAvance(int fila, int total) {
@@ -119,6 +121,35 @@ void LoteNovedades::InicializaFormulario() {
     intenta.paso([&] { v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy()); });
     intenta.paso([&] { v.chkNoMarcar = false; });
     v.avisa();
+}
+
+int LoteNovedades::FilasSinGenerar() const {
+    return ventana_.loteRecargado ? 0 : ventana_.FilasCargadas();
+}
+
+bool LoteNovedades::ConfirmaDescartar() {
+    const int filas = FilasSinGenerar();
+    if (filas == 0) {
+        return true;
+    }
+    return operador().MsgBox(kDescartar.arg(filas),
+                             Operador::SiNo | Operador::IconoPregunta | Operador::SegundoPorDefecto,
+                             QStringLiteral("Aviso al operador...")) == Operador::Si;
+}
+
+void LoteNovedades::MuestraCabecera(const CabeceraLote& cabecera) {
+    for (const char* nombre : {"Codigo", "Fecha", "IdLista"}) {
+        const QString campo = QLatin1String(nombre);
+        if (!cabecera.Coincide(campo, ventana_.campo(campo))) {
+            ventana_.campo(campo) = cabecera.ValorDeCampo(campo);
+        }
+    }
+    ventana_.avisa();
+}
+
+QString LoteNovedades::RutaDeCarpeta(const QString& carpeta) {
+    const bool conBarra = carpeta.endsWith(QLatin1Char('/')) || carpeta.endsWith(QLatin1Char('\\'));
+    return RutaExaminada(conBarra ? carpeta : carpeta + QLatin1Char('/'));
 }
 
 QString LoteNovedades::RutaExaminada(const QString& archivoElegido) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "generator/CabeceraLote.h"
 #include "generator/ParametrosLote.h"
 
 class ArticulosBalanza;
@@ -87,12 +88,22 @@ public:
 
     // --- window state
     void InicializaFormulario();
+    // Rows a new batch loaded and nobody generated yet (a reloaded batch's
+    // rows are stored: dropping them loses nothing).
+    int FilasSinGenerar() const;
+    // Before anything drops the loaded rows: true when there is nothing to
+    // lose or the operator agrees to lose it (kDescartar, default No).
+    bool ConfirmaDescartar();
+    // The fields show the header again (after an edit that was not taken).
+    void MuestraCabecera(const CabeceraLote& cabecera);
     void HabilitaEdicion(bool edicion);
     // The highest batch code plus one, as text ("1" for an empty table).
     QString ProximoCodigo();
     // The path label's text for a file chosen with "Examinar": its folder
     // followed by CAMBIOS.TXT, whatever name was typed.
     static QString RutaExaminada(const QString& archivoElegido);
+    // The same for a chosen folder: CAMBIOS.TXT in it.
+    static QString RutaDeCarpeta(const QString& carpeta);
 
     // --- loaders
     void Carga();
@@ -110,6 +121,8 @@ public:
     // The error dialog of an operation named `rutina`: 4 retry, 5 go on, else leave.
     static int ReportaError(const ErrorKX& e, const QString& rutina);
     static const QString kSinNovedades;
+    // "%1" the number of loaded rows.
+    static const QString kDescartar;
 
 private:
     EstadoVentana& ventana_;

@@ -69,8 +69,9 @@ QChar CamposVentana::FiltraTecla(int indice, QChar c) const {
         return c;
     }
     if (nombre == QLatin1String("Codigo")) {
-        // The batch code is a whole number: it goes into statements bare.
-        return QlFields::FiltraTecla(c, true, false);
+        // The batch code is a whole number written with digits alone, the
+        // only form the batch reload reads (no sign, no separators).
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c : QChar();
     }
     if (nombre == QLatin1String("Fecha")) {
         return c.isDigit() || c == QLatin1Char('/') || c == QLatin1Char('-') ||

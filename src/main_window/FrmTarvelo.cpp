@@ -1,14 +1,17 @@
 #include "main_window/FrmTarvelo.h"
 
 #include "db/DB_Dll.h"
+#include "generator/ArchivosCambio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
 #include "main_window/CamposVentana.h"
 #include "main_window/ConsultasVentana.h"
 #include "main_window/DelegadoCelda.h"
+#include "main_window/EncabezadoFilas.h"
 #include "main_window/ModeloGrilla.h"
 #include "main_window/ValidaCampo.h"
+#include "progress/Dll_Display.h"
 #include "runtime/ModGlobal.h"
 #include "runtime_ui/Skins.h"
 #include "toolbar/UtilLin.h"
@@ -20,8 +23,11 @@
 #include "utility_library/Reloj.h"
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,7 +35,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStyle>
@@ -115,7 +123,7 @@ void FrmTarvelo::armaControles() {
     lblLista_->setMinimumWidth(80);
 
     cmdCargar_ = boton(QStringLiteral("cmdCargar"), QStringLiteral("&Cargar"), central);
-    cmdManual_ = boton(QStringLiteral("cmdManual"), QStringLiteral("&Carga Manual"), central);
+    cmdManual_ = boton(QStringLiteral("cmdManual"), QStringLiteral("Carga &Manual"), central);
     cmdExaminar_ = boton(QStringLiteral("cmdExaminar"), QStringLiteral("Examinar"), central);
     CmdBuscar_ = boton(QStringLiteral("CmdBuscar"), QStringLiteral("&Buscar Novedades"), central);
     cmdExportar_ = boton(QStringLiteral("cmdExportar"), QStringLiteral("&Generar"), central);
@@ -128,6 +136,9 @@ void FrmTarvelo::armaControles() {
                          style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     CmdEtiquetas_->setIconSize(QSize(24, 24));
     CmdEtiquetas_->setAutoRaise(false);
+    // A tool button draws no focus frame of its own under every style.
+    CmdEtiquetas_->setStyleSheet(
+        QStringLiteral("QToolButton#CmdEtiquetas:focus { border: 2px solid palette(highlight); }"));
 
     frmManual_ = new QGroupBox(QStringLiteral(" Ingrese el Rango"), central);
     frmManual_->setObjectName(QStringLiteral("frmManual"));
@@ -145,6 +156,7 @@ void FrmTarvelo::armaControles() {
 
     MSFlexGrid1_ = new QTableView(central);
     MSFlexGrid1_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1_->setVerticalHeader(new EncabezadoFilas(MSFlexGrid1_));
     MSFlexGrid1_->setModel(modelo_);
     MSFlexGrid1_->setItemDelegate(new DelegadoCelda(MSFlexGrid1_));
     // Fixed-width cells line up as they do in the change file.
@@ -156,6 +168,8 @@ void FrmTarvelo::armaControles() {
     fija.setFixedPitch(true);
     MSFlexGrid1_->setFont(fija);
     MSFlexGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control instead of walking its cells.
+    MSFlexGrid1_->setTabKeyNavigation(false);
     MSFlexGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     MSFlexGrid1_->setWordWrap(false);
     // Sizes that never depend on the rows: a batch of any length scrolls alike.
@@ -236,9 +250,10 @@ void FrmTarvelo::armaDisposicion() {
         e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('0')) * caracteres + 12);
         rango->addWidget(e, caracteres);
     };
+    // On screen in the order the keys go: from, to, then the kind of change.
     agrega(QStringLiteral("Desde:"), txtfields_[3], 10);
-    agrega(QStringLiteral("TipoMov."), txtfields_[4], 3);
     agrega(QStringLiteral("Hasta:"), txtfields_[5], 10);
+    agrega(QStringLiteral("TipoMov."), txtfields_[4], 3);
     rango->addWidget(cmdMAceptar_);
     rango->addWidget(cmdMCancelar_);
     capa->addWidget(frmManual_);
@@ -256,7 +271,8 @@ void FrmTarvelo::armaDisposicion() {
         setTabOrder(orden[i], orden[i + 1]);
     }
     CmdEtiquetas_->setFocusPolicy(Qt::StrongFocus);
-    resize(1000, 600);
+    // Every visible column of the grid at once on a 1280 x 800 screen.
+    resize(1260, 720);
 }
 
 void FrmTarvelo::conecta() {
@@ -359,6 +375,14 @@ void FrmTarvelo::ajustaColumnas() {
 }
 
 void FrmTarvelo::enfoca(QLineEdit* campo, bool todo) {
+    if (campo && ocupado()) {
+        // Disabled until the command ends: the focus goes there then.
+        focoPedido_ = campo;
+        if (todo) {
+            campo->setSelection(0, int(campo->text().size()));
+        }
+        return;
+    }
     if (!campo || !campo->isEnabled()) {
         return;
     }
@@ -366,6 +390,62 @@ void FrmTarvelo::enfoca(QLineEdit* campo, bool todo) {
     if (todo) {
         campo->setSelection(0, int(campo->text().size()));
     }
+}
+
+class FrmTarvelo::Ocupacion {
+public:
+    explicit Ocupacion(FrmTarvelo& v) : v_(v) {
+        if (v_.ocupado_++ > 0) {
+            return;
+        }
+        foco_ = QApplication::focusWidget();
+        v_.lote_.ventana().fijaOcupado(true);
+        v_.lote_.ventana().avisa();
+        // Esc belongs to the banner while the command runs.
+        qApp->installEventFilter(&v_);
+    }
+    ~Ocupacion() {
+        if (--v_.ocupado_ > 0) {
+            return;
+        }
+        qApp->removeEventFilter(&v_);
+        v_.lote_.ventana().fijaOcupado(false);
+        v_.lote_.ventana().avisa();
+        // Where the command asked for the focus, or where it was before.
+        QWidget* pedido = v_.focoPedido_;
+        v_.focoPedido_ = nullptr;
+        if (pedido && pedido->isEnabled() && pedido->isVisible()) {
+            pedido->setFocus(Qt::OtherFocusReason);
+        } else if (foco_ && foco_->isEnabled() && foco_->isVisible()) {
+            foco_->setFocus(Qt::OtherFocusReason);
+        } else {
+            v_.focoPorDefecto();
+        }
+    }
+    Ocupacion(const Ocupacion&) = delete;
+    Ocupacion& operator=(const Ocupacion&) = delete;
+
+private:
+    FrmTarvelo& v_;
+    QPointer<QWidget> foco_;
+};
+
+void FrmTarvelo::correSolo(const QString& rutina, const std::function<void()>& trabajo) {
+    if (ocupado()) {
+        return;
+    }
+    const Ocupacion ocupacion(*this);
+    corre(rutina, trabajo);
+}
+
+void FrmTarvelo::focoPorDefecto() {
+    for (QWidget* w : std::initializer_list<QWidget*>{txtfields_[0], cmdExportar_, cmdCargar_}) {
+        if (w->isEnabled() && w->isVisible()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    MSFlexGrid1_->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmTarvelo::corre(const QString& rutina, const std::function<void()>& trabajo) {
@@ -392,6 +472,9 @@ void FrmTarvelo::Carga() {
 void FrmTarvelo::InicializaFormulario() {
     lote_.InicializaFormulario();
     modelo_->sincroniza();
+    // A new batch starts at its first row and first column.
+    MSFlexGrid1_->scrollToTop();
+    MSFlexGrid1_->horizontalScrollBar()->setValue(0);
     enfoca(txtfields_[0], false);
 }
 
@@ -407,6 +490,13 @@ void FrmTarvelo::CampoValida(QLineEdit* campo) {
         return;
     }
     lote_.ventana().txtfields[indice] = campo->text();
+    if (!aceptaCambioDeCabecera(indice)) {
+        validacionFallida_ = true;
+        enfoca(campo, false);
+        return;
+    }
+    // A code reloads a stored batch, with its banner: one command at a time.
+    const Ocupacion ocupacion(*this);
     ValidaCampo valida(lote_, db_);
     const ValidaCampo::Resultado r = valida.Valida(indice);
     modelo_->sincroniza();
@@ -425,6 +515,25 @@ void FrmTarvelo::CampoValida(QLineEdit* campo) {
     case ValidaCampo::Resultado::LoteRecargado:
         break;
     }
+}
+
+bool FrmTarvelo::aceptaCambioDeCabecera(int indice) {
+    EstadoVentana& v = lote_.ventana();
+    const QString nombre = EstadoVentana::kCamposDeDatos.value(indice);
+    // The code field is only open while nothing is loaded.
+    if (!v.cabecera || nombre.compare(QLatin1String("Codigo"), Qt::CaseInsensitive) == 0 ||
+        !CabeceraLote::EsDeCabecera(nombre) || v.cabecera->Coincide(nombre, v.txtfields[indice]) ||
+        lote_.FilasSinGenerar() == 0) {
+        return true;
+    }
+    if (lote_.ConfirmaDescartar()) {
+        // Starting over under the new value.
+        lote_.ArmaGrilla();
+        modelo_->sincroniza();
+        return true;
+    }
+    lote_.MuestraCabecera(*v.cabecera);
+    return false;
 }
 
 void FrmTarvelo::ConsultaCampo() {
@@ -456,6 +565,10 @@ void FrmTarvelo::ConsultaCampo() {
     } else {
         return;
     }
+    // Leaving the lookup without a choice leaves the field as it was.
+    if (valor.trimmed().isEmpty()) {
+        return;
+    }
     v.txtfields[indice] = valor;
     v.avisa();
     QLineEdit* campo = txtfields_[indice];
@@ -467,8 +580,19 @@ void FrmTarvelo::ConsultaCampo() {
 
 void FrmTarvelo::UtilLin1_Click(const QString& boton) {
     const QString b = boton.toUpper();
+    if (ocupado()) {
+        return;
+    }
+    // Esc closes the innermost thing open: the range frame before the batch.
+    if (b == QLatin1String("CANCELAR") && lote_.ventana().frmManualVisible) {
+        cierraRangoManual();
+        return;
+    }
     corre(QStringLiteral("UtilLin1_Click"), [&] {
         if (b == QLatin1String("NUEVO") || b == QLatin1String("CANCELAR")) {
+            if (!lote_.ConfirmaDescartar()) {
+                return;
+            }
             InicializaFormulario();
             enfoca(txtfields_[0], true);
         } else if (b == QLatin1String("CONSULTAR")) {
@@ -481,8 +605,33 @@ void FrmTarvelo::UtilLin1_Click(const QString& boton) {
     });
 }
 
+bool FrmTarvelo::eventFilter(QObject* objeto, QEvent* evento) {
+    // Only while a command runs, and only for this window's keys: a question
+    // asked meanwhile answers its own Esc.
+    const bool tecla =
+        evento->type() == QEvent::KeyPress || evento->type() == QEvent::ShortcutOverride;
+    if (!ocupado() || !tecla || QApplication::activeModalWidget() != nullptr) {
+        return QMainWindow::eventFilter(objeto, evento);
+    }
+    auto* k = static_cast<QKeyEvent*>(evento);
+    auto* w = qobject_cast<QWidget*>(objeto);
+    if (k->key() != Qt::Key_Escape || !w || w->window() != this) {
+        return QMainWindow::eventFilter(objeto, evento);
+    }
+    if (evento->type() == QEvent::KeyPress && !k->isAutoRepeat()) {
+        // The pending load offers no cancel: Esc then does nothing at all.
+        lote_.cartel().PideCancelar();
+    }
+    k->accept();
+    return true;
+}
+
 void FrmTarvelo::closeEvent(QCloseEvent* e) {
-    // Nothing is asked and nothing is saved on the way out.
+    // A command that runs finishes first; loaded rows are not dropped unasked.
+    if (ocupado() || !lote_.ConfirmaDescartar()) {
+        e->ignore();
+        return;
+    }
     hide();
     e->accept();
     Q_EMIT descargada();
@@ -490,15 +639,16 @@ void FrmTarvelo::closeEvent(QCloseEvent* e) {
 
 void FrmTarvelo::cmdExaminar_Click() {
     corre(QStringLiteral("cmdExaminar_Click"), [&] {
-        const QString elegido = operador().GuardarArchivo(
-            QStringLiteral("Ubicación del Archivo"), QString(), QStringLiteral("CAMBIOS.TXT"),
-            QStringLiteral("Archivo de Novedades|*.nov"));
+        EstadoVentana& v = lote_.ventana();
+        const QString actual =
+            v.hayRuta() ? QFileInfo(ArchivosCambio::RutaLocal(v.lblRuta)).path() : QString();
+        const QString elegida =
+            operador().EligeCarpeta(QStringLiteral("Ubicación del Archivo"), actual);
         // Leaving the dialog without a choice keeps the path as it was.
-        if (elegido.trimmed().isEmpty()) {
+        if (elegida.trimmed().isEmpty()) {
             return;
         }
-        EstadoVentana& v = lote_.ventana();
-        v.fijaRuta(LoteNovedades::RutaExaminada(elegido));
+        v.fijaRuta(LoteNovedades::RutaDeCarpeta(elegida));
         v.avisa();
     });
 }
@@ -516,6 +666,9 @@ void FrmTarvelo::CmdBuscar_Click() {
             Regional::fechaCorta(hoy.addDays(-1)) + QStringLiteral("') GROUP BY IDLISTA,NOMBRE");
         const QString valor =
             consultas_->ConsultaSearch(QStringLiteral("NOVEDADES"), sql, QStringLiteral("IDLISTA"));
+        if (valor.trimmed().isEmpty()) {
+            return;
+        }
         const int indice = campos_->IndiceCampo(QStringLiteral("IdLista"));
         EstadoVentana& v = lote_.ventana();
         v.txtfields[indice] = valor;
@@ -529,7 +682,10 @@ void FrmTarvelo::CmdBuscar_Click() {
 }
 
 void FrmTarvelo::cmdCargar_Click() {
-    corre(QStringLiteral("cmdCargar_Click"), [&] { lote_.Carga(); });
+    if (ocupado() || !lote_.ConfirmaDescartar()) {
+        return;
+    }
+    correSolo(QStringLiteral("cmdCargar_Click"), [&] { lote_.Carga(); });
 }
 
 void FrmTarvelo::cmdManual_Click() {
@@ -540,15 +696,26 @@ void FrmTarvelo::cmdManual_Click() {
 }
 
 void FrmTarvelo::cmdMAceptar_Click() {
-    corre(QStringLiteral("cmdMAceptar_Click"), [&] { lote_.AceptaRangoManual(); });
+    correSolo(QStringLiteral("cmdMAceptar_Click"), [&] {
+        lote_.AceptaRangoManual();
+        // The range frame is gone: the next range is one key away.
+        focoPedido_ = cmdManual_;
+    });
 }
 
 void FrmTarvelo::cmdMCancelar_Click() {
+    cierraRangoManual();
+}
+
+void FrmTarvelo::cierraRangoManual() {
     corre(QStringLiteral("cmdMCancelar_Click"), [&] { lote_.CierraRangoManual(); });
+    if (cmdManual_->isEnabled()) {
+        cmdManual_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void FrmTarvelo::cmdExportar_Click() {
-    corre(QStringLiteral("cmdExportar_Click"), [&] {
+    correSolo(QStringLiteral("cmdExportar_Click"), [&] {
         const ResultadoGeneracion r = lote_.Genera();
         if (r.estado == ResultadoGeneracion::Estado::Generado ||
             r.estado == ResultadoGeneracion::Estado::Regenerado) {
@@ -558,5 +725,5 @@ void FrmTarvelo::cmdExportar_Click() {
 }
 
 void FrmTarvelo::CmdEtiquetas_Click() {
-    corre(QStringLiteral("CmdEtiquetas_Click"), [&] { lote_.ImprimeTestigo(true); });
+    correSolo(QStringLiteral("CmdEtiquetas_Click"), [&] { lote_.ImprimeTestigo(true); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -58,6 +59,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void armaControles();
@@ -71,6 +73,18 @@ private:
     // `rutina` (retry, go on, leave).
     void corre(const QString& rutina, const std::function<void()>& trabajo);
     void recuperaTeclado();
+    // One command at a time: while one runs (its loops let window events
+    // through, for the banner) everything that would start another is
+    // disabled; the focus comes back where it was when it ends.
+    class Ocupacion;
+    void correSolo(const QString& rutina, const std::function<void()>& trabajo);
+    void focoPorDefecto();
+    friend class Ocupacion;
+    bool ocupado() const { return ocupado_ > 0; }
+    // Enter on Fecha or Lista with a batch loaded under another value: asks
+    // before dropping the rows; false when the field is refused.
+    bool aceptaCambioDeCabecera(int indice);
+    void cierraRangoManual();
 
     void cmdExaminar_Click();
     void CmdBuscar_Click();
@@ -87,6 +101,8 @@ private:
     CamposVentana* campos_;
     ModeloGrilla* modelo_;
     bool validacionFallida_ = false;
+    int ocupado_ = 0;
+    QPointer<QWidget> focoPedido_;
 
     UtilLin* UtilLin1_;
     QFrame* Frame1_;

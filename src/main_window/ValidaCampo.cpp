@@ -3,7 +3,9 @@
 #include "db/DB_Dll.h"
 #include "db/Recordset.h"
 #include "db/TextoSql.h"
+#include "generator/CargadorLote.h"
 #include "generator/EstadoVentana.h"
+#include "generator/ReglasLote.h"
 #include "generator/LoteNovedades.h"
 #include "generator/RepositorioLote.h"
 #include "utility_library/ErrorKX.h"
@@ -55,14 +57,17 @@ ValidaCampo::Resultado ValidaCampo::Codigo(const QString& texto) {
     if (texto.isEmpty()) {
         return rechaza(kFaltaCodigo);
     }
+    // Read as the reload and the generation read it, or not at all.
+    const std::optional<qint64> numero = ReglasLote::LeeCodigo(texto);
+    if (!numero) {
+        return rechaza(CargadorLote::kCodigoInvalido);
+    }
     // Entering a code discards whatever was half prepared.
     lote_.InicializaFormulario();
     EstadoVentana& v = lote_.ventana();
     v.campo(QStringLiteral("Codigo")) = texto;
     v.avisa();
-    bool entero = false;
-    const qint64 numero = texto.toLongLong(&entero);
-    if (entero && lote_.repositorio().ExisteLote(numero)) {
+    if (lote_.repositorio().ExisteLote(*numero)) {
         lote_.CargaLote();
         return Resultado::LoteRecargado;
     }

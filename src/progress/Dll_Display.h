@@ -23,6 +23,9 @@ public:
                                const std::optional<QString>& L3 = std::nullopt) = 0;
     // Closes the banner; the next CartelInicio starts from a fresh one.
     virtual void CartelCerrar() = 0;
+    // Acts as the banner's cancel button when it shows one; false when the
+    // banner is closed or offers no cancel.
+    virtual bool PideCancelar() { return false; }
     // Keeps the banner above every other window (or not).
     virtual void Siempre_Visible(bool siempre) = 0;
 

@@ -4,6 +4,7 @@
 
 #include <QCalendarWidget>
 #include <QDialog>
+#include <QAbstractFileIconProvider>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -138,4 +139,32 @@ QDate OperadorQt::EligeFecha() {
         return QDate();
     }
     return calendario->selectedDate();
+}
+
+namespace {
+// Icons told by the kind of entry alone. The stock provider asks the MIME
+// database, which opens files to read their first bytes: closing such a
+// descriptor of the database file would drop every lock SQLite holds on it.
+class IconosSinAbrir : public QAbstractFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QStringLiteral("Carpeta") : QStringLiteral("Archivo");
+    }
+};
+} // namespace
+
+QString OperadorQt::EligeCarpeta(const QString& titulo, const QString& carpeta) {
+    IconosSinAbrir iconos;
+    QFileDialog d(padre_, titulo, carpeta);
+    d.setIconProvider(&iconos);
+    d.setFileMode(QFileDialog::Directory);
+    d.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog |
+                 QFileDialog::DontResolveSymlinks | QFileDialog::DontUseCustomDirectoryIcons);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return d.selectedFiles().constFirst();
 }

@@ -13,6 +13,7 @@ public:
     bool InputBox(const QString& texto, const QString& titulo, QString& valor) override;
     QString GuardarArchivo(const QString& titulo, const QString& carpeta, const QString& nombre,
                            const QString& filtro) override;
+    QString EligeCarpeta(const QString& titulo, const QString& carpeta) override;
     QDate EligeFecha() override;
 
 private:

@@ -19,6 +19,9 @@ public:
         IconoPregunta = 32,
         IconoExclamacion = 48,
         IconoInformacion = 64,
+        // The second button is the default one (No of Yes/No): for questions
+        // whose Yes writes or marks, so that a hasty Enter changes nothing.
+        SegundoPorDefecto = 256,
         // The error dialogs' buttons: abort, retry, ignore, with the critical icon.
         ErrorConReintento = AbortarReintentarIgnorar | IconoCritico,
     };
@@ -59,6 +62,9 @@ public:
     // Save-file dialog; empty when cancelled.
     virtual QString GuardarArchivo(const QString& titulo, const QString& carpeta,
                                    const QString& nombre, const QString& filtro) = 0;
+    // Folder picker that lists folders only (nothing in it opens a file, so
+    // no lock of the database file can go); empty when cancelled.
+    virtual QString EligeCarpeta(const QString& titulo, const QString& carpeta) = 0;
     // Date picker; null when given up.
     virtual QDate EligeFecha() = 0;
 };

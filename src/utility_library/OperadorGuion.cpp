@@ -57,6 +57,10 @@ QString OperadorGuion::GuardarArchivo(const QString& titulo, const QString&, con
     return archivos_.takeFirst();
 }
 
+QString OperadorGuion::EligeCarpeta(const QString& titulo, const QString& carpeta) {
+    return GuardarArchivo(titulo, carpeta, QString(), QString());
+}
+
 QDate OperadorGuion::EligeFecha() {
     preguntas_ << Pregunta{QString(), -3, QString(), 0};
     if (fechas_.isEmpty()) {

@@ -22,6 +22,7 @@ public:
     OperadorGuion& responde(int respuesta);
     // Queues a text for the next input box (ok=false: operator cancels).
     OperadorGuion& respondeTexto(const QString& texto, bool ok = true);
+    // Queues a path for the next file or folder dialog (empty: cancelled).
     OperadorGuion& respondeArchivo(const QString& ruta);
     OperadorGuion& respondeFecha(const QDate& fecha);
     // Answers every unscripted message box with this value instead of failing.
@@ -31,6 +32,7 @@ public:
     bool InputBox(const QString& texto, const QString& titulo, QString& valor) override;
     QString GuardarArchivo(const QString& titulo, const QString& carpeta, const QString& nombre,
                            const QString& filtro) override;
+    QString EligeCarpeta(const QString& titulo, const QString& carpeta) override;
     QDate EligeFecha() override;
 
     const QList<Pregunta>& preguntas() const { return preguntas_; }

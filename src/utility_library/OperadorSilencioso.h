@@ -14,6 +14,7 @@ public:
                            const QString&) override {
         return {};
     }
+    QString EligeCarpeta(const QString&, const QString&) override { return {}; }
     QDate EligeFecha() override { return {}; }
 
     // True once an error or retry question was answered with "leave".

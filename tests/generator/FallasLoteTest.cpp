@@ -400,8 +400,8 @@ TEST_P(FallasLoteTest, CodigosComoNumeros) {
     // A fresh batch typed "0049": the code is taken, and said so as 49.
     esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '0-M'");
     eligeLista("1", "LISTA UNO");
-    ASSERT_EQ(lote->CargaNovedades().filas, 4);
     ventana.campo("Codigo") = "0049";
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
     ventana.fijaRuta(rutaCambios());
     op.limpia();
     op.responde(Operador::No);
@@ -415,6 +415,8 @@ TEST_P(FallasLoteTest, CodigosComoNumeros) {
          {"9223372036854775807", "9223372036854775808", "99999999999999999999", "-1", "4 9"}) {
         SCOPED_TRACE(codigo.toStdString());
         ventana.campo("Codigo") = codigo;
+        // As if the rows had been loaded under that code.
+        ventana.cabecera = CabeceraLote::DeVentana(ventana);
         op.limpia();
         EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::CodigoInvalido);
         EXPECT_EQ(preguntas(), QStringList({GeneradorLote::kCodigoInvalido}));
@@ -430,7 +432,11 @@ TEST_P(FallasLoteTest, ListaDeMasDeCuatroCaracteres) {
     ventana.campo("IdLista") = "1   ; DROP TABLE X";
     op.limpia();
     EXPECT_EQ(lote->CargaNovedades().estado, ResultadoCarga::Estado::Rechazado);
+    // A header that came with such a list is refused by the generation too.
+    const CabeceraLote cargada = *ventana.cabecera;
+    ventana.cabecera = CabeceraLote::DeVentana(ventana);
     EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::SinLista);
+    ventana.cabecera = cargada;
     EXPECT_EQ(preguntas(), QStringList({GeneradorLote::kListaLarga, GeneradorLote::kListaLarga}));
     EXPECT_EQ(filas().size(), 4); // the grid as it was
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 0);

@@ -270,11 +270,18 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
     const QString aviso = "Acceso a Ruta de Archivo no válida!!!\r\nNo se pudo generar el "
                           "archivo Cambios.txt";
     const Caso casos[] = {
-        {"sin lista", [&] { ventana.campo("IdLista") = "  "; },
+        // The header is the load's: as if the rows had been loaded under these fields.
+        {"sin lista", [&] {
+             ventana.campo("IdLista") = "  ";
+             ventana.cabecera = CabeceraLote::DeVentana(ventana);
+         },
          ResultadoGeneracion::Estado::SinLista, "Debe ingresar una lista de precios."},
         {"grilla vacía", [&] { lote->ArmaGrilla(); }, ResultadoGeneracion::Estado::NadaQueGenerar,
          "No hay novedades cargadas para generar."},
-        {"código inválido", [&] { ventana.campo("Codigo") = "1; DELETE FROM MV_TARVELO"; },
+        {"código inválido", [&] {
+             ventana.campo("Codigo") = "1; DELETE FROM MV_TARVELO";
+             ventana.cabecera = CabeceraLote::DeVentana(ventana);
+         },
          ResultadoGeneracion::Estado::CodigoInvalido,
          "El código de la novedad debe ser un número entero."},
         {"carpeta inexistente", [&] { ventana.fijaRuta(carpeta.path() + "/no/CAMBIOS.TXT"); },
@@ -305,6 +312,7 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
         }
         ventana.campo("Codigo") = codigo;
         ventana.campo("IdLista") = lista;
+        ventana.cabecera = CabeceraLote::DeVentana(ventana);
         ventana.fijaRuta(rutaAntes);
     }
 }

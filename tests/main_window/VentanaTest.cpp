@@ -320,8 +320,9 @@ TEST_P(VentanaTest, ExaminarElijeSoloLaCarpeta) {
         QString elegido, ruta;
     };
     const QString carpeta = base().carpeta();
-    for (const Caso& c : {Caso{"", "..."}, Caso{carpeta + "/PRECIOS.NOV", carpeta + "/CAMBIOS.TXT"},
-                          Caso{"", carpeta + "/CAMBIOS.TXT"}}) {
+    // A folder is chosen; the change file is CAMBIOS.TXT in it.
+    for (const Caso& c : {Caso{"", "..."}, Caso{carpeta, carpeta + "/CAMBIOS.TXT"},
+                          Caso{"", carpeta + "/CAMBIOS.TXT"}, Caso{carpeta + "/", carpeta + "/CAMBIOS.TXT"}}) {
         SCOPED_TRACE(c.elegido.toStdString());
         op.respondeArchivo(c.elegido);
         clic("cmdExaminar");
@@ -345,10 +346,10 @@ TEST_P(VentanaTest, ConsultasYSuEnter) {
     struct Caso {
         QString respuesta, texto, mensaje;
     };
-    for (const Caso& c : {Caso{"", "", ValidaCampo::kFaltaLista}, Caso{"1", "1", ""}}) {
+    // A lookup left without a choice leaves the accepted list as it was.
+    for (const Caso& c : {Caso{"1", "1", ""}, Caso{"", "1", ""}}) {
         SCOPED_TRACE(c.respuesta.toStdString());
         op.limpia();
-        op.responde(Operador::Aceptar);
         consultas.pedidos.clear();
         consultas.respuestas = {c.respuesta};
         campo("IdLista")->setFocus();
@@ -433,7 +434,7 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
               estado.MSFlexGrid1.TextMatrix(filas, 1));
     EXPECT_TRUE(QFontInfo(grilla->font()).fixedPitch());
 
-    op.respondeArchivo(dirVentana.path() + "/PRECIOS.NOV");
+    op.respondeArchivo(dirVentana.path());
     clic("cmdExaminar");
     // The demo list holds a record one character short (a one-letter
     // category): generate anyway, as the unattended command does, then no

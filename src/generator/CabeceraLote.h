@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class EstadoVentana;
+
+// What a batch is made of besides its rows: its code, its date, the price
+// list and the list's name. Read once from the window's fields (or from the
+// unattended command's options, which fill the same fields) when a load
+// starts; the loaded rows keep it, and the generation writes exactly it, so
+// a field edited after the load can never mix one list's name with another
+// list's prices.
+struct CabeceraLote {
+    std::optional<qint64> codigo; // none: the text is no whole number the engines store
+    QString textoCodigo;          // as typed, for the message that refuses it
+    QString fecha;                // the batch date as written into every batch row
+    QString lista;                // the list code, trimmed (at most four characters when valid)
+    QString nombreLista;
+
+    // The header the fields and the list label hold now.
+    static CabeceraLote DeVentana(const EstadoVentana& v);
+    // The list's name as the list label shows it: the text after its first ":".
+    static QString NombreDeEtiqueta(const QString& etiquetaLista);
+
+    // Whether `campoDeDatos` (Codigo, Fecha or IdLista) holding `texto` names
+    // this header's value; other fields never belong to the header.
+    bool Coincide(const QString& campoDeDatos, const QString& texto) const;
+    // The header's value of that field, as the field shows it.
+    QString ValorDeCampo(const QString& campoDeDatos) const;
+    static bool EsDeCabecera(const QString& campoDeDatos);
+};
