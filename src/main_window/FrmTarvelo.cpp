@@ -178,6 +178,11 @@ void FrmTarvelo::armaControles() {
         QFontMetrics(MSFlexGrid1_->font()).height() + 4);
     MSFlexGrid1_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     MSFlexGrid1_->horizontalHeader()->setHighlightSections(false);
+    // Headers wider than their one-character cells set the column's width:
+    // a smaller type lets every visible column fit a 1280-pixel screen.
+    QFont titulos = MSFlexGrid1_->horizontalHeader()->font();
+    titulos.setPointSizeF(titulos.pointSizeF() * 0.85);
+    MSFlexGrid1_->horizontalHeader()->setFont(titulos);
 
     PBar_ = new QProgressBar(central);
     PBar_->setObjectName(QStringLiteral("PBar"));
@@ -272,7 +277,7 @@ void FrmTarvelo::armaDisposicion() {
     }
     CmdEtiquetas_->setFocusPolicy(Qt::StrongFocus);
     // Every visible column of the grid at once on a 1280 x 800 screen.
-    resize(1260, 720);
+    resize(1280, 740);
 }
 
 void FrmTarvelo::conecta() {
@@ -370,7 +375,7 @@ void FrmTarvelo::ajustaColumnas() {
         MSFlexGrid1_->setColumnHidden(c, false);
         const int celdas = fm.horizontalAdvance(QString(kAnchoCeldas[c], QLatin1Char('0')));
         const int encabezado = g.Rows() > 0 ? fh.horizontalAdvance(g.TextMatrix(0, c)) : 0;
-        MSFlexGrid1_->setColumnWidth(c, std::max(celdas, encabezado) + 14);
+        MSFlexGrid1_->setColumnWidth(c, std::max(celdas, encabezado) + 10);
     }
 }
 

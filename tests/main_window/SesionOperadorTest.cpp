@@ -1,0 +1,279 @@
+// Operator sessions by keys: what a slip of the hand or an impatient key
+// must never do to a loaded batch.
+#include "VentanaPrueba.h"
+
+#include "generator/CabeceraLote.h"
+#include "generator/GeneradorLote.h"
+#include "toolbar/UtilLin.h"
+
+#include <QAction>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace {
+
+class SesionOperadorTest : public VentanaTest {
+protected:
+    // A new batch of list `lista`, loaded by Enter on "&Cargar"; the rows loaded.
+    int cargaLista(const QString& lista) {
+        enter("Codigo");
+        enter("Fecha");
+        escribeYEnter("IdLista", lista);
+        EXPECT_EQ(enfocado(), "cmdCargar");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        return estado.FilasCargadas();
+    }
+    // Keys pressed while the next command runs (from inside its loop, as
+    // an impatient operator would).
+    void durante(std::function<void()> teclas) { QTimer::singleShot(0, std::move(teclas)); }
+    int filasEnBlanco() const {
+        int n = 0;
+        for (int f = 1; f < estado.MSFlexGrid1.Rows(); ++f) {
+            n += FilaNovedad::EnBlanco(estado.MSFlexGrid1, f) ? 1 : 0;
+        }
+        return n;
+    }
+    // An access key: the button's click comes a moment later, as on screen.
+    static void alt(QWidget* w, Qt::Key tecla) {
+        QTest::keyClick(w, tecla, Qt::AltModifier);
+        QTest::qWait(150);
+    }
+    QString descartar(int filas) const { return LoteNovedades::kDescartar.arg(filas); }
+    int filasDeLista(const QString& lista) {
+        return EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE IdLista = ?", {lista});
+    }
+};
+
+} // namespace
+
+// The list field edited after a load: the batch keeps the list it was loaded
+// with unless the operator agrees to start over.
+TEST_P(SesionOperadorTest, ListaCambiadaTrasLaCarga) {
+    abre();
+    const int filas = cargaLista("2");
+    ASSERT_GT(filas, 0);
+    const QString nombre2 = etiqueta("lblLista");
+
+    // Enter on another list: asked, default No; No keeps everything.
+    op.limpia();
+    op.responde(Operador::No);
+    escribeYEnter("IdLista", "1");
+    ASSERT_EQ(op.preguntas().size(), 1);
+    EXPECT_EQ(op.preguntas()[0].texto, descartar(filas));
+    EXPECT_TRUE(op.preguntas()[0].estilo & Operador::SegundoPorDefecto);
+    EXPECT_EQ(campo("IdLista")->text(), "2");
+    EXPECT_EQ(etiqueta("lblLista"), nombre2);
+    EXPECT_EQ(estado.FilasCargadas(), filas);
+    EXPECT_EQ(enfocado(), "txtfields_IdLista");
+
+    // Typed without Enter, then "&Generar": the load's list is generated.
+    escribe("IdLista", "1");
+    op.respondeArchivo(base().carpeta());
+    clic("cmdExaminar");
+    op.limpia();
+    op.respondeSiempre(Operador::No); // no witness; nothing else may be asked
+    const QString codigo = campo("Codigo")->text();
+    const QString marcadas1 =
+        "SELECT COUNT(*) FROM V_MA_PRECIOS WHERE IDLISTA = '1' AND ESTADO = '1-M'";
+    const int antes1 = EsquemaPrueba().cuenta(marcadas1);
+    alt(ventana.get(), Qt::Key_G);
+    ASSERT_EQ(op.preguntas().size(), 1);
+    EXPECT_EQ(op.preguntas()[0].texto, GeneradorLote::kTestigo);
+    const QString sql = "SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = " + codigo;
+    EXPECT_EQ(EsquemaPrueba().cuenta(sql), filas);
+    EXPECT_EQ(EsquemaPrueba().cuenta(sql + " AND Nombre = (SELECT Nombre FROM V_MA_PRECIOSCAB "
+                                           "WHERE IDLISTA = '2')"),
+              filas);
+    EXPECT_EQ(EsquemaPrueba().cuenta(marcadas1), antes1);
+
+    // Yes starts over under the new list.
+    op.respondeSiempre(0);
+    const int filas1 = cargaLista("1");
+    ASSERT_GT(filas1, 0);
+    const QString nombre1 = etiqueta("lblLista");
+    op.limpia();
+    op.responde(Operador::Si);
+    escribeYEnter("IdLista", "2");
+    EXPECT_EQ(op.preguntas().size(), 1);
+    EXPECT_EQ(estado.FilasCargadas(), 0);
+    EXPECT_FALSE(estado.cabecera.has_value());
+    EXPECT_NE(etiqueta("lblLista"), nombre1);
+    EXPECT_EQ(enfocado(), "cmdCargar");
+    EXPECT_TRUE(op.sinGuion().isEmpty()) << op.sinGuion().join('|').toStdString();
+}
+
+// Keys pressed while a load runs start nothing and break nothing.
+TEST_P(SesionOperadorTest, TeclasDuranteUnaCarga) {
+    abre();
+    enter("Codigo");
+    enter("Fecha");
+    escribeYEnter("IdLista", "1");
+    QPushButton* cargar = control("cmdCargar");
+    ASSERT_EQ(enfocado(), "cmdCargar");
+    struct Caso {
+        const char* nombre;
+        Qt::Key tecla;
+        Qt::KeyboardModifiers mods;
+    };
+    int filas = -1;
+    for (const Caso& c : {Caso{"Enter otra vez", Qt::Key_Return, Qt::NoModifier},
+                          Caso{"Alt+C", Qt::Key_C, Qt::AltModifier},
+                          Caso{"Esc", Qt::Key_Escape, Qt::NoModifier},
+                          Caso{"F3", Qt::Key_F3, Qt::NoModifier}}) {
+        SCOPED_TRACE(c.nombre);
+        op.limpia();
+        op.respondeSiempre(0);
+        if (filas >= 0) {
+            // Over loaded rows the operator agrees to load again.
+            op.responde(Operador::Si);
+        }
+        bool habilitadoDurante = true;
+        durante([&] {
+            habilitadoDurante = cargar->isEnabled() || estado.habilitado(ControlVentana::Cancelar);
+            QTest::keyClick(cargar, c.tecla, c.mods);
+            QTest::keyClick(ventana.get(), c.tecla, c.mods);
+        });
+        cargar->setFocus();
+        QTest::keyClick(cargar, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_FALSE(habilitadoDurante);
+        const int ahora = estado.FilasCargadas();
+        EXPECT_GT(ahora, 0);
+        if (filas >= 0) {
+            EXPECT_EQ(ahora, filas);
+        }
+        filas = ahora;
+        EXPECT_EQ(ventana->modeloGrilla().rowCount(), filas);
+        EXPECT_EQ(filasEnBlanco(), 0);
+        EXPECT_EQ(cartel.ventana(), nullptr);
+        // No error box, and no question but the one scripted.
+        EXPECT_TRUE(op.sinGuion().isEmpty()) << op.sinGuion().join('|').toStdString();
+        for (const auto& p : op.preguntas()) {
+            EXPECT_EQ(p.texto, descartar(filas)) << p.texto.toStdString();
+        }
+        EXPECT_TRUE(cargar->isEnabled());
+        EXPECT_TRUE(estado.habilitado(ControlVentana::Cancelar));
+    }
+}
+
+// Esc, F3, a new load and closing the window ask before dropping loaded
+// rows; Esc closes the range frame first.
+TEST_P(SesionOperadorTest, NadaSeDescartaSinPregunta) {
+    abre();
+    const int filas = cargaLista("1");
+    ASSERT_GT(filas, 0);
+    QTableView* grilla = control<QTableView>("MSFlexGrid1");
+    struct Caso {
+        const char* nombre;
+        std::function<void()> teclas;
+    };
+    const Caso casos[] = {
+        {"Esc", [&] { QTest::keyClick(grilla, Qt::Key_Escape); }},
+        {"F3", [&] { QTest::keyClick(grilla, Qt::Key_F3); }},
+        {"Alt+C", [&] { alt(grilla, Qt::Key_C); }},
+        {"cerrar", [&] { ventana->close(); }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        grilla->setFocus();
+        op.limpia();
+        op.responde(Operador::No);
+        c.teclas();
+        QApplication::processEvents();
+        ASSERT_EQ(op.preguntas().size(), 1);
+        EXPECT_EQ(op.preguntas()[0].texto, descartar(filas));
+        EXPECT_TRUE(op.preguntas()[0].estilo & Operador::SegundoPorDefecto);
+        EXPECT_EQ(estado.FilasCargadas(), filas);
+        EXPECT_TRUE(ventana->isVisible());
+    }
+
+    // The range frame open: Esc closes it, and only it.
+    alt(grilla, Qt::Key_M);
+    ASSERT_TRUE(control<QWidget>("frmManual")->isVisible());
+    EXPECT_EQ(enfocado(), "txtfields_ArtDesde");
+    op.limpia();
+    QTest::keyClick(campo("ArtDesde"), Qt::Key_Escape);
+    EXPECT_FALSE(control<QWidget>("frmManual")->isVisible());
+    EXPECT_TRUE(op.preguntas().isEmpty());
+    EXPECT_EQ(estado.FilasCargadas(), filas);
+    EXPECT_EQ(enfocado(), "cmdManual");
+
+    // Scrolled away, then Esc and Yes: a new batch from its first row and column.
+    grilla->horizontalScrollBar()->setValue(grilla->horizontalScrollBar()->maximum());
+    op.responde(Operador::Si);
+    QTest::keyClick(grilla, Qt::Key_Escape);
+    EXPECT_EQ(estado.FilasCargadas(), 0);
+    EXPECT_EQ(grilla->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(enfocado(), "txtfields_Codigo");
+    // Nothing loaded: Esc closes the window without a question.
+    op.limpia();
+    QTest::keyClick(campo("Codigo"), Qt::Key_Escape);
+    EXPECT_FALSE(ventana->isVisible());
+    EXPECT_TRUE(op.preguntas().isEmpty());
+}
+
+// One access letter per button, Tab through every control, focus always shown.
+TEST_P(SesionOperadorTest, TeclasYFoco) {
+    abre();
+    enter("Codigo");
+    enter("Fecha");
+    escribeYEnter("IdLista", "1");
+    QTableView* grilla = control<QTableView>("MSFlexGrid1");
+    // Alt+C loads from anywhere in the window.
+    grilla->setFocus();
+    alt(grilla, Qt::Key_C);
+    const int filas = estado.FilasCargadas();
+    EXPECT_GT(filas, 0);
+    // Alt+M opens the range frame, whose fields go as they stand on screen.
+    alt(grilla, Qt::Key_M);
+    ASSERT_EQ(enfocado(), "txtfields_ArtDesde");
+    QStringList orden;
+    int x = -1;
+    for (int i = 0; i < 3; ++i) {
+        QWidget* w = QApplication::focusWidget();
+        orden << w->objectName();
+        const int izquierda = w->mapTo(ventana.get(), QPoint(0, 0)).x();
+        EXPECT_GT(izquierda, x) << w->objectName().toStdString();
+        x = izquierda;
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    EXPECT_EQ(orden, QStringList({"txtfields_ArtDesde", "txtfields_ArtHasta", "txtfields_Letra"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+
+    // Tab and Shift+Tab leave the grid.
+    for (Qt::KeyboardModifiers m : {Qt::NoModifier, Qt::ShiftModifier}) {
+        grilla->setFocus();
+        QTest::keyClick(grilla, Qt::Key_Tab, m);
+        EXPECT_NE(QApplication::focusWidget(), grilla);
+    }
+    // The labels button takes the focus by Tab and shows it.
+    op.respondeArchivo(base().carpeta());
+    clic("cmdExaminar");
+    auto* etiquetas = control<QToolButton>("CmdEtiquetas");
+    control("cmdExportar")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), etiquetas);
+    EXPECT_TRUE(etiquetas->styleSheet().contains(":focus"));
+    // PLANILLA does nothing here and is never offered.
+    EXPECT_FALSE(estado.habilitado(ControlVentana::Planilla));
+    EXPECT_EQ(estado.FilasCargadas(), filas);
+}
+
+// At its default size the window shows every visible column of the grid.
+TEST_P(SesionOperadorTest, TamanoInicialMuestraTodasLasColumnas) {
+    abre();
+    cargaLista("1");
+    QTableView* grilla = control<QTableView>("MSFlexGrid1");
+    QApplication::processEvents();
+    int ancho = 0;
+    for (int c = 0; c < grilla->model()->columnCount(); ++c) {
+        ancho += grilla->isColumnHidden(c) ? 0 : grilla->columnWidth(c);
+    }
+    EXPECT_LE(ventana->width(), 1280);
+    EXPECT_LE(ventana->height(), 800);
+    EXPECT_LE(ancho, grilla->viewport()->width());
+    EXPECT_EQ(grilla->horizontalScrollBar()->maximum(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, SesionOperadorTest, valoresMotores(), nombreMotor);
