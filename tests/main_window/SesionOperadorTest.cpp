@@ -6,9 +6,17 @@
 #include "generator/GeneradorLote.h"
 #include "toolbar/UtilLin.h"
 
+#include "DialogoModal.h"
+#include "runtime/OperadorQt.h"
+#include "runtime_ui/Skins.h"
+
 #include <QAction>
+#include <QFileDialog>
+#include <QProcess>
 #include <QScrollBar>
 #include <QStyle>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +52,29 @@ protected:
         return EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE IdLista = ?", {lista});
     }
 };
+
+// The POSIX locks this process holds on the file, as the kernel lists them
+// for every process in /proc/locks ("1: POSIX ADVISORY READ pid maj:min:inode ...").
+int candadosPropios(const QString& ruta) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(ruta).constData(), &st) != 0) {
+        return -1;
+    }
+    QFile f("/proc/locks");
+    if (!f.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QString pid = QString::number(::getpid());
+    const QString nodo = ":" + QString::number(st.st_ino);
+    int n = 0;
+    for (const QByteArray& linea : f.readAll().split('\n')) {
+        const QStringList c = QString::fromLatin1(linea).simplified().split(' ');
+        if (c.size() >= 6 && c[1] == "POSIX" && c[4] == pid && c[5].endsWith(nodo)) {
+            ++n;
+        }
+    }
+    return n;
+}
 
 } // namespace
 
@@ -274,6 +305,74 @@ TEST_P(SesionOperadorTest, TamanoInicialMuestraTodasLasColumnas) {
     EXPECT_LE(ventana->height(), 800);
     EXPECT_LE(ancho, grilla->viewport()->width());
     EXPECT_EQ(grilla->horizontalScrollBar()->maximum(), 0);
+}
+
+// Nothing the window does with files may close a descriptor of the SQLite
+// file behind SQLite's back: its locks would go, and another program could
+// then delete the journal of a connection still open, losing its batches.
+TEST_P(SesionOperadorTest, LaBaseSigueBloqueadaMientrasLaVentanaTrabaja) {
+    if (GetParam() != Plataforma::Sqlite) {
+        GTEST_SKIP() << "locks of a database file";
+    }
+    abre();
+    const QString archivo = base().nombre();
+    const int filas = cargaLista("1");
+    ASSERT_GT(filas, 0);
+    ASSERT_GT(candadosPropios(archivo), 0);
+    const QString codigo = campo("Codigo")->text();
+
+    // The real folder dialog, shown on the database's own folder for a while.
+    OperadorQt pantalla(ventana.get());
+    fijaOperador(&pantalla);
+    alAparecer([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_TRUE(d);
+        d->setDirectory(base().carpeta());
+        QTimer::singleShot(600, d, [d] { QMetaObject::invokeMethod(d, "accept"); });
+    });
+    clic("cmdExaminar");
+    fijaOperador(&op);
+    EXPECT_EQ(etiqueta("lblRuta"), base().carpeta() + "/CAMBIOS.TXT");
+    EXPECT_GT(candadosPropios(archivo), 0) << "the folder dialog";
+
+    // The skin read again, and a nightly run of another list beside the window.
+    Skins::AplicaSkin(ventana.get());
+    EXPECT_GT(candadosPropios(archivo), 0) << "the skin";
+    QTemporaryDir otra;
+    QProcess lote;
+    lote.setProgram(QStringLiteral(TARVELO_LOTE));
+    lote.setArguments({"generar", base().lineaSuite(), "--hoy", "2026-03-10", "--lista", "2",
+                       "--carpeta", otra.path()});
+    lote.start();
+    ASSERT_TRUE(lote.waitForFinished(60000));
+    EXPECT_EQ(lote.exitCode(), 0) << lote.readAllStandardError().toStdString();
+    const int codigoLote = QString::fromUtf8(lote.readAllStandardOutput())
+                               .section(QRegularExpression("[^0-9]+"), 1, 1)
+                               .toInt();
+
+    // The window's own generation, its files beside the database: the code it
+    // proposed was taken meanwhile, and the next one is accepted (the demo's
+    // short record is sent anyway, as the nightly run does).
+    ASSERT_EQ(codigoLote, codigo.toInt());
+    op.limpia();
+    op.responde(Operador::Si).responde(Operador::Si);
+    op.respondeSiempre(Operador::No);
+    alt(ventana.get(), Qt::Key_G);
+    EXPECT_GT(candadosPropios(archivo), 0) << "the generation";
+    EXPECT_TRUE(QFile::exists(base().carpeta() + "/CAMBIOS.TXT"));
+
+    // Both batches are still there once the window has let the database go.
+    ventana.reset();
+    BaseDePrueba::cierra(DB_Dll::instancia());
+    ASSERT_TRUE(base().abre(DB_Dll::instancia()));
+    EXPECT_EQ(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = ? AND "
+                                     "IdLista = '1'",
+                                     {codigoLote + 1}),
+              filas);
+    EXPECT_GT(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = ? AND "
+                                     "IdLista = '2'",
+                                     {codigoLote}),
+              0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, SesionOperadorTest, valoresMotores(), nombreMotor);
