@@ -1,7 +1,6 @@
 #include "runtime/ExisteArchivo.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace LBM_Common {
@@ -16,13 +15,10 @@ bool ExisteArchivo(const QString& ruta) {
 #ifndef Q_OS_WIN
     r.replace(QLatin1Char('\\'), QLatin1Char('/'));
 #endif
-    if (!QFileInfo(r).isFile()) {
-        return false;
-    }
-    QFile f(r);
-    const bool ok = f.open(QIODevice::ReadOnly);
-    f.close();
-    return ok;
+    // Asked of the file system, never by opening the file: closing a
+    // descriptor of a database file would drop the locks SQLite holds on it.
+    const QFileInfo info(r);
+    return info.isFile() && info.isReadable();
 }
 
 } // namespace LBM_Common

@@ -305,6 +305,25 @@ TEST_P(SesionOperadorTest, TamanoInicialMuestraTodasLasColumnas) {
     EXPECT_LE(ventana->height(), 800);
     EXPECT_LE(ancho, grilla->viewport()->width());
     EXPECT_EQ(grilla->horizontalScrollBar()->maximum(), 0);
+
+    // A flagged row's number is red in the row header, whatever the skin
+    // (a skin's style sheet colours the header sections).
+    grilla->setStyleSheet("QHeaderView::section { color: black; background: white; }");
+    const auto rojos = [&] {
+        const QImage img = grilla->verticalHeader()->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                n += c.red() > 180 && c.green() < 80 && c.blue() < 80 ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    ASSERT_EQ(rojos(), 0);
+    estado.MSFlexGrid1.FijaMarcada(1, true);
+    QApplication::processEvents();
+    EXPECT_GT(rojos(), 0);
 }
 
 // Nothing the window does with files may close a descriptor of the SQLite

@@ -279,6 +279,8 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
     EXPECT_TRUE(op.sinGuion().isEmpty()) << op.sinGuion().join('|').toStdString();
     ASSERT_GE(op.preguntas().size(), 2);
     EXPECT_TRUE(op.preguntas()[op.preguntas().size() - 2].texto.contains("formato fijo"));
+    // A hasty Enter on that question generates nothing.
+    EXPECT_TRUE(op.preguntas()[op.preguntas().size() - 2].estilo & Operador::SegundoPorDefecto);
     EXPECT_EQ(control<QProgressBar>("PBar")->maximum(), filas);
     // Back to the start, nothing to generate until a folder is chosen again.
     EXPECT_EQ(etiqueta("lblRuta"), "...");

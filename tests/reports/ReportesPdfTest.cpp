@@ -76,7 +76,7 @@ TEST_P(ReportesPdfTest, ElTestigoMuestraElLoteYElPrecioAnterior) {
          {QStringLiteral("Lote: 2"), kEmpresa, QStringLiteral("Lista: 7 - LISTA 7"),
           QStringLiteral("C:\\NOVEDADES\\CAMBIOS.TXT"), QStringLiteral("Usuario: OPERADOR"),
           QStringLiteral("Filas del lote: 4"), QStringLiteral("Registros de balanza: 3"),
-          QStringLiteral("Filas marcadas: 2"), QString::fromUtf8("Página 1 de 1")}) {
+          QStringLiteral("Filas con aviso de precio: 2"), QString::fromUtf8("Página 1 de 1")}) {
         EXPECT_TRUE(t.contains(esperado)) << esperado.toStdString() << "\n" << t.toStdString();
     }
     // Row by row, in the batch's order: code, new price, previous price, change, mark.
