@@ -378,6 +378,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         }
         ventana.campo(QStringLiteral("Codigo")) = QString::number(*c);
     }
+    entorno.op().aceptaOtroCodigo(!codigo);
     ventana.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(fechaLote);
 
     const QString codigoLista = QlUtil::FormateaCodigo(*lista, 4);

@@ -20,7 +20,8 @@ int OperadorLote::Pregunta(Operador::IdPregunta cual, const QString& texto, int 
         return estricto_ ? No : Si;
     }
     if ((cual == IdPregunta::Regenerar && aceptaRegenerar_) ||
-        (cual == IdPregunta::Testigo && aceptaTestigo_)) {
+        (cual == IdPregunta::Testigo && aceptaTestigo_) ||
+        (cual == IdPregunta::CodigoUsado && aceptaOtroCodigo_)) {
         return Si;
     }
     return segura;

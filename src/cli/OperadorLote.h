@@ -15,6 +15,9 @@ public:
 
     void aceptaRegenerar(bool acepta) { aceptaRegenerar_ = acepta; }
     void aceptaTestigo(bool acepta) { aceptaTestigo_ = acepta; }
+    // A proposed code taken by another generation meanwhile: the next free
+    // one is accepted (a code given on the command line is not changed).
+    void aceptaOtroCodigo(bool acepta) { aceptaOtroCodigo_ = acepta; }
     // --estricto: records outside the fixed layout refuse the generation.
     void estricto(bool estricto) { estricto_ = estricto; }
     // True once a failure was answered with "leave".
@@ -35,6 +38,7 @@ private:
     QTextStream& err_;
     bool aceptaRegenerar_ = false;
     bool aceptaTestigo_ = false;
+    bool aceptaOtroCodigo_ = false;
     bool estricto_ = false;
     bool huboFallo_ = false;
 };

@@ -412,6 +412,15 @@ void Conexion::BeginTrans() {
     ++nivelTransaccion_;
 }
 
+void Conexion::BeginTransEscritura() {
+    if (nivelTransaccion_ > 0 || datos_.plataforma != Plataforma::Sqlite) {
+        BeginTrans();
+        return;
+    }
+    ejecutaDirecta(QStringLiteral("BEGIN IMMEDIATE"));
+    ++nivelTransaccion_;
+}
+
 void Conexion::CommitTrans() {
     if (nivelTransaccion_ == 0) {
         fallaPropia(NumerosADO::ErrorSql, 3902,

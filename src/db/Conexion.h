@@ -64,6 +64,10 @@ public:
     void Abre(const QString& sql, Recordset& rs);
 
     void BeginTrans();
+    // A transaction that will write: on SQLite it takes the write lock at
+    // once (BEGIN IMMEDIATE), waiting for another writer up to the busy
+    // timeout, instead of failing when a read inside it must turn into a write.
+    void BeginTransEscritura();
     void CommitTrans();
     void RollbackTrans();
     int nivelTransaccion() const { return nivelTransaccion_; }

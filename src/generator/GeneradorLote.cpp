@@ -213,18 +213,20 @@ ResultadoGeneracion GeneradorLote::Genera() {
         }
         regeneracion = true;
         marcaTiempo = Regional::fechaHoraGeneral(Reloj::ahora());
-    } else if (existe) {
-        // A fresh batch whose code another workstation used meanwhile: its Id
-        // cells name price rows, so it can only become a new batch.
+    }
+    // A fresh batch whose code another generation used meanwhile: its Id
+    // cells name price rows, so it can only become a new batch, under the
+    // next free code if the operator agrees. False: declined or failed.
+    const auto otroCodigo = [&]() {
         qint64 proximo = 0;
         if (!pasos.paso([&] { proximo = repo.ProximoCodigo(); })) {
             r.estado = ResultadoGeneracion::Estado::Abandonado;
-            return r;
+            return false;
         }
         if (pregunta(Operador::IdPregunta::CodigoUsado, kCodigoUsado.arg(codigo).arg(proximo),
                      QStringLiteral("ATENCIÓN")) != Operador::Si) {
             r.estado = ResultadoGeneracion::Estado::Declinado;
-            return r;
+            return false;
         }
         codigo = proximo;
         r.codigo = QString::number(codigo);
@@ -236,6 +238,10 @@ ResultadoGeneracion GeneradorLote::Genera() {
         }
         v.campo(QStringLiteral("Codigo")) = r.codigo;
         v.avisa();
+        return true;
+    };
+    if (existe && !regeneracion && !otroCodigo()) {
+        return r;
     }
 
     // Records the points of sale and scales would misread are never sent
@@ -268,9 +274,26 @@ ResultadoGeneracion GeneradorLote::Genera() {
     r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.lblRuta));
     r.rutaBalanza =
         QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.lblRuta)));
-    if (!pasos.paso([&] { repo.IniciaGeneracion(); })) {
-        r.estado = ResultadoGeneracion::Estado::Abandonado;
-        return r;
+    // The code is checked again under the generation's lock: from here to
+    // the commit no other generation can take it.
+    for (;;) {
+        bool tomado = false;
+        if (!pasos.pasos({[&] { repo.IniciaGeneracion(); },
+                          [&] { tomado = !regeneracion && repo.ExisteLote(codigo); }})) {
+            repo.DescartaGeneracion();
+            archivos.Descarta();
+            r.estado = ResultadoGeneracion::Estado::Abandonado;
+            return r;
+        }
+        if (!tomado) {
+            break;
+        }
+        // Nobody waits on this generation's lock while the operator answers.
+        repo.DescartaGeneracion();
+        if (!otroCodigo()) {
+            archivos.Descarta();
+            return r;
+        }
     }
 
     v.PBarMin = 0;
@@ -316,8 +339,17 @@ ResultadoGeneracion GeneradorLote::Genera() {
     }
     v.PBarValor = g.Rows() - 1;
     v.avisa();
-    // Leaving keeps what was recorded: committed and published with exactly those rows.
-    if (!Termina(archivos, r) || abandonado) {
+    // Leaving after a failure records nothing and publishes nothing: the
+    // folder keeps the files the branches may not have read yet.
+    if (abandonado) {
+        repo.DescartaGeneracion();
+        archivos.Descarta();
+        r.filas = 0;
+        r.enviadasPorOtro = 0;
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return r;
+    }
+    if (!Termina(archivos, r)) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }

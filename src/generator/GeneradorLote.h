@@ -19,7 +19,9 @@ struct FilaAGrabar;
 // out. The files take their final names only once the batch is committed, and
 // hold exactly the recorded rows. Rows go one by one, so the operator's
 // answers to a failure (retry the row, go on without it, leave) keep their
-// meaning; leaving commits and publishes what was recorded so far.
+// meaning; leaving rolls the batch back and leaves the folder's files as they
+// were. The code is checked under the engine's lock of batch codes, taken
+// with the transaction, so two generations never share one code.
 class GeneradorLote {
 public:
     explicit GeneradorLote(LoteNovedades& lote) : lote_(lote) {}

@@ -89,7 +89,9 @@ public:
     // The stored rows of a batch, in the order they were generated.
     virtual std::unique_ptr<CursorOrigen> Lote(qint64 codigo) = 0;
 
-    // --- generation: one transaction for the batch, one savepoint per row
+    // --- generation: one transaction for the batch, one savepoint per row.
+    // It holds the engine's lock of batch codes until it ends: a code found
+    // free inside it stays this generation's.
     virtual void IniciaGeneracion() = 0;
     // Marks the price row (when given) and inserts the batch row, both or
     // neither. False, with nothing written, when the price row is no longer

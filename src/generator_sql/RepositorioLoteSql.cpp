@@ -300,6 +300,12 @@ void RepositorioLoteSql::punto(std::unique_ptr<SentenciaPreparada>& s, const QSt
     p.termina();
 }
 
+namespace {
+// The advisory lock of batch codes ("MV_TARV" in ASCII), the same for every
+// program that generates batches on the database.
+constexpr qint64 kCandadoCodigos = 0x4D565F54415256LL;
+} // namespace
+
 void RepositorioLoteSql::IniciaGeneracion() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
@@ -318,7 +324,27 @@ void RepositorioLoteSql::IniciaGeneracion() {
             s_->marcaYGraba = texto;
         }
     }
-    db_.gCnn->BeginTrans();
+    // One generation at a time takes codes: the lock is held until the
+    // commit or the rollback, so the check of the code that follows and the
+    // batch's rows are one step for every other generation.
+    db_.gCnn->BeginTransEscritura();
+    try {
+        switch (capacidades().plataforma) {
+        case Plataforma::PostgreSql:
+            directa(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCandadoCodigos));
+            break;
+        case Plataforma::SqlServer:
+            directa(QStringLiteral("EXEC sp_getapplock @Resource = 'MV_TARVELO', "
+                                   "@LockMode = 'Exclusive', @LockOwner = 'Transaction'"));
+            break;
+        default:
+            break; // SQLite: BEGIN IMMEDIATE is the lock
+        }
+    } catch (...) {
+        // Not holding the lock, the transaction must not go on.
+        DescartaGeneracion();
+        throw;
+    }
 }
 
 const QString& RepositorioLoteSql::Insercion() {

@@ -399,6 +399,7 @@ void GeneracionTest::fallaInyectada() {
         ventana.fijaRuta(ruta);
         // Go on answers every later failure too (the second 009999 row).
         arregla.responde(c.respuesta).responde(c.respuesta).responde(Operador::No);
+        const QByteArray cambiosAntes = lee(ruta), balanzaAntes = lee(balanza());
         const ResultadoGeneracion r = lote->Genera();
         fijaOperador(&op);
         quitaTrigger();
@@ -420,13 +421,15 @@ void GeneracionTest::fallaInyectada() {
             EXPECT_EQ(estado("1", "001234"), "1-M");
         } else {
             EXPECT_EQ(r.estado, ResultadoGeneracion::Estado::Abandonado);
-            EXPECT_EQ(filasLote, 2);
+            // Leaving records nothing and publishes nothing: the folder keeps
+            // the files of the batch before, byte for byte.
+            EXPECT_EQ(filasLote, 0);
             EXPECT_EQ(estado("1", "009999"), "0-C");
-            // Leaving publishes exactly what was recorded: every record
-            // whole, and no record the batch table does not hold.
-            lineasEnteras(lee(ruta), 126, 2);
-            lineasEnteras(lee(balanza()), 81, 2);
-            EXPECT_TRUE(QFile(ruta).open(QIODevice::Append));
+            EXPECT_EQ(estado("1", "001234"), "0-M");
+            EXPECT_EQ(lee(ruta), cambiosAntes);
+            EXPECT_EQ(lee(balanza()), balanzaAntes);
+            EXPECT_FALSE(cambiosAntes.isEmpty());
+            EXPECT_EQ(QDir(QFileInfo(ruta).path()).entryList({"*.tmp"}, QDir::Files).size(), 0);
             // No witness, and the window as it was.
             EXPECT_EQ(filas().size(), 5);
             EXPECT_EQ(ventana.campo("Codigo"), "7");

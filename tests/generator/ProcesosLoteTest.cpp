@@ -46,8 +46,12 @@ protected:
     std::unique_ptr<QProcess> generar(const QString& destino, const QString& codigo) {
         auto p = std::make_unique<QProcess>();
         p->setProgram(QStringLiteral(TARVELO_LOTE));
-        p->setArguments({"generar", linea, "--hoy", "2026-03-10", "--lista", "M1", "--carpeta",
-                         destino, "--codigo", codigo});
+        QStringList args = {"generar", linea,   "--hoy",    "2026-03-10",
+                            "--lista", "M1",  "--carpeta", destino};
+        if (!codigo.isEmpty()) {
+            args << "--codigo" << codigo;
+        }
+        p->setArguments(args);
         p->start();
         return p;
     }
@@ -63,6 +67,8 @@ protected:
         QFile f(ruta);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+
+    void dosConElMismoCodigo(const QString& codigo);
 
     QString linea;
     int filasLote = 0;
@@ -92,6 +98,57 @@ TEST_P(ProcesosLoteTest, DosEstacionesALaVez) {
     EXPECT_EQ(marcadas(), aMarcar);
     EXPECT_EQ(lee(a.path() + "/CAMBIOS.TXT").count("\r\n"), en77);
     EXPECT_EQ(lee(b.path() + "/CAMBIOS.TXT").count("\r\n"), en78);
+}
+
+// Two generations started together under the same code: never two batches
+// under one code. With the proposed code the later one takes the next free
+// code; with a code given on the command line it is refused (exit 3) and its
+// folder keeps its earlier files byte for byte.
+void ProcesosLoteTest::dosConElMismoCodigo(const QString& codigo) {
+    {
+        QTemporaryDir a, b;
+        for (QTemporaryDir* d : {&a, &b}) {
+            QFile f(d->path() + "/CAMBIOS.TXT");
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("LOTE ANTERIOR " + d->path().toUtf8() + "\r\n");
+        }
+        const QByteArray antesA = lee(a.path() + "/CAMBIOS.TXT");
+        const QByteArray antesB = lee(b.path() + "/CAMBIOS.TXT");
+        auto pa = generar(a.path(), codigo);
+        auto pb = generar(b.path(), codigo);
+        ASSERT_TRUE(pa->waitForFinished(120000));
+        ASSERT_TRUE(pb->waitForFinished(120000));
+        const QString err = QString::fromUtf8(pa->readAllStandardError()) + "\n---\n" +
+                            QString::fromUtf8(pb->readAllStandardError());
+        // One batch per code: each code's rows name one folder.
+        EXPECT_EQ(esquema->cuenta("SELECT COUNT(*) FROM (SELECT Codigo FROM MV_TARVELO GROUP BY "
+                                  "Codigo HAVING COUNT(DISTINCT RutaArchivo) > 1) x"),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(marcadas(), aMarcar);
+        const int codigos =
+            esquema->cuenta("SELECT COUNT(*) FROM (SELECT DISTINCT Codigo FROM MV_TARVELO) x");
+        if (codigo.isEmpty()) {
+            EXPECT_EQ(pa->exitCode(), CodigoLote::Generado) << err.toStdString();
+            EXPECT_EQ(pb->exitCode(), CodigoLote::Generado) << err.toStdString();
+            EXPECT_EQ(codigos, 2);
+        } else {
+            EXPECT_EQ(codigos, 1);
+            EXPECT_EQ(filasDe(55), filasLote);
+            const bool ganoA = pa->exitCode() == CodigoLote::Generado;
+            EXPECT_EQ((ganoA ? pb : pa)->exitCode(), CodigoLote::Abandonado) << err.toStdString();
+            EXPECT_EQ(lee((ganoA ? b : a).path() + "/CAMBIOS.TXT"), ganoA ? antesB : antesA);
+            EXPECT_EQ(QDir((ganoA ? b : a).path()).entryList({"*.tmp"}, QDir::Files).size(), 0);
+        }
+    }
+}
+
+TEST_P(ProcesosLoteTest, UnLotePorCodigoPropuesto) {
+    dosConElMismoCodigo("");
+}
+
+TEST_P(ProcesosLoteTest, UnLotePorCodigoDado) {
+    dosConElMismoCodigo("55");
 }
 
 // A generation killed at any moment leaves either nothing (the previous
