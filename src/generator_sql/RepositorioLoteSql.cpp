@@ -176,10 +176,14 @@ std::optional<ArticuloLote> RepositorioLoteSql::DatosArticulo(const QString& idA
 }
 
 QString RepositorioLoteSql::DescripcionTipo(const QString& tipo) {
-    // The engines compare codes as SQL Server does: without regard to case
-    // or trailing blanks.
+    // Compared trimmed on both sides (a type stored as " 7" is the type
+    // "7"), and as SQL Server compares: without regard to case. SQLite
+    // compares a function's result byte for byte unless told the collation.
+    const bool sqlite = capacidades().plataforma == Plataforma::Sqlite;
     SentenciaPreparada& s = sentencia(
-        s_->tipo, QStringLiteral("SELECT DESCRIPCION FROM V_TA_TIPOARTICULO WHERE IdTipo = ?"),
+        s_->tipo,
+        QStringLiteral("SELECT DESCRIPCION FROM V_TA_TIPOARTICULO WHERE LTRIM(RTRIM(IdTipo)) = ?") +
+            (sqlite ? QStringLiteral(" COLLATE KX") : QString()),
         QStringLiteral("DatosTabla"));
     const QString clave = tipo.trimmed();
     const auto visto = s_->tipos.constFind(clave);

@@ -308,6 +308,16 @@ TEST_P(FallasLoteTest, LasBusquedasIgnoranMayusculasYBlancosFinales) {
                   std::optional<QString>("001250500"));
         EXPECT_EQ(repositorio->Pendientes(c.lista, kHoy, kHoy.addDays(1))->total(), 1);
     }
+    // The type is compared trimmed on both sides: a code stored with a
+    // leading blank is found, in any letter case.
+    esquema->tipo(" 7", "TIPO SIETE");
+    esquema->tipo("  b ", "TIPO BE");
+    for (const auto& [tipo, descripcion] :
+         {std::pair<QString, QString>{"7", "TIPO SIETE"}, {" 7  ", "TIPO SIETE"},
+          {"B", "TIPO BE"}, {"b", "TIPO BE"}, {"8", ""}}) {
+        SCOPED_TRACE(tipo.toStdString());
+        EXPECT_EQ(repositorio->DescripcionTipo(tipo).trimmed(), descripcion);
+    }
     // And through the loader: a type written in lower case finds its name.
     esquema->ejecuta("UPDATE V_MA_ARTICULOS SET Tipo = 't1  ' WHERE IdArticulo = '000101'");
     lote->CargaNovedades();
