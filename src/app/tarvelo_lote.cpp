@@ -3,6 +3,7 @@
 #include "demo/ComandosDemo.h"
 #include "reports/ComandoTestigo.h"
 #include "runtime/IniciaAplicacion.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>
@@ -73,20 +74,30 @@ int main(int argc, char** argv) {
         return 0;
     }
     int codigo = 2;
-    if (comando == "crear-base") {
-        codigo = ComandoCrearBase(args, out, err);
-    } else if (comando == "resumen") {
-        codigo = ComandoResumen(args, out, err);
-    } else if (comando == "inicio") {
-        codigo = ComandoInicio(args, ModoInicio::SinDialogo, out, err);
-    } else if (comando == "generar") {
-        codigo = ComandoGenerar(args, out, err);
-    } else if (comando == "regenerar") {
-        codigo = ComandoRegenerar(args, out, err);
-    } else if (comando == "testigo") {
-        codigo = ComandoTestigo(args, out, err);
-    } else {
-        err << "Comando desconocido: " << comando << " (ver tarvelo-lote --help)\n";
+    // A failure no command expected still ends the run as a failure, with
+    // its reason: never as an abort that leaves no word of why.
+    try {
+        if (comando == "crear-base") {
+            codigo = ComandoCrearBase(args, out, err);
+        } else if (comando == "resumen") {
+            codigo = ComandoResumen(args, out, err);
+        } else if (comando == "inicio") {
+            codigo = ComandoInicio(args, ModoInicio::SinDialogo, out, err);
+        } else if (comando == "generar") {
+            codigo = ComandoGenerar(args, out, err);
+        } else if (comando == "regenerar") {
+            codigo = ComandoRegenerar(args, out, err);
+        } else if (comando == "testigo") {
+            codigo = ComandoTestigo(args, out, err);
+        } else {
+            err << "Comando desconocido: " << comando << " (ver tarvelo-lote --help)\n";
+        }
+    } catch (const FalloKX& f) {
+        err << "tarvelo-lote: " << f.error().descripcion << "\n";
+        codigo = 3;
+    } catch (const std::exception& e) {
+        err << "tarvelo-lote: " << e.what() << "\n";
+        codigo = 3;
     }
     out.flush();
     err.flush();

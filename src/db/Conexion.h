@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include "db/CapacidadesMotor.h"
 #include "db/ErrorADO.h"
 #include "db/Plataforma.h"
@@ -71,6 +73,14 @@ public:
     void CommitTrans();
     void RollbackTrans();
     int nivelTransaccion() const { return nivelTransaccion_; }
+    // Results read while other statements run (a load's source): a lost link
+    // is then never mended by a silent reconnection, which would drop them
+    // under their reader; the failure goes to the caller instead.
+    void abreLectura() { ++lecturasAbiertas_; }
+    void cierraLectura() { lecturasAbiertas_ = std::max(0, lecturasAbiertas_ - 1); }
+    int lecturasAbiertas() const { return lecturasAbiertas_; }
+    // Whether a lost link may be replaced by a new one now.
+    bool puedeReconectar() const { return nivelTransaccion_ == 0 && lecturasAbiertas_ == 0; }
 
     // The engine's text for a SQL Server text (unchanged on SQL Server and Oracle).
     QString textoMotor(const QString& sql) const;
@@ -110,6 +120,7 @@ private:
     QString nombre_;
     DatosConexion datos_;
     int nivelTransaccion_ = 0;
+    int lecturasAbiertas_ = 0;
     bool enlacePerdido_ = false;
     bool bloqueada_ = false;
     int isolacionAplicada_ = 4096;

@@ -73,8 +73,9 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, Recordset& Lrcs, Conexion* Co
                 }
             }
             const bool perdida = perdidaDeConexion(f.error(), c) && c == gCnn.get();
-            // Two rounds of reconnect-and-retry per call; a third loss goes to the dialog.
-            if (perdida && intento < 3) {
+            // Two rounds of reconnect-and-retry per call; a third loss goes to
+            // the dialog, and so does any loss while a load reads its source.
+            if (perdida && intento < 3 && c->puedeReconectar()) {
                 reconecta();
                 ++intento;
                 continue;

@@ -126,7 +126,7 @@ void SentenciaPreparada::ejecuta(const QVariantList& valores) {
             const bool perdido = cn && cn->enlacePerdido();
             // A transaction died with the link: running its later statements
             // on a new connection would record half of it.
-            if (!perdido || intento >= 3 || cn->nivelTransaccion() > 0) {
+            if (!perdido || intento >= 3 || !cn->puedeReconectar()) {
                 throw;
             }
             q_.reset();
@@ -139,10 +139,12 @@ void SentenciaPreparada::ejecuta(const QVariantList& valores) {
 }
 
 bool SentenciaPreparada::siguiente() {
+    vigente();
     return q_ && q_->next();
 }
 
 QVariant SentenciaPreparada::valor(int columna) const {
+    vigente();
     return q_ ? q_->value(columna) : QVariant();
 }
 
@@ -165,7 +167,36 @@ qint64 SentenciaPreparada::afectadas() const {
     return q_ ? q_->numRowsAffected() : 0;
 }
 
+void SentenciaPreparada::abreLectura() {
+    Conexion* cn = db_.gCnn.get();
+    if (!leyendo_ && cn && cn == conexionPreparada_) {
+        cn->abreLectura();
+        leyendo_ = true;
+    }
+}
+
+void SentenciaPreparada::cierraLectura() {
+    Conexion* cn = db_.gCnn.get();
+    if (leyendo_ && cn && cn == conexionPreparada_) {
+        cn->cierraLectura();
+    }
+    leyendo_ = false;
+}
+
+void SentenciaPreparada::vigente() const {
+    // A result of a connection that was replaced meanwhile is gone with it:
+    // reading it would touch a driver that no longer exists.
+    if (q_ && conexionPreparada_ != db_.gCnn.get()) {
+        throw FalloKX(NumerosADO::ConexionCerrada, kCerrada, rutina_);
+    }
+}
+
 void SentenciaPreparada::termina() {
+    if (q_ && conexionPreparada_ != db_.gCnn.get()) {
+        // Its connection is gone: prepared afresh on the next run.
+        q_.reset();
+        return;
+    }
     if (q_) {
         q_->finish();
     }

@@ -33,6 +33,9 @@ public:
     qint64 afectadas() const;
     // Releases the last result (the statement stays prepared).
     void termina();
+    // The result is read while other statements run: see Conexion::abreLectura.
+    void abreLectura();
+    void cierraLectura();
     // Off (the default): a forward-only result, read before the next
     // statement runs. On: a scrollable result, for a source read while other
     // statements run, where the engine holds it whole in the client.
@@ -49,6 +52,8 @@ public:
 
 private:
     void prepara();
+    // Throws when the connection of the last result was replaced.
+    void vigente() const;
     [[noreturn]] void falla(const QSqlQuery& q);
 
     DB_Dll& db_;
@@ -59,4 +64,5 @@ private:
     bool sinPreparar_ = false;
     std::optional<QSqlQuery> q_;
     const void* conexionPreparada_ = nullptr;
+    bool leyendo_ = false;
 };

@@ -96,11 +96,10 @@ ResultadoCarga CargadorLote::CargaLote() {
             f.EnGrilla(g, g.Rows() - 1);
             lote_.MuestraAvance(leidas, total);
         });
-        if (!sigue) {
+        if (!sigue || !pasos.paso([&] { rs->siguiente(); })) {
             r.filas = leidas;
             return termina(ResultadoCarga::Estado::Abandonado);
         }
-        rs->siguiente();
     }
     r.filas = leidas;
     v.fijaModo(ModoVentana::Regeneracion);

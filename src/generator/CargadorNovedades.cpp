@@ -346,7 +346,11 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
         if (cancelado) {
             return termina(ResultadoCarga::Estado::Cancelado);
         }
-        c->siguiente();
+        // The next row may come from the server (a cursor's next block): a
+        // lost link there is a failure like any other, with its dialog.
+        if (!pasos.paso([&] { c->siguiente(); })) {
+            return termina(ResultadoCarga::Estado::Abandonado);
+        }
     }
     return termina(ResultadoCarga::Estado::Cargado);
 }

@@ -47,6 +47,7 @@ CursorSentencia::CursorSentencia(std::unique_ptr<SentenciaPreparada> sentencia, 
         total_ = int(filas_.size());
         hay_ = !filas_.isEmpty();
     } else {
+        s_->abreLectura();
         hay_ = s_->siguiente();
     }
 }
@@ -57,6 +58,7 @@ CursorSentencia::CursorSentencia(std::unique_ptr<SentenciaPreparada> trae, int b
     : s_(std::move(trae)), cierra_(std::move(cierra)), bloque_(bloque), total_(total),
       fechasComoTexto_(fechasComoTexto) {
     s_->ejecuta({});
+    s_->abreLectura();
     nombres_ = s_->nombres();
     hay_ = leeFila();
 }
@@ -66,6 +68,7 @@ CursorSentencia::~CursorSentencia() {
         *registro_ = nullptr;
     }
     if (s_) {
+        s_->cierraLectura();
         s_->termina();
     }
     if (cierra_) {
@@ -74,7 +77,9 @@ CursorSentencia::~CursorSentencia() {
         try {
             cierra_->ejecuta({});
             cierra_->termina();
-        } catch (const FalloKX&) {
+        } catch (...) {
+            // Nothing may leave a destructor; the failure that lost the link
+            // was already reported where it happened.
         }
     }
 }

@@ -46,6 +46,39 @@ TEST_P(LoteGrandeTest, MasDe32767Filas) {
               QString::number(o.codigoInicial + kFilas - 1).rightJustified(9, '0'));
 }
 
+// The server's link lost while the load reads the source through its cursor:
+// reported once, as any failure, and the process goes on (nothing aborts it
+// from a destructor); nothing is marked.
+TEST_P(LoteGrandeTest, EnlacePerdidoDuranteLaCarga) {
+    if (GetParam() != Plataforma::PostgreSql) {
+        GTEST_SKIP() << "a server-side cursor";
+    }
+    OpcionesMasivo o;
+    o.filas = 5000;
+    o.hoy = kHoy;
+    BaseDemo::generaMasivo(esquema->conexion(), o);
+    eligeLista(o.idLista, o.nombreLista);
+    const QString pid = esquema->valor("SELECT pg_backend_pid()").toString();
+    ASSERT_FALSE(pid.isEmpty());
+    cartel.alMostrar([&](int n) {
+        if (n == 10) {
+            base().ejecutaDirecto("SELECT pg_terminate_backend(" + pid + ")");
+        }
+    });
+    op.responde(Operador::Abortar);
+    const ResultadoCarga r = lote->CargaNovedades();
+    cartel.alMostrar({});
+    EXPECT_EQ(r.estado, ResultadoCarga::Estado::Abandonado);
+    EXPECT_EQ(op.preguntas().size(), 1);
+    EXPECT_TRUE(op.sinGuion().isEmpty()) << op.sinGuion().join('|').toStdString();
+    EXPECT_FALSE(cartel.visible());
+    op.limpia();
+    // Back on a new link: nothing was marked.
+    BaseDePrueba::cierra(DB_Dll::instancia());
+    ASSERT_TRUE(base().abre(DB_Dll::instancia()));
+    EXPECT_EQ(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'"), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, LoteGrandeTest, valoresMotores(), nombreMotor);
 
 // The progress bar of a load: the cycle runs 1 .. 41 and starts again.
