@@ -1,5 +1,7 @@
 #include "reports/DefinicionReporte.h"
 
+#include <cmath>
+
 #include "reports/ErroresReporte.h"
 #include "utility_library/ErrorKX.h"
 
@@ -68,7 +70,9 @@ private:
     double numero(const QString& t) const {
         bool ok = false;
         const double v = t.toDouble(&ok);
-        if (!ok || v < 0) {
+        // Nothing on paper measures ten metres: a larger figure (or "inf")
+        // is a slip that arithmetic on it must never meet.
+        if (!ok || !std::isfinite(v) || v < 0 || v > 10000) {
             error(QStringLiteral("\"%1\" no es una medida (milímetros, con punto decimal)").arg(t));
         }
         return v;
@@ -77,8 +81,10 @@ private:
     int entero(const QString& t, int minimo) const {
         bool ok = false;
         const int v = t.toInt(&ok);
-        if (!ok || v < minimo) {
-            error(QStringLiteral("\"%1\" no es un número entero de %2 o más").arg(t).arg(minimo));
+        if (!ok || v < minimo || v > 10000) {
+            error(QStringLiteral("\"%1\" no es un número entero entre %2 y 10000")
+                      .arg(t)
+                      .arg(minimo));
         }
         return v;
     }
@@ -395,6 +401,11 @@ public:
     bool tipoLeido = false;
 };
 
+// Limits of a label sheet: a label smaller than this cannot carry a price
+// and its bar code, and no sheet holds more labels than this.
+constexpr double kEtiquetaMinima = 5;
+constexpr int kEtiquetasPorPagina = 1000;
+
 void verifica(const DefinicionReporte& d, bool tipoLeido) {
     const auto mal = [&](const QString& motivo) { falla(d.archivo, 0, motivo); };
     if (!tipoLeido) {
@@ -407,9 +418,35 @@ void verifica(const DefinicionReporte& d, bool tipoLeido) {
         if (d.altoFila <= 0) {
             mal(QStringLiteral("el alto de la fila de [detalle] debe ser mayor que cero"));
         }
-    } else {
+    }
+    const QSizeF util = d.disposicion().paintRect(QPageLayout::Millimeter).size();
+    if (util.width() < 5 || util.height() < 5) {
+        mal(QStringLiteral("los márgenes dejan la página sin lugar (%1 x %2 mm útiles)")
+                .arg(util.width(), 0, 'f', 1)
+                .arg(util.height(), 0, 'f', 1));
+    }
+    if (d.tipo == DefinicionReporte::Tipo::Etiquetas) {
         if (d.anchoEtiqueta <= 0 || d.altoEtiqueta <= 0) {
             mal(QStringLiteral("[etiqueta] necesita \"ancho\" y \"alto\" mayores que cero"));
+        }
+        if (d.anchoEtiqueta < kEtiquetaMinima || d.altoEtiqueta < kEtiquetaMinima) {
+            mal(QStringLiteral("una etiqueta de %1 x %2 mm es menor que el mínimo de 5 mm")
+                    .arg(d.anchoEtiqueta)
+                    .arg(d.altoEtiqueta));
+        }
+        if (d.anchoEtiqueta > util.width() || d.altoEtiqueta > util.height()) {
+            mal(QStringLiteral(
+                    "una etiqueta de %1 x %2 mm no cabe en la página (%3 x %4 mm útiles)")
+                    .arg(d.anchoEtiqueta)
+                    .arg(d.altoEtiqueta)
+                    .arg(util.width(), 0, 'f', 1)
+                    .arg(util.height(), 0, 'f', 1));
+        }
+        if (qint64(d.columnasEtiquetas) * d.filasEtiquetas > kEtiquetasPorPagina) {
+            mal(QStringLiteral("%1 columnas por %2 filas superan las %3 etiquetas por página")
+                    .arg(d.columnasEtiquetas)
+                    .arg(d.filasEtiquetas)
+                    .arg(kEtiquetasPorPagina));
         }
         if (d.etiqueta.isEmpty()) {
             mal(QStringLiteral("[etiqueta] no dibuja nada"));

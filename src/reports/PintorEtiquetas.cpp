@@ -39,8 +39,8 @@ QSize PintorEtiquetas::grilla(const QSizeF& area) const {
 
 int PintorEtiquetas::paginas(const QSizeF& area) const {
     const QSize g = grilla(area);
-    const int porPagina = g.width() * g.height();
-    return std::max(1, int((datos_.filas.size() + porPagina - 1) / porPagina));
+    const qint64 porPagina = std::max<qint64>(1, qint64(g.width()) * g.height());
+    return std::max(1, int((qint64(datos_.filas.size()) + porPagina - 1) / porPagina));
 }
 
 void PintorEtiquetas::dibuja(Lienzo& l) const {

@@ -57,6 +57,50 @@ TEST(DefinicionReporte, UnErrorNombraArchivoYLinea) {
     }
 }
 
+// Sizes, counts and margins out of reason are refused with the file and the
+// value named, before any arithmetic can meet them.
+TEST(DefinicionReporte, MedidasFueraDeRazon) {
+    const QString base = "[reporte]\ntipo = etiquetas\n[pagina]\nmargenes = %1\n"
+                         "[fuentes]\nprecio = DejaVu Sans; 8\n[etiqueta]\n"
+                         "ancho = %2\nalto = %3\ncolumnas = %4\nfilas = %5\n"
+                         "texto = 0 0 4 4 precio izquierda | {Precio}\n";
+    struct Caso {
+        const char* margenes;
+        const char* ancho;
+        const char* alto;
+        const char* columnas;
+        const char* filas;
+        const char* motivo; // empty: accepted
+    };
+    const Caso casos[] = {
+        {"10 10 10 10", "62", "33", "3", "8", ""},
+        {"10 10 10 10", "5", "5", "38", "26", ""},
+        {"10 10 10 10", "0.001", "0.001", "65536", "65536", "10000"},
+        {"10 10 10 10", "0.001", "0.001", "1000", "1000", "mínimo de 5 mm"},
+        {"10 10 10 10", "4.9", "33", "3", "8", "mínimo de 5 mm"},
+        {"10 10 10 10", "62", "300", "3", "8", "no cabe en la página"},
+        {"10 10 10 10", "10", "10", "40", "26", "superan las 1000 etiquetas"},
+        {"10 10 10 10", "inf", "33", "3", "8", "no es una medida"},
+        {"10 10 10 10", "1e300", "33", "3", "8", "no es una medida"},
+        {"150 10 150 10", "62", "33", "3", "8", "sin lugar"},
+    };
+    for (const Caso& c : casos) {
+        const QString texto = base.arg(c.margenes, c.ancho, c.alto, c.columnas, c.filas);
+        SCOPED_TRACE(texto.toStdString());
+        if (!*c.motivo) {
+            EXPECT_NO_THROW(DefinicionReporte::deTexto(texto, "MA_PRE3.txt"));
+            continue;
+        }
+        try {
+            DefinicionReporte::deTexto(texto, "MA_PRE3.txt");
+            ADD_FAILURE() << "accepted";
+        } catch (const FalloKX& e) {
+            EXPECT_TRUE(e.error().descripcion.contains("MA_PRE3.txt")) << e.what();
+            EXPECT_TRUE(e.error().descripcion.contains(QString::fromUtf8(c.motivo))) << e.what();
+        }
+    }
+}
+
 TEST(DefinicionReporte, IncompletaOFaltante) {
     EXPECT_THROW(DefinicionReporte::deTexto("[reporte]\ntitulo = x\n", "X.txt"), FalloKX);
     EXPECT_THROW(DefinicionReporte::deTexto("[reporte]\ntipo = etiquetas\n", "X.txt"), FalloKX);
