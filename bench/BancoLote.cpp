@@ -24,7 +24,7 @@
 #include "MemoriaProceso.h"
 #include "db/DB_Dll.h"
 #include "db/SqliteKX.h"
-#include "generator/ArchivoPublicado.h"
+#include "utility_library/ArchivoPublicado.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
 #include "generator_sql/ParametrosConfigurados.h"

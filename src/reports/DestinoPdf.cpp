@@ -2,11 +2,11 @@
 
 #include "reports/ErroresReporte.h"
 #include "utility_library/ErrorKX.h"
+#include "utility_library/SalidaPublicada.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 [[noreturn]] void falla(const QString& archivo, const QString& motivo) {
@@ -30,10 +30,9 @@ int DestinoPdf::escribe(const ReportePreparado& reporte, const QString& archivo)
         falla(archivo, QStringLiteral("no existe la carpeta %1")
                            .arg(QDir::toNativeSeparators(info.absolutePath())));
     }
-    QSaveFile f(archivo);
-    if (!f.open(QIODevice::WriteOnly)) {
-        falla(archivo, f.errorString());
-    }
+    // Written beside the target and renamed over it: a link at the target is
+    // replaced, never followed, and a failure leaves the earlier file whole.
+    SalidaPublicada f(archivo);
     int paginas = 0;
     {
         QPdfWriter pdf(&f);
@@ -43,8 +42,10 @@ int DestinoPdf::escribe(const ReportePreparado& reporte, const QString& archivo)
         pdf.setPageLayout(reporte.definicion().disposicion());
         paginas = reporte.dibuja(pdf);
     }
-    if (!f.commit()) {
-        falla(archivo, f.errorString());
+    try {
+        f.publica();
+    } catch (const FalloKX& e) {
+        falla(archivo, e.error().descripcion);
     }
     return paginas;
 }

@@ -1,11 +1,14 @@
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
 #include "cli/ComandoLote.h"
+#include "reports/ComandoTestigo.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>
 
 #include <QFile>
+#include <QFileInfo>
+#include <functional>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -83,6 +86,62 @@ TEST_P(TestigoPdfTest, GenerarYRegenerarEscribenElTestigo) {
     // Without the option nobody prints: the safe answer.
     ASSERT_EQ(ComandoRegenerar({"regenerar", linea, "--codigo", "41"}, o, e), CodigoLote::Generado);
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}).size(), 2);
+}
+
+// A PDF path that is a link, or that a folder takes: the link is replaced,
+// never followed (the file it points to stays as it was, a dangling link's
+// target is never created); a folder in the way is refused as a wrong path.
+TEST_P(TestigoPdfTest, UnEnlaceNoSeSigue) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(ComandoGenerar({"generar", linea, "--hoy", "2026-03-10", "--lista", "1", "--carpeta",
+                              dir.path(), "--codigo", "42"},
+                             o, e),
+              CodigoLote::Generado)
+        << err.toStdString();
+    QTemporaryDir afuera;
+    const QString ajeno = afuera.filePath("ajeno.txt");
+    {
+        QFile f(ajeno);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("NO TOCAR");
+    }
+    struct Caso {
+        const char* nombre;
+        std::function<void(const QString&)> prepara;
+        int codigo;
+    };
+    const Caso casos[] = {
+        {"enlace a un archivo", [&](const QString& p) { QFile::link(ajeno, p); },
+         CodigoLote::Generado},
+        {"enlace colgante",
+         [&](const QString& p) { QFile::link(afuera.filePath("nuevo.txt"), p); },
+         CodigoLote::Generado},
+        {"carpeta en su lugar", [&](const QString& p) { QDir().mkpath(p); },
+         CodigoLote::Invalido},
+    };
+    int n = 0;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        for (const bool etiquetas : {false, true}) {
+            const QString pdf = dir.filePath(QString("caso%1.pdf").arg(++n));
+            c.prepara(pdf);
+            QStringList args = {"testigo", linea, "--codigo", "42", "--pdf", pdf};
+            if (etiquetas) {
+                args << "--etiquetas";
+            }
+            EXPECT_EQ(ComandoTestigo(args, o, e), c.codigo) << err.toStdString();
+            EXPECT_EQ(QFileInfo(pdf).isSymLink(), false);
+            if (c.codigo == CodigoLote::Generado) {
+                EXPECT_TRUE(texto(pdf).contains("42"));
+            }
+        }
+    }
+    QFile f(ajeno);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "NO TOCAR");
+    EXPECT_FALSE(QFile::exists(afuera.filePath("nuevo.txt")));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.tmp"}, QDir::Files | QDir::Hidden).size(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, TestigoPdfTest, valoresMotores(), nombreMotor);

@@ -1,5 +1,5 @@
 #include "generator/ArchivosCambio.h"
-#include "generator/ArchivoPublicado.h"
+#include "utility_library/ArchivoPublicado.h"
 #include "generator/ArticulosBalanza.h"
 #include "generator/FilaNovedad.h"
 #include "generator/GrillaLote.h"

@@ -1,4 +1,4 @@
-#include "generator/ArchivoPublicado.h"
+#include "utility_library/ArchivoPublicado.h"
 
 #include "utility_library/ErrorKX.h"
 
