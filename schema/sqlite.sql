@@ -224,6 +224,16 @@ CREATE INDEX IX_MV_TARVELO_CODIGO ON MV_TARVELO (Codigo);
 
 CREATE INDEX IX_MV_TARVELO_LISTA_ARTICULO ON MV_TARVELO (IdLista, CodInterno, Fecha);
 
+-- Batches committed whose files have not taken their final names yet (the
+-- program's own table: a run killed between the two is published by the next).
+CREATE TABLE MV_TARVELO_PENDIENTE (
+    Codigo INTEGER NOT NULL,
+    Destino VARCHAR(1024),
+    Temporal VARCHAR(1024),
+    DestinoBalanza VARCHAR(1024),
+    TemporalBalanza VARCHAR(1024)
+);
+
 CREATE TABLE V_MV_FALTANTES (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     FechaHora DATETIME,

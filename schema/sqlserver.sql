@@ -245,6 +245,17 @@ GO
 CREATE INDEX IX_MV_TARVELO_LISTA_ARTICULO ON MV_TARVELO (IdLista, CodInterno, Fecha);
 GO
 
+-- Batches committed whose files have not taken their final names yet (the
+-- program's own table: a run killed between the two is published by the next).
+CREATE TABLE MV_TARVELO_PENDIENTE (
+    Codigo int NOT NULL,
+    Destino varchar(1024),
+    Temporal varchar(1024),
+    DestinoBalanza varchar(1024),
+    TemporalBalanza varchar(1024)
+);
+GO
+
 CREATE TABLE V_MV_FALTANTES (
     ID int IDENTITY(1,1) PRIMARY KEY,
     FechaHora datetime,

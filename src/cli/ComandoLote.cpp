@@ -356,6 +356,10 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     RepositorioLoteSql repositorio(db);
     LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     const TestigoEnPdf testigo(valor(o, "testigo-pdf"), ventana, lote, entorno.op());
+    // A batch an earlier run committed and never published goes out first.
+    for (const QString& aviso : lote.PublicaPendientes()) {
+        err << aviso << Qt::endl;
+    }
     lote.InicializaFormulario();
     if (codigo) {
         const std::optional<qint64> c = ReglasLote::LeeCodigo(*codigo);
@@ -465,6 +469,10 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     RepositorioLoteSql repositorio(DB_Dll::instancia());
     LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     const TestigoEnPdf testigo(valor(o, "testigo-pdf"), ventana, lote, entorno.op());
+    // A batch an earlier run committed and never published goes out first.
+    for (const QString& aviso : lote.PublicaPendientes()) {
+        err << aviso << Qt::endl;
+    }
     lote.InicializaFormulario();
     ventana.campo(QStringLiteral("Codigo")) = QString::number(*numero);
     const ResultadoCarga carga = lote.CargaLote();

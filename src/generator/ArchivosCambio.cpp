@@ -1,10 +1,10 @@
 #include "generator/ArchivosCambio.h"
 
-#include "utility_library/ArchivoPublicado.h"
 #include "generator/ArticulosBalanza.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FormatoNovedad.h"
 #include "generator/GrillaLote.h"
+#include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Cp1252.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
@@ -103,6 +103,31 @@ void ArchivosCambio::Publica() {
     archivoCambios_->publica();
     archivoBalanza_->publica();
     Descarta();
+}
+
+PublicacionPendiente ArchivosCambio::Pendiente(qint64 codigo) const {
+    PublicacionPendiente p;
+    p.codigo = codigo;
+    p.destino = rutaCambios_;
+    p.temporal = archivoCambios_ ? archivoCambios_->temporal() : QString();
+    p.destinoBalanza = rutaBalanza_;
+    p.temporalBalanza = archivoBalanza_ ? archivoBalanza_->temporal() : QString();
+    return p;
+}
+
+void ArchivosCambio::Conserva() {
+    for (auto* a : {archivoCambios_.get(), archivoBalanza_.get()}) {
+        if (a && !a->temporal().isEmpty()) {
+            a->conserva();
+        }
+    }
+    Descarta();
+}
+
+void ArchivosCambio::PublicaPendiente(const PublicacionPendiente& p) {
+    // The point-of-sale file first, as a generation publishes them.
+    ArchivoPublicado::publicaTemporal(p.temporal, p.destino);
+    ArchivoPublicado::publicaTemporal(p.temporalBalanza, p.destinoBalanza);
 }
 
 void ArchivosCambio::Descarta() {

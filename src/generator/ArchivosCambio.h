@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/RepositorioLote.h"
+
 #include <QByteArray>
 #include <memory>
 
@@ -51,6 +53,14 @@ public:
     void Publica();
     // Drops what was gathered; nothing reaches the final names.
     void Descarta();
+    // Where the files go and the temporary files that hold them (after Abre()).
+    PublicacionPendiente Pendiente(qint64 codigo) const;
+    // Leaves the written temporary files on disk for a later publication.
+    void Conserva();
+    // Publishes the files of a batch committed by an earlier run whose
+    // renames never happened: each temporary file still there takes its
+    // final name. Throws FalloKX when a rename fails.
+    static void PublicaPendiente(const PublicacionPendiente& p);
     int registrosCambios() const { return lineasCambios_; }
 
     // --- the records and paths, for the writer and its tests

@@ -123,7 +123,7 @@ bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
     return true;
 }
 
-bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r) {
+bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo) {
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     // Whole on disk under temporary names first (a full disk stops here, with
     // nothing recorded), then the commit, then the final names.
@@ -135,6 +135,9 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r) {
     });
     if (escritos) {
         pasos.paso([&] {
+            // The note goes with the batch: a kill before the renames leaves
+            // it, and the next run publishes the whole temporary files.
+            lote_.repositorio().AnotaPublicacion(archivos.Pendiente(codigo));
             lote_.repositorio().ConfirmaGeneracion();
             confirmado = true;
         });
@@ -151,7 +154,14 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r) {
         archivos.Publica();
         publicado = true;
     });
-    return publicado;
+    if (!publicado) {
+        // Committed: its files stay whole on disk for the next run to publish.
+        archivos.Conserva();
+        return false;
+    }
+    // Should this fail, the next run finds the files already in place.
+    pasos.paso([&] { lote_.repositorio().PublicacionHecha(codigo); });
+    return true;
 }
 
 ResultadoGeneracion GeneradorLote::Genera() {
@@ -159,6 +169,8 @@ ResultadoGeneracion GeneradorLote::Genera() {
     EstadoVentana& v = lote_.ventana();
     GrillaLote& g = v.MSFlexGrid1;
     RepositorioLote& repo = lote_.repositorio();
+    // A batch an earlier run committed and never published goes out first.
+    lote_.PublicaPendientes();
 
     // The header of the load, never the fields as they read now: a list typed
     // after the load must not lend its name to the loaded prices.
@@ -349,7 +361,7 @@ ResultadoGeneracion GeneradorLote::Genera() {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
-    if (!Termina(archivos, r)) {
+    if (!Termina(archivos, r, codigo)) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }

@@ -46,7 +46,7 @@ private:
     bool GrabaFila(int fila, bool regeneracion, qint64 codigo, const QString& marcaTiempo);
     FilaAGrabar ValoresDeFila(int fila) const;
     // Commits the batch and publishes the files; false when that failed.
-    bool Termina(ArchivosCambio& archivos, ResultadoGeneracion& r);
+    bool Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo);
 
     LoteNovedades& lote_;
     // Price rows this generation marked: a changed bar code sends one price

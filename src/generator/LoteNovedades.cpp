@@ -1,5 +1,6 @@
 #include "generator/LoteNovedades.h"
 
+#include "generator/ArchivosCambio.h"
 #include "generator/CargadorLote.h"
 #include "generator/CargadorNovedades.h"
 #include "generator/EstadoVentana.h"
@@ -9,11 +10,15 @@
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
 #include "utility_library/ErrorKX.h"
+#include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
+#include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
+
+#include <QDir>
 
 namespace {
 // For the window's set-up steps: one that fails is passed over silently.
@@ -197,6 +202,39 @@ ResultadoCarga LoteNovedades::CargaManual() {
 
 ResultadoCarga LoteNovedades::CargaLote() {
     return CargadorLote(*this).CargaLote();
+}
+
+QStringList LoteNovedades::PublicaPendientes() {
+    QStringList avisos;
+    const auto anota = [&](const QString& aviso) {
+        avisos << aviso;
+        LogKX::agrega(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
+                      LogKX::linea(Reloj::ahora(),
+                                   LogKX::textoRutina(QStringLiteral("cmdExportar")), aviso, 0));
+    };
+    std::vector<PublicacionPendiente> pendientes;
+    try {
+        pendientes = repositorio_.PublicacionesPendientes();
+    } catch (const FalloKX& f) {
+        anota(QStringLiteral("No se pudo consultar los lotes sin publicar: ") +
+              f.error().descripcion);
+        return avisos;
+    }
+    for (const PublicacionPendiente& p : pendientes) {
+        try {
+            ArchivosCambio::PublicaPendiente(p);
+            repositorio_.PublicacionHecha(p.codigo);
+            anota(QStringLiteral("Se publicaron los archivos del lote %1, que una generación "
+                                 "interrumpida dejó sin publicar: %2")
+                      .arg(p.codigo)
+                      .arg(QDir::toNativeSeparators(p.destino)));
+        } catch (const FalloKX& f) {
+            anota(QStringLiteral("No se pudo publicar el lote %1: %2")
+                      .arg(p.codigo)
+                      .arg(f.error().descripcion));
+        }
+    }
+    return avisos;
 }
 
 ResultadoGeneracion LoteNovedades::Genera() {

@@ -116,6 +116,11 @@ public:
 
     // --- generation and reports
     ResultadoGeneracion Genera();
+    // Publishes the files of batches an earlier run committed but was stopped
+    // before renaming (a kill, a failed rename); one notice per batch, also
+    // written to the error log. A failure is reported the same way and the
+    // batch stays noted for the next run.
+    QStringList PublicaPendientes();
     void ImprimeTestigo(bool etiquetas);
 
     // The error dialog of an operation named `rutina`: 4 retry, 5 go on, else leave.

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class FilaOrigen;
 
@@ -51,6 +52,14 @@ struct FilaAGrabar {
 // The price row a batch row marks as sent, and the state it had when it was
 // loaded: the mark only succeeds on that state, so a row that another
 // generation sent since is never sent twice.
+// A committed batch whose files may not have taken their final names yet:
+// where they go and the temporary files that hold them, whole.
+struct PublicacionPendiente {
+    qint64 codigo = 0;
+    QString destino, temporal;               // the point-of-sale file
+    QString destinoBalanza, temporalBalanza; // the scale file
+};
+
 struct PrecioAMarcar {
     qint64 id = 0;
     QString estadoAlCargar; // empty: mark whatever its state
@@ -103,4 +112,12 @@ public:
     virtual void ConfirmaGeneracion() = 0;
     // Undoes what the open generation wrote (nothing when none is open).
     virtual void DescartaGeneracion() = 0;
+
+    // --- publication: a batch's files are renamed after its commit. The
+    // batch notes them inside its transaction and clears the note once they
+    // carry their final names, so a run killed in between is told apart
+    // from one that never committed, and the next run publishes its files.
+    virtual void AnotaPublicacion(const PublicacionPendiente& p) { (void)p; }
+    virtual void PublicacionHecha(qint64 codigo) { (void)codigo; }
+    virtual std::vector<PublicacionPendiente> PublicacionesPendientes() { return {}; }
 };

@@ -22,7 +22,9 @@ constexpr int kBloqueCursor = 2000;
 
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
-        marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta;
+        marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta, anotaPublicacion,
+        publicacionHecha, pendientes;
+    bool tablaPendientes = false;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
     QString marcaYGraba;
@@ -495,6 +497,62 @@ void RepositorioLoteSql::ConfirmaGeneracion() {
     }
     s_->puntoAbierto = false; // the commit lets go of it
     db_.gCnn->CommitTrans();
+}
+
+namespace {
+// The program's own table of batches committed and not yet published; the
+// suite's tables are never altered for it. Created on first use.
+QString tablaPendientes(Plataforma p) {
+    const QString columnas =
+        QStringLiteral("(Codigo %1 NOT NULL, Destino varchar(1024), Temporal varchar(1024), "
+                       "DestinoBalanza varchar(1024), TemporalBalanza varchar(1024))")
+            .arg(p == Plataforma::SqlServer ? QStringLiteral("int") : QStringLiteral("bigint"));
+    if (p == Plataforma::SqlServer) {
+        return QStringLiteral("IF OBJECT_ID('MV_TARVELO_PENDIENTE') IS NULL CREATE TABLE "
+                              "MV_TARVELO_PENDIENTE ") +
+               columnas;
+    }
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS MV_TARVELO_PENDIENTE ") + columnas;
+}
+} // namespace
+
+void RepositorioLoteSql::AnotaPublicacion(const PublicacionPendiente& p) {
+    sentencia(s_->anotaPublicacion,
+              QStringLiteral("INSERT INTO MV_TARVELO_PENDIENTE (Codigo, Destino, Temporal, "
+                             "DestinoBalanza, TemporalBalanza) VALUES (?, ?, ?, ?, ?)"),
+              QStringLiteral("cmdExportar"))
+        .ejecuta({p.codigo, p.destino, p.temporal, p.destinoBalanza, p.temporalBalanza});
+}
+
+void RepositorioLoteSql::PublicacionHecha(qint64 codigo) {
+    sentencia(s_->publicacionHecha,
+              QStringLiteral("DELETE FROM MV_TARVELO_PENDIENTE WHERE Codigo = ?"),
+              QStringLiteral("cmdExportar"))
+        .ejecuta({codigo});
+}
+
+std::vector<PublicacionPendiente> RepositorioLoteSql::PublicacionesPendientes() {
+    if (!db_.gCnn || !db_.gCnn->abierta()) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    if (!s_->tablaPendientes) {
+        directa(tablaPendientes(capacidades().plataforma));
+        s_->tablaPendientes = true;
+    }
+    SentenciaPreparada& s = sentencia(
+        s_->pendientes,
+        QStringLiteral("SELECT Codigo, Destino, Temporal, DestinoBalanza, TemporalBalanza FROM "
+                       "MV_TARVELO_PENDIENTE ORDER BY Codigo"),
+        QStringLiteral("cmdExportar"));
+    s.ejecuta({});
+    std::vector<PublicacionPendiente> r;
+    while (s.siguiente()) {
+        r.push_back({s.valor(0).toLongLong(), QlUtil::NoNulo(s.valor(1)).trimmed(),
+                     QlUtil::NoNulo(s.valor(2)).trimmed(), QlUtil::NoNulo(s.valor(3)).trimmed(),
+                     QlUtil::NoNulo(s.valor(4)).trimmed()});
+    }
+    s.termina();
+    return r;
 }
 
 void RepositorioLoteSql::DescartaGeneracion() {

@@ -36,6 +36,9 @@ public:
     void EstampaFila(qint64 id, const QString& marcaTiempo) override;
     void ConfirmaGeneracion() override;
     void DescartaGeneracion() override;
+    void AnotaPublicacion(const PublicacionPendiente& p) override;
+    void PublicacionHecha(qint64 codigo) override;
+    std::vector<PublicacionPendiente> PublicacionesPendientes() override;
 
 private:
     struct Sentencias;

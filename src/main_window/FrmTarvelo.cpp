@@ -471,6 +471,13 @@ void FrmTarvelo::recuperaTeclado() {
 
 void FrmTarvelo::Carga() {
     Skins::AplicaSkin(this);
+    // A batch an earlier run committed and never published goes out first.
+    const QStringList avisos = lote_.PublicaPendientes();
+    if (!avisos.isEmpty()) {
+        operador().MsgBox(avisos.join(QStringLiteral("\r\n")),
+                          Operador::SoloAceptar | Operador::IconoExclamacion,
+                          QStringLiteral("Aviso al operador..."));
+    }
     InicializaFormulario();
 }
 

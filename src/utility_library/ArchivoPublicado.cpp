@@ -215,6 +215,30 @@ void ArchivoPublicado::publica() {
 #endif
 }
 
+void ArchivoPublicado::conserva() {
+#ifdef Q_OS_UNIX
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+#endif
+    temporal_.clear();
+}
+
+bool ArchivoPublicado::publicaTemporal(const QString& temporal, const QString& destino) {
+    const QFileInfo info(temporal);
+    if (!info.isFile() || info.isSymLink()) {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(ruta(temporal), ruta(destino), error);
+    if (error) {
+        falla(kErrorAcceso, QStringLiteral("No se pudo reemplazar el archivo"), destino,
+              QString::fromStdString(error.message()));
+    }
+    return true;
+}
+
 void ArchivoPublicado::limpiaRestos(const QString& destino) {
     const QFileInfo info(destino);
     QDir carpeta = info.absoluteDir();

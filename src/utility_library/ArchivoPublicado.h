@@ -33,6 +33,13 @@ public:
     void publica();
 
     const QString& temporal() const { return temporal_; }
+    // Keeps the written temporary file on disk when this object goes (the
+    // content is committed elsewhere and will be published later).
+    void conserva();
+    // Renames a whole temporary file left by an earlier run over `destino`.
+    // False when `temporal` is not there (published already); throws
+    // FalloKX when the rename fails.
+    static bool publicaTemporal(const QString& temporal, const QString& destino);
     // Removes the temporary files that a killed run left beside `destino`.
     static void limpiaRestos(const QString& destino);
 

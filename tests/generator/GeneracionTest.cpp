@@ -4,6 +4,7 @@
 #include "utility_library/QlReport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <functional>
 
@@ -436,6 +437,31 @@ void GeneracionTest::fallaInyectada() {
         }
         EXPECT_EQ(db().gCnn->nivelTransaccion(), 0);
     }
+}
+
+// A batch committed whose files could not take their final names (a kill,
+// a failed rename) keeps them whole beside their targets and noted in the
+// database; the next run publishes them before anything else.
+TEST_P(GeneracionTest, LoteConfirmadoSinPublicarSePublicaDespues) {
+    const QString folder = QFileInfo(ruta).path();
+    // A folder where CAMBIOS.TXT should go makes the rename fail after the commit.
+    ASSERT_TRUE(QDir().mkpath(ruta + "/ocupado"));
+    op.responde(Operador::Abortar);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Abandonado);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 1"), 5);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_PENDIENTE WHERE Codigo = 1"), 1);
+    EXPECT_EQ(QDir(folder).entryList({"*.tmp"}, QDir::Files).size(), 2);
+
+    // Whatever runs next publishes them, says so, and clears the note.
+    ASSERT_TRUE(QDir(ruta).removeRecursively());
+    const QStringList avisos = lote->PublicaPendientes();
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].contains("lote 1")) << avisos[0].toStdString();
+    lineasEnteras(lee(ruta), 126, 5);
+    lineasEnteras(lee(balanza()), 81, 4);
+    EXPECT_EQ(QDir(folder).entryList({"*.tmp"}, QDir::Files).size(), 0);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_PENDIENTE"), 0);
+    EXPECT_TRUE(lote->PublicaPendientes().isEmpty());
 }
 
 TEST_P(GeneracionTest, FallaInyectadaEnMedioRespetaLaInvariante) {
