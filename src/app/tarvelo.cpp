@@ -9,16 +9,19 @@
 #include "generator_sql/TestigoQlReport.h"
 #include "lookups/Lib_ClsCons3.h"
 #include "lookups_ui/VentanasConsultaQt.h"
-#include "main_window/ConsultasConMotor.h"
-#include "reports_ui/VistaPrevia.h"
-#include "utility_library/QlReport.h"
 #include "main_window/ArranqueTarvelo.h"
+#include "main_window/ConsultasConMotor.h"
 #include "main_window/FrmTarvelo.h"
 #include "progress/CartelEnPantalla.h"
 #include "progress/VentanaCartel.h"
+#include "reports_ui/VistaPrevia.h"
+#include "runtime/IniciaAplicacion.h"
 #include "runtime/OperadorQt.h"
+#include "runtime_ui/IdiomaQt.h"
 #include "utility_library/Operador.h"
+#include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
+#include "utility_library/QlReport.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -32,18 +35,44 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+#ifdef Q_OS_UNIX
+    // Without any display Qt would abort before a word of ours: start-up then
+    // runs without a screen, says what it has to say on standard error, and
+    // the program ends instead of waiting on a window nobody can see.
+    const bool sinDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+                            qEnvironmentVariableIsEmpty("DISPLAY") &&
+                            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (sinDisplay) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+#else
+    const bool sinDisplay = false;
+#endif
     QApplication app(argc, argv);
+    IdiomaQt::Instala(app);
     Programa::fijaNombreEjecutable(QStringLiteral("tarvelo"));
+    // A message box on a screen nobody sees would wait forever.
+    const QString plataforma = QGuiApplication::platformName();
+    const bool conPantalla =
+        plataforma != QLatin1String("offscreen") && plataforma != QLatin1String("minimal");
     OperadorQt operadorInicio;
-    fijaOperador(&operadorInicio);
+    OperadorSilencioso operadorConsola;
+    fijaOperador(conPantalla ? static_cast<Operador*>(&operadorInicio) : &operadorConsola);
     InstalaDialogoConexion();
     // Start-up hands the connection to the lookup engine and writes its
     // default definitions when they are missing.
     InstalaConsultas();
     QTextStream salida(stdout), errores(stderr);
-    if (const auto fin = ArrancaTarvelo(app.arguments().mid(1), salida, errores)) {
+    if (const auto fin = ArrancaTarvelo(app.arguments().mid(1), salida, errores, conPantalla)) {
         fijaOperador(nullptr);
         return *fin;
+    }
+    if (sinDisplay) {
+        errores << "tarvelo: no hay pantalla donde abrir la ventana (DISPLAY vacío); para generar "
+                   "un lote sin ventana use tarvelo-lote\n";
+        errores.flush();
+        fijaOperador(nullptr);
+        return CodigoInicio::DatosIncompletos;
     }
 
     CartelEnPantalla cartel;

@@ -61,7 +61,7 @@ int EstadoVentana::indiceCampo(const QString& campoDeDatos) const {
     const int i = QlFields::IndiceCampo(campoDeDatos, kCamposDeDatos);
     if (i < 0) {
         throw FalloKX(340,
-                      QStringLiteral("Control array element '%1' doesn't exist").arg(campoDeDatos),
+                      QStringLiteral("La ventana no tiene el campo '%1'").arg(campoDeDatos),
                       QStringLiteral("txtfields"));
     }
     return i;

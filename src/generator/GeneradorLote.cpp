@@ -58,7 +58,7 @@ qint64 identificador(const GrillaLote& g, int fila) {
     const std::optional<qint64> n = ReglasLote::LeeCodigo(id);
     if (!n) {
         throw FalloKX(13,
-                      QStringLiteral("Type mismatch: la fila %1 no tiene un Id válido ('%2')")
+                      QStringLiteral("Tipo no válido: la fila %1 no tiene un Id válido ('%2')")
                           .arg(fila)
                           .arg(id),
                       kRutina);

@@ -5,10 +5,13 @@
 #include <algorithm>
 
 namespace {
-// Raised as the grid control does for an index out of range.
+// An index out of range, with the number the suite gives it.
 [[noreturn]] void fueraDeRango(int fila, int col) {
-    throw FalloKX(381, QStringLiteral("Subscript out of range (%1, %2)").arg(fila).arg(col),
-                  QStringLiteral("MSFlexGrid"));
+    throw FalloKX(381,
+                  QStringLiteral("Subíndice fuera del intervalo (fila %1, columna %2)")
+                      .arg(fila)
+                      .arg(col),
+                  QStringLiteral("GrillaLote"));
 }
 } // namespace
 

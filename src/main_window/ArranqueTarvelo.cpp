@@ -22,16 +22,19 @@ QString AyudaTarvelo() {
 }
 
 namespace {
-int Ilegible(const QString& motivo, QTextStream& errores) {
+int Ilegible(const QString& motivo, QTextStream& errores, bool conPantalla) {
     errores << "tarvelo: " << motivo << "\n(ver tarvelo --help)\n";
     errores.flush();
-    operador().MsgBox(motivo, Operador::SoloAceptar | Operador::IconoCritico, FrmTarvelo::kTitulo);
+    if (conPantalla) {
+        operador().MsgBox(motivo, Operador::SoloAceptar | Operador::IconoCritico,
+                          FrmTarvelo::kTitulo);
+    }
     return CodigoInicio::DatosIncompletos;
 }
 } // namespace
 
 std::optional<int> ArrancaTarvelo(const QStringList& argumentos, QTextStream& salida,
-                                  QTextStream& errores) {
+                                  QTextStream& errores, bool conPantalla) {
     for (const QString& a : argumentos) {
         if (a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("/?")) {
             salida << AyudaTarvelo();
@@ -40,13 +43,14 @@ std::optional<int> ArrancaTarvelo(const QStringList& argumentos, QTextStream& sa
         }
         // An option of another program would otherwise be taken for connection data.
         if (a.startsWith(QLatin1String("--"))) {
-            return Ilegible(QStringLiteral("Opcion desconocida: ") + a, errores);
+            return Ilegible(QStringLiteral("Opcion desconocida: ") + a, errores, conPantalla);
         }
     }
     const int inicio =
-        IniciaAplicacion(LineaComando::DeArgumentos(argumentos), ModoInicio::ConDialogo);
+        IniciaAplicacion(LineaComando::DeArgumentos(argumentos),
+                         conPantalla ? ModoInicio::ConDialogo : ModoInicio::SinDialogo);
     if (inicio == CodigoInicio::DatosIncompletos) {
-        return Ilegible(MensajeInicio(), errores);
+        return Ilegible(MensajeInicio(), errores, conPantalla);
     }
     if (inicio != CodigoInicio::Correcto) {
         // The dialog was left, or the connection layer already told the

@@ -21,6 +21,32 @@ QString textoPantalla(QString t) {
     return t;
 }
 
+// A message that lists rows (rows left pending, records out of the fixed
+// layout) can run to thousands of lines: the box shows its first line, the
+// first rows of the list with the count of the rest, and a closing question
+// when there is one; the whole text stays under the box's details.
+constexpr int kFilasVisibles = 10;
+
+QString textoResumido(const QString& texto) {
+    QStringList lineas = texto.split(QLatin1Char('\n'));
+    const int minimo = kFilasVisibles + 3;
+    if (lineas.size() <= minimo) {
+        return texto;
+    }
+    const QString primera = lineas.takeFirst();
+    QString ultima;
+    if (lineas.last().trimmed().endsWith(QLatin1Char('?'))) {
+        ultima = lineas.takeLast();
+    }
+    const qsizetype resto = lineas.size() - kFilasVisibles;
+    QStringList r{primera};
+    r << lineas.mid(0, kFilasVisibles) << QStringLiteral("y %1 más").arg(resto);
+    if (!ultima.isNull()) {
+        r << ultima;
+    }
+    return r.join(QLatin1Char('\n'));
+}
+
 struct Boton {
     QMessageBox::StandardButton boton;
     int respuesta;
@@ -77,7 +103,12 @@ QString filtroQt(const QString& filtro) {
 } // namespace
 
 int OperadorQt::MsgBox(const QString& texto, int estilo, const QString& titulo) {
-    QMessageBox caja(iconoDe(estilo), titulo, textoPantalla(texto), QMessageBox::NoButton, padre_);
+    const QString completo = textoPantalla(texto);
+    const QString visible = textoResumido(completo);
+    QMessageBox caja(iconoDe(estilo), titulo, visible, QMessageBox::NoButton, padre_);
+    if (visible != completo) {
+        caja.setDetailedText(completo);
+    }
     const QList<Boton> botones = botonesDe(estilo);
     QList<QAbstractButton*> creados;
     for (const Boton& b : botones) {

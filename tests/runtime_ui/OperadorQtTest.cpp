@@ -1,5 +1,6 @@
 #include "runtime/OperadorQt.h"
 #include "DialogoModal.h"
+#include "runtime_ui/IdiomaQt.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -7,6 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -49,6 +52,52 @@ TEST(OperadorQt, MessageBoxStylesAndAnswers) {
         EXPECT_EQ(icono, c.icono);
         EXPECT_EQ(botones, c.botones);
     }
+}
+
+// A question listing thousands of rows shows its first rows and how many
+// more, keeps its closing question, fits the screen, and defaults to what
+// the style asks (No, for a question whose Yes writes).
+TEST(OperadorQt, ListaLargaCabeEnLaPantalla) {
+    QStringList lineas{"Hay registros que no respetan el formato fijo:"};
+    for (int i = 1; i <= 2000; ++i) {
+        lineas << QString("Fila %1: el registro tendría 125 caracteres").arg(i);
+    }
+    lineas << "¿Desea generar la novedad de todos modos?";
+    OperadorQt op;
+    QString texto, detalle;
+    QRect caja, pantalla;
+    QString porDefecto;
+    alAparecer([&](QWidget* w) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(m, nullptr);
+        texto = m->text();
+        detalle = m->detailedText();
+        caja = m->frameGeometry();
+        pantalla = m->screen()->availableGeometry();
+        porDefecto = m->defaultButton() ? m->defaultButton()->text() : QString();
+        QTest::keyClick(m, Qt::Key_Return);
+    });
+    EXPECT_EQ(op.MsgBox(lineas.join("\r\n"), 4 + 32 + 256, "ATENCIÓN"), 7);
+    const QStringList vistas = texto.split('\n');
+    ASSERT_EQ(vistas.size(), 13);
+    EXPECT_EQ(vistas[10], "Fila 10: el registro tendría 125 caracteres");
+    EXPECT_EQ(vistas[11], "y 1990 más");
+    EXPECT_EQ(vistas[12], "¿Desea generar la novedad de todos modos?");
+    EXPECT_EQ(detalle.count('\n'), 2001);
+    EXPECT_LE(caja.height(), pantalla.height());
+    EXPECT_EQ(porDefecto.remove('&'), "No");
+}
+
+// Qt's own texts speak Spanish: buttons and the calendar.
+TEST(OperadorQt, TextosDeQtEnCastellano) {
+    ASSERT_TRUE(IdiomaQt::Instala(*qApp));
+    QMessageBox m;
+    EXPECT_EQ(m.addButton(QMessageBox::Yes)->text().remove('&'), "Sí");
+    EXPECT_EQ(m.addButton(QMessageBox::Cancel)->text().remove('&'), "Cancelar");
+    EXPECT_EQ(m.addButton(QMessageBox::Abort)->text().remove('&'), "Interrumpir");
+    EXPECT_EQ(QLocale().monthName(12), "diciembre");
+    QCalendarWidget c;
+    EXPECT_EQ(c.locale().dayName(1, QLocale::ShortFormat), "lun");
 }
 
 TEST(OperadorQt, InputBoxAndDatePicker) {
