@@ -394,4 +394,35 @@ TEST_P(SesionOperadorTest, LaBaseSigueBloqueadaMientrasLaVentanaTrabaja) {
               0);
 }
 
+// Without a screen to show a box on, a start-up failure is said on standard
+// error and the program ends with its code at once instead of waiting.
+TEST(ArranqueSinPantalla, TerminaConSuCodigo) {
+    struct Caso {
+        const char* plataforma;
+        QString linea;
+        int codigo;
+        const char* dice;
+    };
+    const Caso casos[] = {
+        {"offscreen", "@Plataforma=NADA", 2, "Plataforma desconocida"},
+        {"minimal", "@Plataforma=NADA", 2, "Plataforma desconocida"},
+        {"offscreen", "--opcion", 2, "Opcion desconocida"},
+        {"offscreen", "@Plataforma=SQLITE; @server=.; @dbname=/no/existe.db; @usuario=DEMO", 3,
+         "unable to open database file"},
+        {"offscreen", "@Plataforma=SQLITE; @server=.; @usuario=DEMO", 2, "@dbname"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::string(c.plataforma) + " " + c.linea.toStdString());
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", c.plataforma);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TARVELO), {c.linea});
+        ASSERT_TRUE(p.waitForFinished(20000)) << "still waiting";
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), c.codigo);
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(c.dice));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Motores, SesionOperadorTest, valoresMotores(), nombreMotor);
