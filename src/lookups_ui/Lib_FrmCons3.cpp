@@ -248,6 +248,11 @@ void Lib_FrmCons3::Load() {
     });
     rs_.reset();
     ultimaCaja_ = -1;
+    // The first row is current from the start: the first Down goes to the
+    // second row, and Enter at once takes the first.
+    if (modelo_->rowCount() > 0 && !ListView1->selectionModel()->currentIndex().isValid()) {
+        seleccionaFila(0);
+    }
 }
 
 void Lib_FrmCons3::Encolumnar() {
@@ -442,6 +447,12 @@ bool Lib_FrmCons3::eventFilter(QObject* o, QEvent* e) {
             switch (k->key()) {
             case Qt::Key_F5:
                 nuevaBusqueda(caja);
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                // The search has put a row under the cursor: Enter takes it,
+                // as it does in the list.
+                CmdAceptar_Click();
                 return true;
             case Qt::Key_Down:
             case Qt::Key_Up:

@@ -186,6 +186,10 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
     }
     modelo_->recarga();
     TreeV_->expand(modelo_->indiceDeNodo(0));
+    // The first node is current from the start, as in the list.
+    if (modelo_->rowCount() > 0 && !TreeV_->currentIndex().isValid()) {
+        TreeV_->setCurrentIndex(modelo_->index(0, 0));
+    }
 }
 
 int Lib_FrmCons3Tree::nodoSeleccionado() const {
@@ -220,6 +224,11 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* o, QEvent* e) {
         switch (static_cast<QKeyEvent*>(e)->key()) {
         case Qt::Key_F5:
             nuevaBusqueda();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter takes the node the search put under the cursor.
+            CmdAceptar_Click();
             return true;
         case Qt::Key_Down:
         case Qt::Key_Up:

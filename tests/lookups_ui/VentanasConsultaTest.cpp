@@ -152,6 +152,55 @@ TEST_P(Ventanas, LeftWithoutAChoiceReturnsEmpty) {
     EXPECT_TRUE(motor().ValorDevuelto.toString().isEmpty());
 }
 
+// The list opens with its first row current; Enter in the list or in a
+// search box takes the current row; Esc anywhere leaves with nothing.
+TEST_P(Ventanas, PrimeraFilaActualYEnterEnLaBusqueda) {
+    EsquemaPrueba e;
+    e.lista("3", "LISTA TRES");
+    e.lista("5", "LISTA CINCO");
+    e.lista("7", "LISTA SIETE");
+    const QString sql = QStringLiteral(
+        "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY IDLISTA");
+    struct Caso {
+        const char* nombre;
+        std::function<void(Lib_FrmCons3*)> teclas;
+        const char* elegido;
+    };
+    const Caso casos[] = {
+        {"Enter al abrir", [](Lib_FrmCons3* v) { QTest::keyClick(v->lista(), Qt::Key_Return); },
+         "3"},
+        {"Abajo y Enter",
+         [](Lib_FrmCons3* v) {
+             QTest::keyClick(v->lista(), Qt::Key_Down);
+             QTest::keyClick(v->lista(), Qt::Key_Return);
+         },
+         "5"},
+        {"Enter en la búsqueda",
+         [](Lib_FrmCons3* v) {
+             QTest::keyClicks(v->cajaBusqueda(1), QStringLiteral("lista si"));
+             QTest::keyClick(v->cajaBusqueda(1), Qt::Key_Return);
+         },
+         "7"},
+        {"Esc en la búsqueda",
+         [](Lib_FrmCons3* v) {
+             QTest::keyClicks(v->cajaBusqueda(1), QStringLiteral("lista si"));
+             QTest::keyClick(v->cajaBusqueda(1), Qt::Key_Escape);
+         },
+         ""},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        motor().CampoDevuelto = QStringLiteral("IDLISTA");
+        QString sqlCaso = sql;
+        ASSERT_TRUE(conVentana<Lib_FrmCons3>([&] { motor().ConsultaSearch(sqlCaso); },
+                                             [&](Lib_FrmCons3* v) {
+                                                 EXPECT_EQ(v->filaSeleccionada(), 0);
+                                                 c.teclas(v);
+                                             }));
+        EXPECT_EQ(motor().ValorDevuelto.toString().trimmed(), QString(c.elegido));
+    }
+}
+
 // The main window's lookups: the price list, the article range and the
 // lists with pending changes, each returning the value Enter then validates.
 TEST_P(Ventanas, MainWindowLookupsEndToEnd) {
