@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPushButton>
 
 CartelEnPantalla::~CartelEnPantalla() {
     delete ventana_;
@@ -47,6 +48,16 @@ void CartelEnPantalla::CartelCerrar() {
         ventana_->hide();
         delete ventana_;
     }
+}
+
+bool CartelEnPantalla::PideCancelar() {
+    // The banner never takes the keyboard from the window: the window hands
+    // it Esc, which presses its cancel button when one is shown.
+    if (!ventana_ || !ventana_->isVisible() || !ventana_->cancelarVisible()) {
+        return false;
+    }
+    ventana_->CmdDisplayCancelar()->click();
+    return true;
 }
 
 void CartelEnPantalla::Siempre_Visible(bool siempre) {

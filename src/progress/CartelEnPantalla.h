@@ -18,6 +18,7 @@ public:
                        const std::optional<QString>& L3 = std::nullopt) override;
     void CartelCerrar() override;
     void Siempre_Visible(bool siempre) override;
+    bool PideCancelar() override;
 
     // The window while it exists (for tests and the main window's layout).
     VentanaCartel* ventana() const { return ventana_; }

@@ -45,3 +45,11 @@ void CartelSilencioso::pulsaCancelar() {
         cancelado_ = true;
     }
 }
+
+bool CartelSilencioso::PideCancelar() {
+    if (!visible_ || !permiteCancelar_) {
+        return false;
+    }
+    pulsaCancelar();
+    return true;
+}

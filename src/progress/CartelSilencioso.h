@@ -17,6 +17,7 @@ public:
                        const std::optional<QString>& L3 = std::nullopt) override;
     void CartelCerrar() override;
     void Siempre_Visible(bool siempre) override { siempreVisible_ = siempre; }
+    bool PideCancelar() override;
 
     // Presses the cancel button, as the operator would: only a shown button
     // can be pressed.

@@ -188,6 +188,32 @@ TEST_P(SesionOperadorTest, TeclasDuranteUnaCarga) {
     }
 }
 
+// Esc during the range load is the banner's cancel: the rows read so far
+// stay, the banner goes, nothing is asked.
+TEST_P(SesionOperadorTest, EscCancelaLaCargaPorRango) {
+    abre();
+    enter("Codigo");
+    enter("Fecha");
+    escribeYEnter("IdLista", "1");
+    alt(ventana.get(), Qt::Key_M);
+    ASSERT_EQ(enfocado(), "txtfields_ArtDesde");
+    const int todas =
+        EsquemaPrueba().cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE IDLISTA = '1'");
+    ASSERT_GT(todas, 3);
+    op.limpia();
+    durante([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+    QTest::keyClick(control("cmdMAceptar"), Qt::Key_Return);
+    QApplication::processEvents();
+    const int filas = estado.FilasCargadas();
+    EXPECT_GE(filas, 1);
+    EXPECT_LT(filas, todas);
+    EXPECT_EQ(filasEnBlanco(), 0);
+    EXPECT_EQ(cartel.ventana(), nullptr);
+    EXPECT_TRUE(op.preguntas().isEmpty());
+    EXPECT_FALSE(control<QWidget>("frmManual")->isVisible());
+    EXPECT_TRUE(control("cmdManual")->isEnabled());
+}
+
 // Esc, F3, a new load and closing the window ask before dropping loaded
 // rows; Esc closes the range frame first.
 TEST_P(SesionOperadorTest, NadaSeDescartaSinPregunta) {
