@@ -7,7 +7,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QPrinter>
 #include <QToolBar>
 
@@ -46,6 +49,15 @@ void DestinoVistaPrevia::imprime(const ReportePreparado& reporte) {
                                   QStringLiteral("Guardar como PDF"));
             }
         });
+    }
+    // Readable at first sight: the page as wide as the view, in a window of
+    // most of the screen.
+    if (auto* vista = dialogo.findChild<QPrintPreviewWidget*>()) {
+        vista->fitToWidth();
+    }
+    if (const QScreen* pantalla = padre_ ? padre_->screen() : QGuiApplication::primaryScreen()) {
+        const QRect r = pantalla->availableGeometry();
+        dialogo.resize(r.width() * 8 / 10, r.height() * 9 / 10);
     }
     dialogo.exec();
     if (!fallo.isEmpty()) {

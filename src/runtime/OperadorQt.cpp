@@ -47,6 +47,19 @@ QString textoResumido(const QString& texto) {
     return r.join(QLatin1Char('\n'));
 }
 
+// Icons told by the kind of entry alone. The stock provider asks the MIME
+// database, which opens files to read their first bytes: closing such a
+// descriptor of the database file would drop every lock SQLite holds on it.
+class IconosSinAbrir : public QAbstractFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QStringLiteral("Carpeta") : QStringLiteral("Archivo");
+    }
+};
+
 struct Boton {
     QMessageBox::StandardButton boton;
     int respuesta;
@@ -150,7 +163,15 @@ bool OperadorQt::InputBox(const QString& texto, const QString& titulo, QString& 
 QString OperadorQt::GuardarArchivo(const QString& titulo, const QString& carpeta,
                                    const QString& nombre, const QString& filtro) {
     const QString inicial = carpeta.isEmpty() ? nombre : QDir(carpeta).filePath(nombre);
-    return QFileDialog::getSaveFileName(padre_, titulo, inicial, filtroQt(filtro));
+    IconosSinAbrir iconos;
+    QFileDialog d(padre_, titulo, inicial, filtroQt(filtro));
+    d.setIconProvider(&iconos);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontUseCustomDirectoryIcons);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return d.selectedFiles().constFirst();
 }
 
 QDate OperadorQt::EligeFecha() {
@@ -172,20 +193,6 @@ QDate OperadorQt::EligeFecha() {
     return calendario->selectedDate();
 }
 
-namespace {
-// Icons told by the kind of entry alone. The stock provider asks the MIME
-// database, which opens files to read their first bytes: closing such a
-// descriptor of the database file would drop every lock SQLite holds on it.
-class IconosSinAbrir : public QAbstractFileIconProvider {
-public:
-    QIcon icon(const QFileInfo& info) const override {
-        return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
-    }
-    QString type(const QFileInfo& info) const override {
-        return info.isDir() ? QStringLiteral("Carpeta") : QStringLiteral("Archivo");
-    }
-};
-} // namespace
 
 QString OperadorQt::EligeCarpeta(const QString& titulo, const QString& carpeta) {
     IconosSinAbrir iconos;

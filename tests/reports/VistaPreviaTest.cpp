@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTimer>
 #include <QToolBar>
 
@@ -52,6 +53,7 @@ TEST_P(VistaPreviaTest, MuestraElLoteYLoGuardaComoPdf) {
     op_.respondeArchivo(archivo);
     QString titulo;
     bool guardo = false;
+    bool anchoDePagina = false;
     QTimer reloj;
     reloj.setInterval(50);
     QObject::connect(&reloj, &QTimer::timeout, [&] {
@@ -60,6 +62,9 @@ TEST_P(VistaPreviaTest, MuestraElLoteYLoGuardaComoPdf) {
             return;
         }
         titulo = d->windowTitle();
+        if (auto* vista = d->findChild<QPrintPreviewWidget*>()) {
+            anchoDePagina = vista->zoomMode() == QPrintPreviewWidget::FitToWidth;
+        }
         if (QToolBar* barra = d->findChild<QToolBar*>()) {
             for (QAction* a : barra->actions()) {
                 if (a->text() == "Guardar como PDF") {
@@ -75,6 +80,7 @@ TEST_P(VistaPreviaTest, MuestraElLoteYLoGuardaComoPdf) {
     reloj.stop();
     EXPECT_EQ(titulo, "Vista previa - RP_Tarvelo - lote 3");
     EXPECT_TRUE(guardo);
+    EXPECT_TRUE(anchoDePagina);
     const QString t = HerramientasPdf::texto(archivo);
     EXPECT_TRUE(t.contains("COMERCIAL DEL SUR")) << t.toStdString();
     EXPECT_TRUE(t.contains("000005678"));
