@@ -551,7 +551,10 @@ bool FrmTarvelo::aceptaCambioDeCabecera(int indice) {
 void FrmTarvelo::ConsultaCampo() {
     const int indice = campos_->indiceActual();
     const QString tipo = campos_->Consulta(indice).toUpper();
-    if (tipo.isEmpty()) {
+    // A field the operator cannot see or use (the range frame closed) is no
+    // longer the one a lookup is for.
+    QLineEdit* destino = txtfields_.value(indice);
+    if (tipo.isEmpty() || !destino || !destino->isVisible() || !destino->isEnabled()) {
         return;
     }
     EstadoVentana& v = lote_.ventana();
@@ -720,7 +723,12 @@ void FrmTarvelo::cmdMCancelar_Click() {
 }
 
 void FrmTarvelo::cierraRangoManual() {
-    corre(QStringLiteral("cmdMCancelar_Click"), [&] { lote_.CierraRangoManual(); });
+    corre(QStringLiteral("cmdMCancelar_Click"), [&] {
+        lote_.CierraRangoManual();
+        // Its fields are gone: CONSULTAR has nothing to look up.
+        lote_.ventana().fijaConsultaPorFoco(false);
+        lote_.ventana().avisa();
+    });
     if (cmdManual_->isEnabled()) {
         cmdManual_->setFocus(Qt::OtherFocusReason);
     }

@@ -255,6 +255,10 @@ TEST_P(SesionOperadorTest, NadaSeDescartaSinPregunta) {
     EXPECT_TRUE(op.preguntas().isEmpty());
     EXPECT_EQ(estado.FilasCargadas(), filas);
     EXPECT_EQ(enfocado(), "cmdManual");
+    // F5 now looks nothing up for the hidden range fields.
+    consultas.pedidos.clear();
+    QTest::keyClick(ventana.get(), Qt::Key_F5);
+    EXPECT_TRUE(consultas.pedidos.isEmpty());
 
     // Scrolled away, then Esc and Yes: a new batch from its first row and column.
     grilla->horizontalScrollBar()->setValue(grilla->horizontalScrollBar()->maximum());
