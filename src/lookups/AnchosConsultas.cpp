@@ -1,18 +1,13 @@
 #include "lookups/AnchosConsultas.h"
 
 #include "lookups/RegistroFallas.h"
+#include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Cp1252.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/QlTexto.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-#include <system_error>
 
 namespace {
 
@@ -69,15 +64,6 @@ QList<QByteArray> lineas(const QString& ruta, bool* existe) {
         r.removeLast();
     }
     return r;
-}
-
-// The scratch copy must be on disk before it replaces the file.
-bool aDisco(QFile& f) {
-#ifdef Q_OS_WIN
-    return _commit(f.handle()) == 0;
-#else
-    return ::fsync(f.handle()) == 0;
-#endif
 }
 
 } // namespace
@@ -155,14 +141,10 @@ QList<int> CargaAnchos(const QString& carpeta, const QString& clave) {
 }
 
 bool GrabaAnchos(const QString& carpeta, const QString& clave, const QList<int>& anchos) {
-    const QString ruta = RutaAnchos(carpeta), aux = RutaAuxiliar(carpeta);
+    const QString ruta = RutaAnchos(carpeta);
     const QString propia = ClaveAnchos(clave);
     bool existe = false;
     const QList<QByteArray> viejas = lineas(ruta, &existe);
-    QFile f(aux);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
     QByteArray nuevo;
     for (const QByteArray& bytes : viejas) {
         const LineaAnchos l = leeLinea(Cp1252::decodifica(bytes));
@@ -179,16 +161,16 @@ bool GrabaAnchos(const QString& carpeta, const QString& clave, const QList<int>&
     nuevo += Cp1252::codifica(QLatin1Char('"') + propia + QStringLiteral("\",\"") + campo +
                               QLatin1Char('"')) +
              "\r\n";
-    if (f.write(nuevo) != nuevo.size() || !f.flush() || !aDisco(f)) {
-        f.close();
-        QFile::remove(aux);
+    // Written beside and renamed over: a link there is replaced, never
+    // followed, and a crash midway leaves the earlier widths whole.
+    try {
+        ArchivoPublicado archivo(ruta);
+        archivo.escribe(nuevo);
+        archivo.publica();
+    } catch (const FalloKX&) {
         return false;
     }
-    f.close();
-    std::error_code ec;
-    std::filesystem::rename(QFileInfo(aux).filesystemAbsoluteFilePath(),
-                            QFileInfo(ruta).filesystemAbsoluteFilePath(), ec);
-    return !ec;
+    return true;
 }
 
 } // namespace AnchosConsultas

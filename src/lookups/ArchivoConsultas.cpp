@@ -1,10 +1,13 @@
 #include "lookups/ArchivoConsultas.h"
 
 #include "lookups/RegistroFallas.h"
+#include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Cp1252.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/QlTexto.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -80,19 +83,30 @@ QList<MascaraConsulta> mascarasPorDefecto() {
 }
 
 bool CreaArchivoConsultas(const QString& ruta) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadWrite)) {
-        return false;
-    }
-    for (const MascaraConsulta& m : mascarasPorDefecto()) {
-        // Each record goes after the whole records already there.
-        const qint64 registro = f.size() / MascaraConsulta::Largo;
-        if (!f.seek(registro * MascaraConsulta::Largo) ||
-            f.write(m.codifica()) != MascaraConsulta::Largo) {
+    // The whole records already in a real file stay first; the file is then
+    // written beside and renamed over: a link there is replaced, never
+    // followed, and a failure leaves the earlier file as it was.
+    QByteArray contenido;
+    const QFileInfo info(ruta);
+    if (info.isFile() && !info.isSymLink()) {
+        QFile f(ruta);
+        if (!f.open(QIODevice::ReadOnly)) {
             return false;
         }
+        contenido = f.readAll();
+        contenido.truncate(contenido.size() / MascaraConsulta::Largo * MascaraConsulta::Largo);
     }
-    return f.flush();
+    for (const MascaraConsulta& m : mascarasPorDefecto()) {
+        contenido += m.codifica();
+    }
+    try {
+        ArchivoPublicado archivo(ruta);
+        archivo.escribe(contenido);
+        archivo.publica();
+    } catch (const FalloKX&) {
+        return false; // the caller says so; the definitions fall back to the defaults
+    }
+    return true;
 }
 
 DefinicionConsulta deriva(const MascaraConsulta& m) {
@@ -131,7 +145,10 @@ std::optional<DefinicionConsulta> BuscaDefinicion(const QString& ruta, const QSt
         if (registro.isEmpty()) {
             return std::nullopt;
         }
-        const auto m = MascaraConsulta::decodifica(registro);
+        // A record cut short (a copy or a write that stopped midway) is damage too.
+        const auto m = registro.size() == MascaraConsulta::Largo
+                           ? MascaraConsulta::decodifica(registro)
+                           : std::nullopt;
         if (!m) {
             RegistraFalla(QStringLiteral("ConsultaSearch"), 62,
                           ruta + QStringLiteral(" danado en el registro ") + QString::number(n) +

@@ -239,6 +239,36 @@ bool ArchivoPublicado::publicaTemporal(const QString& temporal, const QString& d
     return true;
 }
 
+bool ArchivoPublicado::agregaAlFinal(const QString& ruta, const QByteArray& contenido) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(ruta).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    qint64 hecho = 0;
+    while (hecho < contenido.size()) {
+        const ssize_t n =
+            ::write(fd, contenido.constData() + hecho, size_t(contenido.size() - hecho));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        hecho += n;
+    }
+    return ::close(fd) == 0 && hecho == contenido.size();
+#else
+    if (QFileInfo(ruta).isSymLink()) {
+        return false;
+    }
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly | QIODevice::Append) &&
+           f.write(contenido) == contenido.size();
+#endif
+}
+
 void ArchivoPublicado::limpiaRestos(const QString& destino) {
     const QFileInfo info(destino);
     QDir carpeta = info.absoluteDir();

@@ -40,6 +40,9 @@ public:
     // False when `temporal` is not there (published already); throws
     // FalloKX when the rename fails.
     static bool publicaTemporal(const QString& temporal, const QString& destino);
+    // Appends to a log-like file, creating it when missing, never through a
+    // link (a link there makes the write fail). False when it could not.
+    static bool agregaAlFinal(const QString& ruta, const QByteArray& contenido);
     // Removes the temporary files that a killed run left beside `destino`.
     static void limpiaRestos(const QString& destino);
 

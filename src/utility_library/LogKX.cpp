@@ -1,4 +1,6 @@
 #include "utility_library/LogKX.h"
+
+#include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Operador.h"
 
 #include "utility_library/Cp1252.h"
@@ -35,12 +37,6 @@ QString LogKX::linea(const QDateTime& cuando, const QString& rutinaTexto, const 
 }
 
 bool LogKX::agrega(const QString& ruta, const QString& linea) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        return false;
-    }
-    const QByteArray bytes = Cp1252::codifica(linea) + QByteArrayLiteral("\r\n");
-    const bool ok = f.write(bytes) == bytes.size();
-    f.close();
-    return ok;
+    return ArchivoPublicado::agregaAlFinal(ruta,
+                                           Cp1252::codifica(linea) + QByteArrayLiteral("\r\n"));
 }

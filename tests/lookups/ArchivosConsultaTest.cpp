@@ -4,10 +4,12 @@
 #include "lookups/ArchivoOpciones.h"
 #include "lookups/InicioConsultas.h"
 #include "lookups/Lib_ClsCons3.h"
+#include "utility_library/LogKX.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -220,6 +222,60 @@ TEST_F(Archivos, OptionFileLinesReadWhole) {
                            QStringLiteral("sin fin")}));
     escribe(ruta("op2.txt"), "A\r\nB\r\n");
     EXPECT_EQ(ArchivoOpciones::Lee(ruta("op2.txt")), (QStringList{"A", "B"}));
+}
+
+// A file cut in the middle of a later record is damage as well: the search
+// that reaches the cut says so in the log.
+TEST_F(Archivos, ARecordCutShortIsDamage) {
+    const QString r = ruta("consultas.kvx");
+    ASSERT_TRUE(ArchivoConsultas::CreaArchivoConsultas(r));
+    escribe(r, lee(r).left(MascaraConsulta::Largo * 3 + 500));
+    QFile::remove(ruta("KXERR.LOG"));
+    EXPECT_FALSE(ArchivoConsultas::BuscaDefinicion(r, QStringLiteral("NO_EXISTE")));
+    EXPECT_TRUE(log().contains("consultas.kvx"));
+}
+
+// The lookup files and the log are written without following a link: the
+// file a link points to stays as it was, a dangling link's target is never
+// created, and a folder in the way is a failure.
+TEST_F(Archivos, WritersNeverFollowALink) {
+    QTemporaryDir afuera;
+    const QString ajeno = afuera.filePath("ajeno.txt");
+    escribe(ajeno, "NO TOCAR");
+    struct Escritor {
+        const char* nombre;
+        const char* archivo;
+        std::function<bool(const QString&)> escribe;
+    };
+    const Escritor escritores[] = {
+        {"definiciones", "consultas.kvx",
+         [](const QString& r) { return ArchivoConsultas::CreaArchivoConsultas(r); }},
+        {"anchos", "CONSULTASLEN.KVX",
+         [&](const QString&) {
+             return AnchosConsultas::GrabaAnchos(dir_.path(), QStringLiteral("T"), {5});
+         }},
+        {"registro", "KXERR.LOG",
+         [](const QString& r) { return LogKX::agrega(r, QStringLiteral("linea")); }},
+    };
+    for (const Escritor& e : escritores) {
+        SCOPED_TRACE(e.nombre);
+        const QString r = ruta(e.archivo);
+        // A link to a file elsewhere: replaced (or refused by the log), never written through.
+        QFile::remove(r);
+        ASSERT_TRUE(QFile::link(ajeno, r));
+        e.escribe(r);
+        EXPECT_EQ(lee(ajeno), QByteArray("NO TOCAR"));
+        // A dangling link: its target never appears.
+        QFile::remove(r);
+        ASSERT_TRUE(QFile::link(afuera.filePath("nuevo.txt"), r));
+        e.escribe(r);
+        EXPECT_FALSE(QFile::exists(afuera.filePath("nuevo.txt")));
+        // A folder in the way: the write fails.
+        QFile::remove(r);
+        ASSERT_TRUE(QDir().mkpath(r + "/x"));
+        EXPECT_FALSE(e.escribe(r));
+        QDir(r).removeRecursively();
+    }
 }
 
 TEST_F(Archivos, StartUpStepWritesTheDefinitionsOnlyWhenMissing) {
