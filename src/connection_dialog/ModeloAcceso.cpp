@@ -1,5 +1,8 @@
 #include "connection_dialog/ModeloAcceso.h"
 
+#include "utility_library/ArchivoPublicado.h"
+#include "utility_library/ErrorKX.h"
+
 #include "connection_dialog/BasesRegistradas.h"
 #include "db/Conexion.h"
 #include "db/DB_Dll.h"
@@ -320,12 +323,15 @@ QString ModeloAcceso::CreaAccesoDirecto(const QString& carpetaEscritorio, const 
                           comillas(destino) + QStringLiteral("\nIcon=") + destino +
                           QStringLiteral("\nPath=") + QFileInfo(destino).absolutePath() +
                           QStringLiteral("\nTerminal=false\n");
-    QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside and renamed over: a link there is replaced, never followed.
+    try {
+        ArchivoPublicado archivo(ruta);
+        archivo.escribe(texto.toUtf8());
+        archivo.publica();
+    } catch (const FalloKX&) {
         return QString();
     }
-    f.write(texto.toUtf8());
-    f.close();
+    QFile f(ruta);
     f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
     return ruta;
 #endif

@@ -1,5 +1,7 @@
 #include "runtime/ListaBases.h"
 
+#include "utility_library/ArchivoPublicado.h"
+
 #include "utility_library/Cp1252.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlCifrado.h"
@@ -45,19 +47,17 @@ bool RegistraBase(const QString& nombre, const QString& baseDatos, const QString
     const QString linea = campoBases(nombre) + QLatin1Char(',') + campoBases(baseDatos) +
                           QLatin1Char(',') + campoBases(usuario) + QLatin1Char(',') +
                           campoBases(clave) + QLatin1Char(',') + campoBases(servidor);
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::Append)) {
-        return false;
-    }
     QByteArray bytes = Cp1252::codifica(linea) + QByteArrayLiteral("\r\n");
     // A hand-edited file may lack its last line end: the new line must not
     // glue itself to the last registered connection.
-    if (f.size() > 0 && f.seek(f.size() - 1) && f.peek(1) != QByteArrayLiteral("\n")) {
+    QFile f(ruta);
+    if (f.open(QIODevice::ReadOnly) && f.size() > 0 && f.seek(f.size() - 1) &&
+        f.peek(1) != QByteArrayLiteral("\n")) {
         bytes.prepend(QByteArrayLiteral("\r\n"));
     }
-    const bool ok = f.write(bytes) == bytes.size();
     f.close();
-    return ok;
+    // Appended, never through a link.
+    return ArchivoPublicado::agregaAlFinal(ruta, bytes);
 }
 
 } // namespace LBM_Common
