@@ -83,12 +83,8 @@ ResultadoCarga CargadorLote::CargaLote() {
             for (int c = 0; c < FilaNovedad::NoMarcar; ++c) {
                 f[c] = campo(kColumnas[c]);
             }
-            // Stored zeros of TipoIva and Tipo come back as blanks.
-            for (int c : {int(FilaNovedad::TipoIva), int(FilaNovedad::Tipo)}) {
-                if (f[c] == QLatin1String("0")) {
-                    f[c] = QStringLiteral(" ");
-                }
-            }
+            // Every cell as it was stored, TipoIva and Tipo included: a batch
+            // sent again must reach the branches byte for byte as it first did.
             ++leidas;
             if (leidas > 1) {
                 g.AgregaFila();

@@ -81,7 +81,11 @@ TEST_P(ComandoLoteTest, GenerarYRegenerar) {
     EXPECT_EQ(m.captured(4), QDir::toNativeSeparators(salida.path() + "/BALANZA.TXT"));
     QFile cambios(m.captured(3));
     ASSERT_TRUE(cambios.open(QIODevice::ReadOnly));
-    EXPECT_EQ(cambios.readAll().count("\r\n"), filas);
+    const QByteArray original = cambios.readAll();
+    EXPECT_EQ(original.count("\r\n"), filas);
+    QFile balanza(m.captured(4));
+    ASSERT_TRUE(balanza.open(QIODevice::ReadOnly));
+    const QByteArray originalBalanza = balanza.readAll();
     EXPECT_TRUE(QFile::exists(m.captured(4)));
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), filas);
     // Every row names the user that start-up took from the command line.
@@ -98,9 +102,13 @@ TEST_P(ComandoLoteTest, GenerarYRegenerar) {
         << err.toStdString();
     EXPECT_TRUE(out.startsWith("regenerada codigo=2 filas=" + QString::number(filas) + " "))
         << out.toStdString();
+    // The branches get the same bytes again (TipoIva "0" included).
     QFile otro(otra.path() + "/CAMBIOS.TXT");
     ASSERT_TRUE(otro.open(QIODevice::ReadOnly));
-    EXPECT_EQ(otro.readAll().count("\r\n"), filas);
+    EXPECT_EQ(otro.readAll(), original);
+    QFile otraBalanza(otra.path() + "/BALANZA.TXT");
+    ASSERT_TRUE(otraBalanza.open(QIODevice::ReadOnly));
+    EXPECT_EQ(otraBalanza.readAll(), originalBalanza);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2 AND RETRANSMITIDO IS NOT "
                      "NULL"),
               filas);

@@ -224,12 +224,8 @@ TEST_P(GeneracionTest, RegeneracionDeUnLoteRecargado) {
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE RETRANSMITIDO = '10/03/2026 21:15:00'"),
               5);
     EXPECT_EQ(estado("1", "010000"), "0-M");
-    // The same records again, but the stored TipoIva "0" comes back as a blank.
-    QByteArray esperado = cambios;
-    for (int i = 0; i < 5; ++i) {
-        esperado[i * 128 + 92] = ' ';
-    }
-    EXPECT_EQ(lee(ruta), esperado);
+    // The same records again, byte for byte (the stored TipoIva "0" included).
+    EXPECT_EQ(lee(ruta), cambios);
     lineasEnteras(lee(balanza()), 81, 4);
 }
 
@@ -469,7 +465,7 @@ TEST_P(GeneracionTest, FallaInyectadaEnMedioRespetaLaInvariante) {
 }
 
 TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
-    // Stored zeros of TipoIva and Tipo come back as blanks; other texts as stored.
+    // Every text comes back as stored, zeros of TipoIva and Tipo included.
     const qint64 a = esquema->filaLote({.codigo = 9,
                                         .idLista = "1",
                                         .nombre = "LISTA D'UNO",
@@ -495,8 +491,8 @@ TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
     const auto f = filas();
     ASSERT_EQ(f.size(), 2);
     EXPECT_EQ(f[0][FilaNovedad::Descripcion], "QUESO   ");
-    EXPECT_EQ(f[0][FilaNovedad::TipoIva], " ");
-    EXPECT_EQ(f[0][FilaNovedad::Tipo], " ");
+    EXPECT_EQ(f[0][FilaNovedad::TipoIva], "0");
+    EXPECT_EQ(f[0][FilaNovedad::Tipo], "0");
     EXPECT_EQ(f[0][FilaNovedad::Id], QString::number(a));
     EXPECT_EQ(f[0][FilaNovedad::NoMarcar], "");
     EXPECT_EQ(f[1][FilaNovedad::TipoIva], "1");

@@ -42,10 +42,15 @@ protected:
         }
         return n;
     }
-    // An access key: the button's click comes a moment later, as on screen.
-    static void alt(QWidget* w, Qt::Key tecla) {
+    // An access key: the button's click comes a moment later, as on screen
+    // (the button is animated first); waits for `hecho` when given.
+    static void alt(QWidget* w, Qt::Key tecla, const std::function<bool()>& hecho = {}) {
         QTest::keyClick(w, tecla, Qt::AltModifier);
-        QTest::qWait(150);
+        if (hecho) {
+            EXPECT_TRUE(QTest::qWaitFor(hecho, 5000));
+        } else {
+            QTest::qWait(400);
+        }
     }
     QString descartar(int filas) const { return LoteNovedades::kDescartar.arg(filas); }
     int filasDeLista(const QString& lista) {
@@ -108,7 +113,7 @@ TEST_P(SesionOperadorTest, ListaCambiadaTrasLaCarga) {
     const QString marcadas1 =
         "SELECT COUNT(*) FROM V_MA_PRECIOS WHERE IDLISTA = '1' AND ESTADO = '1-M'";
     const int antes1 = EsquemaPrueba().cuenta(marcadas1);
-    alt(ventana.get(), Qt::Key_G);
+    alt(ventana.get(), Qt::Key_G, [&] { return op.preguntas().size() >= 1; });
     ASSERT_EQ(op.preguntas().size(), 1);
     EXPECT_EQ(op.preguntas()[0].texto, GeneradorLote::kTestigo);
     const QString sql = "SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = " + codigo;
@@ -148,10 +153,10 @@ TEST_P(SesionOperadorTest, TeclasDuranteUnaCarga) {
         Qt::KeyboardModifiers mods;
     };
     int filas = -1;
-    for (const Caso& c : {Caso{"Enter otra vez", Qt::Key_Return, Qt::NoModifier},
-                          Caso{"Alt+C", Qt::Key_C, Qt::AltModifier},
-                          Caso{"Esc", Qt::Key_Escape, Qt::NoModifier},
-                          Caso{"F3", Qt::Key_F3, Qt::NoModifier}}) {
+    for (const Caso& c :
+         {Caso{"Enter otra vez", Qt::Key_Return, Qt::NoModifier},
+          Caso{"Alt+C", Qt::Key_C, Qt::AltModifier}, Caso{"Esc", Qt::Key_Escape, Qt::NoModifier},
+          Caso{"F3", Qt::Key_F3, Qt::NoModifier}}) {
         SCOPED_TRACE(c.nombre);
         op.limpia();
         op.respondeSiempre(0);
@@ -195,7 +200,7 @@ TEST_P(SesionOperadorTest, EscCancelaLaCargaPorRango) {
     enter("Codigo");
     enter("Fecha");
     escribeYEnter("IdLista", "1");
-    alt(ventana.get(), Qt::Key_M);
+    alt(ventana.get(), Qt::Key_M, [&] { return enfocado() == "txtfields_ArtDesde"; });
     ASSERT_EQ(enfocado(), "txtfields_ArtDesde");
     const int todas =
         EsquemaPrueba().cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE IDLISTA = '1'");
@@ -228,7 +233,7 @@ TEST_P(SesionOperadorTest, NadaSeDescartaSinPregunta) {
     const Caso casos[] = {
         {"Esc", [&] { QTest::keyClick(grilla, Qt::Key_Escape); }},
         {"F3", [&] { QTest::keyClick(grilla, Qt::Key_F3); }},
-        {"Alt+C", [&] { alt(grilla, Qt::Key_C); }},
+        {"Alt+C", [&] { alt(grilla, Qt::Key_C, [&] { return !op.preguntas().isEmpty(); }); }},
         {"cerrar", [&] { ventana->close(); }},
     };
     for (const Caso& c : casos) {
@@ -246,7 +251,7 @@ TEST_P(SesionOperadorTest, NadaSeDescartaSinPregunta) {
     }
 
     // The range frame open: Esc closes it, and only it.
-    alt(grilla, Qt::Key_M);
+    alt(grilla, Qt::Key_M, [&] { return enfocado() == "txtfields_ArtDesde"; });
     ASSERT_TRUE(control<QWidget>("frmManual")->isVisible());
     EXPECT_EQ(enfocado(), "txtfields_ArtDesde");
     op.limpia();
@@ -283,11 +288,15 @@ TEST_P(SesionOperadorTest, TeclasYFoco) {
     QTableView* grilla = control<QTableView>("MSFlexGrid1");
     // Alt+C loads from anywhere in the window.
     grilla->setFocus();
-    alt(grilla, Qt::Key_C);
+    // (Done once the keyboard is back from the banner's window.)
+    alt(grilla, Qt::Key_C, [&] {
+        return estado.FilasCargadas() > 0 && !estado.ocupado() &&
+               QApplication::activeWindow() == ventana.get();
+    });
     const int filas = estado.FilasCargadas();
     EXPECT_GT(filas, 0);
     // Alt+M opens the range frame, whose fields go as they stand on screen.
-    alt(grilla, Qt::Key_M);
+    alt(grilla, Qt::Key_M, [&] { return enfocado() == "txtfields_ArtDesde"; });
     ASSERT_EQ(enfocado(), "txtfields_ArtDesde");
     QStringList orden;
     int x = -1;
@@ -406,7 +415,7 @@ TEST_P(SesionOperadorTest, LaBaseSigueBloqueadaMientrasLaVentanaTrabaja) {
     op.limpia();
     op.responde(Operador::Si).responde(Operador::Si);
     op.respondeSiempre(Operador::No);
-    alt(ventana.get(), Qt::Key_G);
+    alt(ventana.get(), Qt::Key_G, [&] { return op.preguntas().size() >= 3; });
     EXPECT_GT(candadosPropios(archivo), 0) << "the generation";
     EXPECT_TRUE(QFile::exists(base().carpeta() + "/CAMBIOS.TXT"));
 
