@@ -7,6 +7,8 @@
 #include "toolbar/UtilLin.h"
 
 #include "DialogoModal.h"
+#include "lookups/AnchosConsultas.h"
+#include "lookups/ArchivoConsultas.h"
 #include "runtime/OperadorQt.h"
 #include "runtime_ui/Skins.h"
 
@@ -393,9 +395,15 @@ TEST_P(SesionOperadorTest, LaBaseSigueBloqueadaMientrasLaVentanaTrabaja) {
     EXPECT_EQ(etiqueta("lblRuta"), base().carpeta() + "/CAMBIOS.TXT");
     EXPECT_GT(candadosPropios(archivo), 0) << "the folder dialog";
 
-    // The skin read again, and a nightly run of another list beside the window.
+    // The skin read again, the lookup files written beside the database, and
+    // a nightly run of another list beside the window.
     Skins::AplicaSkin(ventana.get());
     EXPECT_GT(candadosPropios(archivo), 0) << "the skin";
+    ASSERT_TRUE(ArchivoConsultas::CreaArchivoConsultas(base().carpeta() + "/consultas.kvx"));
+    ASSERT_TRUE(AnchosConsultas::GrabaAnchos(base().carpeta(), QStringLiteral("T"), {5}));
+    EXPECT_TRUE(ArchivoConsultas::BuscaDefinicion(base().carpeta() + "/consultas.kvx",
+                                                  QStringLiteral("VT_PROVEEDORES")));
+    EXPECT_GT(candadosPropios(archivo), 0) << "the lookup files";
     QTemporaryDir otra;
     QProcess lote;
     lote.setProgram(QStringLiteral(TARVELO_LOTE));
