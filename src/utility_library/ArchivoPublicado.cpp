@@ -41,6 +41,25 @@ std::filesystem::path ruta(const QString& r) {
 }
 
 #ifdef Q_OS_UNIX
+// Writes all of `bytes`, going on after a signal; stops at the first failure
+// with its error number (a write of nothing counts as a full disk). Returns
+// how much was written.
+qint64 escribeTodo(int fd, const QByteArray& bytes, int& error) {
+    qint64 hecho = 0;
+    while (hecho < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + hecho, size_t(bytes.size() - hecho));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        hecho += n;
+    }
+    return hecho;
+}
+
 QString motivoSistema(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -86,19 +105,11 @@ bool ArchivoPublicado::vuelca() {
             return false;
         }
     }
-    qint64 hecho = 0;
-    while (hecho < pendiente_.size()) {
-        const ssize_t n =
-            ::write(fd_, pendiente_.constData() + hecho, size_t(pendiente_.size() - hecho));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error_ = n < 0 ? errno : ENOSPC;
-            errorAlCrear_ = false;
-            break;
-        }
-        hecho += n;
+    int error = 0;
+    const qint64 hecho = escribeTodo(fd_, pendiente_, error);
+    if (error != 0) {
+        error_ = error;
+        errorAlCrear_ = false;
     }
     escritos_ += hecho;
     pendiente_.remove(0, hecho);
@@ -246,19 +257,9 @@ bool ArchivoPublicado::agregaAlFinal(const QString& ruta, const QByteArray& cont
     if (fd < 0) {
         return false;
     }
-    qint64 hecho = 0;
-    while (hecho < contenido.size()) {
-        const ssize_t n =
-            ::write(fd, contenido.constData() + hecho, size_t(contenido.size() - hecho));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        hecho += n;
-    }
-    return ::close(fd) == 0 && hecho == contenido.size();
+    int error = 0;
+    escribeTodo(fd, contenido, error);
+    return ::close(fd) == 0 && error == 0;
 #else
     if (QFileInfo(ruta).isSymLink()) {
         return false;
