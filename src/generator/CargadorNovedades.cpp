@@ -53,7 +53,8 @@ QDate fechaDe(const QVariant& valor, const QString& campo) {
         d = QDate::fromString(t.left(10), Qt::ISODate);
     }
     if (!d.isValid()) {
-        throw FalloKX(13, QStringLiteral("Tipo no válido: %1 = '%2' no es una fecha").arg(campo, t));
+        throw FalloKX(13,
+                      QStringLiteral("Tipo no válido: %1 = '%2' no es una fecha").arg(campo, t));
     }
     return d;
 }

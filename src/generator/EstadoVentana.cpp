@@ -60,8 +60,7 @@ EstadoVentana::EstadoVentana()
 int EstadoVentana::indiceCampo(const QString& campoDeDatos) const {
     const int i = QlFields::IndiceCampo(campoDeDatos, kCamposDeDatos);
     if (i < 0) {
-        throw FalloKX(340,
-                      QStringLiteral("La ventana no tiene el campo '%1'").arg(campoDeDatos),
+        throw FalloKX(340, QStringLiteral("La ventana no tiene el campo '%1'").arg(campoDeDatos),
                       QStringLiteral("txtfields"));
     }
     return i;

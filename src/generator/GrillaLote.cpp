@@ -7,11 +7,10 @@
 namespace {
 // An index out of range, with the number the suite gives it.
 [[noreturn]] void fueraDeRango(int fila, int col) {
-    throw FalloKX(381,
-                  QStringLiteral("Subíndice fuera del intervalo (fila %1, columna %2)")
-                      .arg(fila)
-                      .arg(col),
-                  QStringLiteral("GrillaLote"));
+    throw FalloKX(
+        381,
+        QStringLiteral("Subíndice fuera del intervalo (fila %1, columna %2)").arg(fila).arg(col),
+        QStringLiteral("GrillaLote"));
 }
 } // namespace
 

@@ -6,8 +6,8 @@
 EncabezadoFilas::EncabezadoFilas(QWidget* padre) : QHeaderView(Qt::Vertical, padre) {}
 
 void EncabezadoFilas::paintSection(QPainter* pintor, const QRect& rect, int seccion) const {
-    const QVariant color = model() ? model()->headerData(seccion, orientation(), Qt::ForegroundRole)
-                                   : QVariant();
+    const QVariant color =
+        model() ? model()->headerData(seccion, orientation(), Qt::ForegroundRole) : QVariant();
     if (!color.canConvert<QColor>() || !color.value<QColor>().isValid()) {
         QHeaderView::paintSection(pintor, rect, seccion);
         return;

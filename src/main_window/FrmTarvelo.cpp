@@ -22,10 +22,9 @@
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -33,12 +32,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStyle>
 #include <QTableView>

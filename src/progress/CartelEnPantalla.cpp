@@ -28,8 +28,8 @@ void CartelEnPantalla::CartelInicio(const QString& Titulo, bool PermiteCancelar)
 }
 
 void CartelEnPantalla::CartelMostrar(bool& Cancelado, const std::optional<QString>& L1,
-                                  const std::optional<QString>& L2,
-                                  const std::optional<QString>& L3) {
+                                     const std::optional<QString>& L2,
+                                     const std::optional<QString>& L3) {
     // On a closed banner the window is loaded but not shown.
     VentanaCartel* v = carga();
     const std::optional<QString>* lineas[3] = {&L1, &L2, &L3};

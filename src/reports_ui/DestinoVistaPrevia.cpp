@@ -10,8 +10,8 @@
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QScreen>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 void DestinoVistaPrevia::imprime(const ReportePreparado& reporte) {

@@ -2,9 +2,9 @@
 
 #include "utility_library/Reloj.h"
 
+#include <QAbstractFileIconProvider>
 #include <QCalendarWidget>
 #include <QDialog>
-#include <QAbstractFileIconProvider>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -192,7 +192,6 @@ QDate OperadorQt::EligeFecha() {
     }
     return calendario->selectedDate();
 }
-
 
 QString OperadorQt::EligeCarpeta(const QString& titulo, const QString& carpeta) {
     IconosSinAbrir iconos;

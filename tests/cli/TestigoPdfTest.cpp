@@ -8,10 +8,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <functional>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -114,11 +114,9 @@ TEST_P(TestigoPdfTest, UnEnlaceNoSeSigue) {
     const Caso casos[] = {
         {"enlace a un archivo", [&](const QString& p) { QFile::link(ajeno, p); },
          CodigoLote::Generado},
-        {"enlace colgante",
-         [&](const QString& p) { QFile::link(afuera.filePath("nuevo.txt"), p); },
+        {"enlace colgante", [&](const QString& p) { QFile::link(afuera.filePath("nuevo.txt"), p); },
          CodigoLote::Generado},
-        {"carpeta en su lugar", [&](const QString& p) { QDir().mkpath(p); },
-         CodigoLote::Invalido},
+        {"carpeta en su lugar", [&](const QString& p) { QDir().mkpath(p); }, CodigoLote::Invalido},
     };
     int n = 0;
     for (const Caso& c : casos) {

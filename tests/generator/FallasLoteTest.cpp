@@ -312,9 +312,11 @@ TEST_P(FallasLoteTest, LasBusquedasIgnoranMayusculasYBlancosFinales) {
     // leading blank is found, in any letter case.
     esquema->tipo(" 7", "TIPO SIETE");
     esquema->tipo("  b ", "TIPO BE");
-    for (const auto& [tipo, descripcion] :
-         {std::pair<QString, QString>{"7", "TIPO SIETE"}, {" 7  ", "TIPO SIETE"},
-          {"B", "TIPO BE"}, {"b", "TIPO BE"}, {"8", ""}}) {
+    for (const auto& [tipo, descripcion] : {std::pair<QString, QString>{"7", "TIPO SIETE"},
+                                            {" 7  ", "TIPO SIETE"},
+                                            {"B", "TIPO BE"},
+                                            {"b", "TIPO BE"},
+                                            {"8", ""}}) {
         SCOPED_TRACE(tipo.toStdString());
         EXPECT_EQ(repositorio->DescripcionTipo(tipo).trimmed(), descripcion);
     }

@@ -4,8 +4,8 @@
 #include "utility_library/QlReport.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 
 namespace {
@@ -268,14 +268,16 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
                           "archivo Cambios.txt";
     const Caso casos[] = {
         // The header is the load's: as if the rows had been loaded under these fields.
-        {"sin lista", [&] {
+        {"sin lista",
+         [&] {
              ventana.campo("IdLista") = "  ";
              ventana.cabecera = CabeceraLote::DeVentana(ventana);
          },
          ResultadoGeneracion::Estado::SinLista, "Debe ingresar una lista de precios."},
         {"grilla vacía", [&] { lote->ArmaGrilla(); }, ResultadoGeneracion::Estado::NadaQueGenerar,
          "No hay novedades cargadas para generar."},
-        {"código inválido", [&] {
+        {"código inválido",
+         [&] {
              ventana.campo("Codigo") = "1; DELETE FROM MV_TARVELO";
              ventana.cabecera = CabeceraLote::DeVentana(ventana);
          },

@@ -46,7 +46,7 @@ protected:
     std::unique_ptr<QProcess> generar(const QString& destino, const QString& codigo) {
         auto p = std::make_unique<QProcess>();
         p->setProgram(QStringLiteral(TARVELO_LOTE));
-        QStringList args = {"generar", linea,   "--hoy",    "2026-03-10",
+        QStringList args = {"generar", linea, "--hoy",     "2026-03-10",
                             "--lista", "M1",  "--carpeta", destino};
         if (!codigo.isEmpty()) {
             args << "--codigo" << codigo;

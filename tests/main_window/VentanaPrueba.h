@@ -39,7 +39,6 @@
 #include <functional>
 #include <memory>
 
-
 // A lookup engine with scripted choices that records every request.
 class ConsultasGuion : public ConsultasVentana {
 public:

@@ -1,6 +1,5 @@
 #include "VentanaPrueba.h"
 
-
 TEST_P(VentanaTest, CodigoPropuestoYNuevo) {
     abre(false);
     EXPECT_EQ(ventana->windowTitle(),
@@ -156,8 +155,9 @@ TEST_P(VentanaTest, ExaminarElijeSoloLaCarpeta) {
     };
     const QString carpeta = base().carpeta();
     // A folder is chosen; the change file is CAMBIOS.TXT in it.
-    for (const Caso& c : {Caso{"", "..."}, Caso{carpeta, carpeta + "/CAMBIOS.TXT"},
-                          Caso{"", carpeta + "/CAMBIOS.TXT"}, Caso{carpeta + "/", carpeta + "/CAMBIOS.TXT"}}) {
+    for (const Caso& c :
+         {Caso{"", "..."}, Caso{carpeta, carpeta + "/CAMBIOS.TXT"},
+          Caso{"", carpeta + "/CAMBIOS.TXT"}, Caso{carpeta + "/", carpeta + "/CAMBIOS.TXT"}}) {
         SCOPED_TRACE(c.elegido.toStdString());
         op.respondeArchivo(c.elegido);
         clic("cmdExaminar");
