@@ -195,6 +195,7 @@ bool ModeloAcceso::ExisteBaseDeDatos(const QString& Servidor, const QString& Dbn
         try {
             prueba.Close();
         } catch (...) {
+            // A trial connection: its answer was already read.
         }
         return abierta;
     } catch (...) {
@@ -243,6 +244,7 @@ void ModeloAcceso::Registrar() {
                 db.gCnn->Close();
             }
         } catch (...) {
+            // The link is replaced right after: a dead one has nothing to close.
         }
         db.gServidor = servidorPrueba;
         db.gUsuario = txtUserId;
@@ -291,6 +293,7 @@ void ModeloAcceso::Registrar() {
             db.gCnn->Close();
         }
     } catch (...) {
+        // The link is replaced right after: a dead one has nothing to close.
     }
     llenarlist();
 }

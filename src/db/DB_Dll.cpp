@@ -2,6 +2,7 @@
 
 #include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlTexto.h"
 #include "utility_library/Regional.h"
@@ -344,20 +345,15 @@ int DB_Dll::TratamientoErrores(const ErrorKX& ErrObj, int Botones, const QString
     // Never fails: a log that cannot be written loses its line.
     int respuesta = 0;
     QString ruta, mensaje, rutina, titulo;
-    try {
+    // The error dialog itself never fails its caller: each part on its own,
+    // no answer meaning "leave".
+    Intenta([&] {
         ruta = QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG");
         mensaje = LogKX::mensaje(ErrObj);
         rutina = LogKX::textoRutina(Rutina);
         titulo = ErrObj.fuente + rutina + QStringLiteral(" Aviso al operador!!! - 5 ");
-    } catch (...) {
-    }
-    try {
-        respuesta = operador().MsgBox(mensaje, Botones, titulo);
-    } catch (...) {
-    }
-    try {
-        LogKX::agrega(ruta, LogKX::linea(Reloj::ahora(), rutina, mensaje, respuesta));
-    } catch (...) {
-    }
+    });
+    Intenta([&] { respuesta = operador().MsgBox(mensaje, Botones, titulo); });
+    Intenta([&] { LogKX::agrega(ruta, LogKX::linea(Reloj::ahora(), rutina, mensaje, respuesta)); });
     return respuesta;
 }

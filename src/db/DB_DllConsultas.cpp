@@ -147,6 +147,7 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, qint64* RecordsAffected, 
         try {
             limpiaTruncado();
         } catch (...) {
+            // Cleaning a work table that may not exist: nothing was written there.
         }
     }
 }
@@ -171,6 +172,7 @@ void DB_Dll::CierraRecordset(Recordset& LrcsTemp) {
                         LrcsTemp.Cierra();
                     }
                 } catch (...) {
+                    // The update was refused: nothing of it stays to undo.
                 }
                 return;
             }

@@ -20,13 +20,6 @@
 
 #include <QDir>
 
-namespace {
-// For the window's set-up steps: one that fails is passed over silently.
-Pasos PasaPorAlto() {
-    return Pasos([](const ErrorKX&) { return int(Operador::Ignorar); });
-}
-} // namespace
-
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
 const QString LoteNovedades::kDescartar = QStringLiteral("¿Descartar las %1 filas cargadas?");
 
@@ -108,7 +101,7 @@ QString LoteNovedades::ProximoCodigo() {
 void LoteNovedades::InicializaFormulario() {
     EstadoVentana& v = ventana_;
     // Each step on its own: one that fails is passed over.
-    const auto intenta = PasaPorAlto();
+    const auto intenta = PasosSilenciosos();
     intenta.paso([&] {
         for (auto& t : v.txtfields) {
             t.clear();
@@ -174,7 +167,7 @@ ResultadoCarga LoteNovedades::CargaNovedades() {
 
 void LoteNovedades::AbreRangoManual() {
     EstadoVentana& v = ventana_;
-    const auto intenta = PasaPorAlto();
+    const auto intenta = PasosSilenciosos();
     intenta.paso([&] {
         v.campo(QStringLiteral("ArtDesde")).clear();
         v.campo(QStringLiteral("ArtHasta")).clear();

@@ -480,6 +480,7 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             directa(c.vuelveAPunto(kPunto));
             directa(c.liberaPunto(kPunto));
         } catch (...) {
+            // The link is gone with the transaction: the rethrow below reports it.
         }
         throw;
     }

@@ -6,6 +6,7 @@
 #include "runtime/Configuracion.h"
 #include "runtime/ExisteArchivo.h"
 #include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlTexto.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 VentanasConsulta* gVentanasPrograma = nullptr;
 std::unique_ptr<Lib_ClsCons3> gMotor;
-
-// Every step of the engine that fails is skipped; the lookup goes on.
-template <typename F> void intenta(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
 
 QVariant nivel(const QString& valor) {
     return valor.trimmed().isEmpty() ? QVariant(0) : QVariant(valor);
@@ -43,12 +36,12 @@ SinVentanas gSinVentanas;
 Lib_ClsCons3::Lib_ClsCons3(VentanasConsulta* ventanas)
     : ventanas_(ventanas ? ventanas : gVentanasPrograma) {
     using ModGlobal::Cfg;
-    intenta([&] { MuestraStock = Cfg(QStringLiteral("MostrarStockenConsultas")); });
-    intenta([&] { StkNivel1 = nivel(Cfg(QStringLiteral("Stk_Nivel1"))); });
-    intenta([&] { StkNivel2 = nivel(Cfg(QStringLiteral("Stk_Nivel2"))); });
-    intenta([&] { StkNivel3 = nivel(Cfg(QStringLiteral("Stk_Nivel3"))); });
-    intenta([&] { StkNivel4 = nivel(Cfg(QStringLiteral("Stk_Nivel4"))); });
-    intenta([&] {
+    Intenta([&] { MuestraStock = Cfg(QStringLiteral("MostrarStockenConsultas")); });
+    Intenta([&] { StkNivel1 = nivel(Cfg(QStringLiteral("Stk_Nivel1"))); });
+    Intenta([&] { StkNivel2 = nivel(Cfg(QStringLiteral("Stk_Nivel2"))); });
+    Intenta([&] { StkNivel3 = nivel(Cfg(QStringLiteral("Stk_Nivel3"))); });
+    Intenta([&] { StkNivel4 = nivel(Cfg(QStringLiteral("Stk_Nivel4"))); });
+    Intenta([&] {
         usaLike_ = Cfg(QStringLiteral("UsaConsultaLike"))
                        .compare(QLatin1String("SI"), Qt::CaseInsensitive) == 0;
     });
@@ -78,7 +71,7 @@ MotorConsultas& motorConsultas() {
 
 int Lib_ClsCons3::limiteFilas() const {
     double n = 0;
-    intenta([&] { n = QlUtil::TextoANumero(ModGlobal::Cfg(QStringLiteral("TopConsArt"))); });
+    Intenta([&] { n = QlUtil::TextoANumero(ModGlobal::Cfg(QStringLiteral("TopConsArt"))); });
     n = std::trunc(n);
     return n <= 0 || n > 2147483647.0 ? 1000 : int(n);
 }
@@ -96,7 +89,7 @@ QString Lib_ClsCons3::ramaPorDefecto(const QString& tabla, QString& CampoBusqued
     } else {
         DB_Dll& db = DB_Dll::instancia();
         Recordset rs;
-        intenta([&] {
+        Intenta([&] {
             db.AbrirRecordset(QStringLiteral("select top 1 * from ") + tabla, rs);
             const bool conId =
                 tabla.compare(QLatin1String("v_mv_mutuales"), Qt::CaseInsensitive) == 0 ||
@@ -127,7 +120,7 @@ QString Lib_ClsCons3::ramaPorDefecto(const QString& tabla, QString& CampoBusqued
                 }
             }
         });
-        intenta([&] { db.CierraRecordset(rs); });
+        Intenta([&] { db.CierraRecordset(rs); });
     }
     if (lista.trimmed().isEmpty()) {
         lista = QStringLiteral(" * ");
@@ -165,7 +158,7 @@ QString Lib_ClsCons3::armaSentencia(QString& SQL, QString& CampoBusqueda, QStrin
     }
     if (gUsarMascarasConsultas) {
         std::optional<DefinicionConsulta> d;
-        intenta([&] { d = ArchivoConsultas::BuscaDefinicion(gRutaMascaraConsultas, SQL); });
+        Intenta([&] { d = ArchivoConsultas::BuscaDefinicion(gRutaMascaraConsultas, SQL); });
         if (d) {
             QString tabla = d->tabla, condicion = d->condicion;
             if (CampoBusqueda.isEmpty()) {
@@ -215,7 +208,7 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
                                   QString& ValoresDefault) {
     bool seguir = true;
     QString sentencia;
-    intenta(
+    Intenta(
         [&] { sentencia = armaSentencia(SQL, CampoBusqueda, Where, SentenciaOpcional, &seguir); });
     if (!seguir) {
         return;
@@ -229,7 +222,7 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
         p.CheckBoxes = Checks;
         Valores.reset();
         ResultadoConsulta r;
-        intenta([&] { r = v.muestraArbol(p); });
+        Intenta([&] { r = v.muestraArbol(p); });
         ValorDevuelto = r.ValorDevuelto;
         Valores = r.Valores;
         Checks = false;
@@ -257,7 +250,7 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
         Cantidades.reset();
         p.CmpsDevueltos = CmpsDevueltos;
         ResultadoConsulta r;
-        intenta([&] { r = v.muestraLista(p); });
+        Intenta([&] { r = v.muestraLista(p); });
         Checks = false;
         Valores = r.Valores;
         Cantidades = r.Cantidades;
@@ -294,7 +287,7 @@ QString Lib_ClsCons3::CheckOpciones(const QString& Titulo,
     }
     anchoOpciones(p, largo);
     ResultadoConsulta r;
-    intenta([&] { r = (ventanas_ ? *ventanas_ : gSinVentanas).muestraOpciones(p); });
+    Intenta([&] { r = (ventanas_ ? *ventanas_ : gSinVentanas).muestraOpciones(p); });
     Valores = r.Valores;
     return QString();
 }
@@ -309,7 +302,7 @@ QString Lib_ClsCons3::MenuOpciones(const QString& Titulo, const QStringList& Opc
     }
     anchoOpciones(p, largo);
     ResultadoConsulta r;
-    intenta([&] { r = (ventanas_ ? *ventanas_ : gSinVentanas).muestraOpciones(p); });
+    Intenta([&] { r = (ventanas_ ? *ventanas_ : gSinVentanas).muestraOpciones(p); });
     return QlUtil::NoNulo(r.ValorDevuelto);
 }
 
@@ -331,6 +324,6 @@ QString Lib_ClsCons3::ConsultaDesdeArchivo(const QString& Titulo, const QString&
     }
     anchoOpciones(p, largo);
     ResultadoConsulta r;
-    intenta([&] { r = (ventanas_ ? *ventanas_ : gSinVentanas).muestraOpciones(p); });
+    Intenta([&] { r = (ventanas_ ? *ventanas_ : gSinVentanas).muestraOpciones(p); });
     return QlUtil::NoNulo(r.ValorDevuelto);
 }

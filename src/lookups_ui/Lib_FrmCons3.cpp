@@ -35,13 +35,6 @@ const char* const kAyudaBusqueda = "F5 realiza nueva busqueda";
 const char* const kConFoco = "QLineEdit { background: #00FFFF; }";
 const char* const kSinFoco = "QLineEdit { background: #FFFFFF; }";
 
-template <typename F> void ignora(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 Pasos pasosDe(const char* rutina) {
     return Pasos([rutina](const ErrorKX& e) {
         return ModGlobal::MuestraErrorOperador(e, Operador::ErrorConReintento,
@@ -132,7 +125,7 @@ void Lib_FrmCons3::creaControles() {
     connect(CmdTodos, &QPushButton::clicked, this, [this] { CmdTodos_Click(); });
     connect(ListView1, &QTableView::doubleClicked, this, [this] { CmdAceptar_Click(); });
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int c) {
-        ignora([&] {
+        Intenta([&] {
             modelo_->sort(c, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
             ordenAscendente_ = !ordenAscendente_;
             ultimaCaja_ = -1;
@@ -297,7 +290,7 @@ void Lib_FrmCons3::Leer(int Cdesde, int Cuantas) {
 }
 
 void Lib_FrmCons3::CalcularAncho() {
-    ignora([&] {
+    Intenta([&] {
         int w = 0;
         for (int i = 0; i < filas_.columnas(); ++i) {
             w += ListView1->columnWidth(i);
@@ -311,7 +304,7 @@ void Lib_FrmCons3::CalcularAncho() {
 }
 
 void Lib_FrmCons3::ubicaCajas() {
-    ignora([&] {
+    Intenta([&] {
         QHeaderView* h = ListView1->horizontalHeader();
         const int margen = ListView1->frameWidth();
         for (int i = 0; i < filas_.columnas() && i < CmbSearch.size(); ++i) {
@@ -389,7 +382,7 @@ void Lib_FrmCons3::seleccionaFila(int fila) {
 }
 
 void Lib_FrmCons3::busquedaIncremental(int caja, const QString& texto) {
-    ignora([&] {
+    Intenta([&] {
         const QString t = texto.trimmed();
         // A longer text can only match at or after the row the shorter one found.
         const int desde = caja == ultimaCaja_ && ultimaFila_ > 0 && !ultimoTexto_.isEmpty() &&
@@ -596,7 +589,7 @@ void Lib_FrmCons3::reject() {
 }
 
 void Lib_FrmCons3::CmdNueva_Click() {
-    ignora([&] {
+    Intenta([&] {
         SQL = SQLInicial;
         Load();
         CmbSearch[0]->setFocus();
@@ -611,7 +604,7 @@ void Lib_FrmCons3::CmdTodos_Click() {
 }
 
 void Lib_FrmCons3::CmdNuevo_Click() {
-    ignora([&] {
+    Intenta([&] {
         const QString t = TablaConsulta.trimmed();
         auto es = [&](const char* n) {
             return t.compare(QLatin1String(n), Qt::CaseInsensitive) == 0;
@@ -640,7 +633,7 @@ void Lib_FrmCons3::informaFaltante() {
     if (!EsArticulos) {
         return;
     }
-    ignora([&] {
+    Intenta([&] {
         const int fila = filaSeleccionada();
         auto valor = [&](const char* encabezado) {
             const int c = IndiceColumna(QString::fromLatin1(encabezado));

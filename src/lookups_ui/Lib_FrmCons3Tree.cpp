@@ -24,13 +24,6 @@ Pasos pasosDe(const char* rutina) {
     });
 }
 
-template <typename F> void ignora(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 // A value's text; a text value moved out as it is.
 QString tomaTexto(QVariant& v) {
     if (v.typeId() == QMetaType::QString && !v.isNull()) {
@@ -90,7 +83,7 @@ void Lib_FrmCons3Tree::construye() {
     connect(CmdAceptar, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
     connect(CmdCancelar, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
     connect(CmdNueva, &QPushButton::clicked, this, [this] {
-        ignora([&] { arma(SQL.contains(QLatin1String("v_ta_familias"), Qt::CaseInsensitive)); });
+        Intenta([&] { arma(SQL.contains(QLatin1String("v_ta_familias"), Qt::CaseInsensitive)); });
     });
     connect(TreeV_, &QTreeView::doubleClicked, this, [this] { CmdAceptar_Click(); });
     connect(CmbSearch_, &QLineEdit::textChanged, this,
@@ -173,7 +166,7 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
                 filas.append(std::move(f));
             }
         },
-        [&] { ignora([&] { db.CierraRecordset(rs); }); },
+        [&] { Intenta([&] { db.CierraRecordset(rs); }); },
     });
     auto falla = [](int numero, const QString& descripcion) {
         return ModGlobal::MuestraErrorOperador(ErrorKX{numero, descripcion, QString()}, 18,
@@ -197,7 +190,7 @@ int Lib_FrmCons3Tree::nodoSeleccionado() const {
 }
 
 void Lib_FrmCons3Tree::busquedaIncremental(const QString& texto) {
-    ignora([&] {
+    Intenta([&] {
         const int n = arbol_.busca(texto);
         if (n >= 0) {
             const QModelIndex i = modelo_->indiceDeNodo(n);
@@ -257,7 +250,7 @@ void Lib_FrmCons3Tree::CmdAceptar_Click() {
         if (hay) {
             *valor = QlUtil::NoNulo(rs.Campo(CampoDevuelto));
         }
-        ignora([&] { db.CierraRecordset(rs); });
+        Intenta([&] { db.CierraRecordset(rs); });
         return hay;
     };
     pasosDe("HScroll1_Change")

@@ -52,6 +52,7 @@ QString leeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QStr
         try {
             rs.Cierra();
         } catch (...) {
+            // A result set that failed to open has nothing to release.
         }
         if (ValorAux) {
             ValorAux->clear();
@@ -62,14 +63,6 @@ QString leeClave(DB_Dll& db, const QString& Clave, QString* ValorAux, const QStr
         *ValorAux = aux;
     }
     return resultado;
-}
-
-// Runs one statement of a routine that skips whatever fails.
-template <typename F> void intenta(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
 }
 
 } // namespace
@@ -107,27 +100,27 @@ void GrabaCfgKX(const QString& Clave, const QString& Valor, const QString& Valor
     QString sql = QStringLiteral("SELECT * FROM ") + gTablaCfg +
                   QStringLiteral(" with(nolock)  WHERE CLAVE = '") + Clave + QStringLiteral("'");
     Recordset rs;
-    intenta([&] { db.AbrirRecordset(sql, rs, nullptr, 2, 3, -1, true); });
-    intenta([&] {
+    Intenta([&] { db.AbrirRecordset(sql, rs, nullptr, 2, 3, -1, true); });
+    Intenta([&] {
         if (rs.Eof()) {
             rs.AddNew();
         } else {
             rs.MoveFirst();
         }
     });
-    intenta([&] { rs.FijaCampo(QStringLiteral("Grupo"), QlUtil::NoNulo(Grupo)); });
-    intenta(
+    Intenta([&] { rs.FijaCampo(QStringLiteral("Grupo"), QlUtil::NoNulo(Grupo)); });
+    Intenta(
         [&] { rs.FijaCampo(QStringLiteral("Clave"), QlUtil::NoNulo(Clave.trimmed().toUpper())); });
-    intenta([&] {
+    Intenta([&] {
         rs.FijaCampo(QStringLiteral("Valor"), QlUtil::NoNulo(TrimValor ? Valor.trimmed() : Valor));
     });
     Q_UNUSED(ValorAux); // the suite's writer never stores it
-    intenta([&] {
+    Intenta([&] {
         // Stored as the suite's bit: 1 or 0.
         rs.FijaCampo(QStringLiteral("PoliticaNegocio"), PoliticaNegocio ? 1 : 0);
     });
-    intenta([&] { rs.Update(); });
-    intenta([&] { db.CierraRecordset(rs); });
+    Intenta([&] { rs.Update(); });
+    Intenta([&] { db.CierraRecordset(rs); });
 }
 
 bool TextoABooleano(const QString& Texto, bool PorDefectoVerdadero) {
@@ -147,13 +140,13 @@ quint32 ColorDeTexto(const QString& texto, quint32 actual) {
 void CargaConfiguracion(const QString& CarpetaPrograma) {
     Q_UNUSED(CarpetaPrograma);
     DB_Dll& db = DB_Dll::instancia();
-    intenta([&] { gTablaCfg = QStringLiteral("ta_configuracion"); });
-    intenta([&] {
+    Intenta([&] { gTablaCfg = QStringLiteral("ta_configuracion"); });
+    Intenta([&] {
         db.gConfidencialidad = Cfg(QStringLiteral("SS_CONFIDENCIALIDAD"))
                                    .compare(QLatin1String("SI"), Qt::CaseInsensitive) == 0;
     });
-    intenta([&] { gUnidadKG = Cfg(QStringLiteral("UNIDADDEMEDIDA_KG")).trimmed(); });
-    intenta([&] { gColorFondo = ColorDeTexto(Cfg(QStringLiteral("CFondo")), gColorFondo); });
+    Intenta([&] { gUnidadKG = Cfg(QStringLiteral("UNIDADDEMEDIDA_KG")).trimmed(); });
+    Intenta([&] { gColorFondo = ColorDeTexto(Cfg(QStringLiteral("CFondo")), gColorFondo); });
 }
 
 } // namespace ModGlobal

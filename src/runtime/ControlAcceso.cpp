@@ -5,19 +5,13 @@
 #include "runtime/FormatosFecha.h"
 #include "runtime/ScriptSql.h"
 #include "runtime/ValoresGlobales.h"
+#include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
 #include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 
-namespace {
-template <typename F> void intenta(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-} // namespace
+namespace {} // namespace
 
 void ControlAcceso(const QString& programa) {
     DB_Dll& db = DB_Dll::instancia();
@@ -25,10 +19,10 @@ void ControlAcceso(const QString& programa) {
     const QString ejecutable = Programa::nombreEjecutable();
     QString nombrePrograma = programa.isEmpty() ? ejecutable : programa;
     QString tarea;
-    intenta([&] { ModGlobal::gUsuarioLogeado = db.gUsuario; });
+    Intenta([&] { ModGlobal::gUsuarioLogeado = db.gUsuario; });
 
     Recordset rs;
-    intenta([&] {
+    Intenta([&] {
         // The blank after the user name is the suite's; the comparison
         // ignores trailing blanks. Both values come from outside (the command
         // line, the executable's name): their apostrophes are doubled.
@@ -43,16 +37,16 @@ void ControlAcceso(const QString& programa) {
         db.AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true);
     });
     bool conFilas = false;
-    intenta([&] { conFilas = rs.abierto() && !rs.Eof(); });
+    Intenta([&] { conFilas = rs.abierto() && !rs.Eof(); });
     if (conFilas) {
-        intenta([&] { tarea = QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre"))); });
+        Intenta([&] { tarea = QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre"))); });
     } else {
         const bool duenio =
             db.gUsuario.compare(db.gDBName, Qt::CaseInsensitive) == 0 ||
             db.gUsuario.compare(QLatin1String("SUPERVISOR KORVEX MC"), Qt::CaseInsensitive) == 0;
         tarea = duenio ? ejecutable : QString();
     }
-    intenta([&] { db.CierraRecordset(rs); });
+    Intenta([&] { db.CierraRecordset(rs); });
 
     QString maquina = QlEquipo::NombrePC().trimmed().toUpper();
     QString usuario = ModGlobal::gUsuarioLogeado.trimmed().toUpper();
@@ -62,7 +56,7 @@ void ControlAcceso(const QString& programa) {
                       AplicaFormato(Reloj::ahora(), FormatoHora());
     QString nombreUsuario = ModGlobal::gUsuarioLogeado;
     QStringList sentencias{QString()};
-    intenta([&] {
+    Intenta([&] {
         CargaCampoSQL(QStringLiteral("Maquina"), maquina, QStringLiteral("'"), true);
         CargaCampoSQL(QStringLiteral("Usuario"), usuario, QStringLiteral("'"), false);
         CargaCampoSQL(QStringLiteral("Formulario"), formulario, QStringLiteral("'"), false);
@@ -71,7 +65,7 @@ void ControlAcceso(const QString& programa) {
         CargaCampoSQL(QStringLiteral("NombreUsuario"), nombreUsuario, QStringLiteral("'"), false);
         ArmaSentenciaSQL(sentencias, QStringLiteral("Control_Acceso"));
     });
-    intenta([&] {
+    Intenta([&] {
         bool fallo = false;
         qint32 numero = 0;
         QString script, texto;

@@ -4,6 +4,7 @@
 #include "runtime/FormatosFecha.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
+#include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
 #include "utility_library/QlTexto.h"
@@ -34,6 +35,7 @@ int MuestraErrorOperador(const ErrorKX& ErrObj, int Botones, const QString& Ruti
     try {
         respuesta = operador().MsgBox(mensaje, Botones, titulo);
     } catch (...) {
+        // No answer is "leave": the failure still goes to the log below.
     }
     // A log that cannot be written loses the line; the answer still counts.
     LogKX::agrega(ruta, LogKX::linea(Reloj::ahora(), rutina, mensaje, respuesta));
@@ -44,30 +46,24 @@ void GrabaErrorAux(const QString& sentencia, const QString& proceso, qint32 nume
                    const QString& descripcion) {
     Q_UNUSED(proceso); // the column always names this program
     DB_Dll& db = DB_Dll::instancia();
-    auto intenta = [](auto&& f) {
-        try {
-            f();
-        } catch (...) {
-        }
-    };
     QString sql = QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) ");
     Recordset rs;
-    intenta([&] { db.AbrirRecordset(sql, rs, nullptr, 2, 3, -1, true); });
-    intenta([&] { rs.AddNew(); });
-    intenta([&] { rs.FijaCampo(QStringLiteral("Proceso"), Programa::nombreEjecutable()); });
-    intenta([&] {
+    Intenta([&] { db.AbrirRecordset(sql, rs, nullptr, 2, 3, -1, true); });
+    Intenta([&] { rs.AddNew(); });
+    Intenta([&] { rs.FijaCampo(QStringLiteral("Proceso"), Programa::nombreEjecutable()); });
+    Intenta([&] {
         rs.FijaCampo(QStringLiteral("fecha"),
                      LBM_Common::AplicaFormato(Reloj::ahora(), LBM_Common::FormatoFechaHora()));
     });
-    intenta([&] { rs.FijaCampo(QStringLiteral("Error"), numero); });
-    intenta([&] {
+    Intenta([&] { rs.FijaCampo(QStringLiteral("Error"), numero); });
+    Intenta([&] {
         rs.FijaCampo(QStringLiteral("Descripcion"), QlUtil::AjustaTexto(descripcion, 250));
     });
-    intenta([&] { rs.FijaCampo(QStringLiteral("SQL"), sentencia); });
-    intenta([&] { rs.FijaCampo(QStringLiteral("pc"), QlEquipo::NombrePC()); });
-    intenta([&] { rs.FijaCampo(QStringLiteral("Usuario"), db.gUsuario); });
-    intenta([&] { rs.Update(); });
-    intenta([&] { db.CierraRecordset(rs); });
+    Intenta([&] { rs.FijaCampo(QStringLiteral("SQL"), sentencia); });
+    Intenta([&] { rs.FijaCampo(QStringLiteral("pc"), QlEquipo::NombrePC()); });
+    Intenta([&] { rs.FijaCampo(QStringLiteral("Usuario"), db.gUsuario); });
+    Intenta([&] { rs.Update(); });
+    Intenta([&] { db.CierraRecordset(rs); });
 }
 
 } // namespace ModGlobal

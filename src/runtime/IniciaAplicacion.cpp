@@ -5,6 +5,7 @@
 #include "runtime/ControlAcceso.h"
 #include "runtime/LineaComando.h"
 #include "runtime/ValoresGlobales.h"
+#include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlIni.h"
 #include "utility_library/QlReport.h"
@@ -55,12 +56,6 @@ void FijaPreparaConsultas(PreparaConsultas f) {
 
 void ConectaEstadisticas() {
     using namespace ModGlobal;
-    auto intenta = [](auto&& f) {
-        try {
-            f();
-        } catch (...) {
-        }
-    };
     gKXTimeOut = 360;
     if (!gDBEstadisticas) {
         gEstadisticas = std::make_unique<DB_Dll>();
@@ -74,7 +69,7 @@ void ConectaEstadisticas() {
         principal.gPlataforma != Plataforma::Oracle) {
         return;
     }
-    intenta([&] {
+    Intenta([&] {
         if (est.gOpenFlag && est.gCnn && est.gCnn->abierta()) {
             est.gCnn->Close();
         }
@@ -94,10 +89,10 @@ void ConectaEstadisticas() {
     if (est.gUserPassWord.isEmpty()) {
         return;
     }
-    intenta([&] { est.OpenServerADODB(false, 3, QString(), true, false); });
+    Intenta([&] { est.OpenServerADODB(false, 3, QString(), true, false); });
     if (est.gOpenFlag) {
-        intenta([&] { est.gCnn->FijaBaseDefecto(QStringLiteral("VE_RAZIZIVIDEDA")); });
-        intenta([&] {
+        Intenta([&] { est.gCnn->FijaBaseDefecto(QStringLiteral("VE_RAZIZIVIDEDA")); });
+        Intenta([&] {
             const double v = std::nearbyint(QlUtil::TextoANumero(CfgKX(QStringLiteral("TimeOut"))));
             if (v >= -32768 && v <= 32767) {
                 gKXTimeOut = int(v);
