@@ -74,10 +74,6 @@ QString RutaAnchos(const QString& carpeta) {
     return QlUtil::AgregaBarra(carpeta) + QStringLiteral("CONSULTASLEN.KVX");
 }
 
-QString RutaAuxiliar(const QString& carpeta) {
-    return QlUtil::AgregaBarra(carpeta) + QStringLiteral("CONSULTASLEN.AUX");
-}
-
 QString ClaveTabla(const QString& sql) {
     const QString s = sql + QLatin1Char(' ');
     const auto desde = s.indexOf(QLatin1String("from "), 0, Qt::CaseInsensitive);

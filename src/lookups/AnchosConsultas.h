@@ -18,11 +18,11 @@ QString ClaveAnchos(const QString& clave);
 // before it stay. Empty when the file or the line is missing.
 QList<int> CargaAnchos(const QString& carpeta, const QString& clave);
 // Rewrites the file with the other tables' lines unchanged and this table's
-// line last. The new content is written whole to "CONSULTASLEN.AUX" and then
-// put in place by one rename, so a crash at any moment leaves either the old
-// file or the new one. False when it could not be written.
+// line last. The new content is written whole beside the file and then put
+// in place by one rename (a link there is replaced, never followed), so a
+// crash at any moment leaves either the old file or the new one. False when
+// it could not be written.
 bool GrabaAnchos(const QString& carpeta, const QString& clave, const QList<int>& anchos);
 
 QString RutaAnchos(const QString& carpeta);
-QString RutaAuxiliar(const QString& carpeta);
 } // namespace AnchosConsultas
