@@ -234,6 +234,24 @@ CREATE TABLE MV_TARVELO_PENDIENTE (
     TemporalBalanza VARCHAR(1024)
 );
 
+-- What each publication of a batch wrote: the length and SHA-256 of each file
+-- and where its copy was kept (the program's own table).
+CREATE TABLE MV_TARVELO_ARCHIVOS (
+    Codigo INTEGER NOT NULL,
+    Archivo VARCHAR(20) NOT NULL,
+    Largo BIGINT NOT NULL,
+    Sha256 VARCHAR(64) NOT NULL,
+    Copia VARCHAR(1024),
+    Generado VARCHAR(30)
+);
+
+-- The price alerts the operator accepted for a batch (the program's own table).
+CREATE TABLE MV_TARVELO_ALERTAS (
+    Codigo INTEGER NOT NULL,
+    CodInterno VARCHAR(25),
+    Motivo VARCHAR(255)
+);
+
 CREATE TABLE V_MV_FALTANTES (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     FechaHora DATETIME,

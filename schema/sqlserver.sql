@@ -256,6 +256,26 @@ CREATE TABLE MV_TARVELO_PENDIENTE (
 );
 GO
 
+-- What each publication of a batch wrote: the length and SHA-256 of each file
+-- and where its copy was kept (the program's own table).
+CREATE TABLE MV_TARVELO_ARCHIVOS (
+    Codigo INT NOT NULL,
+    Archivo VARCHAR(20) NOT NULL,
+    Largo BIGINT NOT NULL,
+    Sha256 VARCHAR(64) NOT NULL,
+    Copia VARCHAR(1024),
+    Generado VARCHAR(30)
+);
+GO
+
+-- The price alerts the operator accepted for a batch (the program's own table).
+CREATE TABLE MV_TARVELO_ALERTAS (
+    Codigo INT NOT NULL,
+    CodInterno VARCHAR(25),
+    Motivo VARCHAR(255)
+);
+GO
+
 CREATE TABLE V_MV_FALTANTES (
     ID int IDENTITY(1,1) PRIMARY KEY,
     FechaHora datetime,

@@ -40,6 +40,7 @@ struct Opciones {
     QList<Rango> rangos;
     bool marcar = false;
     bool estricto = false;
+    bool aceptaAlertas = false;
     bool ayuda = false;
 };
 
@@ -62,12 +63,13 @@ bool leeOpciones(const QStringList& args, const QString& comando, const QStringL
     }
     const QCommandLineOption marcar(QStringLiteral("marcar"));
     const QCommandLineOption estricto(QStringLiteral("estricto"));
+    const QCommandLineOption aceptaAlertas(QStringLiteral("acepta-alertas"));
     const QCommandLineOption articulos(QStringLiteral("articulos"), QString(),
                                        QStringLiteral("rango"));
     const QCommandLineOption familias(QStringLiteral("familias"), QString(),
                                       QStringLiteral("rango"));
     if (generar) {
-        p.addOptions({marcar, estricto, articulos, familias});
+        p.addOptions({marcar, estricto, aceptaAlertas, articulos, familias});
     }
     p.addPositionalArgument(QStringLiteral("linea"), QString());
     if (!p.parse(QStringList{QStringLiteral("tarvelo-lote")} + a)) {
@@ -87,6 +89,7 @@ bool leeOpciones(const QStringList& args, const QString& comando, const QStringL
     if (generar) {
         o.marcar = p.isSet(marcar);
         o.estricto = p.isSet(estricto);
+        o.aceptaAlertas = p.isSet(aceptaAlertas);
         // The ranges in the order they were written, whichever their kind.
         const QStringList deArticulos = p.values(articulos);
         const QStringList deFamilias = p.values(familias);
@@ -237,6 +240,8 @@ int codigoDeGeneracion(const ResultadoGeneracion& r) {
     case E::SinCarpeta:
     case E::FueraDeFormato:
         return CodigoLote::Invalido;
+    case E::ConAlertas:
+        return CodigoLote::ConAlertas;
     case E::Declinado:
     case E::Abandonado:
         break;
@@ -256,7 +261,7 @@ QString AyudaComandoLote() {
         "tarvelo-lote generar \"<linea de la suite>\" --lista CODIGO --carpeta CARPETA\n"
         "             [--codigo N] [--fecha FECHA] [--hoy AAAA-MM-DD]\n"
         "             [--articulos DESDE:HASTA]... [--familias DESDE:HASTA]...\n"
-        "             [--letra L] [--marcar]\n"
+        "             [--letra L] [--marcar] [--acepta-alertas]\n"
         "  Carga las novedades pendientes de la lista de venta CODIGO y genera el lote:\n"
         "  CAMBIOS.TXT y BALANZA.TXT en CARPETA, una fila por novedad en MV_TARVELO,\n"
         "  los precios enviados marcados '1-M'.\n"
@@ -273,6 +278,11 @@ QString AyudaComandoLote() {
         "    --estricto      no genera si algun registro no respeta el formato fijo\n"
         "                    (126 caracteres en CAMBIOS.TXT, 81 en BALANZA.TXT) o si\n"
         "                    algun texto pierde caracteres fuera de Windows-1252\n"
+        "    --acepta-alertas  genera aunque haya precios con alerta (cambio mayor que\n"
+        "                    TARVELO_VARIACION_MAXIMA contra el ultimo enviado, oferta no\n"
+        "                    menor que el precio regular, precio bajo el costo mas\n"
+        "                    TARVELO_MARGEN_MINIMO, precio cero); sin ella no genera y\n"
+        "                    sale con 4. Las alertas van siempre a la salida de errores.\n"
         "\n"
         "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
         "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO]\n"
@@ -292,7 +302,8 @@ QString AyudaComandoLote() {
 QString CodigosDeSalidaLote() {
     return QStringLiteral(
         "Codigos de salida: 0 correcto; 1 nada para enviar; 2 argumentos o datos invalidos;\n"
-        "3 operacion abandonada por una falla.\n");
+        "3 operacion abandonada por una falla; 4 precios con alerta sin --acepta-alertas\n"
+        "(nada se grabo).\n");
 }
 
 int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -333,6 +344,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     }
     Entorno entorno(err);
     entorno.op().estricto(o.estricto);
+    entorno.op().aceptaAlertas(o.aceptaAlertas);
     if (!entorno.fijaHoy(valor(o, "hoy"), err)) {
         return CodigoLote::Invalido;
     }
@@ -422,6 +434,16 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         }
     }
     const ResultadoGeneracion g = lote.Genera();
+    if (!g.alertas.isEmpty()) {
+        err << g.alertas.size() << " precios con alerta"
+            << (g.estado == ResultadoGeneracion::Estado::ConAlertas
+                    ? ": no se genero el lote (use --acepta-alertas para generarlo)"
+                    : "")
+            << Qt::endl;
+        for (const QString& a : g.alertas) {
+            err << "  " << a << Qt::endl;
+        }
+    }
     const int codigoSalida = testigo.verifica(codigoDeGeneracion(g), valor(o, "testigo-pdf"), err);
     if (codigoSalida == CodigoLote::Generado) {
         resumen(out, "generada", g);

@@ -9,6 +9,7 @@
 //   generar "<suite command line>" --lista CODIGO --carpeta CARPETA [--codigo N]
 //           [--fecha FECHA] [--hoy AAAA-MM-DD] [--articulos DESDE:HASTA]...
 //           [--familias DESDE:HASTA]... [--letra L] [--marcar] [--testigo-pdf ARCHIVO]
+//           [--acepta-alertas]
 //   regenerar "<suite command line>" --codigo N [--carpeta CARPETA] [--hoy AAAA-MM-DD]
 //             [--testigo-pdf ARCHIVO]
 //
@@ -19,6 +20,7 @@ constexpr int Generado = 0;
 constexpr int SinNovedades = 1; // nothing to send
 constexpr int Invalido = 2;     // bad arguments or invalid input
 constexpr int Abandonado = 3;   // a failure abandoned the operation
+constexpr int ConAlertas = 4;   // prices alerted and --acepta-alertas was not given
 } // namespace CodigoLote
 
 int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err);

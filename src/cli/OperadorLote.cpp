@@ -13,6 +13,9 @@ int OperadorLote::MsgBox(const QString& texto, int estilo, const QString& titulo
 
 int OperadorLote::Pregunta(Operador::IdPregunta cual, const QString& texto, int estilo,
                            const QString& titulo) {
+    if (cual == IdPregunta::Alertas) {
+        return aceptaAlertas_ ? Si : No;
+    }
     const int segura = MsgBox(texto, estilo, titulo);
     // The suite writes such records too: without --estricto the run goes on,
     // the findings already on the error stream.

@@ -18,6 +18,9 @@ public:
     // A proposed code taken by another generation meanwhile: the next free
     // one is accepted (a code given on the command line is not changed).
     void aceptaOtroCodigo(bool acepta) { aceptaOtroCodigo_ = acepta; }
+    // --acepta-alertas: prices that alert are generated all the same (the
+    // command lists them itself, whole, on the error stream).
+    void aceptaAlertas(bool acepta) { aceptaAlertas_ = acepta; }
     // --estricto: records outside the fixed layout refuse the generation.
     void estricto(bool estricto) { estricto_ = estricto; }
     // True once a failure was answered with "leave".
@@ -40,5 +43,6 @@ private:
     bool aceptaTestigo_ = false;
     bool aceptaOtroCodigo_ = false;
     bool estricto_ = false;
+    bool aceptaAlertas_ = false;
     bool huboFallo_ = false;
 };

@@ -1,5 +1,6 @@
 #include "generator/CargadorNovedades.h"
 
+#include "generator/AlertasPrecio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FilaOrigen.h"
@@ -122,6 +123,8 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
     case ReglasLote::Precio::Oferta:
         v.precio =
             QlUtil::NoNulo(rs.Campo(QStringLiteral("precio") + parametros_.claseOferta.trimmed()));
+        v.precioRegular =
+            QlUtil::NoNulo(rs.Campo(QStringLiteral("precio") + parametros_.claseVenta.trimmed()));
         break;
     case ReglasLote::Precio::Venta:
         v.precio =
@@ -184,8 +187,16 @@ bool CargadorNovedades::DecisionOferta(const FilaOrigen& rs, ValoresFila& v) {
 void CargadorNovedades::RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& v) {
     bool ok = false;
     const qint64 id = v.id.trimmed().toLongLong(&ok);
-    if (ok) {
-        lote_.ventana().estadosAlCargar.insert(id, texto(rs, "Estado"));
+    if (!ok) {
+        return;
+    }
+    lote_.ventana().estadosAlCargar.insert(id, texto(rs, "Estado"));
+    if (!v.precioRegular.isNull()) {
+        // Kept as the price cell is: rounded to thousandths.
+        if (const auto regular =
+                AlertasPrecio::Milesimas(FormatoNovedad::ImporteTexto(v.precioRegular))) {
+            lote_.ventana().regularesDeOferta.insert(id, *regular);
+        }
     }
 }
 

@@ -118,6 +118,9 @@ public:
     // The state each loaded price row (by its ID) had when it was read: the
     // generation marks a row as sent only while it is still in that state.
     QHash<qint64, QString> estadosAlCargar;
+    // The regular price (thousandths) of each loaded price row (by its ID)
+    // whose price is an offer: an offer at or above it alerts.
+    QHash<qint64, qint64> regularesDeOferta;
 
     // Called with the areas that changed since the last notice; the logic
     // calls avisa() after it changed something the window shows. The grid

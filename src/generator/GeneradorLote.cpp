@@ -1,5 +1,6 @@
 #include "generator/GeneradorLote.h"
 
+#include "generator/AlertasPrecio.h"
 #include "generator/ArchivosCambio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
@@ -34,6 +35,8 @@ const QString GeneradorLote::kListaLarga =
 const QString GeneradorLote::kFueraDeFormato =
     QStringLiteral("Hay registros que no respetan el formato fijo de los archivos:\r\n%1\r\n"
                    "¿Desea generar la novedad de todos modos?");
+const QString GeneradorLote::kAlertas =
+    QStringLiteral("%1 precios con alerta: ¿generar de todos modos?\r\n%2");
 const QString GeneradorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
 
@@ -50,6 +53,19 @@ int pregunta(Operador::IdPregunta cual, const QString& texto, const QString& tit
     const int defecto = cual == Operador::IdPregunta::Testigo ? 0 : Operador::SegundoPorDefecto;
     return operador().Pregunta(cual, texto, Operador::SiNo | Operador::IconoPregunta | defecto,
                                titulo);
+}
+
+// Lines of a question's list shown in the dialog; the rest are counted (the
+// grid flags every row).
+constexpr int kLineasEnPregunta = 30;
+
+QString lista(const QStringList& lineas) {
+    if (lineas.size() <= kLineasEnPregunta) {
+        return lineas.join(QStringLiteral("\r\n"));
+    }
+    return lineas.mid(0, kLineasEnPregunta).join(QStringLiteral("\r\n")) +
+           QStringLiteral("\r\n... y %1 más (marcadas en la grilla)")
+               .arg(lineas.size() - kLineasEnPregunta);
 }
 
 // The identifier of the row's source.
@@ -123,6 +139,38 @@ bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
     return true;
 }
 
+bool GeneradorLote::RevisaPrecios(ResultadoGeneracion& r) {
+    const EstadoVentana& v = lote_.ventana();
+    GrillaLote& g = lote_.ventana().MSFlexGrid1;
+    const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
+    QHash<QString, QString> anteriores;
+    if (!pasos.paso([&] {
+            anteriores = lote_.repositorio().UltimosPreciosTransmitidos(
+                QlUtil::FormateaCodigo(cabecera_.lista, 4), AlertasPrecio::Articulos(g));
+        })) {
+        r.estado = ResultadoGeneracion::Estado::Abandonado;
+        return false;
+    }
+    alertas_ = AlertasPrecio::Revisa(g, v.regularesDeOferta, anteriores,
+                                     lote_.parametros().alertas);
+    if (alertas_.isEmpty()) {
+        return true;
+    }
+    for (const AlertaFila& a : std::as_const(alertas_)) {
+        for (const QString& m : a.motivos) {
+            g.AgregaMotivo(a.fila, QStringLiteral("Alerta: ") + m);
+        }
+        r.alertas << a.Describe();
+    }
+    if (pregunta(Operador::IdPregunta::Alertas,
+                 kAlertas.arg(alertas_.size()).arg(lista(r.alertas)),
+                 QStringLiteral("ATENCIÓN")) != Operador::Si) {
+        r.estado = ResultadoGeneracion::Estado::ConAlertas;
+        return false;
+    }
+    return true;
+}
+
 bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo) {
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     // Whole on disk under temporary names first (a full disk stops here, with
@@ -138,6 +186,16 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
             // The note goes with the batch: a kill before the renames leaves
             // it, and the next run publishes the whole temporary files.
             lote_.repositorio().AnotaPublicacion(archivos.Pendiente(codigo));
+            // The alerts the operator accepted go with it, for the witness.
+            if (!alertas_.isEmpty()) {
+                std::vector<AlertaGrabada> grabadas;
+                for (const AlertaFila& a : std::as_const(alertas_)) {
+                    for (const QString& m : a.motivos) {
+                        grabadas.push_back({a.codigo, m});
+                    }
+                }
+                lote_.repositorio().AnotaAlertas(codigo, grabadas);
+            }
             lote_.repositorio().ConfirmaGeneracion();
             confirmado = true;
         });
@@ -270,6 +328,12 @@ ResultadoGeneracion GeneradorLote::Genera() {
             r.estado = ResultadoGeneracion::Estado::FueraDeFormato;
             return r;
         }
+    }
+    // A stored batch goes out as it was accepted; a new one is looked at
+    // price by price.
+    alertas_.clear();
+    if (!regeneracion && !RevisaPrecios(r)) {
+        return r;
     }
 
     ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/AlertasPrecio.h"
 #include "generator/CabeceraLote.h"
 #include "generator/LoteNovedades.h"
 
@@ -40,11 +41,17 @@ public:
     static const QString kCodigoInvalido;
     // Followed by one line per finding.
     static const QString kFueraDeFormato;
+    // "%1" how many rows alerted, "%2" one line per row.
+    static const QString kAlertas;
 
 private:
     // False when the row was left out (its price sent by another generation).
     bool GrabaFila(int fila, bool regeneracion, qint64 codigo, const QString& marcaTiempo);
     FilaAGrabar ValoresDeFila(int fila) const;
+    // The price rules over a new batch: alerted rows are flagged in the grid
+    // and the operator decides. False when the generation must stop (declined
+    // or failed; the result says which).
+    bool RevisaPrecios(ResultadoGeneracion& r);
     // Commits the batch and publishes the files; false when that failed.
     bool Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo);
 
@@ -52,6 +59,8 @@ private:
     // Price rows this generation marked: a changed bar code sends one price
     // row twice, and only its first row marks it.
     QSet<qint64> marcadas_;
+    // The rows whose prices alerted, accepted by the operator.
+    QList<AlertaFila> alertas_;
     // The header of the load being generated.
     CabeceraLote cabecera_;
 };

@@ -73,7 +73,7 @@ void GrillaLote::FijaRows(int filas) {
         if (observador_) {
             observador_->antesDeReiniciar();
         }
-        marcadas_.removeIf([filas](int f) { return f >= filas; });
+        marcadas_.removeIf([filas](const auto& m) { return m.key() >= filas; });
         textos_.resize(size_t(filas));
         redimensionaFines(size_t(filas) * size_t(cols_));
         if (observador_) {
@@ -207,13 +207,16 @@ void GrillaLote::FijaColWidth(int col, int ancho) {
     anchos_[size_t(col)] = ancho;
 }
 
+const QString GrillaLote::kFueraDeFormato =
+    QStringLiteral("El registro de esta fila no respeta el formato fijo");
+
 void GrillaLote::FijaMarcada(int fila, bool marcada) {
     verifica(fila, 0);
     if (marcada == marcadas_.contains(fila)) {
         return;
     }
     if (marcada) {
-        marcadas_.insert(fila);
+        marcadas_.insert(fila, kFueraDeFormato);
     } else {
         marcadas_.remove(fila);
     }
@@ -222,8 +225,20 @@ void GrillaLote::FijaMarcada(int fila, bool marcada) {
     }
 }
 
+void GrillaLote::AgregaMotivo(int fila, const QString& motivo) {
+    verifica(fila, 0);
+    QString& m = marcadas_[fila];
+    if (!m.isEmpty()) {
+        m += QLatin1Char('\n');
+    }
+    m += motivo;
+    if (observador_) {
+        observador_->filaMarcada(fila);
+    }
+}
+
 void GrillaLote::QuitaMarcas() {
-    const QSet<int> antes = marcadas_;
+    const QList<int> antes = marcadas_.keys();
     marcadas_.clear();
     if (observador_) {
         for (int f : antes) {

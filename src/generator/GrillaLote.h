@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -56,10 +56,15 @@ public:
     void FijaColWidth(int col, int ancho);
 
     // Rows flagged for the operator's attention (a record that leaves the
-    // fixed layout); dropped with the rows.
+    // fixed layout, an implausible price), each with the reasons why, one
+    // line each; dropped with the rows.
     void FijaMarcada(int fila, bool marcada);
+    // Flags the row and adds a reason.
+    void AgregaMotivo(int fila, const QString& motivo);
     bool Marcada(int fila) const { return marcadas_.contains(fila); }
+    QString Motivos(int fila) const { return marcadas_.value(fila); }
     void QuitaMarcas();
+    static const QString kFueraDeFormato;
 
     void fijaObservador(Observador* o) { observador_ = o; }
 
@@ -85,6 +90,6 @@ private:
     std::vector<quint32> fines32_;
     bool anchos32_ = false;
     std::vector<int> anchos_;
-    QSet<int> marcadas_;
+    QHash<int, QString> marcadas_;
     Observador* observador_ = nullptr;
 };

@@ -72,6 +72,7 @@ void LoteNovedades::ArmaGrilla() {
     g.FijaColWidth(FilaNovedad::Id, 0);
     g.FijaColWidth(FilaNovedad::NoMarcar, 0);
     ventana_.estadosAlCargar.clear();
+    ventana_.regularesDeOferta.clear();
     ventana_.cabecera.reset();
 }
 

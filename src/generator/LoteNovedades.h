@@ -37,6 +37,7 @@ struct ResultadoGeneracion {
         NadaQueGenerar, // no loaded row in the grid
         Declinado,      // the operator answered No (regeneration, code taken meanwhile)
         FueraDeFormato, // records would leave the fixed layout and the operator declined
+        ConAlertas,     // prices alerted and the operator declined
         SinCarpeta,     // the output folder is missing
         Abandonado,     // a failure, and the operator chose to leave
     };
@@ -47,6 +48,9 @@ struct ResultadoGeneracion {
     QString rutaBalanza;
     // Rows left out because another generation sent their price meanwhile.
     int enviadasPorOtro = 0;
+    // One line per row whose price alerted (a new batch), whether the
+    // operator went on or not.
+    QStringList alertas;
 };
 
 // The batch logic of the main window, on the window's state: the grid and its

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/AlertasPrecio.h"
+
 #include <QString>
 
 // What the batch logic needs from the configuration and the session, read
@@ -16,6 +18,8 @@ struct ParametrosLote {
     QString unidadKG;
     // The user written into every batch row.
     QString usuario;
+    // When a price stops the generation for the operator's word.
+    UmbralesAlerta alertas;
 
     // The suggested class that applies: the sale class when none is configured
     // (a missing key reads as a blank, which names no price column).

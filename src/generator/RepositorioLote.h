@@ -3,6 +3,7 @@
 #include "generator/ArticulosBalanza.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -49,9 +50,6 @@ struct FilaAGrabar {
     QString fecha;
 };
 
-// The price row a batch row marks as sent, and the state it had when it was
-// loaded: the mark only succeeds on that state, so a row that another
-// generation sent since is never sent twice.
 // A committed batch whose files may not have taken their final names yet:
 // where they go and the temporary files that hold them, whole.
 struct PublicacionPendiente {
@@ -60,6 +58,15 @@ struct PublicacionPendiente {
     QString destinoBalanza, temporalBalanza; // the scale file
 };
 
+// A price alert the operator accepted, recorded with its batch.
+struct AlertaGrabada {
+    QString codInterno; // the CodInterno cell
+    QString motivo;
+};
+
+// The price row a batch row marks as sent, and the state it had when it was
+// loaded: the mark only succeeds on that state, so a row that another
+// generation sent since is never sent twice.
 struct PrecioAMarcar {
     qint64 id = 0;
     QString estadoAlCargar; // empty: mark whatever its state
@@ -88,6 +95,19 @@ public:
     // latest row of its latest date); none when it was never sent.
     virtual std::optional<QString> UltimoPrecioTransmitido(const QString& lista,
                                                            const QString& codInterno) = 0;
+    // The same for many articles at once (CodInterno cells as the batch
+    // stores them): the Precio cell last sent for each one that was ever sent,
+    // by the code trimmed.
+    virtual QHash<QString, QString> UltimosPreciosTransmitidos(const QString& lista,
+                                                               const QStringList& codInternos) {
+        QHash<QString, QString> r;
+        for (const QString& c : codInternos) {
+            if (const std::optional<QString> p = UltimoPrecioTransmitido(lista, c)) {
+                r.insert(c.trimmed(), *p);
+            }
+        }
+        return r;
+    }
 
     // --- batches
     // The largest batch code the batch table stores.
@@ -120,4 +140,8 @@ public:
     virtual void AnotaPublicacion(const PublicacionPendiente& p) { (void)p; }
     virtual void PublicacionHecha(qint64 codigo) { (void)codigo; }
     virtual std::vector<PublicacionPendiente> PublicacionesPendientes() { return {}; }
+    // Records, inside the open generation, the alerts the operator accepted.
+    virtual void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {
+        (void)codigo, (void)alertas;
+    }
 };

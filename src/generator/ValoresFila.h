@@ -24,6 +24,8 @@ struct ValoresFila {
     QString aux1 = FilaNovedad::kCeros9;
     QString aux2 = FilaNovedad::kCeros6;
     QString id; // the V_MA_PRECIOS row
+    // The sale-class price, read only when the price taken is the offer.
+    QString precioRegular;
     bool cambioCodBarra = false;
     bool noMarcar = false;
 

@@ -10,5 +10,11 @@ ParametrosLote ParametrosConfigurados() {
     p.ivaPorDefecto = ModGlobal::Cfg(QStringLiteral("piva"));
     p.unidadKG = ModGlobal::gUnidadKG;
     p.usuario = ModGlobal::gUsuarioLogeado;
+    p.alertas.variacionMaxima =
+        AlertasPrecio::LeeUmbral(ModGlobal::Cfg(QLatin1String(UmbralesAlerta::kClaveVariacion)),
+                                 UmbralesAlerta{}.variacionMaxima);
+    p.alertas.margenMinimo =
+        AlertasPrecio::LeeUmbral(ModGlobal::Cfg(QLatin1String(UmbralesAlerta::kClaveMargen)),
+                                 UmbralesAlerta{}.margenMinimo);
     return p;
 }

@@ -23,8 +23,9 @@ constexpr int kBloqueCursor = 2000;
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
         marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta, anotaPublicacion,
-        publicacionHecha, pendientes;
-    bool tablaPendientes = false;
+        publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo, archivos,
+        alertas;
+    bool tablasPropias = false;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
     QString marcaYGraba;
@@ -501,21 +502,101 @@ void RepositorioLoteSql::ConfirmaGeneracion() {
 }
 
 namespace {
-// The program's own table of batches committed and not yet published; the
-// suite's tables are never altered for it. Created on first use.
-QString tablaPendientes(Plataforma p) {
-    const QString columnas =
-        QStringLiteral("(Codigo %1 NOT NULL, Destino varchar(1024), Temporal varchar(1024), "
-                       "DestinoBalanza varchar(1024), TemporalBalanza varchar(1024))")
-            .arg(p == Plataforma::SqlServer ? QStringLiteral("int") : QStringLiteral("bigint"));
-    if (p == Plataforma::SqlServer) {
-        return QStringLiteral("IF OBJECT_ID('MV_TARVELO_PENDIENTE') IS NULL CREATE TABLE "
-                              "MV_TARVELO_PENDIENTE ") +
-               columnas;
+// The program's own tables beside the batch table; the suite's tables are
+// never altered for them. Created on first use on a database made before
+// them (the schema files and crear-base make them too).
+QStringList tablasPropias(Plataforma p) {
+    const QString entero =
+        p == Plataforma::SqlServer ? QStringLiteral("int") : QStringLiteral("bigint");
+    const QList<QPair<QString, QString>> tablas = {
+        // Batches committed whose files have not taken their final names yet.
+        {QStringLiteral("MV_TARVELO_PENDIENTE"),
+         QStringLiteral("(Codigo %1 NOT NULL, Destino varchar(1024), Temporal varchar(1024), "
+                        "DestinoBalanza varchar(1024), TemporalBalanza varchar(1024))")},
+        // What each publication of a batch wrote: length and SHA-256 of each
+        // file, and where its copy was kept.
+        {QStringLiteral("MV_TARVELO_ARCHIVOS"),
+         QStringLiteral("(Codigo %1 NOT NULL, Archivo varchar(20) NOT NULL, Largo bigint NOT "
+                        "NULL, Sha256 varchar(64) NOT NULL, Copia varchar(1024), Generado "
+                        "varchar(30))")},
+        // The price alerts the operator accepted for a batch.
+        {QStringLiteral("MV_TARVELO_ALERTAS"),
+         QStringLiteral("(Codigo %1 NOT NULL, CodInterno varchar(25), Motivo varchar(255))")},
+    };
+    QStringList r;
+    for (const auto& [nombre, columnas] : tablas) {
+        if (p == Plataforma::SqlServer) {
+            r << QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1 ").arg(nombre) +
+                     columnas.arg(entero);
+        } else {
+            r << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ").arg(nombre) +
+                     columnas.arg(entero);
+        }
     }
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS MV_TARVELO_PENDIENTE ") + columnas;
+    return r;
 }
+
+// Codes per query of the last prices: well inside every engine's limit of
+// bound values.
+constexpr int kCodigosPorConsulta = 400;
 } // namespace
+
+void RepositorioLoteSql::TablasPropias() {
+    if (s_->tablasPropias) {
+        return;
+    }
+    if (!db_.gCnn || !db_.gCnn->abierta()) {
+        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
+    }
+    for (const QString& sql : tablasPropias(capacidades().plataforma)) {
+        directa(sql);
+    }
+    s_->tablasPropias = true;
+}
+
+QHash<QString, QString>
+RepositorioLoteSql::UltimosPreciosTransmitidos(const QString& lista,
+                                               const QStringList& codInternos) {
+    // One query per block of codes instead of one per article; every block
+    // the same size (the last one repeats its last code), so one prepared
+    // statement serves them all. The first row of each code is its latest.
+    QString marcas;
+    for (int i = 0; i < kCodigosPorConsulta; ++i) {
+        marcas += i ? QStringLiteral(", ?") : QStringLiteral("?");
+    }
+    SentenciaPreparada& s = sentencia(
+        s_->ultimosPrecios,
+        QStringLiteral("SELECT CodInterno, Precio FROM MV_TARVELO WHERE IDLISTA = ? AND Fecha IS "
+                       "NOT NULL AND CodInterno IN (") +
+            marcas + QStringLiteral(") ORDER BY CodInterno, Fecha DESC, ID DESC"),
+        QStringLiteral("cmdExportar"));
+    QHash<QString, QString> r;
+    for (qsizetype desde = 0; desde < codInternos.size(); desde += kCodigosPorConsulta) {
+        QVariantList valores{lista};
+        for (qsizetype i = 0; i < kCodigosPorConsulta; ++i) {
+            valores << codInternos[std::min(desde + i, codInternos.size() - 1)];
+        }
+        s.ejecuta(valores);
+        while (s.siguiente()) {
+            const QString codigo = QlUtil::NoNulo(s.valor(0)).trimmed();
+            if (!r.contains(codigo)) {
+                r.insert(codigo, QlUtil::NoNulo(s.valor(1)));
+            }
+        }
+        s.termina();
+    }
+    return r;
+}
+
+void RepositorioLoteSql::AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {
+    SentenciaPreparada& s = sentencia(
+        s_->anotaAlerta,
+        QStringLiteral("INSERT INTO MV_TARVELO_ALERTAS (Codigo, CodInterno, Motivo) VALUES (?, ?, ?)"),
+        QStringLiteral("cmdExportar"));
+    for (const AlertaGrabada& a : alertas) {
+        s.ejecuta({codigo, a.codInterno.trimmed(), a.motivo.left(255)});
+    }
+}
 
 void RepositorioLoteSql::AnotaPublicacion(const PublicacionPendiente& p) {
     sentencia(s_->anotaPublicacion,
@@ -533,13 +614,7 @@ void RepositorioLoteSql::PublicacionHecha(qint64 codigo) {
 }
 
 std::vector<PublicacionPendiente> RepositorioLoteSql::PublicacionesPendientes() {
-    if (!db_.gCnn || !db_.gCnn->abierta()) {
-        throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
-    }
-    if (!s_->tablaPendientes) {
-        directa(tablaPendientes(capacidades().plataforma));
-        s_->tablaPendientes = true;
-    }
+    TablasPropias();
     SentenciaPreparada& s = sentencia(
         s_->pendientes,
         QStringLiteral("SELECT Codigo, Destino, Temporal, DestinoBalanza, TemporalBalanza FROM "

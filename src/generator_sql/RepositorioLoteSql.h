@@ -39,9 +39,14 @@ public:
     void AnotaPublicacion(const PublicacionPendiente& p) override;
     void PublicacionHecha(qint64 codigo) override;
     std::vector<PublicacionPendiente> PublicacionesPendientes() override;
+    QHash<QString, QString> UltimosPreciosTransmitidos(const QString& lista,
+                                                       const QStringList& codInternos) override;
+    void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) override;
 
 private:
     struct Sentencias;
+    // Creates the program's own tables that are missing (once per session).
+    void TablasPropias();
     CapacidadesMotor capacidades() const;
     SentenciaPreparada& sentencia(std::unique_ptr<SentenciaPreparada>& s, const QString& sql,
                                   const QString& rutina);

@@ -37,7 +37,8 @@ QVariant ModeloGrilla::data(const QModelIndex& indice, int rol) const {
 
 QVariant ModeloGrilla::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
     if (orientacion == Qt::Vertical) {
-        // Rows whose records would leave the fixed layout stand out.
+        // Rows whose records would leave the fixed layout, or whose prices
+        // look implausible, stand out; the tooltip says why.
         const bool marcada = seccion + 1 < grilla_.Rows() && grilla_.Marcada(seccion + 1);
         if (rol == Qt::DisplayRole) {
             return marcada ? QStringLiteral("! %1").arg(seccion + 1) : QVariant(seccion + 1);
@@ -46,7 +47,7 @@ QVariant ModeloGrilla::headerData(int seccion, Qt::Orientation orientacion, int 
             return QColor(Qt::red);
         }
         if (rol == Qt::ToolTipRole && marcada) {
-            return QStringLiteral("El registro de esta fila no respeta el formato fijo");
+            return grilla_.Motivos(seccion + 1);
         }
         return QVariant();
     }

@@ -44,6 +44,7 @@ public:
         Testigo,        // "¿Desea Imprimir un Testigo?"
         CodigoUsado,    // the code was taken meanwhile: use the next one?
         FueraDeFormato, // records leave the fixed layout: generate anyway?
+        Alertas,        // implausible prices: generate anyway?
     };
 
     virtual ~Operador() = default;
