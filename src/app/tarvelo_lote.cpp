@@ -87,6 +87,8 @@ int main(int argc, char** argv) {
             codigo = ComandoGenerar(args, out, err);
         } else if (comando == "regenerar") {
             codigo = ComandoRegenerar(args, out, err);
+        } else if (comando == "verificar") {
+            codigo = ComandoVerificar(args, out, err);
         } else if (comando == "testigo") {
             codigo = ComandoTestigo(args, out, err);
         } else {

@@ -7,6 +7,7 @@
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
 #include "generator/ReglasLote.h"
+#include "generator/VerificadorLote.h"
 #include "generator_sql/ParametrosConfigurados.h"
 #include "generator_sql/RepositorioLoteSql.h"
 #include "generator_sql/TestigoQlReport.h"
@@ -289,6 +290,12 @@ QString AyudaComandoLote() {
         "  Vuelve a escribir los archivos del lote N (en la ruta guardada, o en CARPETA)\n"
         "  y marca sus filas con la fecha y hora de retransmision (RETRANSMITIDO).\n"
         "\n"
+        "tarvelo-lote verificar \"<linea de la suite>\" --codigo N\n"
+        "  Reconstruye los archivos del lote N desde MV_TARVELO y los compara con las\n"
+        "  huellas (largo y SHA-256) registradas al publicarlo y con las copias de\n"
+        "  historial/<lista>/<codigo>/ en su carpeta. Sale con 0 si todo es igual y con\n"
+        "  1 si algo difiere o falta (con el primer registro distinto).\n"
+        "\n"
         "La linea de la suite: \"@server=..; @dbname=..; @usuario=..; @Password=..;\n"
         "@UsuarioLogeado=..; @Plataforma=SQLSERVER|ORACLE|POSTGRESQL|SQLITE; @Puerto=..\"\n"
         "Sin pantalla: las preguntas reciben la respuesta segura (sin testigo, salvo\n"
@@ -303,7 +310,7 @@ QString CodigosDeSalidaLote() {
     return QStringLiteral(
         "Codigos de salida: 0 correcto; 1 nada para enviar; 2 argumentos o datos invalidos;\n"
         "3 operacion abandonada por una falla; 4 precios con alerta sin --acepta-alertas\n"
-        "(nada se grabo).\n");
+        "(nada se grabo). verificar: 0 iguales, 1 difieren, 2 y 3 como arriba.\n");
 }
 
 int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -519,4 +526,53 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
         resumen(out, "regenerada", g);
     }
     return codigoSalida;
+}
+
+int ComandoVerificar(const QStringList& args, QTextStream& out, QTextStream& err) {
+    Opciones o;
+    if (!leeOpciones(args, QStringLiteral("verificar"), {QStringLiteral("codigo")}, o, err)) {
+        err << "Vea tarvelo-lote verificar --help" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    if (o.ayuda) {
+        out << AyudaComandoLote() << CodigosDeSalidaLote();
+        out.flush();
+        return CodigoLote::Generado;
+    }
+    const auto codigo = valor(o, "codigo");
+    if (!codigo) {
+        err << "verificar necesita --codigo" << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    const std::optional<qint64> numero = ReglasLote::LeeCodigo(*codigo);
+    if (!numero) {
+        err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
+        return CodigoLote::Invalido;
+    }
+    Entorno entorno(err);
+    if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
+        return r;
+    }
+    EstadoVentana ventana;
+    RepositorioLoteSql repositorio(DB_Dll::instancia());
+    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    lote.InicializaFormulario();
+    const ResultadoVerificacion v = VerificadorLote(lote).Verifica(*numero);
+    for (const QString& linea : v.lineas) {
+        out << linea << Qt::endl;
+    }
+    switch (v.estado) {
+    case ResultadoVerificacion::Estado::Iguales:
+        out << "verificada codigo=" << *numero << " iguales" << Qt::endl;
+        return CodigoLote::Generado;
+    case ResultadoVerificacion::Estado::Difieren:
+        out << "verificada codigo=" << *numero << " difieren" << Qt::endl;
+        return CodigoLote::Difiere;
+    case ResultadoVerificacion::Estado::NoExiste:
+        err << "No existe el lote " << *numero << Qt::endl;
+        return CodigoLote::Invalido;
+    case ResultadoVerificacion::Estado::Abandonado:
+        break;
+    }
+    return CodigoLote::Abandonado;
 }

@@ -13,9 +13,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+const QString ArchivosCambio::kCambios = QStringLiteral("CAMBIOS.TXT");
+const QString ArchivosCambio::kBalanza = QStringLiteral("BALANZA.TXT");
+
 namespace {
-const QString kCambios = QStringLiteral("CAMBIOS.TXT");
-const QString kBalanza = QStringLiteral("BALANZA.TXT");
 
 bool esSeparador(QChar c) {
     return c == QLatin1Char('\\') || c == QLatin1Char('/');
@@ -89,6 +90,10 @@ ArchivosCambio::Registros ArchivosCambio::Prepara(const GrillaLote& grilla, int 
 void ArchivosCambio::Agrega(const Registros& registros) {
     archivoCambios_->agrega(registros.cambios);
     archivoBalanza_->agrega(registros.balanza);
+    shaCambios_.addData(registros.cambios);
+    shaBalanza_.addData(registros.balanza);
+    largoCambios_ += registros.cambios.size();
+    largoBalanza_ += registros.balanza.size();
     ++lineasCambios_;
 }
 
@@ -134,6 +139,17 @@ void ArchivosCambio::Descarta() {
     archivoCambios_.reset();
     archivoBalanza_.reset();
     lineasCambios_ = 0;
+    shaCambios_.reset();
+    shaBalanza_.reset();
+    largoCambios_ = largoBalanza_ = 0;
+}
+
+ArchivoGrabado ArchivosCambio::HuellaCambios() const {
+    return {kCambios, largoCambios_, QString::fromLatin1(shaCambios_.result().toHex()), {}, {}};
+}
+
+ArchivoGrabado ArchivosCambio::HuellaBalanza() const {
+    return {kBalanza, largoBalanza_, QString::fromLatin1(shaBalanza_.result().toHex()), {}, {}};
 }
 
 QString ArchivosCambio::RegistroCambios(const GrillaLote& grilla, int fila) {

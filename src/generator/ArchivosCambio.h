@@ -3,6 +3,7 @@
 #include "generator/RepositorioLote.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <memory>
 
 class ArchivoPublicado;
@@ -62,6 +63,12 @@ public:
     // final name. Throws FalloKX when a rename fails.
     static void PublicaPendiente(const PublicacionPendiente& p);
     int registrosCambios() const { return lineasCambios_; }
+    // What each file holds so far: its byte length and SHA-256, for the
+    // batch's record of what it published.
+    ArchivoGrabado HuellaCambios() const;
+    ArchivoGrabado HuellaBalanza() const;
+    static const QString kCambios; // "CAMBIOS.TXT"
+    static const QString kBalanza; // "BALANZA.TXT"
 
     // --- the records and paths, for the writer and its tests
     // The cells of every column but the last one, in order, leaving out the
@@ -87,4 +94,7 @@ private:
     QString rutaCambios_, rutaBalanza_;
     std::unique_ptr<ArchivoPublicado> archivoCambios_, archivoBalanza_;
     int lineasCambios_ = 0;
+    QCryptographicHash shaCambios_{QCryptographicHash::Sha256};
+    QCryptographicHash shaBalanza_{QCryptographicHash::Sha256};
+    qint64 largoCambios_ = 0, largoBalanza_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "generator/ArchivosCambio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
+#include "generator/HistorialLote.h"
 #include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
 #include "generator/RevisionFormato.h"
@@ -37,6 +38,8 @@ const QString GeneradorLote::kFueraDeFormato =
                    "¿Desea generar la novedad de todos modos?");
 const QString GeneradorLote::kAlertas =
     QStringLiteral("%1 precios con alerta: ¿generar de todos modos?\r\n%2");
+const QString GeneradorLote::kSinHistorial =
+    QStringLiteral("El lote se generó, pero no se pudo guardar su copia en el historial:\r\n%1");
 const QString GeneradorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
 
@@ -171,6 +174,27 @@ bool GeneradorLote::RevisaPrecios(ResultadoGeneracion& r) {
     return true;
 }
 
+QString GeneradorLote::listaHistorial() const {
+    return QlUtil::FormateaCodigo(cabecera_.lista, 4).trimmed();
+}
+
+void GeneradorLote::GuardaHistorial(const ArchivosCambio& archivos, qint64 codigo) {
+    // The batch is committed: a copy that cannot be kept is said, and the
+    // files still go out (verificar tells the missing copy later).
+    const QString carpeta =
+        ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().lblRuta));
+    const PublicacionPendiente p = archivos.Pendiente(codigo);
+    try {
+        HistorialLote::Guarda(carpeta, listaHistorial(), codigo, p.temporal,
+                              ArchivosCambio::kCambios);
+        HistorialLote::Guarda(carpeta, listaHistorial(), codigo, p.temporalBalanza,
+                              ArchivosCambio::kBalanza);
+    } catch (const FalloKX& f) {
+        operador().MsgBox(kSinHistorial.arg(f.error().descripcion),
+                          Operador::SoloAceptar | Operador::IconoExclamacion, kAviso);
+    }
+}
+
 bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo) {
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     // Whole on disk under temporary names first (a full disk stops here, with
@@ -196,6 +220,17 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
                 }
                 lote_.repositorio().AnotaAlertas(codigo, grabadas);
             }
+            // What the files hold, recorded with the batch they publish.
+            const QString carpeta = ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().lblRuta));
+            const QString generado =
+                Reloj::ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+            std::vector<ArchivoGrabado> huellas = {archivos.HuellaCambios(),
+                                                   archivos.HuellaBalanza()};
+            for (ArchivoGrabado& h : huellas) {
+                h.copia = HistorialLote::Copia(carpeta, listaHistorial(), codigo, h.archivo);
+                h.generado = generado;
+            }
+            lote_.repositorio().AnotaArchivos(codigo, huellas);
             lote_.repositorio().ConfirmaGeneracion();
             confirmado = true;
         });
@@ -207,6 +242,7 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
         r.enviadasPorOtro = 0;
         return false;
     }
+    GuardaHistorial(archivos, codigo);
     bool publicado = false;
     pasos.paso([&] {
         archivos.Publica();

@@ -41,6 +41,8 @@ public:
     static const QString kCodigoInvalido;
     // Followed by one line per finding.
     static const QString kFueraDeFormato;
+    // "%1" why the copy could not be kept.
+    static const QString kSinHistorial;
     // "%1" how many rows alerted, "%2" one line per row.
     static const QString kAlertas;
 
@@ -52,6 +54,10 @@ private:
     // and the operator decides. False when the generation must stop (declined
     // or failed; the result says which).
     bool RevisaPrecios(ResultadoGeneracion& r);
+    // The list as the history folder names it.
+    QString listaHistorial() const;
+    // Keeps a copy of the written files under the output folder's history.
+    void GuardaHistorial(const ArchivosCambio& archivos, qint64 codigo);
     // Commits the batch and publishes the files; false when that failed.
     bool Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo);
 

@@ -58,6 +58,16 @@ struct PublicacionPendiente {
     QString destinoBalanza, temporalBalanza; // the scale file
 };
 
+// One file of a published batch as recorded: its name, byte length and
+// SHA-256 (lowercase hex), where its copy was kept and when it was written.
+struct ArchivoGrabado {
+    QString archivo; // "CAMBIOS.TXT" or "BALANZA.TXT"
+    qint64 largo = 0;
+    QString sha256;
+    QString copia;
+    QString generado; // ISO date and time, to the millisecond
+};
+
 // A price alert the operator accepted, recorded with its batch.
 struct AlertaGrabada {
     QString codInterno; // the CodInterno cell
@@ -140,6 +150,21 @@ public:
     virtual void AnotaPublicacion(const PublicacionPendiente& p) { (void)p; }
     virtual void PublicacionHecha(qint64 codigo) { (void)codigo; }
     virtual std::vector<PublicacionPendiente> PublicacionesPendientes() { return {}; }
+    // Records, inside the open generation, what the batch's files hold.
+    virtual void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) {
+        (void)codigo, (void)archivos;
+    }
+    // The latest record of each file of a batch (none when it was never
+    // recorded), point-of-sale file first.
+    virtual std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) {
+        (void)codigo;
+        return {};
+    }
+    // The alerts recorded with a batch.
+    virtual std::vector<AlertaGrabada> AlertasGrabadas(qint64 codigo) {
+        (void)codigo;
+        return {};
+    }
     // Records, inside the open generation, the alerts the operator accepted.
     virtual void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {
         (void)codigo, (void)alertas;

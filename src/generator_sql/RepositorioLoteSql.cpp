@@ -10,6 +10,7 @@
 #include "utility_library/Regional.h"
 
 #include <QHash>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -585,6 +586,63 @@ RepositorioLoteSql::UltimosPreciosTransmitidos(const QString& lista,
         }
         s.termina();
     }
+    return r;
+}
+
+void RepositorioLoteSql::AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) {
+    SentenciaPreparada& s =
+        sentencia(s_->anotaArchivo,
+                  QStringLiteral("INSERT INTO MV_TARVELO_ARCHIVOS (Codigo, Archivo, Largo, Sha256, "
+                                 "Copia, Generado) VALUES (?, ?, ?, ?, ?, ?)"),
+                  QStringLiteral("cmdExportar"));
+    for (const ArchivoGrabado& a : archivos) {
+        s.ejecuta({codigo, a.archivo, a.largo, a.sha256, a.copia.left(1024), a.generado});
+    }
+}
+
+std::vector<ArchivoGrabado> RepositorioLoteSql::ArchivosGrabados(qint64 codigo) {
+    TablasPropias();
+    SentenciaPreparada& s = sentencia(
+        s_->archivos,
+        QStringLiteral("SELECT Archivo, Largo, Sha256, Copia, Generado FROM MV_TARVELO_ARCHIVOS "
+                       "WHERE Codigo = ? ORDER BY Generado"),
+        QStringLiteral("Verificar"));
+    s.ejecuta({codigo});
+    // The latest record of each file: a regeneration records its files again.
+    std::vector<ArchivoGrabado> r;
+    while (s.siguiente()) {
+        ArchivoGrabado a{QlUtil::NoNulo(s.valor(0)).trimmed(), s.valor(1).toLongLong(),
+                         QlUtil::NoNulo(s.valor(2)).trimmed().toLower(),
+                         QlUtil::NoNulo(s.valor(3)).trimmed(), QlUtil::NoNulo(s.valor(4)).trimmed()};
+        const auto igual = std::find_if(r.begin(), r.end(), [&](const ArchivoGrabado& b) {
+            return b.archivo.compare(a.archivo, Qt::CaseInsensitive) == 0;
+        });
+        if (igual != r.end()) {
+            *igual = a;
+        } else {
+            r.push_back(a);
+        }
+    }
+    s.termina();
+    std::stable_sort(r.begin(), r.end(), [](const ArchivoGrabado& a, const ArchivoGrabado& b) {
+        return a.archivo.compare(QLatin1String("CAMBIOS.TXT"), Qt::CaseInsensitive) == 0 &&
+               b.archivo.compare(QLatin1String("CAMBIOS.TXT"), Qt::CaseInsensitive) != 0;
+    });
+    return r;
+}
+
+std::vector<AlertaGrabada> RepositorioLoteSql::AlertasGrabadas(qint64 codigo) {
+    TablasPropias();
+    SentenciaPreparada& s = sentencia(
+        s_->alertas,
+        QStringLiteral("SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?"),
+        QStringLiteral("Verificar"));
+    s.ejecuta({codigo});
+    std::vector<AlertaGrabada> r;
+    while (s.siguiente()) {
+        r.push_back({QlUtil::NoNulo(s.valor(0)).trimmed(), QlUtil::NoNulo(s.valor(1))});
+    }
+    s.termina();
     return r;
 }
 

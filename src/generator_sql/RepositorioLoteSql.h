@@ -42,6 +42,9 @@ public:
     QHash<QString, QString> UltimosPreciosTransmitidos(const QString& lista,
                                                        const QStringList& codInternos) override;
     void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) override;
+    void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) override;
+    std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) override;
+    std::vector<AlertaGrabada> AlertasGrabadas(qint64 codigo) override;
 
 private:
     struct Sentencias;

@@ -1,0 +1,67 @@
+#include "generator/HistorialLote.h"
+
+#include "utility_library/ArchivoPublicado.h"
+#include "utility_library/CarpetaSinEnlaces.h"
+#include "utility_library/ErrorKX.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+QString nombreSeguro(const QString& texto) {
+    QString r = texto.trimmed();
+    for (QChar& c : r) {
+        const bool valido = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                            (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                            (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                            c == QLatin1Char('-') || c == QLatin1Char('_');
+        if (!valido) {
+            c = QLatin1Char('_');
+        }
+    }
+    return r.isEmpty() ? QStringLiteral("_") : r;
+}
+} // namespace
+
+namespace HistorialLote {
+
+QStringList Nombres(const QString& lista, qint64 codigo) {
+    return {QStringLiteral("historial"), nombreSeguro(lista), QString::number(codigo)};
+}
+
+QString Copia(const QString& carpetaSalida, const QString& lista, qint64 codigo,
+              const QString& nombre) {
+    return QDir::toNativeSeparators(carpetaSalida + QLatin1Char('/') +
+                                    Nombres(lista, codigo).join(QLatin1Char('/')) +
+                                    QLatin1Char('/') + nombre);
+}
+
+void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
+            const QString& origen, const QString& nombre) {
+    QFile entrada(origen);
+    if (!entrada.open(QIODevice::ReadOnly)) {
+        throw FalloKX(75,
+                      QStringLiteral("No se pudo leer %1 para el historial: %2")
+                          .arg(QDir::toNativeSeparators(origen), entrada.errorString()),
+                      QStringLiteral("cmdExportar"));
+    }
+    const CarpetaSinEnlaces carpeta(carpetaSalida, Nombres(lista, codigo));
+    ArchivoPublicado copia(carpeta.ruta(nombre));
+    for (;;) {
+        const QByteArray bloque = entrada.read(1 << 20);
+        if (bloque.isEmpty()) {
+            break;
+        }
+        copia.agrega(bloque);
+    }
+    if (entrada.error() != QFileDevice::NoError) {
+        throw FalloKX(75,
+                      QStringLiteral("No se pudo leer %1 para el historial: %2")
+                          .arg(QDir::toNativeSeparators(origen), entrada.errorString()),
+                      QStringLiteral("cmdExportar"));
+    }
+    copia.termina();
+    copia.publica();
+}
+
+} // namespace HistorialLote

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+// Every published batch keeps a copy of its files in the output folder, under
+// historial/<list>/<code>/, so that what a batch sent can be shown later
+// however often the folder's files were replaced since.
+namespace HistorialLote {
+// The folder names below the output folder: "historial", the list code (any
+// character a file name cannot hold written as "_") and the batch code.
+QStringList Nombres(const QString& lista, qint64 codigo);
+// The copy of `nombre` as the operator reads its path.
+QString Copia(const QString& carpetaSalida, const QString& lista, qint64 codigo,
+              const QString& nombre);
+// Copies the file `origen` (whole on disk) to the history as `nombre`: the
+// folders are created on demand and never followed through a link, and the
+// copy takes its name only once it is whole. Throws FalloKX.
+void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
+            const QString& origen, const QString& nombre);
+} // namespace HistorialLote
