@@ -43,20 +43,20 @@ QStringList Motivos(const PreciosAlerta& p, const UmbralesAlerta& u) {
         const qint64 a = *p.anterior;
         const long double cambio = (long double)(n - a) * 100.0L;
         if (std::fabs(cambio) > (long double)u.variacionMaxima * (long double)a) {
-            r << QStringLiteral("cambio de %1 contra el último precio enviado (%2)")
+            r << QStringLiteral("variación %1 (último enviado %2)")
                      .arg(porcentaje(double(cambio / (long double)a)), Importe(a));
         }
     }
     if (p.regular && *p.regular > 0 && n >= *p.regular) {
-        r << QStringLiteral("oferta %1 no menor que el precio regular %2")
+        r << QStringLiteral("oferta %1 no menor que regular %2")
                  .arg(Importe(n), Importe(*p.regular));
     }
     if (p.costo && *p.costo > 0 &&
         (long double)n * 100.0L < (long double)*p.costo * (100.0L + (long double)u.margenMinimo)) {
         r << (u.margenMinimo > 0
-                  ? QStringLiteral("precio %1 bajo el costo %2 más el margen mínimo del %3%")
+                  ? QStringLiteral("precio %1 bajo costo %2 + %3%")
                         .arg(Importe(n), Importe(*p.costo), umbral(u.margenMinimo))
-                  : QStringLiteral("precio %1 bajo el costo %2").arg(Importe(n), Importe(*p.costo)));
+                  : QStringLiteral("precio %1 bajo costo %2").arg(Importe(n), Importe(*p.costo)));
     }
     return r;
 }

@@ -40,7 +40,7 @@ struct AlertaFila {
     QString codigo;
     QStringList motivos;
 
-    // "Fila 3 (000001234): cambio de +900,0% contra el último precio enviado (1,99)".
+    // "Fila 3 (000001234): variación +900,0% (último enviado 1,99)".
     QString Describe() const;
 };
 

@@ -71,6 +71,49 @@ QString fecha(const QVariant& v) {
     return iso.isValid() ? Regional::fechaCorta(iso) : t;
 }
 
+// The alerts the operator accepted for the batch, by article: none on a
+// database whose batches never recorded any.
+QHash<QString, QStringList> alertas(Conexion& conexion, const QVariant& codigo) {
+    QHash<QString, QStringList> r;
+    QSqlQuery q(conexion.baseQt());
+    q.setForwardOnly(true);
+    if (!q.prepare(conexion.textoMotor(QStringLiteral(
+            "SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?")))) {
+        return r;
+    }
+    q.addBindValue(codigo);
+    if (!q.exec()) {
+        return r;
+    }
+    while (q.next()) {
+        r[q.value(0).toString().trimmed()] << q.value(1).toString().trimmed();
+    }
+    return r;
+}
+
+// The latest recorded length and digest of each file of the batch.
+QHash<QString, QString> huellas(Conexion& conexion, const QVariant& codigo) {
+    QHash<QString, QString> r;
+    QSqlQuery q(conexion.baseQt());
+    q.setForwardOnly(true);
+    if (!q.prepare(conexion.textoMotor(
+            QStringLiteral("SELECT Archivo, Largo, Sha256 FROM MV_TARVELO_ARCHIVOS WHERE Codigo = "
+                           "? ORDER BY Generado")))) {
+        return r;
+    }
+    q.addBindValue(codigo);
+    if (!q.exec()) {
+        return r;
+    }
+    while (q.next()) {
+        r[q.value(0).toString().trimmed().toUpper()] =
+            QStringLiteral("%1 bytes, SHA-256 %2")
+                .arg(q.value(1).toLongLong())
+                .arg(q.value(2).toString().trimmed().toLower());
+    }
+    return r;
+}
+
 QString porcentaje(double v, const QString& separador) {
     QString t = QString::number(std::abs(v), 'f', 1).replace(QLatin1Char('.'), separador);
     return (v > 0.05    ? QStringLiteral("+")
@@ -198,12 +241,28 @@ DatosReporte LectorLote::lee(Conexion& conexion, const SeleccionReporte& selecci
         }
         v[int(CampoReporte::Aviso)] = aviso;
         f.marcada = !aviso.isEmpty();
-        avisos += f.marcada ? 1 : 0;
         // The same rule as the scale file: a code below 10000 gets a scale record.
         if (QlUtil::TextoAMoneda(codInterno) < 10000) {
             ++balanza;
         }
         d.filas.push_back(std::move(f));
+    }
+    // The alerts accepted at generation say why better than the price
+    // change alone: they replace the row's own mark.
+    if (!d.filas.isEmpty()) {
+        const QVariant codigo = d.valor(CampoReporte::Codigo).toLongLong();
+        const QHash<QString, QStringList> aceptadas = alertas(conexion, codigo);
+        for (FilaReporte& f : d.filas) {
+            const auto a = aceptadas.constFind(f.valores[int(CampoReporte::CodInterno)]);
+            if (a != aceptadas.constEnd()) {
+                f.valores[int(CampoReporte::Aviso)] = a->join(QStringLiteral("; "));
+                f.marcada = true;
+            }
+            avisos += f.marcada ? 1 : 0;
+        }
+        const QHash<QString, QString> h = huellas(conexion, codigo);
+        d.fija(CampoReporte::HuellaCambios, h.value(QStringLiteral("CAMBIOS.TXT")));
+        d.fija(CampoReporte::HuellaBalanza, h.value(QStringLiteral("BALANZA.TXT")));
     }
     if (d.filas.isEmpty()) {
         throw FalloKX(ErroresReporte::kSinFilas,

@@ -7,7 +7,8 @@ const char* const kNombres[kCamposReporte] = {
     "PrecioAnterior",   "LoteAnterior", "Variacion",     "Aviso",       "Titulo",
     "Empresa",          "Codigo",       "IdLista",       "Lista",       "Fecha",
     "RutaArchivo",      "Usuario",      "Retransmitido", "Impreso",     "Filas",
-    "RegistrosBalanza", "Avisos",       "Pagina",        "Paginas",
+    "RegistrosBalanza", "Avisos",       "HuellaCambios", "HuellaBalanza", "Pagina",
+    "Paginas",
 };
 } // namespace
 

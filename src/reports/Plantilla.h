@@ -36,6 +36,9 @@ enum class CampoReporte : int {
     Filas,
     RegistrosBalanza,
     Avisos,
+    // what the published files held, as recorded: "4479 bytes, SHA-256 ..."
+    HuellaCambios,
+    HuellaBalanza,
     // per page
     Pagina,
     Paginas,
