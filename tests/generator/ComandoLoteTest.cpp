@@ -270,8 +270,9 @@ TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
     EXPECT_EQ(ComandoGenerar({"generar", "--help"}, o, e), 0);
     o.flush();
     for (const char* t :
-         {"generar", "regenerar", "--lista", "--carpeta", "--codigo", "--fecha", "--hoy",
-          "--articulos", "--familias", "--letra", "--marcar", "Codigos de salida"}) {
+         {"generar", "regenerar", "verificar", "--lista", "--carpeta", "--codigo", "--fecha",
+          "--hoy", "--articulos", "--familias", "--letra", "--marcar", "--acepta-alertas",
+          "4 precios con alerta", "Codigos de salida"}) {
         EXPECT_TRUE(out.contains(t)) << t;
     }
     EXPECT_EQ(out, AyudaComandoLote() + CodigosDeSalidaLote());
@@ -299,3 +300,44 @@ TEST_P(ComandoLoteTest, FueraDeFormatoSeDiceYEstrictoRechaza) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, ComandoLoteTest, valoresMotores(), nombreMotor);
+
+// A price below cost stops the unattended run with exit code 4 and the alert
+// on the error stream, nothing written; --acepta-alertas generates it. The
+// batch can then be proved: verificar exits 0, and 1 once its kept copy was
+// changed.
+TEST_P(ComandoLoteTest, AlertasSalenConCuatroYVerificarPruebaElLote) {
+    base().ejecutaDirecto("UPDATE V_MA_PRECIOS SET COSTO = 999999 WHERE ID = (SELECT MIN(ID) FROM "
+                          "V_MA_PRECIOS WHERE IDLISTA = '1' AND ESTADO = '0-M' AND SUSPENDIDO = 0 "
+                          "AND precio1 > 0 AND FHOFERTADESDE IS NULL)");
+    const QStringList args = {"--lista", "1", "--carpeta", salida.path()};
+    EXPECT_EQ(generar(args), CodigoLote::ConAlertas) << err.toStdString();
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(err.contains("1 precios con alerta: no se genero el lote")) << err.toStdString();
+    EXPECT_TRUE(err.contains("bajo costo 999999,00")) << err.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), 0);
+    EXPECT_FALSE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
+
+    ASSERT_EQ(generar(args + QStringList{"--acepta-alertas"}), CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("1 precios con alerta\n")) << err.toStdString();
+    EXPECT_GT(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), 0);
+
+    EXPECT_EQ(corre(ComandoVerificar, {linea, "--codigo", "2"}), CodigoLote::Generado)
+        << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(out.contains("CAMBIOS.TXT: igual (")) << out.toStdString();
+    EXPECT_TRUE(out.endsWith("verificada codigo=2 iguales\n")) << out.toStdString();
+
+    const QString copia = salida.path() + "/historial/1/2/CAMBIOS.TXT";
+    QFile f(copia);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(0);
+    f.write("X");
+    f.close();
+    EXPECT_EQ(corre(ComandoVerificar, {"verificar", linea, "--codigo", "2"}), CodigoLote::Difiere);
+    EXPECT_TRUE(out.contains("difiere en el registro 1")) << out.toStdString();
+    EXPECT_TRUE(out.endsWith("verificada codigo=2 difieren\n")) << out.toStdString();
+
+    EXPECT_EQ(corre(ComandoVerificar, {linea, "--codigo", "99"}), CodigoLote::Invalido);
+    EXPECT_EQ(corre(ComandoVerificar, {linea}), CodigoLote::Invalido);
+    EXPECT_EQ(corre(ComandoVerificar, {linea, "--codigo", "dos"}), CodigoLote::Invalido);
+}
