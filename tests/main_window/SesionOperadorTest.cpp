@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStyle>
@@ -473,3 +475,55 @@ TEST(ArranqueSinPantalla, TerminaConSuCodigo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, SesionOperadorTest, valoresMotores(), nombreMotor);
+
+// A price below cost: the real question comes up with No as its default, so a
+// hasty Enter writes nothing; the row stays flagged with its reason.
+TEST_P(SesionOperadorTest, UnPrecioConAlertaPreguntaConNoPorDefecto) {
+    abre();
+    EsquemaPrueba().ejecuta("UPDATE V_MA_PRECIOS SET COSTO = 999999 WHERE ID = (SELECT MIN(ID) "
+                            "FROM V_MA_PRECIOS WHERE IDLISTA = '1' AND ESTADO = '0-M' AND "
+                            "SUSPENDIDO = 0 AND precio1 > 0 AND FHOFERTADESDE IS NULL)");
+    ASSERT_GT(cargaLista("1"), 0);
+    const QString codigo = campo("Codigo")->text();
+    QTemporaryDir salida;
+    op.respondeArchivo(salida.path());
+    clic("cmdExaminar");
+
+    OperadorQt pantalla(ventana.get());
+    fijaOperador(&pantalla);
+    QString pregunta;
+    bool noPorDefecto = false;
+    // The demo list's record out of the fixed layout is accepted first.
+    alAparecer([&](QWidget* w) {
+        auto* caja = qobject_cast<QMessageBox*>(w);
+        ASSERT_TRUE(caja);
+        alAparecer([&](QWidget* w2) {
+            auto* alerta = qobject_cast<QMessageBox*>(w2);
+            ASSERT_TRUE(alerta);
+            pregunta = alerta->text();
+            noPorDefecto = alerta->defaultButton() == alerta->button(QMessageBox::No);
+            QTest::keyClick(alerta, Qt::Key_Return);
+        });
+        caja->button(QMessageBox::Yes)->click();
+    });
+    QTest::keyClick(ventana.get(), Qt::Key_G, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !pregunta.isEmpty() && !estado.ocupado(); }, 10000));
+    fijaOperador(&op);
+    EXPECT_TRUE(pregunta.startsWith("1 precios con alerta: ¿generar de todos modos?")) << pregunta.toStdString();
+    EXPECT_TRUE(noPorDefecto);
+    EXPECT_EQ(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = ?", {codigo}),
+              0);
+    EXPECT_FALSE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
+    // The rows stay, the alerted one flagged with its reason.
+    QTableView* grilla = control<QTableView>("MSFlexGrid1");
+    QStringList motivos;
+    for (int f = 0; f < grilla->model()->rowCount(); ++f) {
+        const QString m = grilla->model()->headerData(f, Qt::Vertical, Qt::ToolTipRole).toString();
+        if (m.contains("Alerta: ")) {
+            motivos << m;
+        }
+    }
+    ASSERT_EQ(motivos.size(), 1);
+    EXPECT_TRUE(motivos[0].contains("bajo costo 999999,00")) << motivos[0].toStdString();
+    EXPECT_GT(estado.FilasCargadas(), 0);
+}
