@@ -30,15 +30,8 @@ endfunction()
 function(fuentes_de capa out)
   file(GLOB_RECURSE archivos ${CAPAS_SRC}/${capa}/*.h ${CAPAS_SRC}/${capa}/*.hpp
        ${CAPAS_SRC}/${capa}/*.cpp ${CAPAS_SRC}/${capa}/*.cc)
-  set(propios "")
-  foreach(a IN LISTS archivos)
-    get_filename_component(base ${a} NAME_WE)
-    if(NOT base IN_LIST CAPAS_VENTANAS_${capa})
-      list(APPEND propios ${a})
-    endif()
-  endforeach()
-  list(SORT propios)
-  set(${out} "${propios}" PARENT_SCOPE)
+  list(SORT archivos)
+  set(${out} "${archivos}" PARENT_SCOPE)
 endfunction()
 
 # modulo: Widgets or Sql. Appends to `faltas` in the caller.

@@ -4,7 +4,7 @@
 #include "connection_dialog/ModeloAcceso.h"
 #include "connection_dialog/VentanaConexion.h"
 #include "db/DB_Dll.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlCifrado.h"
 

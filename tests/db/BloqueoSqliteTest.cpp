@@ -5,7 +5,7 @@
 #include "db/Conexion.h"
 #include "db/DB_Dll.h"
 #include "db/Recordset.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>

@@ -2,7 +2,7 @@
 #include "db/DB_Dll.h"
 #include "db/SentenciaPreparada.h"
 #include "utility_library/ErrorKX.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
 

@@ -1,7 +1,7 @@
 #include "db/Dialecto.h"
 #include "BaseDePrueba.h"
 #include "db/DB_Dll.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/QlTexto.h"
 #include "utility_library/Reloj.h"
 

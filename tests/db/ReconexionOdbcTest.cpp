@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
 #include "db/DB_Dll.h"
 #include "db/SentenciaPreparada.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "BaseDePrueba.h"
 #include "db/DB_Dll.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Regional.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Cp1252.h"
 #include "utility_library/ErrorKX.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 
 #include <QDir>
 #include <QFile>

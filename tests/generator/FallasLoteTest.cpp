@@ -107,11 +107,13 @@ TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
     QTemporaryDir otraCarpeta;
     otra.fijaRuta(otraCarpeta.path() + "/CAMBIOS.TXT");
 
+    op.responde(Operador::No); // no witness
     const ResultadoGeneracion a = lote->Genera();
     ASSERT_EQ(a.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(a.filas, 4);
     EXPECT_EQ(a.enviadasPorOtro, 0);
     op.limpia();
+    op.responde(Operador::Aceptar).responde(Operador::No); // rows left out; no witness
     const ResultadoGeneracion b = otroLote.Genera();
     ASSERT_EQ(b.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(b.codigo, "78");
@@ -149,6 +151,7 @@ TEST_P(FallasLoteTest, CaracteresDeControlSonBlancos) {
                      {QString("LAC\nTEOS\r")});
     ASSERT_EQ(lote->CargaNovedades().filas, 4);
     ventana.fijaRuta(rutaCambios());
+    op.responde(Operador::No); // no witness
     ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
 
     lineasEnteras(lee(rutaCambios()), 126, 4);
@@ -175,6 +178,7 @@ TEST_P(FallasLoteTest, EnlacesYDiscoLleno) {
     ASSERT_TRUE(QFile::link(afuera.path() + "/importante.txt", rutaCambios()));
     ASSERT_TRUE(QFile::link(afuera.path() + "/nuevo.txt", rutaBalanza()));
     ventana.fijaRuta(rutaCambios());
+    op.responde(Operador::No); // no witness
     ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(lee(afuera.path() + "/importante.txt"), "no tocar");
     EXPECT_FALSE(QFile::exists(afuera.path() + "/nuevo.txt"));
@@ -225,6 +229,7 @@ TEST_P(FallasLoteTest, EnlacesYDiscoLleno) {
     // Room again: the same grid generates whole.
     ASSERT_TRUE(QFile::remove(lleno + "/relleno"));
     op.limpia();
+    op.responde(Operador::No); // no witness
     ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
     lineasEnteras(lee(lleno + "/CAMBIOS.TXT"), 126, 4);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 4);
@@ -263,6 +268,7 @@ TEST_P(FallasLoteTest, ImporteIlegibleYFilaRepetidaQuedanFuera) {
 
     ventana.fijaRuta(rutaCambios());
     op.limpia();
+    op.responde(Operador::No); // no witness
     ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 3);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE CodInterno = '000000103'"), 1);
@@ -388,6 +394,7 @@ TEST_P(FallasLoteTest, CodigosComoNumeros) {
     ventana.campo("Codigo") = "9007199254740993";
     ASSERT_EQ(lote->CargaNovedades().filas, 4);
     ventana.fijaRuta(rutaCambios());
+    op.responde(Operador::No); // no witness
     const ResultadoGeneracion r = lote->Genera();
     ASSERT_EQ(r.estado, ResultadoGeneracion::Estado::Generado);
     EXPECT_EQ(r.codigo, "9007199254740993");

@@ -11,7 +11,7 @@
 #include "progress/CartelSilencioso.h"
 #include "runtime/Configuracion.h"
 #include "runtime/ValoresGlobales.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 

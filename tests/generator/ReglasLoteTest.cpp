@@ -6,7 +6,7 @@
 #include "generator/RepositorioLote.h"
 #include "progress/CartelSilencioso.h"
 #include "utility_library/ErrorKX.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Reloj.h"
 
 #include <QMap>

@@ -2,7 +2,7 @@
 #include "EsquemaPrueba.h"
 #include "lookups/ArchivoConsultas.h"
 #include "lookups/Lib_ClsCons3.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>

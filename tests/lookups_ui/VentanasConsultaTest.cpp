@@ -5,7 +5,7 @@
 #include "lookups_ui/Lib_FrmCons3.h"
 #include "lookups_ui/Lib_FrmCons3Tree.h"
 #include "lookups_ui/VentanasConsultaQt.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
 

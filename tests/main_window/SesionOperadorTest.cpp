@@ -9,7 +9,7 @@
 #include "DialogoModal.h"
 #include "lookups/AnchosConsultas.h"
 #include "lookups/ArchivoConsultas.h"
-#include "runtime/OperadorQt.h"
+#include "runtime_ui/OperadorQt.h"
 #include "runtime_ui/Skins.h"
 
 #include <QAction>

@@ -15,10 +15,10 @@
 #include "main_window/FrmTarvelo.h"
 #include "main_window/ModeloGrilla.h"
 #include "main_window/ValidaCampo.h"
-#include "progress/CartelEnPantalla.h"
-#include "progress/VentanaCartel.h"
+#include "progress_ui/CartelEnPantalla.h"
+#include "progress_ui/VentanaCartel.h"
 #include "runtime/ModGlobal.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Reloj.h"
 
 #include <QApplication>

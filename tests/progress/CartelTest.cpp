@@ -1,7 +1,7 @@
 #include "progress/CartelSilencioso.h"
-#include "progress/CartelEnPantalla.h"
-#include "progress/CuadrosAnimacion.h"
-#include "progress/VentanaCartel.h"
+#include "progress_ui/CartelEnPantalla.h"
+#include "progress_ui/CuadrosAnimacion.h"
+#include "progress_ui/VentanaCartel.h"
 
 #include <QApplication>
 #include <QPushButton>

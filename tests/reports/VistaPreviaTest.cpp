@@ -3,7 +3,7 @@
 #include "EsquemaPrueba.h"
 #include "HerramientasPdf.h"
 #include "utility_library/ErrorKX.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 
 #include <QAction>

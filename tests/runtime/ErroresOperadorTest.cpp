@@ -1,6 +1,6 @@
 #include "runtime/ErroresOperador.h"
 #include "runtime/Configuracion.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Reloj.h"
 
 #include <QDir>

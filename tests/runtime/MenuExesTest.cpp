@@ -1,7 +1,7 @@
 #include "runtime/MenuExes.h"
 #include "db/DB_Dll.h"
 #include "runtime/ValoresGlobales.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "runtime/ScriptSql.h"
 #include "runtime/ValoresGlobales.h"
 #include "schema/EsquemaSql.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
 #include "utility_library/QlTexto.h"

@@ -1,6 +1,6 @@
 #include "runtime_ui/Skins.h"
 #include "runtime_ui/SkinVentana.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
 

@@ -1,5 +1,5 @@
 #include "utility_library/Cp1252.h"
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/QlCifrado.h"
 #include "utility_library/QlDialogos.h"

@@ -1,4 +1,6 @@
-#include "utility_library/OperadorGuion.h"
+#include "OperadorGuion.h"
+
+#include <gtest/gtest.h>
 
 OperadorGuion& OperadorGuion::responde(int respuesta) {
     respuestas_ << respuesta;
@@ -29,6 +31,10 @@ int OperadorGuion::MsgBox(const QString& texto, int estilo, const QString& titul
     } else {
         sinGuion_ << titulo + " | " + texto;
         p.respuesta = RespuestaSegura(estilo);
+        // A notice with one button asks nothing; a question must be scripted.
+        if (!toleraSinGuion_ && (estilo & 7) != SoloAceptar) {
+            ADD_FAILURE() << "Pregunta sin respuesta en el guion: " << (titulo + " | " + texto).toStdString();
+        }
     }
     preguntas_ << p;
     return p.respuesta;

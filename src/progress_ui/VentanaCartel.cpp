@@ -1,6 +1,6 @@
-#include "progress/VentanaCartel.h"
+#include "progress_ui/VentanaCartel.h"
 
-#include "progress/CuadrosAnimacion.h"
+#include "progress_ui/CuadrosAnimacion.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "runtime/OperadorQt.h"
+#include "runtime_ui/OperadorQt.h"
 
 #include "utility_library/Reloj.h"
 

@@ -1,4 +1,4 @@
-#include "progress/CuadrosAnimacion.h"
+#include "progress_ui/CuadrosAnimacion.h"
 
 #include <QPainter>
 #include <cmath>

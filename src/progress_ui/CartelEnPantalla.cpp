@@ -1,6 +1,6 @@
-#include "progress/CartelEnPantalla.h"
+#include "progress_ui/CartelEnPantalla.h"
 
-#include "progress/VentanaCartel.h"
+#include "progress_ui/VentanaCartel.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

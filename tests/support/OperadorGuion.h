@@ -7,8 +7,9 @@
 #include <functional>
 
 // Test operator: records every question and answers from a script given in
-// advance. A question nobody scripted is recorded as such and answered with
-// the safe answer, so the test can fail on it.
+// advance. A question (a box with a choice) nobody scripted fails the running
+// test and gets the safe answer, unless the test says it expects some
+// (toleraSinGuion); a notice with one button needs no script.
 class OperadorGuion : public Operador {
 public:
     struct Pregunta {
@@ -27,6 +28,8 @@ public:
     OperadorGuion& respondeFecha(const QDate& fecha);
     // Answers every unscripted message box with this value instead of failing.
     void respondeSiempre(int respuesta) { siempre_ = respuesta; }
+    // Unscripted message boxes are expected: recorded in sinGuion(), not failed.
+    void toleraSinGuion(bool tolera = true) { toleraSinGuion_ = tolera; }
 
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override;
     bool InputBox(const QString& texto, const QString& titulo, QString& valor) override;
@@ -49,4 +52,5 @@ private:
     QList<Pregunta> preguntas_;
     QStringList sinGuion_;
     int siempre_ = 0;
+    bool toleraSinGuion_ = false;
 };
