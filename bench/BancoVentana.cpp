@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     EstadoVentana estado;
     RepositorioLoteSql repositorio(DB_Dll::instancia());
     LoteNovedades lote(estado, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
-    FrmTarvelo ventana(lote, DB_Dll::instancia(), nullptr);
+    FrmTarvelo ventana(lote, nullptr);
     ventana.resize(1200, 720);
     ventana.Carga();
     ventana.show();

@@ -1,7 +1,6 @@
 // tarvelo: started by the suite's menu with its command line, or by hand
 // (the connection dialog then asks for what is missing).
 #include "connection_dialog/DialogoConexionQt.h"
-#include "db/DB_Dll.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
 #include "generator_sql/ParametrosConfigurados.h"
@@ -78,10 +77,10 @@ int main(int argc, char** argv) {
     CartelEnPantalla cartel;
     Dll_Display::fijaInstancia(&cartel);
     EstadoVentana estado;
-    RepositorioLoteSql repositorio(DB_Dll::instancia());
-    LoteNovedades lote(estado, repositorio, cartel, &ParametrosConfigurados);
+    const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
+    LoteNovedades lote(estado, *repositorio, cartel, &ParametrosConfigurados);
     ConsultasConMotor consultas(motorConsultas());
-    FrmTarvelo ventana(lote, DB_Dll::instancia(), &consultas);
+    FrmTarvelo ventana(lote, &consultas);
     // The witness and the labels, previewed over the window (print, page
     // set-up, save as PDF).
     ImpresoraVistaPrevia impresora(&ventana);

@@ -1,8 +1,6 @@
 #include "cli/ComandoLote.h"
 
 #include "cli/OperadorLote.h"
-#include "db/DB_Dll.h"
-#include "db/TextoSql.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
@@ -370,10 +368,9 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
         return r;
     }
 
-    DB_Dll& db = DB_Dll::instancia();
     EstadoVentana ventana;
-    RepositorioLoteSql repositorio(db);
-    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
+    LoteNovedades lote(ventana, *repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     const TestigoEnPdf testigo(valor(o, "testigo-pdf"), ventana, lote, entorno.op());
     // A batch an earlier run committed and never published goes out first.
     for (const QString& aviso : lote.PublicaPendientes()) {
@@ -382,14 +379,14 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     lote.InicializaFormulario();
     if (codigo) {
         const std::optional<qint64> c = ReglasLote::LeeCodigo(*codigo);
-        if (!c || *c > repositorio.MaximoCodigo()) {
+        if (!c || *c > repositorio->MaximoCodigo()) {
             err << "El codigo del lote debe ser un numero entero entre 0 y "
-                << repositorio.MaximoCodigo() << ": " << codigo->trimmed() << Qt::endl;
+                << repositorio->MaximoCodigo() << ": " << codigo->trimmed() << Qt::endl;
             return CodigoLote::Invalido;
         }
         bool existe = false;
         try {
-            existe = repositorio.ExisteLote(*c);
+            existe = repositorio->ExisteLote(*c);
         } catch (const FalloKX& f) {
             err << f.error().descripcion << Qt::endl;
             return CodigoLote::Abandonado;
@@ -404,23 +401,11 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     entorno.op().aceptaOtroCodigo(!codigo);
     ventana.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(fechaLote);
 
-    const QString codigoLista = QlUtil::FormateaCodigo(*lista, 4);
-    Recordset rs;
-    const bool existeLista = db.ExisteEnTabla(
-        QStringLiteral("V_MA_PRECIOSCAB"), codigoLista, QStringLiteral("IDLISTA"), &rs, 8,
-        QStringLiteral("IDLISTA=") + TextoSql::Literal(codigoLista) +
-            QStringLiteral(" AND TIPOLISTA = 'V'"),
-        true);
-    const QString nombre =
-        existeLista ? QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre"))) : QString();
-    db.CierraRecordset(rs);
-    if (!existeLista) {
+    ventana.campo(QStringLiteral("IdLista")) = QlUtil::FormateaCodigo(*lista, 4).trimmed();
+    if (lote.EligeLista(*lista) != LoteNovedades::EleccionLista::Elegida) {
         err << "La lista de precios ingresada es inexistente: " << *lista << Qt::endl;
         return CodigoLote::Invalido;
     }
-    ventana.campo(QStringLiteral("IdLista")) = codigoLista.trimmed();
-    ventana.lblLista = EstadoVentana::kPrefijoLista + nombre.trimmed();
-    lote.HabilitaEdicion(true);
     ventana.fijaRuta(rutaDeCarpeta(*carpeta));
 
     const ResultadoCarga carga = lote.CargaNovedades();
@@ -495,8 +480,8 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
         return r;
     }
     EstadoVentana ventana;
-    RepositorioLoteSql repositorio(DB_Dll::instancia());
-    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
+    LoteNovedades lote(ventana, *repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     const TestigoEnPdf testigo(valor(o, "testigo-pdf"), ventana, lote, entorno.op());
     // A batch an earlier run committed and never published goes out first.
     for (const QString& aviso : lote.PublicaPendientes()) {
@@ -554,8 +539,8 @@ int ComandoVerificar(const QStringList& args, QTextStream& out, QTextStream& err
         return r;
     }
     EstadoVentana ventana;
-    RepositorioLoteSql repositorio(DB_Dll::instancia());
-    LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
+    LoteNovedades lote(ventana, *repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     lote.InicializaFormulario();
     const ResultadoVerificacion v = VerificadorLote(lote).Verifica(*numero);
     for (const QString& linea : v.lineas) {

@@ -88,6 +88,22 @@ bool LoteNovedades::MuestraAvance(int fila, int total) {
     return cancelado;
 }
 
+LoteNovedades::EleccionLista LoteNovedades::EligeLista(const QString& texto) {
+    const QString t = texto.trimmed();
+    if (t.isEmpty()) {
+        return EleccionLista::Vacia;
+    }
+    const std::optional<QString> nombre = repositorio_.ListaDeVenta(QlUtil::FormateaCodigo(t, 4));
+    if (!nombre) {
+        ventana_.lblLista = EstadoVentana::kPrefijoLista;
+        ventana_.avisa();
+        return EleccionLista::Inexistente;
+    }
+    ventana_.lblLista = EstadoVentana::kPrefijoLista + *nombre;
+    HabilitaEdicion(true);
+    return EleccionLista::Elegida;
+}
+
 void LoteNovedades::HabilitaEdicion(bool edicion) {
     EstadoVentana& v = ventana_;
     v.fijaModo(edicion ? ModoVentana::Edicion : ModoVentana::Inicial);

@@ -101,6 +101,11 @@ public:
     // The fields show the header again (after an edit that was not taken).
     void MuestraCabecera(const CabeceraLote& cabecera);
     void HabilitaEdicion(bool edicion);
+    // The list typed in the IdLista field (or `texto` when given): a sales
+    // list shows its name and opens the batch's fields. The window and the
+    // unattended command both choose a list through here.
+    enum class EleccionLista { Elegida, Vacia, Inexistente };
+    EleccionLista EligeLista(const QString& texto);
     // The highest batch code plus one, as text ("1" for an empty table).
     QString ProximoCodigo();
     // The path label's text for a file chosen with "Examinar": its folder

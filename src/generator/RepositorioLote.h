@@ -90,6 +90,21 @@ class RepositorioLote : public ArticulosBalanza {
 public:
     ~RepositorioLote() override = default;
 
+    // --- lists
+    // The name of the sales list with this code (as the batch stores it,
+    // fitted to four characters); none when there is no such sales list.
+    virtual std::optional<QString> ListaDeVenta(const QString& codigo) {
+        (void)codigo;
+        return std::nullopt;
+    }
+    // The lookup queries of the window: every sales list, and the sales
+    // lists with changes pending on `hoy`.
+    virtual QString ConsultaListasDeVenta() const { return {}; }
+    virtual QString ConsultaListasConNovedades(const QDate& hoy) const {
+        (void)hoy;
+        return {};
+    }
+
     // --- loaders
     // Pending rows of a sales list: states '0-C'/'0-M', offers starting
     // tomorrow or ending today; not suspended; by article.

@@ -1,6 +1,8 @@
 #include "generator_sql/RepositorioLoteSql.h"
 
 #include "db/DB_Dll.h"
+#include "db/Recordset.h"
+#include "db/TextoSql.h"
 #include "db/SentenciaPreparada.h"
 #include "generator_sql/FilaDeSentencia.h"
 #include "runtime/ModGlobal.h"
@@ -46,6 +48,38 @@ struct RepositorioLoteSql::Sentencias {
 RepositorioLoteSql::RepositorioLoteSql(DB_Dll& db) : db_(db), s_(std::make_unique<Sentencias>()) {}
 
 RepositorioLoteSql::~RepositorioLoteSql() = default;
+
+std::unique_ptr<RepositorioLote> RepositorioDeLaSesion() {
+    return std::make_unique<RepositorioLoteSql>(DB_Dll::instancia());
+}
+
+std::optional<QString> RepositorioLoteSql::ListaDeVenta(const QString& codigo) {
+    // The database layer's own lookup, with its treatment of failures.
+    Recordset rs;
+    const bool existe = db_.ExisteEnTabla(QStringLiteral("V_MA_PRECIOSCAB"), codigo,
+                                          QStringLiteral("IDLISTA"), &rs, 8,
+                                          QStringLiteral("IDLISTA=") + TextoSql::Literal(codigo) +
+                                              QStringLiteral(" AND TIPOLISTA = 'V'"),
+                                          true);
+    std::optional<QString> r;
+    if (existe) {
+        r = QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre")));
+    }
+    db_.CierraRecordset(rs);
+    return r;
+}
+
+QString RepositorioLoteSql::ConsultaListasDeVenta() const {
+    return QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER "
+                          "BY IDLISTA");
+}
+
+QString RepositorioLoteSql::ConsultaListasConNovedades(const QDate& hoy) const {
+    return QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOS WHERE TIPOLISTA = 'V' AND "
+                          "(ESTADO = '0-C' OR ESTADO = '0-M' OR FHOFERTADESDE = '") +
+           Regional::fechaCorta(hoy.addDays(1)) + QStringLiteral("' OR  FHOFERTAHASTA ='") +
+           Regional::fechaCorta(hoy.addDays(-1)) + QStringLiteral("') GROUP BY IDLISTA,NOMBRE");
+}
 
 CapacidadesMotor RepositorioLoteSql::capacidades() const {
     if (!db_.gCnn) {

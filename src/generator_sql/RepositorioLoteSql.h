@@ -12,10 +12,15 @@ struct CapacidadesMotor;
 // The batch's questions to the suite's database, through the database
 // layer: every statement written once, prepared and bound on every engine.
 class RepositorioLoteSql : public RepositorioLote {
+    friend std::unique_ptr<RepositorioLote> RepositorioDeLaSesion();
+
 public:
     explicit RepositorioLoteSql(DB_Dll& db);
     ~RepositorioLoteSql() override;
 
+    std::optional<QString> ListaDeVenta(const QString& codigo) override;
+    QString ConsultaListasDeVenta() const override;
+    QString ConsultaListasConNovedades(const QDate& hoy) const override;
     std::unique_ptr<CursorOrigen> Pendientes(const QString& lista, const QDate& hoy,
                                              const QDate& manana) override;
     std::unique_ptr<CursorOrigen> Manual(const QString& lista, const RangoManual& rango) override;
@@ -72,3 +77,6 @@ private:
     std::unique_ptr<Sentencias> s_;
     int cursores_ = 0;
 };
+
+// The batch repository on the session's connection (the one start-up opened).
+std::unique_ptr<RepositorioLote> RepositorioDeLaSesion();

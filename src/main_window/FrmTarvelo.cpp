@@ -1,6 +1,5 @@
 #include "main_window/FrmTarvelo.h"
 
-#include "db/DB_Dll.h"
 #include "generator/ArchivosCambio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
@@ -70,8 +69,8 @@ QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
 
 } // namespace
 
-FrmTarvelo::FrmTarvelo(LoteNovedades& lote, DB_Dll& db, ConsultasVentana* consultas, QWidget* padre)
-    : QMainWindow(padre), lote_(lote), db_(db), consultas_(consultas),
+FrmTarvelo::FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas, QWidget* padre)
+    : QMainWindow(padre), lote_(lote), consultas_(consultas),
       campos_(new CamposVentana(this)),
       modelo_(new ModeloGrilla(lote.ventana().MSFlexGrid1, this)) {
     setObjectName(QStringLiteral("FrmTarvelo"));
@@ -509,7 +508,7 @@ void FrmTarvelo::CampoValida(QLineEdit* campo) {
     }
     // A code reloads a stored batch, with its banner: one command at a time.
     const Ocupacion ocupacion(*this);
-    ValidaCampo valida(lote_, db_);
+    ValidaCampo valida(lote_);
     const ValidaCampo::Resultado r = valida.Valida(indice);
     modelo_->sincroniza();
     recuperaTeclado();
@@ -565,9 +564,7 @@ void FrmTarvelo::ConsultaCampo() {
         return;
     } else if (tipo == QLatin1String("V_MA_PRECIOS")) {
         valor =
-            consultas_->ConsultaSearch(tipo,
-                                       QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB "
-                                                      "WHERE TIPOLISTA = 'V' ORDER BY IDLISTA"),
+            consultas_->ConsultaSearch(tipo, lote_.repositorio().ConsultaListasDeVenta(),
                                        QStringLiteral("IDLISTA"));
     } else if (tipo == QLatin1String("NOVEDADES")) {
         CmdBuscar_Click();
@@ -673,12 +670,7 @@ void FrmTarvelo::CmdBuscar_Click() {
         return;
     }
     corre(QStringLiteral("CmdBuscar_Click"), [&] {
-        const QDate hoy = Reloj::hoy();
-        const QString sql =
-            QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOS WHERE TIPOLISTA = 'V' AND "
-                           "(ESTADO = '0-C' OR ESTADO = '0-M' OR FHOFERTADESDE = '") +
-            Regional::fechaCorta(hoy.addDays(1)) + QStringLiteral("' OR  FHOFERTAHASTA ='") +
-            Regional::fechaCorta(hoy.addDays(-1)) + QStringLiteral("') GROUP BY IDLISTA,NOMBRE");
+        const QString sql = lote_.repositorio().ConsultaListasConNovedades(Reloj::hoy());
         const QString valor =
             consultas_->ConsultaSearch(QStringLiteral("NOVEDADES"), sql, QStringLiteral("IDLISTA"));
         if (valor.trimmed().isEmpty()) {

@@ -7,7 +7,6 @@
 
 class CamposVentana;
 class ConsultasVentana;
-class DB_Dll;
 class LoteNovedades;
 class ModeloGrilla;
 class QCheckBox;
@@ -33,7 +32,7 @@ public:
     static const QString kTitulo;
 
     // `consultas` may be null: the lookups of the engine are then not offered.
-    FrmTarvelo(LoteNovedades& lote, DB_Dll& db, ConsultasVentana* consultas,
+    FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas,
                QWidget* padre = nullptr);
     ~FrmTarvelo() override;
 
@@ -96,7 +95,6 @@ private:
     void CmdEtiquetas_Click();
 
     LoteNovedades& lote_;
-    DB_Dll& db_;
     ConsultasVentana* consultas_;
     CamposVentana* campos_;
     ModeloGrilla* modelo_;

@@ -1,8 +1,5 @@
 #include "main_window/ValidaCampo.h"
 
-#include "db/DB_Dll.h"
-#include "db/Recordset.h"
-#include "db/TextoSql.h"
 #include "generator/CargadorLote.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
@@ -89,25 +86,13 @@ ValidaCampo::Resultado ValidaCampo::Fecha(const QString& texto) {
 }
 
 ValidaCampo::Resultado ValidaCampo::Lista(const QString& texto) {
-    if (texto.isEmpty()) {
+    switch (lote_.EligeLista(texto)) {
+    case LoteNovedades::EleccionLista::Vacia:
         return rechaza(kFaltaLista);
-    }
-    EstadoVentana& v = lote_.ventana();
-    const QString codigo = QlUtil::FormateaCodigo(texto, 4);
-    Recordset rs;
-    const bool existe = db_.ExisteEnTabla(QStringLiteral("V_MA_PRECIOSCAB"), codigo,
-                                          QStringLiteral("IDLISTA"), &rs, 8,
-                                          QStringLiteral("IDLISTA=") + TextoSql::Literal(codigo) +
-                                              QStringLiteral(" AND TIPOLISTA = 'V'"),
-                                          true);
-    if (!existe) {
-        db_.CierraRecordset(rs);
-        v.lblLista = EstadoVentana::kPrefijoLista;
-        v.avisa();
+    case LoteNovedades::EleccionLista::Inexistente:
         return rechaza(kListaInexistente);
+    case LoteNovedades::EleccionLista::Elegida:
+        break;
     }
-    v.lblLista = EstadoVentana::kPrefijoLista + QlUtil::NoNulo(rs.Campo(QStringLiteral("Nombre")));
-    db_.CierraRecordset(rs);
-    lote_.HabilitaEdicion(true);
     return Resultado::Aceptado;
 }

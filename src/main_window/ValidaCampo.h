@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class DB_Dll;
 class LoteNovedades;
 
 // The checks of the window's header fields when the operator accepts one:
@@ -21,7 +20,7 @@ public:
     static const QString kFaltaLista;       // "Debe ingresar una Lista de Precios."
     static const QString kListaInexistente; // "La lista de precios ingresada es inexistente."
 
-    ValidaCampo(LoteNovedades& lote, DB_Dll& db) : lote_(lote), db_(db) {}
+    explicit ValidaCampo(LoteNovedades& lote) : lote_(lote) {}
 
     // Validates the field of that index with its current text (the state's).
     Resultado Valida(int indice);
@@ -34,6 +33,5 @@ private:
     Resultado rechaza(const QString& mensaje);
 
     LoteNovedades& lote_;
-    DB_Dll& db_;
     QString mensaje_;
 };

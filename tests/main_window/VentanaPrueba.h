@@ -98,7 +98,7 @@ protected:
         repositorio = std::make_unique<RepositorioLoteSql>(db());
         lote =
             std::make_unique<LoteNovedades>(estado, *repositorio, cartel, &ParametrosConfigurados);
-        ventana = std::make_unique<FrmTarvelo>(*lote, db(), &consultas);
+        ventana = std::make_unique<FrmTarvelo>(*lote, &consultas);
         ventana->Carga();
         ventana->show();
         ventana->activateWindow();
