@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 QString nombreSeguro(const QString& texto) {
@@ -46,6 +47,8 @@ void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
                       QStringLiteral("cmdExportar"));
     }
     const CarpetaSinEnlaces carpeta(carpetaSalida, Nombres(lista, codigo));
+    // What a run killed while copying left beside the copy goes first.
+    ArchivoPublicado::limpiaRestos(carpeta.ruta(nombre));
     ArchivoPublicado copia(carpeta.ruta(nombre));
     for (;;) {
         const QByteArray bloque = entrada.read(1 << 20);
@@ -62,6 +65,29 @@ void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
     }
     copia.termina();
     copia.publica();
+}
+
+bool GuardaEn(const QString& copia, const QString& origen) {
+    const QFileInfo fi(QDir::fromNativeSeparators(copia));
+    QDir carpetaCodigo = fi.dir();
+    const QString codigo = carpetaCodigo.dirName();
+    QDir carpetaLista = carpetaCodigo;
+    if (!carpetaLista.cdUp()) {
+        return false;
+    }
+    const QString lista = carpetaLista.dirName();
+    QDir historial = carpetaLista;
+    if (!historial.cdUp() || historial.dirName() != QLatin1String("historial")) {
+        return false;
+    }
+    QDir salida = historial;
+    bool ok = false;
+    const qint64 numero = codigo.toLongLong(&ok);
+    if (!ok || !salida.cdUp() || Nombres(lista, numero).value(1) != lista) {
+        return false;
+    }
+    Guarda(salida.path(), lista, numero, origen, fi.fileName());
+    return true;
 }
 
 } // namespace HistorialLote

@@ -19,4 +19,8 @@ QString Copia(const QString& carpetaSalida, const QString& lista, qint64 codigo,
 // copy takes its name only once it is whole. Throws FalloKX.
 void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
             const QString& origen, const QString& nombre);
+// Copies `origen` to the copy path a batch recorded (Copia above): for a
+// batch committed by a run that stopped before it kept its copies. False
+// when the path is not a history copy's.
+bool GuardaEn(const QString& copia, const QString& origen);
 } // namespace HistorialLote

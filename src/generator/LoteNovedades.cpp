@@ -1,11 +1,14 @@
 #include "generator/LoteNovedades.h"
 
+#include "generator/HistorialLote.h"
+
 #include "generator/ArchivosCambio.h"
 #include "generator/CargadorLote.h"
 #include "generator/CargadorNovedades.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/GeneradorLote.h"
+#include "generator/HistorialLote.h"
 #include "generator/ImpresorTestigo.h"
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
@@ -19,6 +22,7 @@
 #include "utility_library/Reloj.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
 const QString LoteNovedades::kDescartar = QStringLiteral("¿Descartar las %1 filas cargadas?");
@@ -231,6 +235,24 @@ QStringList LoteNovedades::PublicaPendientes() {
         return avisos;
     }
     for (const PublicacionPendiente& p : pendientes) {
+        // Its copies were to be kept before the renames: kept now, from the
+        // same whole temporary files.
+        try {
+            for (const ArchivoGrabado& a : repositorio_.ArchivosGrabados(p.codigo)) {
+                const QString origen =
+                    a.archivo.compare(ArchivosCambio::kCambios, Qt::CaseInsensitive) == 0
+                        ? p.temporal
+                        : p.temporalBalanza;
+                if (!a.copia.isEmpty() && !QFileInfo::exists(ArchivosCambio::RutaLocal(a.copia)) &&
+                    QFileInfo::exists(origen)) {
+                    HistorialLote::GuardaEn(ArchivosCambio::RutaLocal(a.copia), origen);
+                }
+            }
+        } catch (const FalloKX& f) {
+            anota(QStringLiteral("No se pudo guardar la copia del lote %1 en el historial: %2")
+                      .arg(p.codigo)
+                      .arg(f.error().descripcion));
+        }
         try {
             ArchivosCambio::PublicaPendiente(p);
             repositorio_.PublicacionHecha(p.codigo);

@@ -246,3 +246,33 @@ TEST_P(AlertasEHistorialTest, UnEnlaceEnElHistorialNoSeSigue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, AlertasEHistorialTest, valoresMotores(), nombreMotor);
+
+// A run stopped after its commit, before it kept its copies and renamed its
+// files: the next run keeps the copies from the same temporary files, then
+// publishes them.
+TEST_P(AlertasEHistorialTest, UnLoteSinPublicarGuardaSusCopiasAlPublicarse) {
+    generaAceptando();
+    const QByteArray cambios = lee(rutaCambios());
+    const QByteArray balanza = lee(rutaBalanza());
+    QFile::remove(copia("CAMBIOS.TXT"));
+    QFile::remove(copia("BALANZA.TXT"));
+    QFile::remove(rutaCambios());
+    const QString temporal = rutaCambios() + ".999.tmp";
+    const QString temporalBalanza = rutaBalanza() + ".999.tmp";
+    escribe(temporal, cambios);
+    escribe(temporalBalanza, balanza);
+    QSqlQuery q(esquema->conexion());
+    ASSERT_TRUE(q.prepare("INSERT INTO MV_TARVELO_PENDIENTE (Codigo, Destino, Temporal, "
+                          "DestinoBalanza, TemporalBalanza) VALUES (2, ?, ?, ?, ?)"));
+    for (const QString& v : {rutaCambios(), temporal, rutaBalanza(), temporalBalanza}) {
+        q.addBindValue(v);
+    }
+    ASSERT_TRUE(q.exec());
+    const QStringList avisos = lote->PublicaPendientes();
+    ASSERT_EQ(avisos.size(), 1) << avisos.join("\n").toStdString();
+    EXPECT_EQ(lee(rutaCambios()), cambios);
+    EXPECT_EQ(lee(copia("CAMBIOS.TXT")), cambios);
+    EXPECT_EQ(lee(copia("BALANZA.TXT")), balanza);
+    lote->InicializaFormulario();
+    EXPECT_EQ(VerificadorLote(*lote).Verifica(2).estado, ResultadoVerificacion::Estado::Iguales);
+}
