@@ -18,7 +18,7 @@
 #include "generator_sql/ParametrosConfigurados.h"
 #include "generator_sql/RepositorioLoteSql.h"
 #include "progress/Dll_Display.h"
-#include "reports/ComandoTestigo.h"
+#include "reports/ImpresionLote.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"

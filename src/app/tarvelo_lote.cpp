@@ -1,8 +1,5 @@
 // tarvelo-lote: the batch logic with no window, for scheduled runs.
-#include "cli/ComandoLote.h"
-#include "demo/ComandosDemo.h"
-#include "reports/ComandoTestigo.h"
-#include "runtime/IniciaAplicacion.h"
+#include "cli/Comandos.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
 
@@ -13,25 +10,6 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-
-QString Ayuda() {
-    return QStringLiteral(
-               "Uso: tarvelo-lote COMANDO [argumentos]\n"
-               "\n"
-               "Comandos:\n"
-               "  crear-base ARCHIVO [--demo] [--hoy AAAA-MM-DD]\n"
-               "      Crea una base SQLite con las tablas de la suite (y datos de demostracion).\n"
-               "  resumen \"<linea de comando de la suite>\"\n"
-               "      Listas de precios, cantidad de articulos y novedades pendientes.\n"
-               "  inicio \"<linea de comando de la suite>\"\n"
-               "      Ejecuta el inicio del programa sin dialogos e informa lo que encontro.\n") +
-           AyudaComandoLote() + QStringLiteral("\n") + AyudaComandoTestigo() +
-           QStringLiteral("\n") + CodigosDeSalidaLote();
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     // The witness and labels are drawn with fonts, which need a GUI
     // application (offscreen when there is no screen); the other commands
@@ -39,7 +17,8 @@ int main(int argc, char** argv) {
     bool dibuja = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        dibuja = dibuja || a == "testigo" || a.startsWith("--testigo-pdf");
+        const ComandoDeLote* c = i == 1 ? BuscaComando(QString::fromLocal8Bit(a)) : nullptr;
+        dibuja = dibuja || (c && c->dibuja) || a.startsWith("--testigo-pdf");
     }
     std::unique_ptr<QCoreApplication> aplicacion;
     if (dibuja) {
@@ -65,32 +44,20 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ayuda") {
-        out << Ayuda();
+        out << AyudaLote();
         return args.isEmpty() ? 2 : 0;
     }
     const QString comando = args.takeFirst();
     if (args.contains(QStringLiteral("--help"))) {
-        out << Ayuda();
+        out << AyudaLote();
         return 0;
     }
     int codigo = 2;
     // A failure no command expected still ends the run as a failure, with
     // its reason: never as an abort that leaves no word of why.
     try {
-        if (comando == "crear-base") {
-            codigo = ComandoCrearBase(args, out, err);
-        } else if (comando == "resumen") {
-            codigo = ComandoResumen(args, out, err);
-        } else if (comando == "inicio") {
-            codigo = ComandoInicio(args, ModoInicio::SinDialogo, out, err);
-        } else if (comando == "generar") {
-            codigo = ComandoGenerar(args, out, err);
-        } else if (comando == "regenerar") {
-            codigo = ComandoRegenerar(args, out, err);
-        } else if (comando == "verificar") {
-            codigo = ComandoVerificar(args, out, err);
-        } else if (comando == "testigo") {
-            codigo = ComandoTestigo(args, out, err);
+        if (const ComandoDeLote* c = BuscaComando(comando)) {
+            codigo = c->corre(args, out, err);
         } else {
             err << "Comando desconocido: " << comando << " (ver tarvelo-lote --help)\n";
         }

@@ -1,5 +1,6 @@
 #include "cli/ComandoLote.h"
 
+#include "cli/Argumentos.h"
 #include "cli/OperadorLote.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
@@ -19,7 +20,6 @@
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -43,85 +43,42 @@ struct Opciones {
     bool ayuda = false;
 };
 
-// Reads the words after the command's name with Qt's parser. False (after
-// saying why) on a word it does not know or an option without its value.
+// The command's words through the one reader of tarvelo-lote. False (after
+// saying why) on anything it does not take.
 bool leeOpciones(const QStringList& args, const QString& comando, const QStringList& conValor,
                  Opciones& o, QTextStream& err) {
-    QStringList a = args;
-    if (!a.isEmpty() && a.first().compare(comando, Qt::CaseInsensitive) == 0) {
-        a.removeFirst();
-    }
     const bool generar = comando == QLatin1String("generar");
-    QCommandLineParser p;
-    p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption ayuda(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    p.addOption(ayuda);
-    for (const QString& nombre : conValor) {
-        p.addOption(QCommandLineOption(nombre, QString(), QStringLiteral("valor")));
-    }
-    const QCommandLineOption marcar(QStringLiteral("marcar"));
-    const QCommandLineOption estricto(QStringLiteral("estricto"));
-    const QCommandLineOption aceptaAlertas(QStringLiteral("acepta-alertas"));
-    const QCommandLineOption articulos(QStringLiteral("articulos"), QString(),
-                                       QStringLiteral("rango"));
-    const QCommandLineOption familias(QStringLiteral("familias"), QString(),
-                                      QStringLiteral("rango"));
+    FormaComando forma;
+    forma.nombre = comando;
+    forma.conValor = conValor;
     if (generar) {
-        p.addOptions({marcar, estricto, aceptaAlertas, articulos, familias});
+        forma.banderas = {QStringLiteral("marcar"), QStringLiteral("estricto"),
+                          QStringLiteral("acepta-alertas")};
+        forma.repetibles = {QStringLiteral("articulos"), QStringLiteral("familias")};
     }
-    p.addPositionalArgument(QStringLiteral("linea"), QString());
-    if (!p.parse(QStringList{QStringLiteral("tarvelo-lote")} + a)) {
-        if (!p.unknownOptionNames().isEmpty()) {
-            err << "Opcion desconocida: --" << p.unknownOptionNames().first() << Qt::endl;
-        } else {
-            err << "Falta el valor de " << (a.isEmpty() ? QString() : a.last()) << Qt::endl;
-        }
+    forma.faltaPosicional =
+        QStringLiteral("Falta la linea de comandos de la suite (\"@server=...; @dbname=...\")");
+    Argumentos a;
+    if (!LeeArgumentos(args, forma, a, err)) {
         return false;
     }
-    o.ayuda = p.isSet(ayuda);
-    for (const QString& nombre : conValor) {
-        if (p.isSet(nombre)) {
-            o.valores[nombre] = p.value(nombre);
+    o.ayuda = a.ayuda;
+    o.linea = a.posicional;
+    o.valores = a.valores;
+    o.marcar = a.bandera("marcar");
+    o.estricto = a.bandera("estricto");
+    o.aceptaAlertas = a.bandera("acepta-alertas");
+    for (const auto& [opcion, r] : std::as_const(a.repetidos)) {
+        if (!r.contains(QLatin1Char(':'))) {
+            err << "--" << opcion << " necesita un rango DESDE:HASTA" << Qt::endl
+                << "Vea tarvelo-lote " << comando << " --help" << Qt::endl;
+            return false;
         }
+        const auto dos = r.indexOf(QLatin1Char(':'));
+        o.rangos << Rango{opcion == QLatin1String("articulos") ? QStringLiteral("Articulo")
+                                                                : QStringLiteral("Familia"),
+                          r.left(dos), r.mid(dos + 1)};
     }
-    if (generar) {
-        o.marcar = p.isSet(marcar);
-        o.estricto = p.isSet(estricto);
-        o.aceptaAlertas = p.isSet(aceptaAlertas);
-        // The ranges in the order they were written, whichever their kind.
-        const QStringList deArticulos = p.values(articulos);
-        const QStringList deFamilias = p.values(familias);
-        int na = 0, nf = 0;
-        for (const QString& w : std::as_const(a)) {
-            const bool esArticulos =
-                w == QLatin1String("--articulos") || w.startsWith(QLatin1String("--articulos="));
-            const bool esFamilias =
-                w == QLatin1String("--familias") || w.startsWith(QLatin1String("--familias="));
-            if (!esArticulos && !esFamilias) {
-                continue;
-            }
-            const QString r = esArticulos ? deArticulos.value(na++) : deFamilias.value(nf++);
-            if (!r.contains(QLatin1Char(':'))) {
-                err << (esArticulos ? "--articulos" : "--familias")
-                    << " necesita un rango DESDE:HASTA" << Qt::endl;
-                return false;
-            }
-            const auto dos = r.indexOf(QLatin1Char(':'));
-            o.rangos << Rango{esArticulos ? QStringLiteral("Articulo") : QStringLiteral("Familia"),
-                              r.left(dos), r.mid(dos + 1)};
-        }
-    }
-    const QStringList posicionales = p.positionalArguments();
-    if (posicionales.size() > 1) {
-        err << "Argumento inesperado: " << posicionales[1] << Qt::endl;
-        return false;
-    }
-    if (!o.ayuda && posicionales.isEmpty()) {
-        err << "Falta la linea de comandos de la suite (\"@server=...; @dbname=...\")" << Qt::endl;
-        return false;
-    }
-    o.linea = posicionales.value(0);
     return true;
 }
 
@@ -318,7 +275,6 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
                       QStringLiteral("fecha"), QStringLiteral("hoy"), QStringLiteral("letra"),
                       QStringLiteral("testigo-pdf")},
                      o, err)) {
-        err << "Vea tarvelo-lote generar --help" << Qt::endl;
         return CodigoLote::Invalido;
     }
     if (o.ayuda) {
@@ -449,7 +405,6 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
                      {QStringLiteral("carpeta"), QStringLiteral("codigo"), QStringLiteral("hoy"),
                       QStringLiteral("testigo-pdf")},
                      o, err)) {
-        err << "Vea tarvelo-lote regenerar --help" << Qt::endl;
         return CodigoLote::Invalido;
     }
     if (o.ayuda) {
@@ -516,7 +471,6 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
 int ComandoVerificar(const QStringList& args, QTextStream& out, QTextStream& err) {
     Opciones o;
     if (!leeOpciones(args, QStringLiteral("verificar"), {QStringLiteral("codigo")}, o, err)) {
-        err << "Vea tarvelo-lote verificar --help" << Qt::endl;
         return CodigoLote::Invalido;
     }
     if (o.ayuda) {

@@ -1,6 +1,6 @@
 #include "reports_ui/VistaPrevia.h"
 
-#include "reports/ComandoTestigo.h"
+#include "reports/ImpresionLote.h"
 #include "runtime/ValoresGlobales.h"
 
 void MuestraVistaPrevia(const QString& reporte, const QString& codigo, QWidget* padre) {

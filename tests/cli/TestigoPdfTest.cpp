@@ -1,7 +1,7 @@
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
 #include "cli/ComandoLote.h"
-#include "reports/ComandoTestigo.h"
+#include "cli/ComandoTestigo.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "demo/ComandosDemo.h"
+#include "demo/OperacionesBase.h"
 
 #include "db/Conexion.h"
 #include "db/Plataforma.h"
@@ -25,8 +25,6 @@ constexpr int kOk = 0;
 constexpr int kArgumentos = 2;
 constexpr int kFallo = 3;
 
-const QString kUsoCrear =
-    QStringLiteral("Uso: tarvelo-lote crear-base ARCHIVO [--demo] [--hoy AAAA-MM-DD]");
 const QString kUsoResumen = QStringLiteral(
     "Uso: tarvelo-lote resumen \"@Plataforma=SQLITE; @server=local; @dbname=demo.db; "
     "@usuario=DEMO; @Password=\"");
@@ -34,14 +32,6 @@ const QString kUsoResumen = QStringLiteral(
 QString nombreConexionNuevo(const char* prefijo) {
     static QAtomicInt contador;
     return QStringLiteral("%1-%2").arg(QLatin1String(prefijo)).arg(contador.fetchAndAddRelaxed(1));
-}
-
-// Drops the words of the command itself when the caller passed them along.
-QStringList sinNombre(const QStringList& args, const QString& nombre) {
-    if (!args.isEmpty() && args.first().compare(nombre, Qt::CaseInsensitive) == 0) {
-        return args.mid(1);
-    }
-    return args;
 }
 
 // Removes the Qt connection when it goes out of scope (after every handle to it).
@@ -65,57 +55,6 @@ public:
 private:
     QString nombre_;
 };
-
-// ------------------------------------------------------------ crear-base
-
-struct ArgumentosCrear {
-    QString archivo;
-    bool demo = false;
-    QDate hoy;
-};
-
-bool leeArgumentosCrear(const QStringList& args, ArgumentosCrear& a, QString& error) {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& p = args.at(i);
-        QString textoHoy;
-        bool esHoy = false;
-        if (p == QLatin1String("--demo")) {
-            a.demo = true;
-        } else if (p == QLatin1String("--hoy")) {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("falta la fecha después de --hoy.");
-                return false;
-            }
-            textoHoy = args.at(++i);
-            esHoy = true;
-        } else if (p.startsWith(QLatin1String("--hoy="))) {
-            textoHoy = p.mid(6);
-            esHoy = true;
-        } else if (p.startsWith(QLatin1String("--"))) {
-            error = QStringLiteral("opción desconocida: %1").arg(p);
-            return false;
-        } else if (a.archivo.isEmpty()) {
-            a.archivo = p;
-        } else {
-            error = QStringLiteral("sobra el argumento \"%1\" (ya se indicó el archivo %2).")
-                        .arg(p, a.archivo);
-            return false;
-        }
-        if (esHoy) {
-            a.hoy = QDate::fromString(textoHoy.trimmed(), QStringLiteral("yyyy-MM-dd"));
-            if (!a.hoy.isValid()) {
-                error = QStringLiteral("la fecha de --hoy debe tener la forma AAAA-MM-DD: %1")
-                            .arg(textoHoy);
-                return false;
-            }
-        }
-    }
-    if (a.archivo.trimmed().isEmpty()) {
-        error = QStringLiteral("falta el archivo de la base de datos.");
-        return false;
-    }
-    return true;
-}
 
 // ------------------------------------------------------------ resumen
 
@@ -300,15 +239,13 @@ void escribeResumen(QSqlDatabase& db, Plataforma p, const QString& descripcion, 
 
 } // namespace
 
-int ComandoCrearBase(const QStringList& argumentos, QTextStream& out, QTextStream& err) {
-    const QStringList args = sinNombre(argumentos, QStringLiteral("crear-base"));
-    ArgumentosCrear a;
-    QString error;
-    if (!leeArgumentosCrear(args, a, error)) {
-        err << "crear-base: " << error << "\n" << kUsoCrear << "\n";
-        err.flush();
-        return kArgumentos;
-    }
+int CreaBaseSqlite(const QString& archivo, bool demo, const QDate& hoy, QTextStream& out,
+                   QTextStream& err) {
+    struct {
+        QString archivo;
+        bool demo;
+        QDate hoy;
+    } a{archivo, demo, hoy};
     const QFileInfo info(a.archivo);
     const QString ruta = info.absoluteFilePath();
     const bool existia = info.exists();
@@ -376,14 +313,7 @@ int ComandoCrearBase(const QStringList& argumentos, QTextStream& out, QTextStrea
     return kOk;
 }
 
-int ComandoResumen(const QStringList& argumentos, QTextStream& out, QTextStream& err) {
-    const QStringList args = sinNombre(argumentos, QStringLiteral("resumen"));
-    const QString linea = args.join(QLatin1Char(' ')).trimmed();
-    if (linea.isEmpty()) {
-        err << "resumen: falta la línea de comando de la base de datos.\n" << kUsoResumen << "\n";
-        err.flush();
-        return kArgumentos;
-    }
+int ResumeBase(const QString& linea, QTextStream& out, QTextStream& err) {
     DatosConexion d;
     QString error;
     if (!leeLineaComando(linea, d, error)) {

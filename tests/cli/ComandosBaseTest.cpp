@@ -1,5 +1,5 @@
 // crear-base and resumen of the unattended program.
-#include "demo/ComandosDemo.h"
+#include "cli/ComandosBase.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
 #include "utility_library/Programa.h"
@@ -69,11 +69,11 @@ TEST_F(ComandosDemoTest, CrearBaseArgumentsAndExitCodes) {
     const Caso casos[] = {
         {{}, 2, "falta el archivo"},
         {{"crear-base"}, 2, "falta el archivo"},
-        {{ruta("a.db"), "--hoy"}, 2, "falta la fecha"},
+        {{ruta("a.db"), "--hoy"}, 2, "Falta el valor de --hoy"},
         {{ruta("a.db"), "--hoy", "2026-02-30"}, 2, "AAAA-MM-DD"},
         {{ruta("a.db"), "--hoy", "10/12/2026"}, 2, "AAAA-MM-DD"},
-        {{ruta("a.db"), "--borrar"}, 2, "opción desconocida"},
-        {{ruta("a.db"), ruta("b.db")}, 2, "sobra el argumento"},
+        {{ruta("a.db"), "--borrar"}, 2, "Opcion desconocida: --borrar"},
+        {{ruta("a.db"), ruta("b.db")}, 2, "Argumento inesperado"},
         {{ruta("llena.db")}, 2, "no se sobrescribe"},
         {{dir_.path()}, 2, "no es un archivo"},
         {{ruta("no/existe/c.db")}, 3, "no existe la carpeta"},
