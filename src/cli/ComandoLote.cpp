@@ -210,6 +210,21 @@ void resumen(QTextStream& out, const char* que, const ResultadoGeneracion& r) {
         << "\" balanza=\"" << r.rutaBalanza << "\"" << Qt::endl;
 }
 
+// The batch code a command requires: none (after saying why) when it is
+// missing or no whole number.
+std::optional<qint64> codigoRequerido(const Opciones& o, const char* comando, QTextStream& err) {
+    const auto it = o.valores.find(QStringLiteral("codigo"));
+    if (it == o.valores.end()) {
+        err << comando << " necesita --codigo" << Qt::endl;
+        return std::nullopt;
+    }
+    const std::optional<qint64> numero = ReglasLote::LeeCodigo(*it);
+    if (!numero) {
+        err << "El codigo del lote debe ser un numero entero: " << *it << Qt::endl;
+    }
+    return numero;
+}
+
 } // namespace
 
 QString AyudaComandoLote() {
@@ -412,15 +427,9 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
         out.flush();
         return CodigoLote::Generado;
     }
-    const auto codigo = valor(o, "codigo");
     const auto carpeta = valor(o, "carpeta");
-    if (!codigo) {
-        err << "regenerar necesita --codigo" << Qt::endl;
-        return CodigoLote::Invalido;
-    }
-    const std::optional<qint64> numero = ReglasLote::LeeCodigo(*codigo);
+    const std::optional<qint64> numero = codigoRequerido(o, "regenerar", err);
     if (!numero) {
-        err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
         return CodigoLote::Invalido;
     }
     Entorno entorno(err);
@@ -478,14 +487,8 @@ int ComandoVerificar(const QStringList& args, QTextStream& out, QTextStream& err
         out.flush();
         return CodigoLote::Generado;
     }
-    const auto codigo = valor(o, "codigo");
-    if (!codigo) {
-        err << "verificar necesita --codigo" << Qt::endl;
-        return CodigoLote::Invalido;
-    }
-    const std::optional<qint64> numero = ReglasLote::LeeCodigo(*codigo);
+    const std::optional<qint64> numero = codigoRequerido(o, "verificar", err);
     if (!numero) {
-        err << "El codigo del lote debe ser un numero entero: " << *codigo << Qt::endl;
         return CodigoLote::Invalido;
     }
     Entorno entorno(err);

@@ -71,46 +71,47 @@ QString fecha(const QVariant& v) {
     return iso.isValid() ? Regional::fechaCorta(iso) : t;
 }
 
-// The alerts the operator accepted for the batch, by article: none on a
-// database whose batches never recorded any.
-QHash<QString, QStringList> alertas(Conexion& conexion, const QVariant& codigo) {
-    QHash<QString, QStringList> r;
+// Runs a query on the program's own tables of a batch, row by row; nothing
+// on a database whose batches never wrote them.
+template <typename Fila>
+void leeOpcional(Conexion& conexion, const QString& sql, const QVariant& codigo, Fila fila) {
     QSqlQuery q(conexion.baseQt());
     q.setForwardOnly(true);
-    if (!q.prepare(conexion.textoMotor(QStringLiteral(
-            "SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?")))) {
-        return r;
+    if (!q.prepare(conexion.textoMotor(sql))) {
+        return;
     }
     q.addBindValue(codigo);
     if (!q.exec()) {
-        return r;
+        return;
     }
     while (q.next()) {
-        r[q.value(0).toString().trimmed()] << q.value(1).toString().trimmed();
+        fila(q);
     }
+}
+
+// The alerts the operator accepted for the batch, by article.
+QHash<QString, QStringList> alertas(Conexion& conexion, const QVariant& codigo) {
+    QHash<QString, QStringList> r;
+    leeOpcional(conexion,
+                QStringLiteral("SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?"),
+                codigo, [&](const QSqlQuery& q) {
+                    r[q.value(0).toString().trimmed()] << q.value(1).toString().trimmed();
+                });
     return r;
 }
 
 // The latest recorded length and digest of each file of the batch.
 QHash<QString, QString> huellas(Conexion& conexion, const QVariant& codigo) {
     QHash<QString, QString> r;
-    QSqlQuery q(conexion.baseQt());
-    q.setForwardOnly(true);
-    if (!q.prepare(conexion.textoMotor(
-            QStringLiteral("SELECT Archivo, Largo, Sha256 FROM MV_TARVELO_ARCHIVOS WHERE Codigo = "
-                           "? ORDER BY Generado")))) {
-        return r;
-    }
-    q.addBindValue(codigo);
-    if (!q.exec()) {
-        return r;
-    }
-    while (q.next()) {
-        r[q.value(0).toString().trimmed().toUpper()] =
-            QStringLiteral("%1 bytes, SHA-256 %2")
-                .arg(q.value(1).toLongLong())
-                .arg(q.value(2).toString().trimmed().toLower());
-    }
+    leeOpcional(conexion,
+                QStringLiteral("SELECT Archivo, Largo, Sha256 FROM MV_TARVELO_ARCHIVOS WHERE "
+                               "Codigo = ? ORDER BY Generado"),
+                codigo, [&](const QSqlQuery& q) {
+                    r[q.value(0).toString().trimmed().toUpper()] =
+                        QStringLiteral("%1 bytes, SHA-256 %2")
+                            .arg(q.value(1).toLongLong())
+                            .arg(q.value(2).toString().trimmed().toLower());
+                });
     return r;
 }
 

@@ -1,3 +1,4 @@
+#include "ArchivosPrueba.h"
 #include "PruebaLote.h"
 #include "generator/GeneradorLote.h"
 #include "generator/VerificadorLote.h"
@@ -9,17 +10,6 @@
 #include <QSqlQuery>
 
 namespace {
-
-QByteArray lee(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no existe>");
-}
-
-void escribe(const QString& ruta, const QByteArray& contenido) {
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(contenido);
-}
 
 // A list whose pending prices sit on each side of every alert rule: a change
 // against the last batch just past 50% and exactly 50%, an offer equal to its

@@ -1,3 +1,4 @@
+#include "ArchivosPrueba.h"
 #include "PruebaLote.h"
 #include "generator/CargadorNovedades.h"
 #include "generator/GeneradorLote.h"
@@ -11,17 +12,6 @@
 #endif
 
 namespace {
-
-QByteArray lee(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no existe>");
-}
-
-void escribe(const QString& ruta, const QByteArray& contenido) {
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(contenido);
-}
 
 // Every line whole: the record's length and its single CR LF.
 void lineasEnteras(const QByteArray& contenido, int largo, int cantidad) {

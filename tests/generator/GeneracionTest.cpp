@@ -1,3 +1,4 @@
+#include "ArchivosPrueba.h"
 #include "PruebaLote.h"
 #include "generator/GeneradorLote.h"
 #include "generator_sql/TestigoQlReport.h"
@@ -21,11 +22,6 @@ struct OperadorQueArregla : OperadorGuion {
         return OperadorGuion::MsgBox(texto, estilo, titulo);
     }
 };
-
-QByteArray lee(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no existe>");
-}
 
 // Every line whole: the record's length and its CR LF.
 void lineasEnteras(const QByteArray& contenido, int largo, int cantidad) {
