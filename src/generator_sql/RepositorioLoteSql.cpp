@@ -563,6 +563,12 @@ QStringList tablasPropias(Plataforma p) {
         if (p == Plataforma::SqlServer) {
             r << QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1 ").arg(nombre) +
                      columnas.arg(entero);
+        } else if (p == Plataforma::PostgreSql) {
+            // Asked first: IF NOT EXISTS would say "already exists" on
+            // standard error at every run.
+            r << QStringLiteral("DO $$BEGIN IF to_regclass('%1') IS NULL THEN CREATE TABLE %2 ")
+                         .arg(nombre.toLower(), nombre) +
+                     columnas.arg(entero) + QStringLiteral("; END IF; END$$");
         } else {
             r << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ").arg(nombre) +
                      columnas.arg(entero);

@@ -266,3 +266,15 @@ TEST_P(AlertasEHistorialTest, UnLoteSinPublicarGuardaSusCopiasAlPublicarse) {
     lote->InicializaFormulario();
     EXPECT_EQ(VerificadorLote(*lote).Verifica(2).estado, ResultadoVerificacion::Estado::Iguales);
 }
+
+// A database made before the program's own tables: the first generation
+// creates them and records in them.
+TEST_P(AlertasEHistorialTest, LasTablasPropiasSeCreanAlPrimerUso) {
+    for (const char* t : {"MV_TARVELO_ARCHIVOS", "MV_TARVELO_ALERTAS", "MV_TARVELO_PENDIENTE"}) {
+        base().ejecutaDirecto(QStringLiteral("DROP TABLE ") + t);
+    }
+    generaAceptando();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_ARCHIVOS WHERE Codigo = 2"), 2);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_ALERTAS WHERE Codigo = 2"), 3);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_PENDIENTE"), 0);
+}
