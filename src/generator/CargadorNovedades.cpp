@@ -26,8 +26,8 @@ const QString kRutinaNovedades = QStringLiteral("CargaNovedades");
 const QString kRutinaManual = QStringLiteral("CargaManual");
 constexpr qint64 kIntervaloEventosMs = 40;
 
-QString texto(const FilaOrigen& rs, const char* campo) {
-    return QlUtil::NoNulo(rs.Campo(QLatin1String(campo)));
+QString texto(const FilaOrigen& rs, const QString& campo) {
+    return QlUtil::NoNulo(rs.Campo(campo));
 }
 
 // A date column read as a day: null stays null; a date with a time part is
@@ -93,22 +93,22 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
         const QString letra = lote_.ventana().campo(QStringLiteral("letra")).trimmed().toUpper();
         v.tipoMov = letra.isEmpty() ? QStringLiteral("M") : letra;
     } else {
-        v.tipoMov = texto(rs, "Estado");
+        v.tipoMov = texto(rs, QStringLiteral("Estado"));
     }
-    const QString idArticulo = texto(rs, "IdArticulo");
+    const QString idArticulo = texto(rs, QStringLiteral("IdArticulo"));
     v.codigo = idArticulo.trimmed();
-    v.descripcion = texto(rs, "Descripcionarticulo");
-    v.marca = lote_.repositorio().DescripcionTipo(texto(rs, "Tipo"));
+    v.descripcion = texto(rs, QStringLiteral("Descripcionarticulo"));
+    v.marca = lote_.repositorio().DescripcionTipo(texto(rs, QStringLiteral("Tipo")));
 
     const QString sugerido =
         QlUtil::NoNulo(rs.Campo(QStringLiteral("precio") + parametros_.claseSugeridaEfectiva()));
-    v.id = texto(rs, "ID");
+    v.id = texto(rs, QStringLiteral("ID"));
     // A suggested price that is no number would decide the price by a guess.
     if (!FormatoNovedad::LeeImporte(sugerido)) {
         return sugerido;
     }
     const bool hayFechas =
-        !texto(rs, "FHOFERTADESDE").isEmpty() && !texto(rs, "FHOFERTAHASTA").isEmpty();
+        !texto(rs, QStringLiteral("FHOFERTADESDE")).isEmpty() && !texto(rs, QStringLiteral("FHOFERTAHASTA")).isEmpty();
     QDate desde, hasta;
     if (hayFechas && QlUtil::TextoAMoneda(sugerido) <= 0) {
         desde = fechaDe(rs.Campo(QStringLiteral("FHOFERTADESDE")), "FHOFERTADESDE");
@@ -129,14 +129,14 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
         break;
     }
     v.precio2 = v.precio;
-    v.costo = texto(rs, "COSTO");
-    v.rubro = texto(rs, "Rubro").trimmed();
+    v.costo = texto(rs, QStringLiteral("COSTO"));
+    v.rubro = texto(rs, QStringLiteral("Rubro")).trimmed();
     for (const QString* importe : {&v.precio, &v.costo}) {
         if (!FormatoNovedad::LeeImporte(*importe)) {
             return *importe;
         }
     }
-    const QString cambio = texto(rs, "CambioCodBarra");
+    const QString cambio = texto(rs, QStringLiteral("CambioCodBarra"));
     v.cambioCodBarra = !cambio.isEmpty() && TextoABooleano(cambio.trimmed(), true);
 
     LeeArticulo(idArticulo, v, manual);
@@ -185,7 +185,7 @@ void CargadorNovedades::RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& 
     bool ok = false;
     const qint64 id = v.id.trimmed().toLongLong(&ok);
     if (ok) {
-        lote_.ventana().estadosAlCargar.insert(id, texto(rs, "Estado"));
+        lote_.ventana().estadosAlCargar.insert(id, texto(rs, QStringLiteral("Estado")));
     }
 }
 
