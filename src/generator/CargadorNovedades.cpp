@@ -181,11 +181,36 @@ bool CargadorNovedades::DecisionOferta(const FilaOrigen& rs, ValoresFila& v) {
     return true;
 }
 
+bool CargadorNovedades::YaLeida(const QString& id) {
+    bool ok = false;
+    const qint64 n = id.toLongLong(&ok);
+    // "7" and "07" are two texts: only the number's own text stands for it.
+    if (ok && id.size() <= 20 && id == QString::number(n)) {
+        if (leidasNumero_.contains(n)) {
+            return true;
+        }
+        leidasNumero_.insert(n);
+        return false;
+    }
+    if (!id.isEmpty() && leidas_.contains(id)) {
+        return true;
+    }
+    leidas_.insert(id);
+    return false;
+}
+
 void CargadorNovedades::RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& v) {
     bool ok = false;
     const qint64 id = v.id.trimmed().toLongLong(&ok);
     if (ok) {
-        lote_.ventana().estadosAlCargar.insert(id, texto(rs, QStringLiteral("Estado")));
+        // A batch has few states and many rows: each row keeps a shared copy.
+        const QString estado = texto(rs, QStringLiteral("Estado"));
+        qsizetype i = estados_.indexOf(estado);
+        if (i < 0) {
+            estados_ << estado;
+            i = estados_.size() - 1;
+        }
+        lote_.ventana().estadosAlCargar.insert(id, estados_.at(i));
     }
 }
 
@@ -294,6 +319,11 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     }
     lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), manual);
     cartelAbierto = true;
+    // The pending load knows its size: room for its rows and a few doubles.
+    if (!manual) {
+        const int total = c->total();
+        lote_.ventana().MSFlexGrid1.Reserva(total + total / 16 + 2);
+    }
     lote_.IniciaAvance();
     const bool marcar = lote_.ventana().chkNoMarcar;
     // The banner's counter and its cancel button stay live with the window's
@@ -313,11 +343,10 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             ValoresFila v;
             const QString ilegible = LeeFila(fila, v, manual);
             const QString id = v.id.trimmed();
-            if (!id.isEmpty() && leidas_.contains(id)) {
+            if (YaLeida(id)) {
                 noCargadas_ << FilaNoCargada(v, QStringLiteral("repetida en el origen"));
                 return;
             }
-            leidas_.insert(id);
             if (!ilegible.isNull()) {
                 noCargadas_ << FilaNoCargada(
                     v, QStringLiteral("el importe \"%1\" no es un número").arg(ilegible));
