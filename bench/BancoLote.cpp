@@ -376,7 +376,7 @@ QString guion(bool pg, const DatosConjunto& d) {
         r += QString(".bail on\n.load %1\n").arg(TARVELO_KX_SQLITE);
         // The program's connection settings.
         r += "PRAGMA journal_mode=WAL;\nPRAGMA synchronous=NORMAL;\nPRAGMA "
-             "temp_store=MEMORY;\nPRAGMA cache_size=-16000;\n.headers off\n.mode list\n";
+             "temp_store=MEMORY;\nPRAGMA cache_size=-4000;\n.headers off\n.mode list\n";
         r += "BEGIN IMMEDIATE;\n";
         r += tabla;
         r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos + " INSERT INTO g (" + columnas +

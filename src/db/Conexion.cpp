@@ -205,7 +205,7 @@ void Conexion::preparaSesion(bool baseNueva) {
         }
         orden << QStringLiteral("PRAGMA synchronous=NORMAL")
               << QStringLiteral("PRAGMA temp_store=MEMORY")
-              << QStringLiteral("PRAGMA cache_size=-16000");
+              << QStringLiteral("PRAGMA cache_size=-4000");
         break;
     case Plataforma::PostgreSql:
         orden << QStringLiteral("SET DateStyle TO ISO, %1").arg(o);

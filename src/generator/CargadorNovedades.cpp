@@ -19,6 +19,7 @@
 #include "utility_library/Reloj.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -186,6 +187,16 @@ bool CargadorNovedades::YaLeida(const QString& id) {
     const qint64 n = id.toLongLong(&ok);
     // "7" and "07" are two texts: only the number's own text stands for it.
     if (ok && id.size() <= 20 && id == QString::number(n)) {
+        if (n >= 0 && n < EstadosAlCargar::kLimiteTabla) {
+            const size_t palabra = size_t(n) / 64;
+            const quint64 bit = quint64(1) << (n % 64);
+            if (palabra >= leidasBits_.size()) {
+                leidasBits_.resize(std::max(palabra + 1, leidasBits_.size() * 3 / 2), 0);
+            }
+            const bool vista = (leidasBits_[palabra] & bit) != 0;
+            leidasBits_[palabra] |= bit;
+            return vista;
+        }
         if (leidasNumero_.contains(n)) {
             return true;
         }
@@ -203,14 +214,7 @@ void CargadorNovedades::RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& 
     bool ok = false;
     const qint64 id = v.id.trimmed().toLongLong(&ok);
     if (ok) {
-        // A batch has few states and many rows: each row keeps a shared copy.
-        const QString estado = texto(rs, QStringLiteral("Estado"));
-        qsizetype i = estados_.indexOf(estado);
-        if (i < 0) {
-            estados_ << estado;
-            i = estados_.size() - 1;
-        }
-        lote_.ventana().estadosAlCargar.insert(id, estados_.at(i));
+        lote_.ventana().estadosAlCargar.insert(id, texto(rs, QStringLiteral("Estado")));
     }
 }
 
