@@ -250,8 +250,8 @@ QString guion(bool pg, const DatosConjunto& d) {
     // superset of the cells that hold one): only those rows are cleaned.
     QString control;
     if (pg) {
-        control = "(d.estado || d.idart || d.desraw || d.marca || d.barra || d.rubro) ~ "
-                  "'[\\x01-\\x1f\\x7f]'";
+        control = "(d.estado || d.idart || d.desraw || d.marca || d.barra || d.rubro) COLLATE "
+                  "\"C\" ~ '[\\x01-\\x1f\\x7f]'";
     } else {
         QStringList lista;
         for (int c = 1; c < 32; ++c) {
