@@ -27,10 +27,12 @@ SentenciaPreparada::~SentenciaPreparada() {
 }
 
 void SentenciaPreparada::sueltaNativa() {
-    if (conexionNativa_) {
+    // A statement its connection already finalized (closing the file) is
+    // null, and that connection may be gone: nothing to tell it.
+    if (nativa_ && conexionNativa_) {
         conexionNativa_->olvidaSentencia(&nativa_);
-        conexionNativa_ = nullptr;
     }
+    conexionNativa_ = nullptr;
     sqlite3_finalize(nativa_);
     nativa_ = nullptr;
     filaPendiente_ = false;
