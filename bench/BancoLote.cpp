@@ -1,57 +1,57 @@
-// Times the batch on a list of N pending price rows: the pending load into the
-// grid model and the generation (files, batch rows, marks), against a
-// set-based run of the same work by the engine itself: one script for the
-// engine's own shell (sqlite3 with the KX extension, psql) that builds the
-// grid rows with every rule of the program, writes the records of both files
-// and inserts and marks in one transaction. Both sides start from identical
-// copies of one database; their files are compared byte for byte and
-// MV_TARVELO and V_MA_PRECIOS row for row before any ratio is printed.
+// Times the nightly batch (`tarvelo-lote generar`: the pending load, the
+// files, the batch rows and the marks) on a list of N pending price rows,
+// against a set-based run of the same work by the engine itself: one script
+// for the engine's own shell (sqlite3 with the KX extension, psql) that builds
+// the grid rows once into a temporary table with every rule of the program,
+// drops the rows that stay out, writes the records of both files straight
+// from it and inserts and marks with one statement each, in one transaction.
+// Both sides start from identical copies of one database; their files are
+// compared byte for byte and MV_TARVELO and V_MA_PRECIOS row for row before
+// any ratio is printed.
 //
-//   bench_lote sqlite 20000              both sides, comparison, one line of figures
+//   bench_lote sqlite 20000              template, both sides, comparison, one line
 //   bench_lote postgresql 20000          (server from TARVELO_PG_HOST/PORT/USER)
 //   bench_lote sqlite 20000 --sql        prints the set-based script and stops
 //
-// For timing each side as a whole process (repeated runs):
+// For timing each side as a whole process (repeated runs, by an outside timer):
 //   bench_lote prepara sqlite 20000 DIR    template database in DIR
-//   bench_lote programa sqlite 20000 DIR   the program on a fresh copy of it
+//   bench_lote compara sqlite 20000 DIR    both sides once on fresh copies, outputs compared
+//   bench_lote programa sqlite 20000 DIR   tarvelo-lote generar on a fresh copy
 //   bench_lote conjunto sqlite 20000 DIR   the set-based script on a fresh copy
+//   bench_lote limpia postgresql 20000 DIR drops the copies left on the server
 //
-// CPU is the benchmark process's own (getrusage) for the program, the
-// shell's plus the file writing for the set-based side; on PostgreSQL the
-// server's CPU is in neither. Peak memory is the resident peak of the load and generation alone.
+// Each side runs as a child process; its figures are the child's own (wall,
+// user + system CPU, resident peak), plus the file writing for the set-based
+// side. On PostgreSQL the server's CPU is in neither.
 
 #include "BaseBanco.h"
-#include "MemoriaProceso.h"
-#include "db/DB_Dll.h"
-#include "db/SqliteKX.h"
-#include "generator/EstadoVentana.h"
-#include "generator/LoteNovedades.h"
-#include "generator_sql/ParametrosConfigurados.h"
-#include "generator_sql/RepositorioLoteSql.h"
-#include "progress/Dll_Display.h"
-#include "runtime/IniciaAplicacion.h"
 #include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Cp1252.h"
-#include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
-#include "utility_library/Reloj.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
-#include <functional>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 #ifndef TARVELO_KX_SQLITE
 #define TARVELO_KX_SQLITE "kx_sqlite"
+#endif
+#ifndef TARVELO_LOTE
+#define TARVELO_LOTE "tarvelo-lote"
 #endif
 
 namespace {
@@ -150,8 +150,8 @@ struct Sql {
             .arg(x);
     }
     // The nine-character amount cell; a million or more makes it longer.
-    QString importe(const QString& x) const {
-        const QString m = milesimas(x);
+    // `m`: the amount's thousandths (milesimas(x)), worked out once beforehand.
+    QString importe(const QString& x, const QString& m) const {
         const QString signo =
             QString("CASE WHEN coalesce(%1, 0) < 0 AND %2 <> 0 THEN '-' ELSE '' END").arg(x, m);
         if (pg) {
@@ -175,56 +175,6 @@ struct Sql {
     QString verdadero(const QString& x) const {
         const QString t = recorta(texto(x));
         return QString("(%1 <> '' AND upper(%1) NOT IN ('FALSE', 'FALSO', '0', 'NO', 'N'))").arg(t);
-    }
-    // A control character becomes a blank, so that every record keeps its
-    // length and its single line break. The columns of `de`, cleaned, as the
-    // CTE `limpias` (SQLite in steps: its parser nests only so deep).
-    QString limpias(const QString& de) const {
-        const QStringList cols = {"tm", "cod", "des", "mar", "bar", "rub"};
-        const QString resto = "orden, id, oferta, pre, cos, iva, tip";
-        const auto etapa = [&](const QString& nombre, const QString& desde,
-                               const std::function<QString(const QString&)>& f) {
-            QStringList l;
-            for (const QString& c : cols) {
-                l << f(c) + " AS " + c;
-            }
-            return QString("%1 AS (SELECT %2, %3 FROM %4)").arg(nombre, resto, l.join(", "), desde);
-        };
-        if (pg) {
-            QString control;
-            for (int c = 1; c < 32; ++c) {
-                control += QString("\\x%1").arg(c, 2, 16, QLatin1Char('0'));
-            }
-            return etapa("limpias", de, [&](const QString& c) {
-                return QString("translate(%1, E'%2\\x7F', '%3')").arg(c, control, QString(32, ' '));
-            });
-        }
-        // Rows without a control character (nearly all) pass as they are;
-        // the others get one replace per control character, in a recursive
-        // CTE (the parser nests only so deep).
-        QStringList lista;
-        for (int c = 1; c < 32; ++c) {
-            lista << QString::number(c);
-        }
-        lista << "127";
-        QStringList reemplazos;
-        QStringList desdeLimpieza;
-        for (const QString& c : cols) {
-            reemplazos << QString(
-                              "replace(%1, char(CASE WHEN k < 31 THEN k + 1 ELSE 127 END), ' ')")
-                              .arg(c);
-            desdeLimpieza << "l." + c;
-        }
-        return QString(
-                   "sucias AS MATERIALIZED (SELECT *, (tm || cod || des || mar || bar || rub) "
-                   "GLOB '*[' || char(%1) || ']*' AS sucia FROM %2), "
-                   "limpieza(orden, k, %3) AS (SELECT orden, 0, %3 FROM sucias WHERE sucia "
-                   "UNION ALL SELECT orden, k + 1, %4 FROM limpieza WHERE k < 32), "
-                   "limpias AS MATERIALIZED (SELECT %5, %3 FROM sucias WHERE NOT sucia UNION ALL "
-                   "SELECT %6, %7 FROM limpieza l JOIN sucias s ON s.orden = l.orden WHERE "
-                   "l.k = 32)")
-            .arg(lista.join(", "), de, cols.join(", "), reemplazos.join(", "), resto,
-                 "s." + QString(resto).replace(", ", ", s."), desdeLimpieza.join(", "));
     }
     QString precioDeClase(const QString& clase) const {
         QString r = "CASE " + clase;
@@ -263,7 +213,7 @@ QString guion(bool pg, const DatosConjunto& d) {
                  rt("NOMBRE"), s.clave(lista4));
     // The pending rows of the list with what the loader reads for each.
     const QString origen =
-        QString("origen AS (SELECT v.ID AS id, row_number() OVER (ORDER BY v.IdArticulo) AS n, "
+        QString("origen AS (SELECT v.ID AS id, v.IdArticulo AS clave, "
                 "%1 AS estado, %2 AS cb, %3 AS psug, %4 AS pven, %5 AS pofe, v.COSTO AS costo, "
                 "%6 <> '' AND %7 <> '' AS hayfechas, %8 AS fd, %9 AS fh, "
                 "CASE WHEN a.IdArticulo IS NULL THEN %10 WHEN %11 = '' THEN %12 ELSE %13 END "
@@ -288,44 +238,97 @@ QString guion(bool pg, const DatosConjunto& d) {
                 "WHEN fh IS NOT NULL AND fh <= %2 THEN 'T' ELSE 'V' END AS oferta, "
                 "CASE WHEN %3 THEN psug WHEN NOT hayfechas THEN pven WHEN fd = %1 AND fh >= %2 "
                 "THEN pofe WHEN fh > %2 THEN pofe ELSE pven END AS elegido FROM origen o)")
-            .arg(manana, hoy, s.positivo("psug"));
-    const QString cod = s.ceros(s.recorta("substr(idart, 1, 9)"), 9);
-    // The formatted cells of each loaded row.
+            .arg(manana, hoy, s.positivo("psug"))
+            .replace("decision AS (", pg ? "decision AS (" : "decision AS MATERIALIZED (");
+    // Each amount's thousandths worked out once, for the rows that stay.
+    const QString montos =
+        QString("montos AS %1(SELECT d.*, %2 AS mpre, %3 AS mcos FROM decision d WHERE "
+                "d.oferta <> 'X')")
+            .arg(pg ? "" : "MATERIALIZED ", s.milesimas("d.elegido"), s.milesimas("d.costo"));
+    const QString cod = s.ceros(s.recorta("substr(d.idart, 1, 9)"), 9);
+    // A control character anywhere in the texts the cells come from (a
+    // superset of the cells that hold one): only those rows are cleaned.
+    QString control;
+    if (pg) {
+        control = "(d.estado || d.idart || d.desraw || d.marca || d.barra || d.rubro) COLLATE "
+                  "\"C\" ~ '[\\x01-\\x1f\\x7f]'";
+    } else {
+        QStringList lista;
+        for (int c = 1; c < 32; ++c) {
+            lista << QString::number(c);
+        }
+        lista << "127";
+        control = QString("(d.estado || d.idart || d.desraw || d.marca || d.barra || d.rubro) "
+                          "GLOB '*[' || char(%1) || ']*'")
+                      .arg(lista.join(", "));
+    }
+    // The formatted cells of each loaded row, computed once, in grid order.
     const QString celdas =
-        QString("celdas AS (SELECT d.n, d.id, d.cb, d.oferta, "
+        QString("SELECT d.id, d.cb, d.oferta, %7 AS sucia, "
                 "CASE WHEN d.cb THEN 'C' WHEN d.estado = '' THEN 'C' ELSE substr(d.estado, 3, "
                 "1) END AS tm, %1 AS cod, %2 AS des, %3 AS mar, %4 AS pre, %5 AS cos, "
                 "CASE WHEN upper(CASE WHEN d.tasa = '' THEN par.piva ELSE d.tasa END) = '21' "
                 "THEN '0' ELSE '1' END AS iva, "
                 "%6 AS bar, CASE WHEN d.pesable THEN 'I' ELSE ' ' END AS tip, "
                 "CASE WHEN substr(d.rubro, 1, 2) = '' THEN '99' ELSE substr(d.rubro, 1, 2) END "
-                "AS rub FROM decision d CROSS JOIN par WHERE d.oferta <> 'X')")
-            .arg(QString(cod).replace("idart", "d.idart"),
-                 s.ajusta(s.recorta("substr(d.desraw, 1, 30)"), 30),
-                 s.ajusta(s.recorta("substr(d.marca, 1, 15)"), 15), s.importe("d.elegido"),
-                 s.importe("d.costo"),
+                "AS rub FROM montos d CROSS JOIN par")
+            .arg(cod, s.ajusta(s.recorta("substr(d.desraw, 1, 30)"), 30),
+                 s.ajusta(s.recorta("substr(d.marca, 1, 15)"), 15), s.importe("d.elegido", "d.mpre"),
+                 s.importe("d.costo", "d.mcos"),
                  s.ajusta(QString("CASE WHEN d.barra = '' THEN %1 || '0000' ELSE "
                                   "substr(d.barra, 1, 13) END")
-                              .arg(QString(cod).replace("idart", "d.idart")),
-                          13));
-    // Offers still running that were sent at this price stay out; so do
-    // rows without a price.
-    const QString enviadas =
-        QString("enviables AS (SELECT c.* FROM celdas c CROSS JOIN par WHERE %1 AND NOT (c.oferta "
-                "= 'V' AND coalesce((SELECT m.Precio FROM MV_TARVELO m WHERE m.IdLista = "
-                "par.lista4 AND m.CodInterno = %2 AND m.Fecha = (SELECT MAX(x.Fecha) FROM "
-                "MV_TARVELO x WHERE x.IdLista = par.lista4 AND x.CodInterno = %2) ORDER BY m.ID "
-                "DESC LIMIT 1) = c.pre, %3)))")
-            .arg(pg ? "c.pre COLLATE \"C\" ~ '[1-9]' AND c.pre COLLATE \"C\" NOT LIKE '-%'"
-                    : "c.pre GLOB '*[1-9]*' AND c.pre NOT LIKE '-%'",
-                 s.clave("c.cod"), pg ? "false" : "0");
-    // A changed bar code is sent twice: "C" first, then "M". Every cell is
-    // cleaned of control characters, as the grid keeps it.
+                              .arg(cod),
+                          13),
+                 control);
+    const QString columnas = "id, cb, oferta, sucia, tm, cod, des, mar, pre, cos, iva, bar, tip, rub";
+    // Rows without a price, and offers still running that were sent at this
+    // price, stay out.
+    const QString fuera =
+        QString("DELETE FROM g WHERE NOT (%1) OR (oferta = 'V' AND coalesce((SELECT m.Precio "
+                "FROM MV_TARVELO m WHERE m.IdLista = %2 AND m.CodInterno = %3 AND m.Fecha IS "
+                "NOT NULL ORDER BY m.Fecha DESC, m.ID DESC LIMIT 1) = g.pre, %4));\n")
+            .arg(pg ? "pre COLLATE \"C\" ~ '[1-9]' AND pre COLLATE \"C\" NOT LIKE '-%'"
+                    : "pre GLOB '*[1-9]*' AND pre NOT LIKE '-%'",
+                 s.clave(lista4), s.clave("g.cod"), pg ? "false" : "0");
+    // A control character becomes a blank, so that every record keeps its
+    // length and its single line break.
+    const QStringList limpiables = {"tm", "cod", "des", "mar", "bar", "rub"};
+    QString limpia;
+    if (pg) {
+        QString de;
+        for (int c = 1; c < 32; ++c) {
+            de += QString("\\x%1").arg(c, 2, 16, QLatin1Char('0'));
+        }
+        QStringList l;
+        for (const QString& c : limpiables) {
+            l << QString("%1 = translate(%1, E'%2\\x7F', '%3')").arg(c, de, QString(32, ' '));
+        }
+        limpia = "UPDATE g SET " + l.join(", ") + " WHERE sucia;\n";
+    } else {
+        // In two statements of sixteen replaces: the parser nests only so deep.
+        QList<int> codigos;
+        for (int c = 1; c < 32; ++c) {
+            codigos << c;
+        }
+        codigos << 127;
+        for (int mitad = 0; mitad < 2; ++mitad) {
+            QStringList l;
+            for (const QString& c : limpiables) {
+                QString e = c;
+                for (int i = mitad * 16; i < mitad * 16 + 16; ++i) {
+                    e = QString("replace(%1, char(%2), ' ')").arg(e).arg(codigos[i]);
+                }
+                l << c + " = " + e;
+            }
+            limpia += "UPDATE g SET " + l.join(", ") + " WHERE sucia;\n";
+        }
+    }
+    // Every row in grid order: a changed bar code is sent twice, "C" first,
+    // then "M".
     const QString filas =
-        "filas AS (SELECT n * 2 AS orden, id, oferta, tm, cod, des, mar, pre, cos, iva, bar, tip, "
-        "rub FROM enviables UNION ALL SELECT n * 2 + 1, id, oferta, 'M', cod, des, mar, pre, cos, "
-        "iva, bar, tip, rub FROM enviables WHERE cb), " +
-        s.limpias("filas");
+        "(SELECT 2 * orden AS o, g.* FROM g UNION ALL SELECT 2 * g.orden + 1, g.orden, g.id, g.cb, "
+        "g.oferta, g.sucia, 'M', g.cod, g.des, g.mar, g.pre, g.cos, g.iva, g.bar, g.tip, g.rub "
+        "FROM d JOIN g ON g.orden = d.orden)";
     // The scale record of codes below 10,000, with the article's sale mode.
     const QString codNum = QString("CASE WHEN %1 THEN CAST(f.cod AS %2) ELSE 0 END")
                                .arg(s.soloDigitos("f.cod"), pg ? "bigint" : "INTEGER");
@@ -342,53 +345,63 @@ QString guion(bool pg, const DatosConjunto& d) {
                                   s.recorta("f.rub"));
     const QString pre8 = entero("substr(f.pre, 1, 8)", 8);
     const QString claveBalanza = s.clave(entero(codNum, 6));
-    const QString grilla =
-        QString("SELECT f.orden, f.id, CASE WHEN f.oferta = 'V' THEN '1' ELSE '0' END AS "
-                "nomarcar, f.tm, f.cod, f.des, f.mar, f.pre, f.cos, f.iva, f.bar, f.tip, f.rub, "
-                "f.tm || f.cod || f.des || f.mar || f.pre || f.pre || '000000000' || f.cos || "
-                "'S' || f.iva || 'SS' || f.bar || f.tip || f.rub || '000000000' || '000000' AS "
-                "registro, CASE WHEN %1 < 10000 THEN %2 || %3 || %3 || %4 || CASE WHEN "
-                "b.IdArticulo IS NOT NULL AND %5 AND upper(%6) = upper(par.kg) THEN '0' ELSE "
-                "'1' END || %7 END AS balanza FROM limpias f CROSS JOIN par LEFT JOIN "
-                "V_MA_ARTICULOS b ON %1 < 10000 AND b.IdArticulo = %8")
+    const QString cambios =
+        "SELECT f.tm || f.cod || f.des || f.mar || f.pre || f.pre || '000000000' || f.cos || "
+        "'S' || f.iva || 'SS' || f.bar || f.tip || f.rub || '000000000' || '000000' FROM " +
+        filas + " f ORDER BY f.o;\n";
+    const QString balanza =
+        QString("SELECT %2 || %3 || %3 || %4 || CASE WHEN b.IdArticulo IS NOT NULL AND %5 AND "
+                "upper(%6) = upper(%9) THEN '0' ELSE '1' END || %7 FROM %10 f LEFT JOIN "
+                "V_MA_ARTICULOS b ON b.IdArticulo = %8 WHERE %1 < 10000 ORDER BY f.o;\n")
             .arg(codNum, rub2, plu, pre8, s.verdadero("b.Pesable"), rt("b.IdUnidad"),
-                 s.ajusta(s.recorta("substr(f.des, 1, 60)"), 60), claveBalanza);
+                 s.ajusta(s.recorta("substr(f.des, 1, 60)"), 60), claveBalanza,
+                 s.cfg("UNIDADDEMEDIDA_KG"), filas);
 
     QString r;
+    const QString tabla = pg ? "CREATE TEMP TABLE g (orden bigint, id bigint, cb boolean, oferta "
+                               "text, sucia boolean, tm text, cod text, des text, mar text, pre "
+                               "text, cos text, iva text, bar text, tip text, rub text) ON COMMIT "
+                               "DROP;\n"
+                             : "CREATE TEMP TABLE g (orden INTEGER PRIMARY KEY, id, cb, oferta, "
+                               "sucia, tm, cod, des, mar, pre, cos, iva, bar, tip, rub);\n";
     if (pg) {
         r += "\\set ON_ERROR_STOP 1\n\\encoding UTF8\nSET DateStyle TO ISO, DMY;\nBEGIN;\n";
-        r += "CREATE TEMP TABLE grilla ON COMMIT DROP AS WITH " + par + ", " + origen + ", " +
-             decision + ", " + celdas + ", " + enviadas + ", " + filas + " " + grilla + ";\n";
-        r += "\\o " + d.cambios + "\nSELECT registro FROM grilla ORDER BY orden;\n";
-        r += "\\o " + d.balanza +
-             "\nSELECT balanza FROM grilla WHERE balanza IS NOT NULL ORDER BY orden;\n\\o\n";
+        r += tabla;
+        r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos + " INSERT INTO g (orden, " +
+             columnas + ") " +
+             QString(celdas).replace("SELECT d.id,",
+                                     "SELECT row_number() OVER (ORDER BY d.clave), d.id,") +
+             ";\n";
     } else {
         r += QString(".bail on\n.load %1\n").arg(TARVELO_KX_SQLITE);
         // The program's connection settings.
         r += "PRAGMA journal_mode=WAL;\nPRAGMA synchronous=NORMAL;\nPRAGMA "
-             "temp_store=MEMORY;\nPRAGMA cache_size=-16000;\n.headers off\n.mode list\n";
-        r += "BEGIN;\n";
-        r += "CREATE TEMP TABLE grilla AS WITH " + par + ", " + origen + ", " + decision + ", " +
-             celdas + ", " + enviadas + ", " + filas + " " + grilla + ";\n";
-        r += ".output " + d.cambios + "\nSELECT registro FROM grilla ORDER BY orden;\n";
-        r += ".output " + d.balanza +
-             "\nSELECT balanza FROM grilla WHERE balanza IS NOT NULL ORDER BY orden;\n.output "
-             "stdout\n";
+             "temp_store=MEMORY;\nPRAGMA cache_size=-4000;\n.headers off\n.mode list\n";
+        r += "BEGIN IMMEDIATE;\n";
+        r += tabla;
+        r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos + " INSERT INTO g (" + columnas +
+             ") " + celdas + " ORDER BY d.clave;\n";
     }
+    r += fuera;
+    r += limpia;
+    r += pg ? "CREATE TEMP TABLE d ON COMMIT DROP AS SELECT orden FROM g WHERE cb;\n"
+            : "CREATE TEMP TABLE d AS SELECT orden FROM g WHERE cb;\n";
+    r += (pg ? "\\o " : ".output ") + d.cambios + "\n" + cambios;
+    r += (pg ? "\\o " : ".output ") + d.balanza + "\n" + balanza;
+    r += pg ? "\\o\n" : ".output stdout\n";
     // The batch rows in grid order, then the marks (never on list A3).
     r += QString("INSERT INTO MV_TARVELO (Codigo, IdLista, Nombre, Fecha, TipoMov, CodInterno, "
                  "Descripcion, Marca, PrecioVenta, Precio, Internos, PrecioCosto, CondIva, "
                  "TipoIva, Fijo, CodBarra, Rubro, Tipo, Aux1, Aux2, RutaArchivo, Usuario) "
-                 "SELECT par.codigo, par.lista4, par.nombre, %1, g.tm, g.cod, g.des, g.mar, "
-                 "g.pre, g.pre, '000000000', g.cos, 'S', g.iva, 'SS', g.bar, g.rub, g.tip, "
-                 "'000000000', '000000', %2, %3 FROM grilla g CROSS JOIN (SELECT %4 AS lista4, "
+                 "SELECT p.codigo, p.lista4, p.nombre, %1, f.tm, f.cod, f.des, f.mar, "
+                 "f.pre, f.pre, '000000000', f.cos, 'S', f.iva, 'SS', f.bar, f.rub, f.tip, "
+                 "'000000000', '000000', %2, %3 FROM %6 f CROSS JOIN (SELECT %4 AS lista4, "
                  "(SELECT %5 FROM V_MA_PRECIOSCAB WHERE IDLISTA = %4) AS nombre, (SELECT "
-                 "coalesce(MAX(Codigo), 0) + 1 FROM MV_TARVELO) AS codigo) par ORDER BY "
-                 "g.orden;\n")
+                 "coalesce(MAX(Codigo), 0) + 1 FROM MV_TARVELO) AS codigo) p ORDER BY f.o;\n")
              .arg(hoy, s.literal(d.ruta), s.literal(usuarioConexion(pg)), s.clave(lista4),
-                  rt("NOMBRE"));
+                  rt("NOMBRE"), filas);
     r += QString("UPDATE V_MA_PRECIOS SET ESTADO = '1-M', CAMBIOCODBARRA = 0 WHERE ID IN "
-                 "(SELECT id FROM grilla WHERE nomarcar = '0') AND upper(%1) <> 'A3';\n")
+                 "(SELECT id FROM g WHERE oferta <> 'V') AND upper(%1) <> 'A3';\n")
              .arg(s.literal(d.lista.trimmed()));
     r += "COMMIT;\n";
     // printf formats of zero-filled numbers, kept out of the way of QString::arg.
@@ -472,19 +485,65 @@ void borra(const Base& b) {
 
 struct Medida {
     double ms = 0;
-    double cpu = 0; // user + sys seconds
-    double picoMB = 0;
-    double picoCargaMB = 0; // after the load, before the generation
-    int filas = 0;
+    double cpu = 0;     // user + sys seconds of the child process
+    double picoMB = 0;  // its resident peak
 };
+
+// Runs `programa` with `args` as a child (standard input from `entrada` when
+// given, standard output thrown away) and waits for it: its wall time, CPU
+// and resident peak. Fails unless it exits with 0.
+Medida correHijo(const QString& programa, const QStringList& args, const QString& entrada = {}) {
+    std::vector<QByteArray> textos{QFile::encodeName(programa)};
+    for (const QString& a : args) {
+        textos.push_back(a.toLocal8Bit());
+    }
+    std::vector<char*> argv;
+    for (QByteArray& t : textos) {
+        argv.push_back(t.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t acciones;
+    posix_spawn_file_actions_init(&acciones);
+    const QByteArray rutaEntrada = QFile::encodeName(entrada);
+    if (!entrada.isEmpty()) {
+        posix_spawn_file_actions_addopen(&acciones, 0, rutaEntrada.constData(), O_RDONLY, 0);
+    }
+    posix_spawn_file_actions_addopen(&acciones, 1, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer t;
+    t.start();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &acciones, nullptr, argv.data(), environ) != 0) {
+        falla("no se pudo iniciar " + programa);
+    }
+    posix_spawn_file_actions_destroy(&acciones);
+    int estado = 0;
+    rusage u{};
+    wait4(pid, &estado, 0, &u);
+    Medida m;
+    m.ms = double(t.nsecsElapsed()) / 1e6;
+    m.cpu = double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    m.picoMB = double(u.ru_maxrss) / 1024.0;
+    if (!WIFEXITED(estado) || WEXITSTATUS(estado) != 0) {
+        falla(QString("%1 termino con %2").arg(programa).arg(estado));
+    }
+    return m;
+}
+
+// The folder both sides write their files into: the path recorded in
+// MV_TARVELO is then the same text.
+QString carpetaSalida(const QString& carpeta) {
+    const QString s = QDir(carpeta).filePath("salida");
+    QDir().mkpath(s);
+    return s;
+}
 
 QString rutaVentana(const QString& carpeta) {
     return QDir::toNativeSeparators(QDir(carpeta).filePath("CAMBIOS.TXT"));
 }
 
-// The program, started as the unattended command starts it: pending load
-// and generation into `carpeta`.
-Medida porPrograma(const Base& b, const QString& carpeta) {
+// The program as the nightly run starts it, on base `b`: its files into `salida`.
+Medida porPrograma(const Base& b, const QString& salida) {
     const QString linea =
         b.pg ? QString("@Plataforma=POSTGRESQL; @server=%1; @Puerto=%2; @dbname=%3; @usuario=%4; "
                        "@Password=; @UsuarioLogeado=%5")
@@ -493,43 +552,13 @@ Medida porPrograma(const Base& b, const QString& carpeta) {
              : QString("@Plataforma=SQLITE; @server=.; @dbname=%1; @usuario=%2; "
                        "@UsuarioLogeado=%2")
                    .arg(b.nombre, kUsuario);
-    static OperadorSilencioso op;
-    op.fijaEco(false);
-    fijaOperador(&op);
-    if (IniciaAplicacion(linea, ModoInicio::SinDialogo) != 0) {
-        falla(MensajeInicio());
-    }
-    MemoriaProceso::ReiniciaPico();
-    Medida m;
-    {
-        EstadoVentana ventana;
-        RepositorioLoteSql repositorio(DB_Dll::instancia());
-        LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
-        lote.InicializaFormulario();
-        ventana.campo("IdLista") = kLista;
-        ventana.lblLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";
-        ventana.fijaRuta(rutaVentana(carpeta));
-        const double cpu0 = cpu(RUSAGE_SELF);
-        QElapsedTimer t;
-        t.start();
-        const ResultadoCarga carga = lote.CargaNovedades();
-        m.picoCargaMB = MemoriaProceso::MB("VmHWM:");
-        const ResultadoGeneracion gen = lote.Genera();
-        m.ms = double(t.nsecsElapsed()) / 1e6;
-        m.cpu = cpu(RUSAGE_SELF) - cpu0;
-        m.picoMB = MemoriaProceso::MB("VmHWM:");
-        m.filas = carga.filas;
-        if (gen.estado != ResultadoGeneracion::Estado::Generado) {
-            falla("la generacion no termino: " + op.mensajes().join(" | "));
-        }
-    }
-    DB_Dll::instancia().gCnn->Close();
-    fijaOperador(nullptr);
-    return m;
+    return correHijo(TARVELO_LOTE, {"generar", linea, "--lista", kLista, "--carpeta", salida,
+                                    "--hoy", kHoy.toString(Qt::ISODate)});
 }
 
 // The shell's output (UTF-8, a record a line) as the program writes it:
-// Windows-1252, CR LF, flushed and published under the final name.
+// Windows-1252, CR LF, flushed and published under the final name. One pass
+// over the bytes; only a character beyond ASCII is decoded.
 void publica(const QString& salida, const QString& destino) {
     QFile f(salida);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -538,16 +567,22 @@ void publica(const QString& salida, const QString& destino) {
     const QByteArray todo = f.readAll();
     f.close();
     QByteArray bytes;
-    bytes.reserve(todo.size() + todo.size() / 64);
-    qsizetype desde = 0;
-    while (desde < todo.size()) {
-        qsizetype fin = todo.indexOf('\n', desde);
-        if (fin < 0) {
-            fin = todo.size();
+    bytes.reserve(todo.size() + todo.size() / 64 + 2);
+    const char* p = todo.constData();
+    const char* const fin = p + todo.size();
+    while (p < fin) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '\n') {
+            bytes.append("\r\n", 2);
+            ++p;
+        } else if (c < 0x80) {
+            bytes.append(char(c));
+            ++p;
+        } else {
+            const int largo = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+            bytes += Cp1252::codifica(QString::fromUtf8(p, std::min<qsizetype>(largo, fin - p)));
+            p += largo;
         }
-        bytes += Cp1252::codifica(QString::fromUtf8(todo.constData() + desde, fin - desde));
-        bytes += "\r\n";
-        desde = fin + 1;
     }
     ArchivoPublicado a(destino);
     a.escribe(bytes);
@@ -555,38 +590,32 @@ void publica(const QString& salida, const QString& destino) {
     QFile::remove(salida);
 }
 
-// The set-based side on base `b`, its files into `carpeta`.
-Medida porConjunto(const Base& b, const QString& carpeta, const QString& ruta) {
-    DatosConjunto d{kLista, ruta, QDir(carpeta).filePath("cambios.utf8"),
-                    QDir(carpeta).filePath("balanza.utf8")};
-    QFile archivo(QDir(carpeta).filePath(b.pg ? "conjunto.psql" : "conjunto.sqlite"));
+// The set-based side on base `b`, its files into `salida`; the script in `trabajo`.
+Medida porConjunto(const Base& b, const QString& salida, const QString& trabajo) {
+    DatosConjunto d{kLista, rutaVentana(salida), QDir(trabajo).filePath("cambios.utf8"),
+                    QDir(trabajo).filePath("balanza.utf8")};
+    QFile archivo(QDir(trabajo).filePath(b.pg ? "conjunto.psql" : "conjunto.sqlite"));
     if (!archivo.open(QIODevice::WriteOnly)) {
         falla("no se pudo escribir " + archivo.fileName());
     }
     archivo.write(guion(b.pg, d).toUtf8());
     archivo.close();
-    Medida m;
-    const double cpu0 = cpu(RUSAGE_CHILDREN) + cpu(RUSAGE_SELF);
     QElapsedTimer t;
     t.start();
-    QProcess p;
+    const double cpu0 = cpu(RUSAGE_SELF);
+    Medida m;
     if (b.pg) {
-        p.start("psql",
-                {"-X", "-q", "-A", "-t", "-h", entorno("TARVELO_PG_HOST", "127.0.0.1"), "-p",
-                 entorno("TARVELO_PG_PORT", "5432"), "-U", entorno("TARVELO_PG_USER", "postgres"),
-                 "-d", b.nombre, "-f", archivo.fileName()});
+        m = correHijo("psql", {"-X", "-q", "-A", "-t", "-h", entorno("TARVELO_PG_HOST", "127.0.0.1"),
+                               "-p", entorno("TARVELO_PG_PORT", "5432"), "-U",
+                               entorno("TARVELO_PG_USER", "postgres"), "-d", b.nombre, "-f",
+                               archivo.fileName()});
     } else {
-        p.setStandardInputFile(archivo.fileName());
-        p.start("sqlite3", {"-batch", b.nombre});
+        m = correHijo("sqlite3", {"-batch", b.nombre}, archivo.fileName());
     }
-    p.waitForFinished(-1);
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        falla(QString(b.pg ? "psql: " : "sqlite3: ") + QString::fromUtf8(p.readAllStandardError()));
-    }
-    publica(d.cambios, QDir(carpeta).filePath("CAMBIOS.TXT"));
-    publica(d.balanza, QDir(carpeta).filePath("BALANZA.TXT"));
+    publica(d.cambios, QDir(salida).filePath("CAMBIOS.TXT"));
+    publica(d.balanza, QDir(salida).filePath("BALANZA.TXT"));
     m.ms = double(t.nsecsElapsed()) / 1e6;
-    m.cpu = cpu(RUSAGE_CHILDREN) + cpu(RUSAGE_SELF) - cpu0; // the shell's and the file writing
+    m.cpu += cpu(RUSAGE_SELF) - cpu0; // the shell's and the file writing
     return m;
 }
 
@@ -677,30 +706,29 @@ Base plantilla(bool pg, const QString& carpeta, int filas) {
               : Base{false, QDir(carpeta).filePath(QString("plantilla_%1.db").arg(filas))};
 }
 
-int unaCorrida(bool pg, int filas) {
-    QTemporaryDir dir;
+// Both sides once, each on its own fresh copy of the template in `carpeta`;
+// their outputs compared; one line of figures (a ratio only when equal).
+int compara(bool pg, int filas, const QString& carpeta) {
+    QTemporaryDir dir(QDir(carpeta).filePath("compara-XXXXXX"));
     Programa::fijaCarpeta(dir.path());
-    const Base origen = baseEn(pg, dir.path(), "origen");
+    const Base molde = plantilla(pg, carpeta, filas);
     const Base nuestra = baseEn(pg, dir.path(), "programa");
     const Base otra = baseEn(pg, dir.path(), "conjunto");
-    prepara(origen, filas);
-    copia(origen, nuestra);
-    copia(origen, otra);
-
-    // Both sides write into the same folder, one after the other, so that
-    // the path recorded in MV_TARVELO is the same text.
-    const QString carpetaProg = QDir(dir.path()).filePath("programa");
-    QDir().mkpath(carpetaProg);
-    const Medida prog = porPrograma(nuestra, dir.path());
+    copia(molde, nuestra);
+    copia(molde, otra);
+    const QString salida = carpetaSalida(carpeta);
+    const QString dePrograma = QDir(dir.path()).filePath("programa");
+    QDir().mkpath(dePrograma);
+    const Medida prog = porPrograma(nuestra, salida);
     for (const char* n : {"CAMBIOS.TXT", "BALANZA.TXT"}) {
-        QFile::rename(QDir(dir.path()).filePath(n), QDir(carpetaProg).filePath(n));
+        QFile::remove(QDir(dePrograma).filePath(n));
+        QFile::rename(QDir(salida).filePath(n), QDir(dePrograma).filePath(n));
     }
-    const Medida conj = porConjunto(otra, dir.path(), rutaVentana(dir.path()));
+    const Medida conj = porConjunto(otra, salida, dir.path());
 
     QStringList diferencias;
     for (const char* n : {"CAMBIOS.TXT", "BALANZA.TXT"}) {
-        const QString d =
-            difiereArchivo(QDir(carpetaProg).filePath(n), QDir(dir.path()).filePath(n));
+        const QString d = difiereArchivo(QDir(dePrograma).filePath(n), QDir(salida).filePath(n));
         if (!d.isEmpty()) {
             diferencias << d;
         }
@@ -711,30 +739,31 @@ int unaCorrida(bool pg, int filas) {
             diferencias << d;
         }
     }
-    const qint64 bytesCambios = QFileInfo(QDir(carpetaProg).filePath("CAMBIOS.TXT")).size();
-    const qint64 bytesBalanza = QFileInfo(QDir(carpetaProg).filePath("BALANZA.TXT")).size();
-    if (pg) {
-        borra(origen);
-        borra(nuestra);
-        borra(otra);
-    }
+    const int filasLote = int(filasDe(nuestra, "SELECT ID FROM MV_TARVELO WHERE Codigo = (SELECT "
+                                                "MAX(Codigo) FROM MV_TARVELO)")
+                                  .size());
+    const qint64 bytesCambios = QFileInfo(QDir(dePrograma).filePath("CAMBIOS.TXT")).size();
+    const qint64 bytesBalanza = QFileInfo(QDir(dePrograma).filePath("BALANZA.TXT")).size();
+    borra(nuestra);
+    borra(otra);
     const char* motor = pg ? "postgresql" : "sqlite";
     if (!diferencias.isEmpty()) {
         std::printf("motor=%s filas=%d SALIDAS DISTINTAS, sin razon:\n%s\n", motor, filas,
                     qPrintable(diferencias.join('\n')));
         return 2;
     }
-    std::printf(
-        "motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
-        "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB (tras la carga "
-        "%.1f) | conjunto: "
-        "%.0f ms cpu %.2f s | razon=%.2f\n",
-        motor, filas, prog.filas, (long long)bytesCambios, (long long)bytesBalanza, prog.ms,
-        prog.cpu, prog.picoMB, prog.picoCargaMB, conj.ms, conj.cpu, prog.ms / conj.ms);
+    std::printf("motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
+                "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB | "
+                "conjunto: %.0f ms cpu %.2f s | razon=%.2f cpu %.2f\n",
+                motor, filas, filasLote, (long long)bytesCambios, (long long)bytesBalanza,
+                prog.ms, prog.cpu, prog.picoMB, conj.ms, conj.cpu, prog.ms / conj.ms,
+                prog.cpu / conj.cpu);
     return 0;
 }
 
-// One side alone on a fresh copy of a prepared template (whole-process timing).
+// One side alone on a fresh copy of the prepared template, as a whole
+// process for an outside timer; the copy is removed afterwards (on
+// PostgreSQL by `limpia`: dropping a database costs the server a checkpoint).
 int unLado(const QString& lado, bool pg, int filas, const QString& carpeta) {
     QDir().mkpath(carpeta);
     const Base molde = plantilla(pg, carpeta, filas);
@@ -743,20 +772,47 @@ int unLado(const QString& lado, bool pg, int filas, const QString& carpeta) {
         prepara(molde, filas);
         return 0;
     }
+    if (lado == "compara") {
+        return compara(pg, filas, carpeta);
+    }
+    if (lado == "limpia") {
+        if (pg) {
+            for (const QString& n :
+                 filasDe(Base{true, "postgres"},
+                         "SELECT datname FROM pg_database WHERE datname LIKE 'banco\\_%' AND "
+                         "datname NOT LIKE 'banco\\_plantilla\\_%'")) {
+                borra(Base{true, n});
+            }
+        }
+        return 0;
+    }
     QTemporaryDir dir(QDir(carpeta).filePath("corrida-XXXXXX"));
     Programa::fijaCarpeta(dir.path());
     const Base b = baseEn(pg, dir.path(), lado);
     copia(molde, b);
-    Medida m;
-    if (lado == "programa") {
-        m = porPrograma(b, dir.path());
-    } else {
-        m = porConjunto(b, dir.path(), rutaVentana(dir.path()));
+    const Medida m = lado == "programa" ? porPrograma(b, carpetaSalida(carpeta))
+                                        : porConjunto(b, carpetaSalida(carpeta), dir.path());
+    if (!pg) {
+        borra(b);
     }
-    borra(b);
-    std::printf("%s %s filas=%d %.0f ms cpu %.2f s\n", qPrintable(lado),
-                pg ? "postgresql" : "sqlite", filas, m.ms, m.cpu);
+    std::printf("%s %s filas=%d %.0f ms cpu %.2f s pico %.1f MB\n", qPrintable(lado),
+                pg ? "postgresql" : "sqlite", filas, m.ms, m.cpu, m.picoMB);
     return 0;
+}
+
+// Template, both sides and the comparison in a temporary folder.
+int unaCorrida(bool pg, int filas) {
+    QTemporaryDir dir;
+    const Base molde = plantilla(pg, dir.path(), filas);
+    if (pg) {
+        borra(molde);
+    }
+    prepara(molde, filas);
+    const int r = compara(pg, filas, dir.path());
+    if (pg) {
+        borra(molde);
+    }
+    return r;
 }
 
 } // namespace
@@ -765,11 +821,11 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList a = app.arguments();
     a.removeFirst();
-    Reloj::fijaHoy(kHoy);
-    const QStringList lados = {"prepara", "programa", "conjunto"};
+    const QStringList lados = {"prepara", "programa", "conjunto", "compara", "limpia"};
     if (!a.isEmpty() && lados.contains(a[0])) {
         if (a.size() < 4) {
-            falla("uso: bench_lote prepara|programa|conjunto sqlite|postgresql FILAS CARPETA");
+            falla("uso: bench_lote prepara|programa|conjunto|compara|limpia sqlite|postgresql "
+                  "FILAS CARPETA");
         }
         const bool pg = a[1].compare("postgresql", Qt::CaseInsensitive) == 0;
         return unLado(a[0], pg, a[2].toInt(), QDir(a[3]).absolutePath());

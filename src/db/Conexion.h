@@ -14,6 +14,8 @@
 
 class QSqlQuery;
 class Recordset;
+struct sqlite3;
+struct sqlite3_stmt;
 
 // What a Conexion needs to reach its engine.
 struct DatosConexion {
@@ -116,7 +118,21 @@ public:
     // as savepoints); throws as fallaConsulta does.
     void ejecutaDirecta(const QString& sqlMotor);
 
+    // SQLite: the open file's handle, for statements prepared on it directly
+    // (null for any other engine or driver). Such a statement is registered
+    // here and finalized before the file closes, which it would otherwise keep
+    // open; `*sentencia` is then null.
+    sqlite3* manejadorSqlite() const;
+    void registraSentencia(sqlite3_stmt** sentencia);
+    void olvidaSentencia(sqlite3_stmt** sentencia);
+    // The failure `codigo` of a statement run on that handle; throws as
+    // fallaConsulta does.
+    [[noreturn]] void fallaSqlite(int codigo);
+
 private:
+    void finalizaSentencias();
+    QList<sqlite3_stmt**> sentenciasSqlite_;
+
     QString nombre_;
     DatosConexion datos_;
     int nivelTransaccion_ = 0;

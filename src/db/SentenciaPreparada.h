@@ -9,6 +9,8 @@ class QSqlDriver;
 #include <optional>
 
 class DB_Dll;
+class Conexion;
+struct sqlite3_stmt;
 
 // One statement of the suite's SQL Server text, rewritten for the engine,
 // prepared once and run many times with bound values. Failures go through
@@ -20,6 +22,9 @@ class DB_Dll;
 class SentenciaPreparada {
 public:
     SentenciaPreparada(DB_Dll& db, const QString& sql, const QString& rutina);
+    ~SentenciaPreparada();
+    SentenciaPreparada(const SentenciaPreparada&) = delete;
+    SentenciaPreparada& operator=(const SentenciaPreparada&) = delete;
 
     // Runs with `valores` bound in order; the result (if any) is then read
     // with siguiente()/valor().
@@ -55,6 +60,22 @@ private:
     // Throws when the connection of the last result was replaced.
     void vigente() const;
     [[noreturn]] void falla(const QSqlQuery& q);
+    [[noreturn]] void falla(int codigoSqlite);
+
+    // SQLite: the statement prepared on the file's handle itself, its values
+    // bound by type straight from the list and its columns read into
+    // QVariants as the Qt driver reads them, without the driver's work per
+    // run and per value. Null on other engines (and before the first run).
+    void preparaNativa(Conexion* cn);
+    void ejecutaNativa(const QVariantList& valores);
+    void sueltaNativa();
+    sqlite3_stmt* nativa_ = nullptr;
+    Conexion* conexionNativa_ = nullptr;
+    QVariantList ligados_;    // kept alive while bound (bound without a copy)
+    bool filaPendiente_ = false; // the first row, stepped by the run, not yet read
+    bool terminada_ = true;      // no more rows
+    qint64 afectadasNativa_ = 0;
+    bool nativaPreparada_ = false; // the last preparation was on the handle
 
     DB_Dll& db_;
     QString texto_;

@@ -78,11 +78,22 @@ bool ArchivosCambio::Abre(const QString& ruta) {
 }
 
 ArchivosCambio::Registros ArchivosCambio::Prepara(const GrillaLote& grilla, int fila) {
+    // The header row does not change during a generation.
+    if (!columnasLeidas_) {
+        columnas_ = ColumnasCambios(grilla);
+        columnasLeidas_ = true;
+    }
     Registros r;
-    r.cambios = Cp1252::codifica(RegistroCambios(grilla, fila)) + QByteArrayLiteral("\r\n");
+    r.cambios.reserve(132);
+    for (int c : columnas_) {
+        Cp1252::agrega(r.cambios, grilla.Celda(fila, c));
+    }
+    r.cambios.append("\r\n", 2);
     QString balanza;
     if (RegistroBalanza(grilla, fila, articulos_, unidadKG_, balanza)) {
-        r.balanza = Cp1252::codifica(balanza) + QByteArrayLiteral("\r\n");
+        r.balanza.reserve(balanza.size() + 2);
+        Cp1252::agrega(r.balanza, balanza);
+        r.balanza.append("\r\n", 2);
     }
     return r;
 }
@@ -136,6 +147,7 @@ void ArchivosCambio::PublicaPendiente(const PublicacionPendiente& p) {
 }
 
 void ArchivosCambio::Descarta() {
+    columnasLeidas_ = false;
     archivoCambios_.reset();
     archivoBalanza_.reset();
     lineasCambios_ = 0;
@@ -152,15 +164,23 @@ ArchivoGrabado ArchivosCambio::HuellaBalanza() const {
     return {kBalanza, largoBalanza_, QString::fromLatin1(shaBalanza_.result().toHex()), {}, {}};
 }
 
-QString ArchivosCambio::RegistroCambios(const GrillaLote& grilla, int fila) {
-    QString r;
-    r.reserve(130);
+std::vector<int> ArchivosCambio::ColumnasCambios(const GrillaLote& grilla) {
+    std::vector<int> r;
     for (int c = 0; c < grilla.Cols() - 1; ++c) {
         const QStringView encabezado = grilla.Celda(0, c);
         if (encabezado.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 ||
             encabezado.compare(QLatin1String("NoMarcar"), Qt::CaseInsensitive) == 0) {
             continue;
         }
+        r.push_back(c);
+    }
+    return r;
+}
+
+QString ArchivosCambio::RegistroCambios(const GrillaLote& grilla, int fila) {
+    QString r;
+    r.reserve(130);
+    for (int c : ColumnasCambios(grilla)) {
         r += grilla.Celda(fila, c);
     }
     return r;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <memory>
+#include <vector>
 
 class ArchivoPublicado;
 #include <QString>
@@ -74,6 +75,8 @@ public:
     // The cells of every column but the last one, in order, leaving out the
     // columns headed "ID" or "NoMarcar" (any case).
     static QString RegistroCambios(const GrillaLote& grilla, int fila);
+    // The columns RegistroCambios takes, in order.
+    static std::vector<int> ColumnasCambios(const GrillaLote& grilla);
     // False when the row gets no scale record (article code 10000 or above).
     static bool RegistroBalanza(const GrillaLote& grilla, int fila, ArticulosBalanza& articulos,
                                 const QString& unidadKG, QString& registro);
@@ -93,6 +96,9 @@ private:
     QString unidadKG_;
     QString rutaCambios_, rutaBalanza_;
     std::unique_ptr<ArchivoPublicado> archivoCambios_, archivoBalanza_;
+    // The record's columns, read off the header row at the first record.
+    std::vector<int> columnas_;
+    bool columnasLeidas_ = false;
     int lineasCambios_ = 0;
     QCryptographicHash shaCambios_{QCryptographicHash::Sha256};
     QCryptographicHash shaBalanza_{QCryptographicHash::Sha256};

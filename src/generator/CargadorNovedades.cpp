@@ -20,6 +20,7 @@
 #include "utility_library/Reloj.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -27,8 +28,8 @@ const QString kRutinaNovedades = QStringLiteral("CargaNovedades");
 const QString kRutinaManual = QStringLiteral("CargaManual");
 constexpr qint64 kIntervaloEventosMs = 40;
 
-QString texto(const FilaOrigen& rs, const char* campo) {
-    return QlUtil::NoNulo(rs.Campo(QLatin1String(campo)));
+QString texto(const FilaOrigen& rs, const QString& campo) {
+    return QlUtil::NoNulo(rs.Campo(campo));
 }
 
 // A date column read as a day: null stays null; a date with a time part is
@@ -94,22 +95,22 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
         const QString letra = lote_.ventana().campo(QStringLiteral("letra")).trimmed().toUpper();
         v.tipoMov = letra.isEmpty() ? QStringLiteral("M") : letra;
     } else {
-        v.tipoMov = texto(rs, "Estado");
+        v.tipoMov = texto(rs, QStringLiteral("Estado"));
     }
-    const QString idArticulo = texto(rs, "IdArticulo");
+    const QString idArticulo = texto(rs, QStringLiteral("IdArticulo"));
     v.codigo = idArticulo.trimmed();
-    v.descripcion = texto(rs, "Descripcionarticulo");
-    v.marca = lote_.repositorio().DescripcionTipo(texto(rs, "Tipo"));
+    v.descripcion = texto(rs, QStringLiteral("Descripcionarticulo"));
+    v.marca = lote_.repositorio().DescripcionTipo(texto(rs, QStringLiteral("Tipo")));
 
     const QString sugerido =
         QlUtil::NoNulo(rs.Campo(QStringLiteral("precio") + parametros_.claseSugeridaEfectiva()));
-    v.id = texto(rs, "ID");
+    v.id = texto(rs, QStringLiteral("ID"));
     // A suggested price that is no number would decide the price by a guess.
     if (!FormatoNovedad::LeeImporte(sugerido)) {
         return sugerido;
     }
     const bool hayFechas =
-        !texto(rs, "FHOFERTADESDE").isEmpty() && !texto(rs, "FHOFERTAHASTA").isEmpty();
+        !texto(rs, QStringLiteral("FHOFERTADESDE")).isEmpty() && !texto(rs, QStringLiteral("FHOFERTAHASTA")).isEmpty();
     QDate desde, hasta;
     if (hayFechas && QlUtil::TextoAMoneda(sugerido) <= 0) {
         desde = fechaDe(rs.Campo(QStringLiteral("FHOFERTADESDE")), "FHOFERTADESDE");
@@ -132,14 +133,14 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
         break;
     }
     v.precio2 = v.precio;
-    v.costo = texto(rs, "COSTO");
-    v.rubro = texto(rs, "Rubro").trimmed();
+    v.costo = texto(rs, QStringLiteral("COSTO"));
+    v.rubro = texto(rs, QStringLiteral("Rubro")).trimmed();
     for (const QString* importe : {&v.precio, &v.costo}) {
         if (!FormatoNovedad::LeeImporte(*importe)) {
             return *importe;
         }
     }
-    const QString cambio = texto(rs, "CambioCodBarra");
+    const QString cambio = texto(rs, QStringLiteral("CambioCodBarra"));
     v.cambioCodBarra = !cambio.isEmpty() && TextoABooleano(cambio.trimmed(), true);
 
     LeeArticulo(idArticulo, v, manual);
@@ -184,13 +185,41 @@ bool CargadorNovedades::DecisionOferta(const FilaOrigen& rs, ValoresFila& v) {
     return true;
 }
 
+bool CargadorNovedades::YaLeida(const QString& id) {
+    bool ok = false;
+    const qint64 n = id.toLongLong(&ok);
+    // "7" and "07" are two texts: only the number's own text stands for it.
+    if (ok && id.size() <= 20 && id == QString::number(n)) {
+        if (n >= 0 && n < EstadosAlCargar::kLimiteTabla) {
+            const size_t palabra = size_t(n) / 64;
+            const quint64 bit = quint64(1) << (n % 64);
+            if (palabra >= leidasBits_.size()) {
+                leidasBits_.resize(std::max(palabra + 1, leidasBits_.size() * 3 / 2), 0);
+            }
+            const bool vista = (leidasBits_[palabra] & bit) != 0;
+            leidasBits_[palabra] |= bit;
+            return vista;
+        }
+        if (leidasNumero_.contains(n)) {
+            return true;
+        }
+        leidasNumero_.insert(n);
+        return false;
+    }
+    if (!id.isEmpty() && leidas_.contains(id)) {
+        return true;
+    }
+    leidas_.insert(id);
+    return false;
+}
+
 void CargadorNovedades::RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& v) {
     bool ok = false;
     const qint64 id = v.id.trimmed().toLongLong(&ok);
     if (!ok) {
         return;
     }
-    lote_.ventana().estadosAlCargar.insert(id, texto(rs, "Estado"));
+    lote_.ventana().estadosAlCargar.insert(id, texto(rs, QStringLiteral("Estado")));
     if (!v.precioRegular.isNull()) {
         // Kept as the price cell is: rounded to thousandths.
         if (const auto regular =
@@ -305,6 +334,11 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     }
     lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), manual);
     cartelAbierto = true;
+    // The pending load knows its size: room for its rows and a few doubles.
+    if (!manual) {
+        const int total = c->total();
+        lote_.ventana().MSFlexGrid1.Reserva(total + total / 16 + 2);
+    }
     lote_.IniciaAvance();
     const bool marcar = lote_.ventana().chkNoMarcar;
     // The banner's counter and its cancel button stay live with the window's
@@ -324,11 +358,10 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             ValoresFila v;
             const QString ilegible = LeeFila(fila, v, manual);
             const QString id = v.id.trimmed();
-            if (!id.isEmpty() && leidas_.contains(id)) {
+            if (YaLeida(id)) {
                 noCargadas_ << FilaNoCargada(v, QStringLiteral("repetida en el origen"));
                 return;
             }
-            leidas_.insert(id);
             if (!ilegible.isNull()) {
                 noCargadas_ << FilaNoCargada(
                     v, QStringLiteral("el importe \"%1\" no es un número").arg(ilegible));

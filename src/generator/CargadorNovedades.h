@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QSet>
 #include <QString>
+#include <vector>
 
 class CursorOrigen;
 class FilaOrigen;
@@ -56,7 +57,14 @@ private:
     QDate hoy_, manana_;
     int filas_ = 0; // grid rows filled by this run
     // Price rows this run read, by ID: the source may give one twice.
+    // Canonical whole numbers (nearly every ID) by value: small ones as bits
+    // of a table indexed by the number, larger ones in a set; any other text
+    // as text.
+    std::vector<quint64> leidasBits_;
+    QSet<qint64> leidasNumero_;
     QSet<QString> leidas_;
+    // True when `id` was read before by this run; notes it otherwise.
+    bool YaLeida(const QString& id);
     // Rows passed over by this run, one line each, for the final warning.
     QStringList noCargadas_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/CabeceraLote.h"
+#include "generator/EstadosAlCargar.h"
 #include "generator/GrillaLote.h"
 
 #include <QHash>
@@ -117,7 +118,7 @@ public:
     int FilasCargadas() const;
     // The state each loaded price row (by its ID) had when it was read: the
     // generation marks a row as sent only while it is still in that state.
-    QHash<qint64, QString> estadosAlCargar;
+    EstadosAlCargar estadosAlCargar;
     // The regular price (thousandths) of each loaded price row (by its ID)
     // whose price is an offer: an offer at or above it alerts.
     QHash<qint64, qint64> regularesDeOferta;

@@ -143,6 +143,23 @@ std::optional<double> FormatoNovedad::LeeImporte(const QString& texto) {
 
 QString FormatoNovedad::Patron(const QString& texto, int digitos) {
     const QString t = texto.trimmed();
+    // Plain digits (nearly every code and category) are their own whole
+    // number: no trip through a double.
+    if (!t.isEmpty() && t.size() <= 15) {
+        qint64 entero = 0;
+        bool digitosSolos = true;
+        for (QChar c : t) {
+            const char16_t u = c.unicode();
+            if (u < '0' || u > '9') {
+                digitosSolos = false;
+                break;
+            }
+            entero = entero * 10 + (u - '0');
+        }
+        if (digitosSolos) {
+            return QString::number(entero).rightJustified(digitos, QLatin1Char('0'));
+        }
+    }
     if (!EsNumero(t)) {
         return t;
     }

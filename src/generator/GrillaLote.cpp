@@ -179,6 +179,18 @@ void GrillaLote::AgregaFila() {
     FijaRows(Rows() + 1);
 }
 
+void GrillaLote::Reserva(int filas) {
+    if (filas <= Rows()) {
+        return;
+    }
+    textos_.reserve(size_t(filas));
+    if (anchos32_) {
+        fines32_.reserve(size_t(filas) * size_t(cols_));
+    } else {
+        fines16_.reserve(size_t(filas) * size_t(cols_));
+    }
+}
+
 void GrillaLote::Clear() {
     if (observador_) {
         observador_->antesDeReiniciar();

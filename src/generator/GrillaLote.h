@@ -48,6 +48,9 @@ public:
     QStringList Fila(int fila) const;
     // Adds a blank row at the bottom.
     void AgregaFila();
+    // Room for `filas` rows in all, so that a load of known size grows its
+    // storage once instead of doubling it (and holding both copies) again and again.
+    void Reserva(int filas);
 
     // Empties every cell; rows and columns stay.
     void Clear();

@@ -94,6 +94,7 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
     RevisionFormato r;
     SinArticulos sinArticulos;
     const int visibles = std::min(int(FilaNovedad::Id), grilla.Cols());
+    const std::vector<int> columnas = ArchivosCambio::ColumnasCambios(grilla);
     for (int fila = 1; fila < grilla.Rows(); ++fila) {
         if (FilaNovedad::EnBlanco(grilla, fila)) {
             continue;
@@ -102,8 +103,12 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
         base.fila = fila;
         base.codigo = grilla.TextMatrix(fila, FilaNovedad::CodInterno);
 
-        const qsizetype cambios =
-            Cp1252::codifica(ArchivosCambio::RegistroCambios(grilla, fila)).size();
+        // One byte per character: the record's length in the file is its
+        // length in characters.
+        qsizetype cambios = 0;
+        for (int c : columnas) {
+            cambios += grilla.Celda(fila, c).size();
+        }
         if (cambios != kLargoRegistroCambios) {
             HallazgoFormato h = base;
             h.tipo = HallazgoFormato::Tipo::LargoCambios;
@@ -112,7 +117,7 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
         }
         QString balanza;
         if (ArchivosCambio::RegistroBalanza(grilla, fila, sinArticulos, QString(), balanza)) {
-            const qsizetype largo = Cp1252::codifica(balanza).size();
+            const qsizetype largo = balanza.size();
             if (largo != kLargoRegistroBalanza) {
                 HallazgoFormato h = base;
                 h.tipo = HallazgoFormato::Tipo::LargoBalanza;
@@ -121,6 +126,9 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
             }
         }
         for (int c = 0; c < visibles; ++c) {
+            if (Cp1252::representable(grilla.Celda(fila, c))) {
+                continue;
+            }
             const QString p = perdidos(grilla.TextMatrix(fila, c));
             if (!p.isEmpty()) {
                 HallazgoFormato h = base;

@@ -10,25 +10,42 @@ constexpr std::array<char16_t, 32> kAltos = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 } // namespace
 
+namespace {
+// The byte of a character outside Latin-1's plain ranges; '?' when it has none.
+char alto(char16_t u) {
+    for (int i = 0; i < 32; ++i) {
+        if (kAltos[i] == u && u != 0) {
+            return char(0x80 + i);
+        }
+    }
+    return '?';
+}
+} // namespace
+
 QByteArray Cp1252::codifica(const QString& texto) {
     QByteArray r;
-    r.reserve(texto.size());
+    agrega(r, texto);
+    return r;
+}
+
+void Cp1252::agrega(QByteArray& destino, QStringView texto) {
+    const qsizetype inicio = destino.size();
+    destino.resize(inicio + texto.size());
+    char* p = destino.data() + inicio;
     for (QChar c : texto) {
         const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            r.append(char(u));
-            continue;
-        }
-        char b = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (kAltos[i] == u && u != 0) {
-                b = char(0x80 + i);
-                break;
-            }
-        }
-        r.append(b);
+        *p++ = u < 0x80 || (u >= 0xA0 && u <= 0xFF) ? char(u) : alto(u);
     }
-    return r;
+}
+
+bool Cp1252::representable(QStringView texto) {
+    for (QChar c : texto) {
+        const char16_t u = c.unicode();
+        if (!(u < 0x80 || (u >= 0xA0 && u <= 0xFF)) && alto(u) == '?') {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString Cp1252::decodifica(const QByteArray& bytes) {

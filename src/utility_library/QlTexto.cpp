@@ -4,7 +4,9 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
+#include <system_error>
 
 QString QlUtil::AjustaTexto(const QString& texto, int ancho) {
     if (ancho <= 0) {
@@ -16,7 +18,41 @@ QString QlUtil::AjustaTexto(const QString& texto, int ancho) {
     return texto + QString(ancho - texto.size(), QLatin1Char(' '));
 }
 
+namespace {
+// An unsigned or "-" signed decimal without grouping ("1250.5", "-3"), read
+// as QString::toDouble reads it (correctly rounded) without a copy of the
+// text; false for anything else.
+bool decimalSimple(const QString& texto, double& valor) {
+    const qsizetype n = texto.size();
+    if (n == 0 || n > 40) {
+        return false;
+    }
+    char buffer[48];
+    int puntos = 0, digitos = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = texto[i].unicode();
+        if (u >= '0' && u <= '9') {
+            ++digitos;
+        } else if (u == '.') {
+            ++puntos;
+        } else if (!(u == '-' && i == 0)) {
+            return false;
+        }
+        buffer[i] = char(u);
+    }
+    if (digitos == 0 || puntos > 1) {
+        return false;
+    }
+    const auto r = std::from_chars(buffer, buffer + n, valor);
+    return r.ec == std::errc() && r.ptr == buffer + n;
+}
+} // namespace
+
 double QlUtil::TextoANumero(const QString& texto) {
+    double simple = 0;
+    if (decimalSimple(texto, simple) && std::isfinite(simple)) {
+        return simple;
+    }
     QString t = texto.trimmed();
     if (t.isEmpty()) {
         return 0;

@@ -171,6 +171,14 @@ TEST(FormatoNovedad, PatronesNumericos) {
     EXPECT_EQ(FormatoNovedad::Patron(" 1.5 ", 2), "02");
     EXPECT_EQ(FormatoNovedad::Patron("", 2), "");
     EXPECT_EQ(FormatoNovedad::Patron(1234.0, 6), "001234");
+    // Whole digits up to fifteen are read as a whole number; longer ones go
+    // through a double, as every other number does.
+    EXPECT_EQ(FormatoNovedad::Patron("0", 2), "00");
+    EXPECT_EQ(FormatoNovedad::Patron("000", 5), "00000");
+    EXPECT_EQ(FormatoNovedad::Patron("123456789012345", 6), "123456789012345");
+    EXPECT_EQ(FormatoNovedad::Patron("0123456789012345", 6), "123456789012345");
+    EXPECT_EQ(FormatoNovedad::Patron("12345678901234567", 6), "12345678901234568");
+    EXPECT_EQ(FormatoNovedad::Patron("12a", 5), "12a");
 }
 
 // FormateaFila and AgregaFila's mapping: the whole row as the pending loader

@@ -189,4 +189,79 @@ TEST(ReglasLote, LosCargadoresCorrenSinBaseDeDatos) {
     fijaOperador(nullptr);
 }
 
+// The source may give a price row twice: the second is passed over and
+// named in the final warning. IDs are told apart by their text ("7" and "07"
+// are two rows), whether small, beyond the loader's table of small numbers,
+// or no number at all; each row's state is remembered by its ID.
+TEST(ReglasLote, UnaFilaRepetidaEnElOrigenSeCargaUnaVez) {
+    OperadorGuion op;
+    op.respondeSiempre(Operador::Aceptar);
+    fijaOperador(&op);
+    Reloj::fijaHoy(kHoy);
+    const qint64 grande = EstadosAlCargar::kLimiteTabla + 5;
+    const auto conId = [](QVariant id, const char* articulo, const char* estado) {
+        FilaFija f = fila(0, articulo, estado, QVariant(), QVariant(), 100, 80);
+        f.campos["ID"] = id;
+        return f;
+    };
+    RepositorioFijo repo;
+    repo.pendientes = {
+        conId(7, "000101", "0-M"),
+        conId(7, "000102", "0-C"),              // repeated
+        conId(QStringLiteral("07"), "000103", "0-M"),
+        conId(grande, "000104", "0-C"),
+        conId(grande, "000105", "0-M"),         // repeated, beyond the table
+        conId(QStringLiteral("A1"), "000106", "0-M"),
+        conId(QStringLiteral("A1"), "000107", "0-M"), // repeated, no number
+    };
+    EstadoVentana ventana;
+    CartelSilencioso cartel;
+    ParametrosLote p;
+    p.claseVenta = "1";
+    p.claseOferta = "2";
+    p.claseSugerido = "3";
+    p.ivaPorDefecto = "21";
+    LoteNovedades lote(ventana, repo, cartel, p);
+    ventana.campo("IdLista") = "1";
+    EXPECT_EQ(lote.CargaNovedades().estado, ResultadoCarga::Estado::Cargado);
+    const GrillaLote& g = ventana.MSFlexGrid1;
+    ASSERT_EQ(g.Rows(), 5);
+    const QStringList articulos = {"000000101", "000000103", "000000104", "000000106"};
+    for (int f = 1; f < g.Rows(); ++f) {
+        EXPECT_EQ(g.TextMatrix(f, FilaNovedad::CodInterno), articulos[f - 1]) << f;
+    }
+    EXPECT_EQ(ventana.estadosAlCargar.value(7), "0-M");
+    EXPECT_EQ(ventana.estadosAlCargar.value(grande), "0-C");
+    EXPECT_EQ(ventana.estadosAlCargar.value(8), "");
+    Reloj::fijaHoy(QDate());
+    fijaOperador(nullptr);
+}
+
+// The states by ID: small IDs in a table, others (negative, beyond it) in a
+// hash; the last state given for an ID is the one kept, wherever it lives.
+TEST(ReglasLote, EstadosAlCargarPorId) {
+    const qint64 limite = EstadosAlCargar::kLimiteTabla;
+    EstadosAlCargar e;
+    const struct {
+        qint64 id;
+        const char* estado;
+    } dados[] = {{1, "0-M"},         {limite - 1, "0-C"}, {limite, "0-M"},
+                 {-3, "0-C"},        {qint64(1) << 40, "1-M"}, {1, "0-C"},
+                 {limite, "0-C"},    {0, ""}};
+    for (const auto& d : dados) {
+        e.insert(d.id, QString::fromLatin1(d.estado));
+    }
+    const struct {
+        qint64 id;
+        const char* esperado;
+    } casos[] = {{1, "0-C"},  {limite - 1, "0-C"}, {limite, "0-C"},  {-3, "0-C"},
+                 {qint64(1) << 40, "1-M"}, {0, ""},  {2, ""},  {limite + 1, ""}};
+    for (const auto& c : casos) {
+        EXPECT_EQ(e.value(c.id), QString::fromLatin1(c.esperado)) << c.id;
+    }
+    e.clear();
+    EXPECT_EQ(e.value(1), "");
+    EXPECT_EQ(e.value(limite), "");
+}
+
 } // namespace

@@ -28,6 +28,29 @@ TEST(QlUtil, TextoAMonedaReadsDatabaseAndTypedAmounts) {
     }
 }
 
+// Plain decimals are read without a copy of the text; every form must read
+// as QString::toDouble reads it (correctly rounded), and the others as before.
+TEST(QlUtil, TextoANumeroReadsPlainAndGroupedAmounts) {
+    const struct {
+        const char* texto;
+        double valor;
+    } casos[] = {
+        {"1250.5", 1250.5},       {"-3", -3},
+        {".5", 0.5},              {"5.", 5},
+        {"0.1", 0.1},             {"2.0005", 2.0005},
+        {"-0.000001", -0.000001}, {"9007199254740993", 9007199254740992.0},
+        {"123456.789", 123456.789}, {"007", 7},
+        {" 7 ", 7},               {"1,5", 1.5},
+        {"1.234.567", 1234567},   {"1.234,50", 1234.5},
+        {"+5", 5},                {"-", 0},
+        {".", 0},                 {"", 0},
+        {"12a", 0},               {"1e3", 1000},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(QlUtil::TextoANumero(QString::fromLatin1(c.texto)), c.valor) << c.texto;
+    }
+}
+
 TEST(QlUtil, TextHelpers) {
     EXPECT_EQ(QlUtil::CuentaPalabras("  SELECT  *  FROM T "), 4);
     EXPECT_EQ(QlUtil::QuitaCaracteres(" =a=b ", "="), " ab ");
@@ -83,6 +106,20 @@ TEST(Cp1252, RoundTripAndUnmappable) {
     EXPECT_EQ(quint8(b[4]), 0x80);
     EXPECT_EQ(Cp1252::decodifica(b), t);
     EXPECT_EQ(Cp1252::codifica(QString::fromUtf8("漢")), QByteArray("?"));
+    // Appending writes the same bytes after what is there; only the
+    // characters without a code make a text unrepresentable.
+    QByteArray r("AB");
+    Cp1252::agrega(r, QString::fromUtf8("ñ€?"));
+    EXPECT_EQ(r, QByteArray("AB\xF1\x80?"));
+    const struct {
+        const char* texto;
+        bool representable;
+    } casos[] = {{"", true}, {"PLAIN ?", true}, {"ñandú €", true}, {"漢", false},
+                 {"\xC2\x81", false}, {"Œ\xE2\x80\x94", true}};
+    for (const auto& c : casos) {
+        const QString t = QString::fromUtf8(c.texto);
+        EXPECT_EQ(Cp1252::representable(t), c.representable) << c.texto;
+    }
 }
 
 TEST(Regional, ShortDatesReadAsTheSameDay) {
