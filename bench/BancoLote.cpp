@@ -30,6 +30,8 @@
 #include "utility_library/Programa.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -386,6 +388,16 @@ QString guion(bool pg, const DatosConjunto& d) {
     r += limpia;
     r += pg ? "CREATE TEMP TABLE d ON COMMIT DROP AS SELECT orden FROM g WHERE cb;\n"
             : "CREATE TEMP TABLE d AS SELECT orden FROM g WHERE cb;\n";
+    // The price alerts the program checks before writing (zero, below cost,
+    // a change beyond 50% against the last price the list sent); the bench's
+    // list has none, so the run goes on, as the program's does.
+    const QString tipoEntero = pg ? QStringLiteral("bigint") : QStringLiteral("INTEGER");
+    r += QString("SELECT count(*) FROM (SELECT CAST(g.pre AS %1) AS n, CAST(g.cos AS %1) AS c, "
+                 "(SELECT CAST(m.Precio AS %1) FROM MV_TARVELO m WHERE m.IdLista = %2 AND "
+                 "m.CodInterno = g.cod AND m.Fecha IS NOT NULL ORDER BY m.Fecha DESC, m.ID DESC "
+                 "LIMIT 1) AS a FROM g) x WHERE n = 0 OR (c > 0 AND n < c) OR (a > 0 AND "
+                 "abs(n - a) * 100 > 50 * a);\n")
+             .arg(tipoEntero, s.clave(lista4));
     r += (pg ? "\\o " : ".output ") + d.cambios + "\n" + cambios;
     r += (pg ? "\\o " : ".output ") + d.balanza + "\n" + balanza;
     r += pg ? "\\o\n" : ".output stdout\n";
@@ -590,6 +602,43 @@ void publica(const QString& salida, const QString& destino) {
     QFile::remove(salida);
 }
 
+QStringList filasDe(const Base& b, const QString& sql);
+
+// What the program does with its published files: each one's length and
+// SHA-256 recorded with the batch, and a copy kept under historial/<list>/<code>/.
+void guardaHistorial(const Base& b, const QString& salida) {
+    const QString codigo =
+        filasDe(b, "SELECT MAX(Codigo) FROM MV_TARVELO").value(0).section('|', 0, 0);
+    const QString carpeta = QDir(salida).filePath("historial/" + kLista + "/" + codigo);
+    QDir().mkpath(carpeta);
+    QStringList filas;
+    for (const char* n : {"CAMBIOS.TXT", "BALANZA.TXT"}) {
+        QFile f(QDir(salida).filePath(n));
+        if (!f.open(QIODevice::ReadOnly)) {
+            falla(QString("no se pudo leer ") + n);
+        }
+        const QByteArray bytes = f.readAll();
+        ArchivoPublicado copia(QDir(carpeta).filePath(n));
+        copia.escribe(bytes);
+        copia.publica();
+        filas << QString("(%1, '%2', %3, '%4', '%5', '%6')")
+                     .arg(codigo, n)
+                     .arg(bytes.size())
+                     .arg(QString::fromLatin1(
+                         QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()))
+                     .arg(QDir(carpeta).filePath(n),
+                          QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss.zzz"));
+    }
+    {
+        QSqlDatabase db = abre(b, "historial");
+        ejecuta(db, "INSERT INTO MV_TARVELO_ARCHIVOS (Codigo, Archivo, Largo, Sha256, Copia, "
+                    "Generado) VALUES " +
+                        filas.join(", "));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("historial");
+}
+
 // The set-based side on base `b`, its files into `salida`; the script in `trabajo`.
 Medida porConjunto(const Base& b, const QString& salida, const QString& trabajo) {
     DatosConjunto d{kLista, rutaVentana(salida), QDir(trabajo).filePath("cambios.utf8"),
@@ -614,6 +663,7 @@ Medida porConjunto(const Base& b, const QString& salida, const QString& trabajo)
     }
     publica(d.cambios, QDir(salida).filePath("CAMBIOS.TXT"));
     publica(d.balanza, QDir(salida).filePath("BALANZA.TXT"));
+    guardaHistorial(b, salida);
     m.ms = double(t.nsecsElapsed()) / 1e6;
     m.cpu += cpu(RUSAGE_SELF) - cpu0; // the shell's and the file writing
     return m;
@@ -724,6 +774,8 @@ int compara(bool pg, int filas, const QString& carpeta) {
         QFile::remove(QDir(dePrograma).filePath(n));
         QFile::rename(QDir(salida).filePath(n), QDir(dePrograma).filePath(n));
     }
+    QDir(QDir(dePrograma).filePath("historial")).removeRecursively();
+    QDir().rename(QDir(salida).filePath("historial"), QDir(dePrograma).filePath("historial"));
     const Medida conj = porConjunto(otra, salida, dir.path());
 
     QStringList diferencias;
@@ -737,6 +789,24 @@ int compara(bool pg, int filas, const QString& carpeta) {
         const QString d = difiereTabla(nuestra, otra, t);
         if (!d.isEmpty()) {
             diferencias << d;
+        }
+    }
+    // The same digests recorded, and copies kept that equal the files.
+    const QString huellas =
+        "SELECT Codigo, Archivo, Largo, Sha256 FROM MV_TARVELO_ARCHIVOS ORDER BY Archivo";
+    if (filasDe(nuestra, huellas) != filasDe(otra, huellas) || filasDe(otra, huellas).size() != 2) {
+        diferencias << "MV_TARVELO_ARCHIVOS: " + filasDe(nuestra, huellas).join(" ") + " / " +
+                           filasDe(otra, huellas).join(" ");
+    }
+    const QString codigo =
+        filasDe(otra, "SELECT MAX(Codigo) FROM MV_TARVELO").value(0).section('|', 0, 0);
+    for (const QString& lado : {dePrograma, salida}) {
+        for (const char* n : {"CAMBIOS.TXT", "BALANZA.TXT"}) {
+            const QString copia = "historial/" + kLista + "/" + codigo + "/" + n;
+            const QString d = difiereArchivo(QDir(lado).filePath(n), QDir(lado).filePath(copia));
+            if (!d.isEmpty()) {
+                diferencias << lado + "/" + copia + ": " + d;
+            }
         }
     }
     const int filasLote = int(filasDe(nuestra, "SELECT ID FROM MV_TARVELO WHERE Codigo = (SELECT "
