@@ -5,6 +5,7 @@
 #include "generator/GrillaLote.h"
 
 #include <QSet>
+#include <algorithm>
 
 #include <cmath>
 
@@ -62,17 +63,20 @@ QStringList Motivos(const PreciosAlerta& p, const UmbralesAlerta& u) {
 }
 
 QList<AlertaFila> Revisa(const GrillaLote& g, const QHash<qint64, qint64>& regulares,
-                         const QHash<QString, QString>& anteriores, const UmbralesAlerta& u) {
+                         const QHash<QString, QString>& anteriores, const UmbralesAlerta& u,
+                         int desde, int hasta) {
     QList<AlertaFila> r;
-    for (int f = 1; f < g.Rows(); ++f) {
+    const int fin = hasta < 0 ? g.Rows() : std::min(hasta, g.Rows());
+    for (int f = std::max(desde, 1); f < fin; ++f) {
         if (FilaNovedad::EnBlanco(g, f)) {
             continue;
         }
         PreciosAlerta p;
         p.precio = Milesimas(g.Celda(f, FilaNovedad::Precio));
         p.costo = Milesimas(g.Celda(f, FilaNovedad::PrecioCosto));
-        const QString codigo = g.TextMatrix(f, FilaNovedad::CodInterno);
-        const auto anterior = anteriores.constFind(codigo.trimmed());
+        const QStringView codigo = g.Celda(f, FilaNovedad::CodInterno);
+        const auto anterior =
+            anteriores.isEmpty() ? anteriores.constEnd() : anteriores.constFind(codigo.trimmed().toString());
         if (anterior != anteriores.constEnd()) {
             p.anterior = Milesimas(*anterior);
         }
@@ -84,25 +88,31 @@ QList<AlertaFila> Revisa(const GrillaLote& g, const QHash<qint64, qint64>& regul
         }
         QStringList motivos = Motivos(p, u);
         if (!motivos.isEmpty()) {
-            r.push_back({f, codigo, std::move(motivos)});
+            r.push_back({f, codigo.toString(), std::move(motivos)});
         }
     }
     return r;
 }
 
-QStringList Articulos(const GrillaLote& g) {
+QStringList Articulos(const GrillaLote& g, int desde, int cuantos, int& hasta) {
     QStringList r;
-    QSet<QString> vistos;
-    for (int f = 1; f < g.Rows(); ++f) {
+    QSet<QStringView> vistos;
+    int f = std::max(desde, 1);
+    for (; f < g.Rows(); ++f) {
         if (FilaNovedad::EnBlanco(g, f)) {
             continue;
         }
-        const QString c = g.TextMatrix(f, FilaNovedad::CodInterno);
-        if (!vistos.contains(c)) {
-            vistos.insert(c);
-            r << c;
+        const QStringView c = g.Celda(f, FilaNovedad::CodInterno);
+        if (vistos.contains(c)) {
+            continue;
         }
+        if (r.size() >= cuantos) {
+            break;
+        }
+        vistos.insert(c);
+        r << c.toString();
     }
+    hasta = f;
     return r;
 }
 

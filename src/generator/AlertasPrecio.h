@@ -56,10 +56,14 @@ QString Importe(qint64 milesimas);
 // Every loaded row of the grid against the rules. `regulares`: the regular
 // price of each offer row, by its Id cell; `anteriores`: the Precio cell last
 // sent for each CodInterno cell. Pure: no database, no question.
+// Rows [desde, hasta) only, when given.
 QList<AlertaFila> Revisa(const GrillaLote& grilla, const QHash<qint64, qint64>& regulares,
-                         const QHash<QString, QString>& anteriores, const UmbralesAlerta& u);
-// The CodInterno cells of the loaded rows, each once (to ask for their last prices).
-QStringList Articulos(const GrillaLote& grilla);
+                         const QHash<QString, QString>& anteriores, const UmbralesAlerta& u,
+                         int desde = 1, int hasta = -1);
+// The CodInterno cells of the loaded rows from `desde` on, each once, at most
+// `cuantos` of them (a batch is looked at a block at a time, so its memory
+// stays flat); `hasta` gets the row after the last one they cover.
+QStringList Articulos(const GrillaLote& grilla, int desde, int cuantos, int& hasta);
 // A configured threshold: a non-negative number with "." or ","; anything
 // else gives `defecto`.
 double LeeUmbral(const QString& texto, double defecto);

@@ -61,6 +61,8 @@ int pregunta(Operador::IdPregunta cual, const QString& texto, const QString& tit
 // Lines of a question's list shown in the dialog; the rest are counted (the
 // grid flags every row).
 constexpr int kLineasEnPregunta = 30;
+// Articles whose last prices are asked for at once.
+constexpr int kArticulosPorBloque = 2000;
 
 QString lista(const QStringList& lineas) {
     if (lineas.size() <= kLineasEnPregunta) {
@@ -146,16 +148,24 @@ bool GeneradorLote::RevisaPrecios(ResultadoGeneracion& r) {
     const EstadoVentana& v = lote_.ventana();
     GrillaLote& g = lote_.ventana().MSFlexGrid1;
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
-    QHash<QString, QString> anteriores;
-    if (!pasos.paso([&] {
-            anteriores = lote_.repositorio().UltimosPreciosTransmitidos(
-                QlUtil::FormateaCodigo(cabecera_.lista, 4), AlertasPrecio::Articulos(g));
-        })) {
-        r.estado = ResultadoGeneracion::Estado::Abandonado;
-        return false;
+    // A block of articles at a time: their last prices in one question, then
+    // their rows, so that a batch of any size holds one block's answers.
+    const QString codigoLista = QlUtil::FormateaCodigo(cabecera_.lista, 4);
+    for (int desde = 1; desde < g.Rows();) {
+        int hasta = desde;
+        const QStringList articulos =
+            AlertasPrecio::Articulos(g, desde, kArticulosPorBloque, hasta);
+        QHash<QString, QString> anteriores;
+        if (!articulos.isEmpty() && !pasos.paso([&] {
+                anteriores = lote_.repositorio().UltimosPreciosTransmitidos(codigoLista, articulos);
+            })) {
+            r.estado = ResultadoGeneracion::Estado::Abandonado;
+            return false;
+        }
+        alertas_ += AlertasPrecio::Revisa(g, v.regularesDeOferta, anteriores,
+                                          lote_.parametros().alertas, desde, hasta);
+        desde = std::max(hasta, desde + 1);
     }
-    alertas_ = AlertasPrecio::Revisa(g, v.regularesDeOferta, anteriores,
-                                     lote_.parametros().alertas);
     if (alertas_.isEmpty()) {
         return true;
     }

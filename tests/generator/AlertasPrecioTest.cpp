@@ -1,4 +1,6 @@
 #include "generator/AlertasPrecio.h"
+#include "generator/FilaNovedad.h"
+#include "generator/GrillaLote.h"
 
 #include <gtest/gtest.h>
 
@@ -71,4 +73,38 @@ TEST(AlertasPrecio, ImportesYCeldas) {
     EXPECT_EQ(AlertasPrecio::Importe(1250500), "1250,50");
     EXPECT_EQ(AlertasPrecio::Importe(1999), "1,999");
     EXPECT_EQ(AlertasPrecio::Importe(-5000), "-5,00");
+}
+
+// A batch is looked at a block of articles at a time: every row falls in one
+// block, an article sent twice in a row (a changed bar code) is asked once,
+// and the rows of a block are judged against that block's last prices.
+TEST(AlertasPrecio, BloquesDeArticulos) {
+    GrillaLote g;
+    g.FijaCols(FilaNovedad::Columnas);
+    g.FijaRows(1);
+    const QList<std::pair<QString, QString>> filas = {{"000000001", "000100000"},
+                                                      {"000000001", "000100000"},
+                                                      {"000000002", "000300000"},
+                                                      {"000000003", "000100000"},
+                                                      {"000000004", "000000000"}};
+    for (const auto& [cod, precio] : filas) {
+        g.AgregaFila();
+        g.FijaTextMatrix(g.Rows() - 1, FilaNovedad::CodInterno, cod);
+        g.FijaTextMatrix(g.Rows() - 1, FilaNovedad::Precio, precio);
+        g.FijaTextMatrix(g.Rows() - 1, FilaNovedad::PrecioCosto, "000000000");
+    }
+    int hasta = 0;
+    EXPECT_EQ(AlertasPrecio::Articulos(g, 1, 2, hasta), QStringList({"000000001", "000000002"}));
+    EXPECT_EQ(hasta, 4);
+    EXPECT_EQ(AlertasPrecio::Articulos(g, hasta, 2, hasta), QStringList({"000000003", "000000004"}));
+    EXPECT_EQ(hasta, 6);
+
+    // Article 2 went out at 100.00 before: +200% in the first block only.
+    const QHash<QString, QString> anteriores = {{"000000002", "000100000"}};
+    const QList<AlertaFila> primero = AlertasPrecio::Revisa(g, {}, anteriores, {}, 1, 4);
+    ASSERT_EQ(primero.size(), 1);
+    EXPECT_EQ(primero[0].fila, 3);
+    const QList<AlertaFila> segundo = AlertasPrecio::Revisa(g, {}, {}, {}, 4, 6);
+    ASSERT_EQ(segundo.size(), 1);
+    EXPECT_EQ(segundo[0].motivos, QStringList{"precio cero"});
 }
