@@ -139,15 +139,18 @@ void SentenciaPreparada::falla(const QSqlQuery& q) {
         cn->fallaConsulta(q);
     } catch (const FalloKX& f) {
         q_.reset(); // prepared afresh on the next run
-        ErrorKX e = f.error();
-        e.fuente = rutina_;
-        // The layer's log line; the caller's dialog asks the operator.
-        LogKX::agrega(
-            QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
-            LogKX::linea(Reloj::ahora(), LogKX::textoRutina(rutina_), LogKX::mensaje(e), 0));
-        throw FalloKX(e);
+        anotaYLanza(f);
     }
     throw FalloKX(NumerosADO::ErrorSql, q.lastError().text(), rutina_);
+}
+
+void SentenciaPreparada::anotaYLanza(const FalloKX& f) {
+    ErrorKX e = f.error();
+    e.fuente = rutina_;
+    // The layer's log line; the caller's dialog asks the operator.
+    LogKX::agrega(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
+                  LogKX::linea(Reloj::ahora(), LogKX::textoRutina(rutina_), LogKX::mensaje(e), 0));
+    throw FalloKX(e);
 }
 
 void SentenciaPreparada::falla(int codigo) {
@@ -156,12 +159,7 @@ void SentenciaPreparada::falla(int codigo) {
         cn->fallaSqlite(codigo);
     } catch (const FalloKX& f) {
         sueltaNativa(); // prepared afresh on the next run
-        ErrorKX e = f.error();
-        e.fuente = rutina_;
-        LogKX::agrega(
-            QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
-            LogKX::linea(Reloj::ahora(), LogKX::textoRutina(rutina_), LogKX::mensaje(e), 0));
-        throw FalloKX(e);
+        anotaYLanza(f);
     }
     throw FalloKX(NumerosADO::ErrorSql, QString::fromUtf8(sqlite3_errstr(codigo)), rutina_);
 }

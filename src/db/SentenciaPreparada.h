@@ -9,6 +9,7 @@ class QSqlDriver;
 #include <optional>
 
 class DB_Dll;
+class FalloKX;
 class Conexion;
 struct sqlite3_stmt;
 
@@ -61,6 +62,9 @@ private:
     void vigente() const;
     [[noreturn]] void falla(const QSqlQuery& q);
     [[noreturn]] void falla(int codigoSqlite);
+    // A failure the connection already treated: this statement's routine
+    // named, the layer's log line written, thrown to the caller.
+    [[noreturn]] void anotaYLanza(const FalloKX& f);
 
     // SQLite: the statement prepared on the file's handle itself, its values
     // bound by type straight from the list and its columns read into

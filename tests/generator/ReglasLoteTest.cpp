@@ -132,6 +132,16 @@ public:
     void DescartaGeneracion() override {}
 };
 
+// Sale class 1, offer class 2, suggested class 3, VAT 21.
+ParametrosLote parametros() {
+    ParametrosLote p;
+    p.claseVenta = "1";
+    p.claseOferta = "2";
+    p.claseSugerido = "3";
+    p.ivaPorDefecto = "21";
+    return p;
+}
+
 FilaFija fila(int id, const char* articulo, const char* estado, QVariant desde, QVariant hasta,
               double venta, double oferta) {
     FilaFija f;
@@ -165,12 +175,7 @@ TEST(ReglasLote, LosCargadoresCorrenSinBaseDeDatos) {
     };
     EstadoVentana ventana;
     CartelSilencioso cartel;
-    ParametrosLote p;
-    p.claseVenta = "1";
-    p.claseOferta = "2";
-    p.claseSugerido = "3";
-    p.ivaPorDefecto = "21";
-    LoteNovedades lote(ventana, repo, cartel, p);
+    LoteNovedades lote(ventana, repo, cartel, parametros());
     ventana.campo("IdLista") = "1";
     const ResultadoCarga r = lote.CargaNovedades();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
@@ -216,12 +221,7 @@ TEST(ReglasLote, UnaFilaRepetidaEnElOrigenSeCargaUnaVez) {
     };
     EstadoVentana ventana;
     CartelSilencioso cartel;
-    ParametrosLote p;
-    p.claseVenta = "1";
-    p.claseOferta = "2";
-    p.claseSugerido = "3";
-    p.ivaPorDefecto = "21";
-    LoteNovedades lote(ventana, repo, cartel, p);
+    LoteNovedades lote(ventana, repo, cartel, parametros());
     ventana.campo("IdLista") = "1";
     EXPECT_EQ(lote.CargaNovedades().estado, ResultadoCarga::Estado::Cargado);
     const GrillaLote& g = ventana.MSFlexGrid1;
