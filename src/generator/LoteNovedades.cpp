@@ -12,6 +12,7 @@
 #include "generator/ImpresorTestigo.h"
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
+#include "utility_library/ArchivoPublicado.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
@@ -235,6 +236,12 @@ QStringList LoteNovedades::PublicaPendientes() {
         return avisos;
     }
     for (const PublicacionPendiente& p : pendientes) {
+        // A generation still running on this machine is between its commit
+        // and its renames: it publishes its own files.
+        if (ArchivoPublicado::deOtroProcesoVivo(p.temporal) ||
+            ArchivoPublicado::deOtroProcesoVivo(p.temporalBalanza)) {
+            continue;
+        }
         // Its copies were to be kept before the renames: kept now, from the
         // same whole temporary files.
         try {

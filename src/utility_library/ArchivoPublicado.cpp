@@ -270,6 +270,32 @@ bool ArchivoPublicado::agregaAlFinal(const QString& ruta, const QByteArray& cont
 #endif
 }
 
+namespace {
+// The process number in a temporary file's name ("CAMBIOS.TXT.1234.tmp"); 0 when none.
+qint64 procesoDe(const QString& nombre) {
+    if (!nombre.endsWith(kSufijo)) {
+        return 0;
+    }
+    const QString sinSufijo = nombre.left(nombre.size() - kSufijo.size());
+    bool ok = false;
+    const qint64 n = sinSufijo.mid(sinSufijo.lastIndexOf(QLatin1Char('.')) + 1).toLongLong(&ok);
+    return ok && n > 0 ? n : 0;
+}
+
+bool vivoYAjeno(qint64 n) {
+#ifdef Q_OS_UNIX
+    return n > 0 && n != QCoreApplication::applicationPid() && ::kill(pid_t(n), 0) == 0;
+#else
+    (void)n;
+    return false;
+#endif
+}
+} // namespace
+
+bool ArchivoPublicado::deOtroProcesoVivo(const QString& temporal) {
+    return vivoYAjeno(procesoDe(QFileInfo(temporal).fileName()));
+}
+
 void ArchivoPublicado::limpiaRestos(const QString& destino) {
     const QFileInfo info(destino);
     QDir carpeta = info.absoluteDir();
@@ -277,19 +303,17 @@ void ArchivoPublicado::limpiaRestos(const QString& destino) {
     const QStringList restos = carpeta.entryList({prefijo + QStringLiteral("*") + kSufijo},
                                                  QDir::Files | QDir::System | QDir::Hidden);
     for (const QString& nombre : restos) {
-        const QString pid =
-            nombre.mid(prefijo.size(), nombre.size() - prefijo.size() - kSufijo.size());
         bool ok = false;
-        const qint64 n = pid.toLongLong(&ok);
+        const qint64 n =
+            nombre.mid(prefijo.size(), nombre.size() - prefijo.size() - kSufijo.size())
+                .toLongLong(&ok);
         if (!ok || n <= 0) {
             continue; // not one of ours
         }
-#ifdef Q_OS_UNIX
         // A generation still running in that process keeps its files.
-        if (n != QCoreApplication::applicationPid() && ::kill(pid_t(n), 0) == 0) {
+        if (vivoYAjeno(n)) {
             continue;
         }
-#endif
         QFile::remove(carpeta.filePath(nombre));
     }
 }

@@ -43,6 +43,9 @@ public:
     // Appends to a log-like file, creating it when missing, never through a
     // link (a link there makes the write fail). False when it could not.
     static bool agregaAlFinal(const QString& ruta, const QByteArray& contenido);
+    // True when the temporary file `temporal` belongs to another process of
+    // this machine that is still running (its generation may still publish it).
+    static bool deOtroProcesoVivo(const QString& temporal);
     // Removes the temporary files that a killed run left beside `destino`.
     static void limpiaRestos(const QString& destino);
 

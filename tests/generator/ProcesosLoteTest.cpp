@@ -89,12 +89,19 @@ TEST_P(ProcesosLoteTest, DosEstacionesALaVez) {
     ASSERT_TRUE(pb->waitForFinished(120000));
     const QString errA = QString::fromUtf8(pa->readAllStandardError());
     const QString errB = QString::fromUtf8(pb->readAllStandardError());
+    // A run that loads after the other committed finds every price sent
+    // (the running offers too, at the same price): nothing to send, exit 1.
+    int generadas = 0;
     for (QProcess* p : {pa.get(), pb.get()}) {
         EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p->exitCode(), CodigoLote::Generado) << errA.toStdString() << errB.toStdString();
+        EXPECT_TRUE(p->exitCode() == CodigoLote::Generado ||
+                    p->exitCode() == CodigoLote::SinNovedades)
+            << errA.toStdString() << errB.toStdString();
+        generadas += p->exitCode() == CodigoLote::Generado ? 1 : 0;
     }
+    EXPECT_GE(generadas, 1);
     const int en77 = filasDe(77), en78 = filasDe(78);
-    EXPECT_EQ(en77 + en78, filasLote + sinMarca);
+    EXPECT_EQ(en77 + en78, filasLote + (generadas == 2 ? sinMarca : 0));
     EXPECT_EQ(marcadas(), aMarcar);
     EXPECT_EQ(lee(a.path() + "/CAMBIOS.TXT").count("\r\n"), en77);
     EXPECT_EQ(lee(b.path() + "/CAMBIOS.TXT").count("\r\n"), en78);
@@ -129,14 +136,25 @@ void ProcesosLoteTest::dosConElMismoCodigo(const QString& codigo) {
         const int codigos =
             esquema->cuenta("SELECT COUNT(*) FROM (SELECT DISTINCT Codigo FROM MV_TARVELO) x");
         if (codigo.isEmpty()) {
-            EXPECT_EQ(pa->exitCode(), CodigoLote::Generado) << err.toStdString();
-            EXPECT_EQ(pb->exitCode(), CodigoLote::Generado) << err.toStdString();
-            EXPECT_EQ(codigos, 2);
+            // Two batches, unless one run loaded after the other committed
+            // and found nothing left to send.
+            int generadas = 0;
+            for (QProcess* p : {pa.get(), pb.get()}) {
+                EXPECT_TRUE(p->exitCode() == CodigoLote::Generado ||
+                            p->exitCode() == CodigoLote::SinNovedades)
+                    << err.toStdString();
+                generadas += p->exitCode() == CodigoLote::Generado ? 1 : 0;
+            }
+            EXPECT_GE(generadas, 1);
+            EXPECT_EQ(codigos, generadas);
         } else {
             EXPECT_EQ(codigos, 1);
             EXPECT_EQ(filasDe(55), filasLote);
             const bool ganoA = pa->exitCode() == CodigoLote::Generado;
-            EXPECT_EQ((ganoA ? pb : pa)->exitCode(), CodigoLote::Abandonado) << err.toStdString();
+            // Refused: taken meanwhile (3), or already taken when it started (2).
+            const int perdedor = (ganoA ? pb : pa)->exitCode();
+            EXPECT_TRUE(perdedor == CodigoLote::Abandonado || perdedor == CodigoLote::Invalido)
+                << err.toStdString();
             EXPECT_EQ(lee((ganoA ? b : a).path() + "/CAMBIOS.TXT"), ganoA ? antesB : antesA);
             EXPECT_EQ(QDir((ganoA ? b : a).path()).entryList({"*.tmp"}, QDir::Files).size(), 0);
         }
@@ -198,6 +216,14 @@ TEST_P(ProcesosLoteTest, MuertoEnCualquierMomento) {
         ASSERT_TRUE(p->waitForFinished(120000));
         EXPECT_EQ(p->exitCode(), CodigoLote::Generado) << p->readAllStandardError().toStdString();
         EXPECT_EQ(filasDe(91), filasLote);
+        EXPECT_EQ(lee(cambios).count("\r\n"), filasLote);
+    } else {
+        // The recorded batch may have been killed between its commit and its
+        // renames: the next run publishes it first, with nothing else to send.
+        auto p = generar(destino.path(), "91");
+        ASSERT_TRUE(p->waitForFinished(120000));
+        EXPECT_EQ(p->exitCode(), CodigoLote::SinNovedades)
+            << p->readAllStandardError().toStdString();
         EXPECT_EQ(lee(cambios).count("\r\n"), filasLote);
     }
     const QStringList resto = QDir(destino.path()).entryList(QDir::Files | QDir::Hidden);
