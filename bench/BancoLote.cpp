@@ -275,14 +275,15 @@ QString guion(bool pg, const DatosConjunto& d) {
                 "CASE WHEN substr(d.rubro, 1, 2) = '' THEN '99' ELSE substr(d.rubro, 1, 2) END "
                 "AS rub FROM montos d CROSS JOIN par")
             .arg(cod, s.ajusta(s.recorta("substr(d.desraw, 1, 30)"), 30),
-                 s.ajusta(s.recorta("substr(d.marca, 1, 15)"), 15), s.importe("d.elegido", "d.mpre"),
-                 s.importe("d.costo", "d.mcos"),
+                 s.ajusta(s.recorta("substr(d.marca, 1, 15)"), 15),
+                 s.importe("d.elegido", "d.mpre"), s.importe("d.costo", "d.mcos"),
                  s.ajusta(QString("CASE WHEN d.barra = '' THEN %1 || '0000' ELSE "
                                   "substr(d.barra, 1, 13) END")
                               .arg(cod),
                           13),
                  control);
-    const QString columnas = "id, cb, oferta, sucia, tm, cod, des, mar, pre, cos, iva, bar, tip, rub";
+    const QString columnas =
+        "id, cb, oferta, sucia, tm, cod, des, mar, pre, cos, iva, bar, tip, rub";
     // Rows without a price, and offers still running that were sent at this
     // price, stay out.
     const QString fuera =
@@ -369,8 +370,8 @@ QString guion(bool pg, const DatosConjunto& d) {
     if (pg) {
         r += "\\set ON_ERROR_STOP 1\n\\encoding UTF8\nSET DateStyle TO ISO, DMY;\nBEGIN;\n";
         r += tabla;
-        r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos + " INSERT INTO g (orden, " +
-             columnas + ") " +
+        r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos +
+             " INSERT INTO g (orden, " + columnas + ") " +
              QString(celdas).replace("SELECT d.id,",
                                      "SELECT row_number() OVER (ORDER BY d.clave), d.id,") +
              ";\n";
@@ -381,8 +382,8 @@ QString guion(bool pg, const DatosConjunto& d) {
              "temp_store=MEMORY;\nPRAGMA cache_size=-4000;\n.headers off\n.mode list\n";
         r += "BEGIN IMMEDIATE;\n";
         r += tabla;
-        r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos + " INSERT INTO g (" + columnas +
-             ") " + celdas + " ORDER BY d.clave;\n";
+        r += "WITH " + par + ", " + origen + ", " + decision + ", " + montos + " INSERT INTO g (" +
+             columnas + ") " + celdas + " ORDER BY d.clave;\n";
     }
     r += fuera;
     r += limpia;
@@ -497,8 +498,8 @@ void borra(const Base& b) {
 
 struct Medida {
     double ms = 0;
-    double cpu = 0;     // user + sys seconds of the child process
-    double picoMB = 0;  // its resident peak
+    double cpu = 0;    // user + sys seconds of the child process
+    double picoMB = 0; // its resident peak
 };
 
 // Runs `programa` with `args` as a child (standard input from `entrada` when
@@ -654,10 +655,11 @@ Medida porConjunto(const Base& b, const QString& salida, const QString& trabajo)
     const double cpu0 = cpu(RUSAGE_SELF);
     Medida m;
     if (b.pg) {
-        m = correHijo("psql", {"-X", "-q", "-A", "-t", "-h", entorno("TARVELO_PG_HOST", "127.0.0.1"),
-                               "-p", entorno("TARVELO_PG_PORT", "5432"), "-U",
-                               entorno("TARVELO_PG_USER", "postgres"), "-d", b.nombre, "-f",
-                               archivo.fileName()});
+        m = correHijo("psql",
+                      {"-X", "-q", "-A", "-t", "-h", entorno("TARVELO_PG_HOST", "127.0.0.1"), "-p",
+                       entorno("TARVELO_PG_PORT", "5432"), "-U",
+                       entorno("TARVELO_PG_USER", "postgres"), "-d", b.nombre, "-f",
+                       archivo.fileName()});
     } else {
         m = correHijo("sqlite3", {"-batch", b.nombre}, archivo.fileName());
     }
@@ -810,7 +812,7 @@ int compara(bool pg, int filas, const QString& carpeta) {
         }
     }
     const int filasLote = int(filasDe(nuestra, "SELECT ID FROM MV_TARVELO WHERE Codigo = (SELECT "
-                                                "MAX(Codigo) FROM MV_TARVELO)")
+                                               "MAX(Codigo) FROM MV_TARVELO)")
                                   .size());
     const qint64 bytesCambios = QFileInfo(QDir(dePrograma).filePath("CAMBIOS.TXT")).size();
     const qint64 bytesBalanza = QFileInfo(QDir(dePrograma).filePath("BALANZA.TXT")).size();
@@ -825,9 +827,8 @@ int compara(bool pg, int filas, const QString& carpeta) {
     std::printf("motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
                 "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB | "
                 "conjunto: %.0f ms cpu %.2f s | razon=%.2f cpu %.2f\n",
-                motor, filas, filasLote, (long long)bytesCambios, (long long)bytesBalanza,
-                prog.ms, prog.cpu, prog.picoMB, conj.ms, conj.cpu, prog.ms / conj.ms,
-                prog.cpu / conj.cpu);
+                motor, filas, filasLote, (long long)bytesCambios, (long long)bytesBalanza, prog.ms,
+                prog.cpu, prog.picoMB, conj.ms, conj.cpu, prog.ms / conj.ms, prog.cpu / conj.cpu);
     return 0;
 }
 

@@ -76,7 +76,7 @@ bool leeOpciones(const QStringList& args, const QString& comando, const QStringL
         }
         const auto dos = r.indexOf(QLatin1Char(':'));
         o.rangos << Rango{opcion == QLatin1String("articulos") ? QStringLiteral("Articulo")
-                                                                : QStringLiteral("Familia"),
+                                                               : QStringLiteral("Familia"),
                           r.left(dos), r.mid(dos + 1)};
     }
     return true;

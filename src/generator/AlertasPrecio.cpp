@@ -3,10 +3,10 @@
 #include "generator/FilaNovedad.h"
 #include "generator/FormatoNovedad.h"
 #include "generator/GrillaLote.h"
+#include "utility_library/QlTexto.h"
 
 #include <QSet>
 #include <algorithm>
-
 #include <cmath>
 
 namespace {
@@ -75,8 +75,9 @@ QList<AlertaFila> Revisa(const GrillaLote& g, const QHash<qint64, qint64>& regul
         p.precio = Milesimas(g.Celda(f, FilaNovedad::Precio));
         p.costo = Milesimas(g.Celda(f, FilaNovedad::PrecioCosto));
         const QStringView codigo = g.Celda(f, FilaNovedad::CodInterno);
-        const auto anterior =
-            anteriores.isEmpty() ? anteriores.constEnd() : anteriores.constFind(codigo.trimmed().toString());
+        const auto anterior = anteriores.isEmpty()
+                                  ? anteriores.constEnd()
+                                  : anteriores.constFind(codigo.trimmed().toString());
         if (anterior != anteriores.constEnd()) {
             p.anterior = Milesimas(*anterior);
         }
@@ -117,23 +118,11 @@ QStringList Articulos(const GrillaLote& g, int desde, int cuantos, int& hasta) {
 }
 
 std::optional<qint64> Milesimas(QStringView celda) {
-    const QStringView t = celda.trimmed();
-    if (t.isEmpty() || t.size() > 18) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const qint64 v = t.toLongLong(&ok);
-    return ok ? std::optional<qint64>(v) : std::nullopt;
+    return QlUtil::Milesimas(celda);
 }
 
 QString Importe(qint64 milesimas) {
-    const qint64 a = milesimas < 0 ? -milesimas : milesimas;
-    QString t = QString::number(a / 1000) + QLatin1Char(',') +
-                QStringLiteral("%1").arg(a % 1000, 3, 10, QLatin1Char('0'));
-    if (t.endsWith(QLatin1Char('0'))) {
-        t.chop(1); // two decimals unless the third one counts
-    }
-    return milesimas < 0 ? QLatin1Char('-') + t : t;
+    return QlUtil::TextoMilesimas(milesimas, 2, QStringLiteral(","));
 }
 
 double LeeUmbral(const QString& texto, double defecto) {

@@ -175,8 +175,7 @@ bool GeneradorLote::RevisaPrecios(ResultadoGeneracion& r) {
         }
         r.alertas << a.Describe();
     }
-    if (pregunta(Operador::IdPregunta::Alertas,
-                 kAlertas.arg(alertas_.size()).arg(lista(r.alertas)),
+    if (pregunta(Operador::IdPregunta::Alertas, kAlertas.arg(alertas_.size()).arg(lista(r.alertas)),
                  QStringLiteral("ATENCIÓN")) != Operador::Si) {
         r.estado = ResultadoGeneracion::Estado::ConAlertas;
         return false;
@@ -188,16 +187,18 @@ QString GeneradorLote::listaHistorial() const {
     return QlUtil::FormateaCodigo(cabecera_.lista, 4).trimmed();
 }
 
+QString GeneradorLote::carpetaSalida() const {
+    return ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().lblRuta));
+}
+
 void GeneradorLote::GuardaHistorial(const ArchivosCambio& archivos, qint64 codigo) {
     // The batch is committed: a copy that cannot be kept is said, and the
     // files still go out (verificar tells the missing copy later).
-    const QString carpeta =
-        ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().lblRuta));
     const PublicacionPendiente p = archivos.Pendiente(codigo);
     try {
-        HistorialLote::Guarda(carpeta, listaHistorial(), codigo, p.temporal,
+        HistorialLote::Guarda(carpetaSalida(), listaHistorial(), codigo, p.temporal,
                               ArchivosCambio::kCambios);
-        HistorialLote::Guarda(carpeta, listaHistorial(), codigo, p.temporalBalanza,
+        HistorialLote::Guarda(carpetaSalida(), listaHistorial(), codigo, p.temporalBalanza,
                               ArchivosCambio::kBalanza);
     } catch (const FalloKX& f) {
         operador().MsgBox(kSinHistorial.arg(f.error().descripcion),
@@ -231,13 +232,13 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
                 lote_.repositorio().AnotaAlertas(codigo, grabadas);
             }
             // What the files hold, recorded with the batch they publish.
-            const QString carpeta = ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().lblRuta));
             const QString generado =
                 Reloj::ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
             std::vector<ArchivoGrabado> huellas = {archivos.HuellaCambios(),
                                                    archivos.HuellaBalanza()};
             for (ArchivoGrabado& h : huellas) {
-                h.copia = HistorialLote::Copia(carpeta, listaHistorial(), codigo, h.archivo);
+                h.copia =
+                    HistorialLote::Copia(carpetaSalida(), listaHistorial(), codigo, h.archivo);
                 h.generado = generado;
             }
             lote_.repositorio().AnotaArchivos(codigo, huellas);

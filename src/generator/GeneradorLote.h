@@ -56,6 +56,8 @@ private:
     bool RevisaPrecios(ResultadoGeneracion& r);
     // The list as the history folder names it.
     QString listaHistorial() const;
+    // The folder the files go to, as this platform's file functions take it.
+    QString carpetaSalida() const;
     // Keeps a copy of the written files under the output folder's history.
     void GuardaHistorial(const ArchivosCambio& archivos, qint64 codigo);
     // Commits the batch and publishes the files; false when that failed.

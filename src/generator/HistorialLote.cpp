@@ -40,11 +40,14 @@ QString Copia(const QString& carpetaSalida, const QString& lista, qint64 codigo,
 void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
             const QString& origen, const QString& nombre) {
     QFile entrada(origen);
+    const auto noSeLee = [&] {
+        return FalloKX(75,
+                       QStringLiteral("No se pudo leer %1 para el historial: %2")
+                           .arg(QDir::toNativeSeparators(origen), entrada.errorString()),
+                       QStringLiteral("cmdExportar"));
+    };
     if (!entrada.open(QIODevice::ReadOnly)) {
-        throw FalloKX(75,
-                      QStringLiteral("No se pudo leer %1 para el historial: %2")
-                          .arg(QDir::toNativeSeparators(origen), entrada.errorString()),
-                      QStringLiteral("cmdExportar"));
+        throw noSeLee();
     }
     const CarpetaSinEnlaces carpeta(carpetaSalida, Nombres(lista, codigo));
     // What a run killed while copying left beside the copy goes first.
@@ -58,10 +61,7 @@ void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
         copia.agrega(bloque);
     }
     if (entrada.error() != QFileDevice::NoError) {
-        throw FalloKX(75,
-                      QStringLiteral("No se pudo leer %1 para el historial: %2")
-                          .arg(QDir::toNativeSeparators(origen), entrada.errorString()),
-                      QStringLiteral("cmdExportar"));
+        throw noSeLee();
     }
     copia.termina();
     copia.publica();

@@ -175,11 +175,6 @@ public:
         (void)codigo;
         return {};
     }
-    // The alerts recorded with a batch.
-    virtual std::vector<AlertaGrabada> AlertasGrabadas(qint64 codigo) {
-        (void)codigo;
-        return {};
-    }
     // Records, inside the open generation, the alerts the operator accepted.
     virtual void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {
         (void)codigo, (void)alertas;

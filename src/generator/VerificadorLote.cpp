@@ -37,7 +37,7 @@ QString sha(const QByteArray& b) {
 } // namespace
 
 VerificadorLote::PrimeraDiferencia VerificadorLote::Compara(const QByteArray& esperado,
-                                                           const QByteArray& encontrado) {
+                                                            const QByteArray& encontrado) {
     PrimeraDiferencia d;
     if (esperado == encontrado) {
         return d;
@@ -124,14 +124,15 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
                             .arg(g->sha256);
             iguales = false;
         }
-        const QString copia = g != grabados.end() && !g->copia.isEmpty()
-                                  ? ArchivosCambio::RutaLocal(g->copia)
-                                  : ArchivosCambio::RutaLocal(
-                                        HistorialLote::Copia(carpeta, lista, codigo, nombre));
+        const QString copia =
+            g != grabados.end() && !g->copia.isEmpty()
+                ? ArchivosCambio::RutaLocal(g->copia)
+                : ArchivosCambio::RutaLocal(HistorialLote::Copia(carpeta, lista, codigo, nombre));
         const QFileInfo fi(copia);
         QFile f(copia);
         if (fi.isSymLink()) {
-            r.lineas << QStringLiteral("%1: la copia %2 es un enlace; no se lee").arg(nombre, copia);
+            r.lineas
+                << QStringLiteral("%1: la copia %2 es un enlace; no se lee").arg(nombre, copia);
             iguales = false;
             return;
         }
@@ -162,7 +163,7 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
     };
     revisa(ArchivosCambio::kCambios, cambios);
     revisa(ArchivosCambio::kBalanza, balanza);
-    r.estado = iguales ? ResultadoVerificacion::Estado::Iguales
-                       : ResultadoVerificacion::Estado::Difieren;
+    r.estado =
+        iguales ? ResultadoVerificacion::Estado::Iguales : ResultadoVerificacion::Estado::Difieren;
     return r;
 }

@@ -2,8 +2,8 @@
 
 #include "db/DB_Dll.h"
 #include "db/Recordset.h"
-#include "db/TextoSql.h"
 #include "db/SentenciaPreparada.h"
+#include "db/TextoSql.h"
 #include "generator_sql/FilaDeSentencia.h"
 #include "runtime/ModGlobal.h"
 #include "schema/TablaLote.h"
@@ -26,8 +26,7 @@ constexpr int kBloqueCursor = 2000;
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
         marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta, anotaPublicacion,
-        publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo, archivos,
-        alertas;
+        publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo, archivos;
     bool tablasPropias = false;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
@@ -653,7 +652,8 @@ std::vector<ArchivoGrabado> RepositorioLoteSql::ArchivosGrabados(qint64 codigo) 
     while (s.siguiente()) {
         ArchivoGrabado a{QlUtil::NoNulo(s.valor(0)).trimmed(), s.valor(1).toLongLong(),
                          QlUtil::NoNulo(s.valor(2)).trimmed().toLower(),
-                         QlUtil::NoNulo(s.valor(3)).trimmed(), QlUtil::NoNulo(s.valor(4)).trimmed()};
+                         QlUtil::NoNulo(s.valor(3)).trimmed(),
+                         QlUtil::NoNulo(s.valor(4)).trimmed()};
         const auto igual = std::find_if(r.begin(), r.end(), [&](const ArchivoGrabado& b) {
             return b.archivo.compare(a.archivo, Qt::CaseInsensitive) == 0;
         });
@@ -671,25 +671,11 @@ std::vector<ArchivoGrabado> RepositorioLoteSql::ArchivosGrabados(qint64 codigo) 
     return r;
 }
 
-std::vector<AlertaGrabada> RepositorioLoteSql::AlertasGrabadas(qint64 codigo) {
-    TablasPropias();
-    SentenciaPreparada& s = sentencia(
-        s_->alertas,
-        QStringLiteral("SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?"),
-        QStringLiteral("Verificar"));
-    s.ejecuta({codigo});
-    std::vector<AlertaGrabada> r;
-    while (s.siguiente()) {
-        r.push_back({QlUtil::NoNulo(s.valor(0)).trimmed(), QlUtil::NoNulo(s.valor(1))});
-    }
-    s.termina();
-    return r;
-}
-
 void RepositorioLoteSql::AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {
     SentenciaPreparada& s = sentencia(
         s_->anotaAlerta,
-        QStringLiteral("INSERT INTO MV_TARVELO_ALERTAS (Codigo, CodInterno, Motivo) VALUES (?, ?, ?)"),
+        QStringLiteral(
+            "INSERT INTO MV_TARVELO_ALERTAS (Codigo, CodInterno, Motivo) VALUES (?, ?, ?)"),
         QStringLiteral("cmdExportar"));
     for (const AlertaGrabada& a : alertas) {
         s.ejecuta({codigo, a.codInterno.trimmed(), a.motivo.left(255)});

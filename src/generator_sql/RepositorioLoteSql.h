@@ -49,7 +49,6 @@ public:
     void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) override;
     void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) override;
     std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) override;
-    std::vector<AlertaGrabada> AlertasGrabadas(qint64 codigo) override;
 
 private:
     struct Sentencias;

@@ -92,11 +92,12 @@ void leeOpcional(Conexion& conexion, const QString& sql, const QVariant& codigo,
 // The alerts the operator accepted for the batch, by article.
 QHash<QString, QStringList> alertas(Conexion& conexion, const QVariant& codigo) {
     QHash<QString, QStringList> r;
-    leeOpcional(conexion,
-                QStringLiteral("SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?"),
-                codigo, [&](const QSqlQuery& q) {
-                    r[q.value(0).toString().trimmed()] << q.value(1).toString().trimmed();
-                });
+    leeOpcional(
+        conexion,
+        QStringLiteral("SELECT CodInterno, Motivo FROM MV_TARVELO_ALERTAS WHERE Codigo = ?"),
+        codigo, [&](const QSqlQuery& q) {
+            r[q.value(0).toString().trimmed()] << q.value(1).toString().trimmed();
+        });
     return r;
 }
 
@@ -126,27 +127,11 @@ QString porcentaje(double v, const QString& separador) {
 } // namespace
 
 std::optional<qint64> LectorLote::milesimas(const QString& celda) {
-    const QString t = celda.trimmed();
-    if (t.isEmpty() || t.size() > 18) {
-        return std::nullopt;
-    }
-    bool ok = false;
-    const qint64 v = t.toLongLong(&ok);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return v;
+    return QlUtil::Milesimas(celda);
 }
 
 QString LectorLote::importe(qint64 milesimas, int decimales, const QString& separador) {
-    const qint64 a = milesimas < 0 ? -milesimas : milesimas;
-    int necesarios = a % 10 ? 3 : a % 100 ? 2 : a % 1000 ? 1 : 0;
-    const int d = std::max(decimales, necesarios);
-    QString t = QString::number(a / 1000);
-    if (d > 0) {
-        t += separador + QStringLiteral("%1").arg(a % 1000, 3, 10, QLatin1Char('0')).left(d);
-    }
-    return milesimas < 0 ? QLatin1Char('-') + t : t;
+    return QlUtil::TextoMilesimas(milesimas, decimales, separador);
 }
 
 DatosReporte LectorLote::lee(Conexion& conexion, const SeleccionReporte& seleccion,

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -152,4 +153,25 @@ QString QlUtil::AgregaBarra(const QString& carpeta) {
         return carpeta;
     }
     return carpeta + QLatin1Char('/');
+}
+
+std::optional<qint64> QlUtil::Milesimas(QStringView celda) {
+    const QStringView t = celda.trimmed();
+    if (t.isEmpty() || t.size() > 18) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 v = t.toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+QString QlUtil::TextoMilesimas(qint64 milesimas, int decimales, const QString& separador) {
+    const qint64 a = milesimas < 0 ? -milesimas : milesimas;
+    const int necesarios = a % 10 ? 3 : a % 100 ? 2 : a % 1000 ? 1 : 0;
+    const int d = std::max(decimales, necesarios);
+    QString t = QString::number(a / 1000);
+    if (d > 0) {
+        t += separador + QStringLiteral("%1").arg(a % 1000, 3, 10, QLatin1Char('0')).left(d);
+    }
+    return milesimas < 0 ? QLatin1Char('-') + t : t;
 }

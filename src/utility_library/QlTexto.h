@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QVariant>
+#include <optional>
 
 // The text and number helpers of the suite's QlUtil.
 namespace QlUtil {
@@ -22,6 +24,12 @@ inline QString ReemplazaCadena(const QString& texto, const QString& busca, const
 }
 // With a width: trimmed, left-aligned, blank-padded (or cut) to it.
 QString FormateaCodigo(const QString& codigo, int ancho = -1);
+// An amount cell with three implied decimals ("001250500") as thousandths;
+// none when it is no amount.
+std::optional<qint64> Milesimas(QStringView celda);
+// Thousandths as text: at least `decimales` decimals, more when needed to
+// show the value exactly ("1250,50" with 2 and ",").
+QString TextoMilesimas(qint64 milesimas, int decimales, const QString& separador);
 // The folder ending with a separator.
 QString AgregaBarra(const QString& carpeta);
 } // namespace QlUtil

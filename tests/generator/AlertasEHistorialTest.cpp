@@ -31,12 +31,12 @@ protected:
             bool oferta;
         };
         const QList<Caso> casos = {
-            {"000101", {150.001, 0, 0}, 1, false},  // +50.001% against 100: alert
-            {"000102", {150, 0, 0}, 1, false},      // +50% exactly: none
-            {"000103", {100, 100, 0}, 1, true},     // offer = regular: alert
-            {"000104", {100, 99.999, 0}, 1, true},  // offer below regular: none
-            {"000105", {79.999, 0, 0}, 80, false},  // below cost: alert
-            {"000106", {80, 0, 0}, 80, false},      // at cost: none
+            {"000101", {150.001, 0, 0}, 1, false}, // +50.001% against 100: alert
+            {"000102", {150, 0, 0}, 1, false},     // +50% exactly: none
+            {"000103", {100, 100, 0}, 1, true},    // offer = regular: alert
+            {"000104", {100, 99.999, 0}, 1, true}, // offer below regular: none
+            {"000105", {79.999, 0, 0}, 80, false}, // below cost: alert
+            {"000106", {80, 0, 0}, 80, false},     // at cost: none
         };
         for (const Caso& c : casos) {
             ArticuloPrueba a;
@@ -170,7 +170,8 @@ TEST_P(AlertasEHistorialTest, CadaLotePublicadoQuedaGuardadoYSePuedeProbar) {
 
     VerificadorLote verificador(*lote);
     ResultadoVerificacion v = verificador.Verifica(2);
-    EXPECT_EQ(v.estado, ResultadoVerificacion::Estado::Iguales) << v.lineas.join("\n").toStdString();
+    EXPECT_EQ(v.estado, ResultadoVerificacion::Estado::Iguales)
+        << v.lineas.join("\n").toStdString();
 
     // A copy changed afterwards is caught at its first differing record.
     QByteArray cambiado = cambios;
@@ -180,7 +181,8 @@ TEST_P(AlertasEHistorialTest, CadaLotePublicadoQuedaGuardadoYSePuedeProbar) {
     lote->InicializaFormulario();
     v = verificador.Verifica(2);
     EXPECT_EQ(v.estado, ResultadoVerificacion::Estado::Difieren);
-    EXPECT_TRUE(v.lineas.join("\n").contains("difiere en el registro 2")) << v.lineas.join("\n").toStdString();
+    EXPECT_TRUE(v.lineas.join("\n").contains("difiere en el registro 2"))
+        << v.lineas.join("\n").toStdString();
 
     // A stored row changed afterwards: the rebuilt files no longer match
     // their digests.
@@ -211,7 +213,8 @@ TEST_P(AlertasEHistorialTest, CadaLotePublicadoQuedaGuardadoYSePuedeProbar) {
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_ARCHIVOS WHERE Codigo = 2"), 4);
     lote->InicializaFormulario();
     v = verificador.Verifica(2);
-    EXPECT_EQ(v.estado, ResultadoVerificacion::Estado::Iguales) << v.lineas.join("\n").toStdString();
+    EXPECT_EQ(v.estado, ResultadoVerificacion::Estado::Iguales)
+        << v.lineas.join("\n").toStdString();
     lote->InicializaFormulario();
     EXPECT_EQ(verificador.Verifica(77).estado, ResultadoVerificacion::Estado::NoExiste);
 }

@@ -19,15 +19,23 @@ TEST(AlertasPrecio, CadaReglaEnSuUmbralYJustoDespues) {
     const UmbralesAlerta u; // 50%, margin 0
     const QList<CasoAlerta> casos = {
         {"sube justo el 50%", {150000, {}, 100000, {}}, {}},
-        {"sube pasado el 50%", {150001, {}, 100000, {}}, {"variación +50,0% (último enviado 100,00)"}},
+        {"sube pasado el 50%",
+         {150001, {}, 100000, {}},
+         {"variación +50,0% (último enviado 100,00)"}},
         {"baja justo el 50%", {50000, {}, 100000, {}}, {}},
-        {"baja pasado el 50%", {49999, {}, 100000, {}}, {"variación -50,0% (último enviado 100,00)"}},
+        {"baja pasado el 50%",
+         {49999, {}, 100000, {}},
+         {"variación -50,0% (último enviado 100,00)"}},
         {"coma corrida", {19900, {}, 1990, {}}, {"variación +900,0% (último enviado 1,99)"}},
         {"nunca enviado", {19900, {}, {}, {}}, {}},
         {"enviado a cero", {19900, {}, 0, {}}, {}},
         {"oferta menor que el regular", {99999, {}, {}, 100000}, {}},
-        {"oferta igual al regular", {100000, {}, {}, 100000}, {"oferta 100,00 no menor que regular 100,00"}},
-        {"oferta mayor que el regular", {120000, {}, {}, 100000}, {"oferta 120,00 no menor que regular 100,00"}},
+        {"oferta igual al regular",
+         {100000, {}, {}, 100000},
+         {"oferta 100,00 no menor que regular 100,00"}},
+        {"oferta mayor que el regular",
+         {120000, {}, {}, 100000},
+         {"oferta 120,00 no menor que regular 100,00"}},
         {"regular sin precio", {120000, {}, {}, 0}, {}},
         {"igual al costo", {80000, 80000, {}, {}}, {}},
         {"bajo el costo", {79999, 80000, {}, {}}, {"precio 79,999 bajo costo 80,00"}},
@@ -57,7 +65,7 @@ TEST(AlertasPrecio, UmbralesConfigurados) {
               QStringList{"precio 99,999 bajo costo 80,00 + 25%"});
 
     const QList<std::tuple<const char*, double>> textos = {
-        {"", 50}, {"  ", 50}, {"30", 30}, {"12,5", 12.5}, {"12.5", 12.5},
+        {"", 50}, {"  ", 50}, {"30", 30},   {"12,5", 12.5}, {"12.5", 12.5},
         {"0", 0}, {"-5", 50}, {"diez", 50}, {"1.2.3", 50},
     };
     for (const auto& [texto, esperado] : textos) {
@@ -96,7 +104,8 @@ TEST(AlertasPrecio, BloquesDeArticulos) {
     int hasta = 0;
     EXPECT_EQ(AlertasPrecio::Articulos(g, 1, 2, hasta), QStringList({"000000001", "000000002"}));
     EXPECT_EQ(hasta, 4);
-    EXPECT_EQ(AlertasPrecio::Articulos(g, hasta, 2, hasta), QStringList({"000000003", "000000004"}));
+    EXPECT_EQ(AlertasPrecio::Articulos(g, hasta, 2, hasta),
+              QStringList({"000000003", "000000004"}));
     EXPECT_EQ(hasta, 6);
 
     // Article 2 went out at 100.00 before: +200% in the first block only.

@@ -15,10 +15,10 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -509,7 +509,8 @@ TEST_P(SesionOperadorTest, UnPrecioConAlertaPreguntaConNoPorDefecto) {
     QTest::keyClick(ventana.get(), Qt::Key_G, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !pregunta.isEmpty() && !estado.ocupado(); }, 10000));
     fijaOperador(&op);
-    EXPECT_TRUE(pregunta.startsWith("1 precios con alerta: ¿generar de todos modos?")) << pregunta.toStdString();
+    EXPECT_TRUE(pregunta.startsWith("1 precios con alerta: ¿generar de todos modos?"))
+        << pregunta.toStdString();
     EXPECT_TRUE(noPorDefecto);
     EXPECT_EQ(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = ?", {codigo}),
               0);

@@ -33,7 +33,8 @@ int OperadorGuion::MsgBox(const QString& texto, int estilo, const QString& titul
         p.respuesta = RespuestaSegura(estilo);
         // A notice with one button asks nothing; a question must be scripted.
         if (!toleraSinGuion_ && (estilo & 7) != SoloAceptar) {
-            ADD_FAILURE() << "Pregunta sin respuesta en el guion: " << (titulo + " | " + texto).toStdString();
+            ADD_FAILURE() << "Pregunta sin respuesta en el guion: "
+                          << (titulo + " | " + texto).toStdString();
         }
     }
     preguntas_ << p;
