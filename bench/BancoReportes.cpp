@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     LoteNovedades lote(ventana, repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
     lote.InicializaFormulario();
     ventana.campo("IdLista") = "M1";
-    ventana.lblLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";
+    ventana.textoLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";
     ventana.fijaRuta(QDir::toNativeSeparators(dir.filePath("CAMBIOS.TXT")));
     QElapsedTimer t;
     t.start();

@@ -65,7 +65,7 @@ void preparaLote(LoteNovedades& lote) {
     lote.InicializaFormulario();
     lote.HabilitaEdicion(true);
     v.campo("IdLista") = "M1";
-    v.lblLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";
+    v.textoLista = "Lista de Precios: LISTA MASIVA DE PRUEBA";
     v.avisa();
 }
 

@@ -385,11 +385,11 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     }
     for (const Rango& r : std::as_const(o.rangos)) {
         lote.AbreRangoManual();
-        ventana.CmbTipo = r.tipo;
+        ventana.tipoRango = r.tipo;
         ventana.campo(QStringLiteral("ArtDesde")) = r.desde;
         ventana.campo(QStringLiteral("ArtHasta")) = r.hasta;
         ventana.campo(QStringLiteral("Letra")) = letra.value_or(QStringLiteral("M"));
-        ventana.chkNoMarcar = o.marcar;
+        ventana.rangoSinMarcar = o.marcar;
         const ResultadoCarga manual = lote.AceptaRangoManual();
         if (manual.estado == ResultadoCarga::Estado::Abandonado ||
             manual.estado == ResultadoCarga::Estado::Cancelado) {

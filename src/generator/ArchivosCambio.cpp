@@ -189,7 +189,7 @@ QString ArchivosCambio::RegistroCambios(const GrillaLote& grilla, int fila) {
 bool ArchivosCambio::RegistroBalanza(const GrillaLote& grilla, int fila,
                                      ArticulosBalanza& articulos, const QString& unidadKG,
                                      QString& registro) {
-    const QString codInterno = grilla.TextMatrix(fila, FilaNovedad::CodInterno);
+    const QString codInterno = grilla.Texto(fila, FilaNovedad::CodInterno);
     const double codigo = QlUtil::TextoAMoneda(codInterno);
     if (!(codigo < 10000)) {
         return false;
@@ -203,13 +203,13 @@ bool ArchivosCambio::RegistroBalanza(const GrillaLote& grilla, int fila,
                         : QStringLiteral("1");
     }
     const QString plu = FormatoNovedad::Patron(codInterno.right(5).trimmed(), 5);
-    registro = FormatoNovedad::Patron(grilla.TextMatrix(fila, FilaNovedad::Rubro).trimmed(), 2);
+    registro = FormatoNovedad::Patron(grilla.Texto(fila, FilaNovedad::Rubro).trimmed(), 2);
     registro += plu;
     registro += plu;
     registro +=
-        FormatoNovedad::Patron(grilla.TextMatrix(fila, FilaNovedad::Precio).left(8).trimmed(), 8);
+        FormatoNovedad::Patron(grilla.Texto(fila, FilaNovedad::Precio).left(8).trimmed(), 8);
     registro += modoVenta;
     registro += QlUtil::AjustaTexto(
-        grilla.TextMatrix(fila, FilaNovedad::Descripcion).left(60).trimmed(), 60);
+        grilla.Texto(fila, FilaNovedad::Descripcion).left(60).trimmed(), 60);
     return true;
 }

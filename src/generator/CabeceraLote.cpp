@@ -16,7 +16,7 @@ CabeceraLote CabeceraLote::DeVentana(const EstadoVentana& v) {
     c.codigo = ReglasLote::LeeCodigo(c.textoCodigo);
     c.fecha = v.campo(QStringLiteral("Fecha"));
     c.lista = v.campo(QStringLiteral("IdLista")).trimmed();
-    c.nombreLista = NombreDeEtiqueta(v.lblLista);
+    c.nombreLista = NombreDeEtiqueta(v.textoLista);
     return c;
 }
 

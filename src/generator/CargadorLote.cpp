@@ -64,7 +64,7 @@ ResultadoCarga CargadorLote::CargaLote() {
     if (!pasos.pasos({[&] {
                           v.campo(QStringLiteral("fecha")) = campo("fecha");
                           v.campo(QStringLiteral("IdLista")) = campo("IdLista");
-                          v.lblLista = QStringLiteral("Lista de Precio: ") + campo("Nombre");
+                          v.textoLista = QStringLiteral("Lista de Precio: ") + campo("Nombre");
                           v.fijaRuta(campo("RUTAARCHIVO"));
                       },
                       [&] {
@@ -75,7 +75,7 @@ ResultadoCarga CargadorLote::CargaLote() {
                       }})) {
         return termina(ResultadoCarga::Estado::Abandonado);
     }
-    GrillaLote& g = v.MSFlexGrid1;
+    GrillaLote& g = v.grilla;
     int leidas = 0;
     while (rs->hay()) {
         const bool sigue = pasos.paso([&] {

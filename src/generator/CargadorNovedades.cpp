@@ -73,7 +73,7 @@ RangoManual CargadorNovedades::Rango() const {
     RangoManual r;
     const QString desde = v.campo(QStringLiteral("ArtDesde"));
     const QString hasta = v.campo(QStringLiteral("ArtHasta"));
-    r.porFamilia = v.CmbTipo.compare(QLatin1String("Articulo"), Qt::CaseInsensitive) != 0;
+    r.porFamilia = v.tipoRango.compare(QLatin1String("Articulo"), Qt::CaseInsensitive) != 0;
     const auto bound = [&](const QString& t) {
         if (t.trimmed().isEmpty()) {
             return QString();
@@ -230,7 +230,7 @@ void CargadorNovedades::RecuerdaEstado(const FilaOrigen& rs, const ValoresFila& 
 }
 
 void CargadorNovedades::AgregaFila(ValoresFila& v) {
-    GrillaLote& g = lote_.ventana().MSFlexGrid1;
+    GrillaLote& g = lote_.ventana().grilla;
     for (;;) {
         if (filas_ >= 1) {
             g.AgregaFila();
@@ -247,7 +247,7 @@ void CargadorNovedades::AgregaFila(ValoresFila& v) {
 }
 
 int CargadorNovedades::AgregaFilaManual(ValoresFila& v) {
-    GrillaLote& g = lote_.ventana().MSFlexGrid1;
+    GrillaLote& g = lote_.ventana().grilla;
     for (;;) {
         if (!g.Celda(g.Rows() - 1, FilaNovedad::CodInterno).trimmed().isEmpty()) {
             g.AgregaFila();
@@ -337,10 +337,10 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     // The pending load knows its size: room for its rows and a few doubles.
     if (!manual) {
         const int total = c->total();
-        lote_.ventana().MSFlexGrid1.Reserva(total + total / 16 + 2);
+        lote_.ventana().grilla.Reserva(total + total / 16 + 2);
     }
     lote_.IniciaAvance();
-    const bool marcar = lote_.ventana().chkNoMarcar;
+    const bool marcar = lote_.ventana().rangoSinMarcar;
     // The banner's counter and its cancel button stay live with the window's
     // events run a few times a second; running them at every row cost the
     // load a good part of its time.

@@ -52,8 +52,8 @@ static_assert(tablaEnOrden(), "one row per control, in the order of ControlVenta
 } // namespace
 
 EstadoVentana::EstadoVentana()
-    : txtfields(kCamposDeDatos.size()), lblLista(kPrefijoLista), lblRuta(kSinRuta),
-      lblRutaToolTip(kSinRuta) {
+    : campos(kCamposDeDatos.size()), textoLista(kPrefijoLista), textoRuta(kSinRuta),
+      ayudaRuta(kSinRuta) {
     notificada_ = vista();
 }
 
@@ -67,20 +67,20 @@ int EstadoVentana::indiceCampo(const QString& campoDeDatos) const {
 }
 
 QString& EstadoVentana::campo(const QString& campoDeDatos) {
-    return txtfields[indiceCampo(campoDeDatos)];
+    return campos[indiceCampo(campoDeDatos)];
 }
 
 QString EstadoVentana::campo(const QString& campoDeDatos) const {
-    return txtfields[indiceCampo(campoDeDatos)];
+    return campos[indiceCampo(campoDeDatos)];
 }
 
 void EstadoVentana::fijaRuta(const QString& ruta) {
-    lblRuta = ruta;
-    lblRutaToolTip = ruta;
+    textoRuta = ruta;
+    ayudaRuta = ruta;
 }
 
 bool EstadoVentana::hayRuta() const {
-    return lblRuta.compare(kSinRuta, Qt::CaseInsensitive) != 0;
+    return textoRuta.compare(kSinRuta, Qt::CaseInsensitive) != 0;
 }
 
 bool EstadoVentana::habilitado(ControlVentana c) const {
@@ -106,8 +106,8 @@ bool EstadoVentana::habilitado(ControlVentana c) const {
 
 int EstadoVentana::FilasCargadas() const {
     int n = 0;
-    for (int f = 1; f < MSFlexGrid1.Rows(); ++f) {
-        n += FilaNovedad::EnBlanco(MSFlexGrid1, f) ? 0 : 1;
+    for (int f = 1; f < grilla.Rows(); ++f) {
+        n += FilaNovedad::EnBlanco(grilla, f) ? 0 : 1;
     }
     return n;
 }
@@ -122,18 +122,18 @@ bool EstadoVentana::campoHabilitado(const QString& campoDeDatos) const {
 
 EstadoVentana::Vista EstadoVentana::vista() const {
     Vista v;
-    v.campos = txtfields;
+    v.campos = campos;
     for (int i = 0; i < kControlesVentana; ++i) {
         v.habilitados[size_t(i)] = habilitado(ControlVentana(i));
     }
-    v.lblLista = lblLista;
-    v.lblRuta = lblRuta;
-    v.frmManualVisible = frmManualVisible;
-    v.CmbTipo = CmbTipo;
-    v.chkNoMarcar = chkNoMarcar;
-    v.PBarMin = PBarMin;
-    v.PBarMax = PBarMax;
-    v.PBarValor = PBarValor;
+    v.textoLista = textoLista;
+    v.textoRuta = textoRuta;
+    v.rangoVisible = rangoVisible;
+    v.tipoRango = tipoRango;
+    v.rangoSinMarcar = rangoSinMarcar;
+    v.progresoMin = progresoMin;
+    v.progresoMax = progresoMax;
+    v.progresoValor = progresoValor;
     return v;
 }
 
@@ -147,14 +147,14 @@ unsigned EstadoVentana::cambiosPendientes() const {
     if (a.habilitados != n.habilitados) {
         r |= Habilitacion;
     }
-    if (a.lblLista != n.lblLista || a.lblRuta != n.lblRuta) {
+    if (a.textoLista != n.textoLista || a.textoRuta != n.textoRuta) {
         r |= Etiquetas;
     }
-    if (a.frmManualVisible != n.frmManualVisible || a.CmbTipo != n.CmbTipo ||
-        a.chkNoMarcar != n.chkNoMarcar) {
+    if (a.rangoVisible != n.rangoVisible || a.tipoRango != n.tipoRango ||
+        a.rangoSinMarcar != n.rangoSinMarcar) {
         r |= RangoManual;
     }
-    if (a.PBarMin != n.PBarMin || a.PBarMax != n.PBarMax || a.PBarValor != n.PBarValor) {
+    if (a.progresoMin != n.progresoMin || a.progresoMax != n.progresoMax || a.progresoValor != n.progresoValor) {
         r |= Progreso;
     }
     return r;

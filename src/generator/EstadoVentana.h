@@ -88,28 +88,28 @@ public:
     };
 
     // Input fields, by index (see kCamposDeDatos).
-    QStringList txtfields;
+    QStringList campos;
 
-    QString lblLista;
-    QString lblRuta;
-    QString lblRutaToolTip;
+    QString textoLista;
+    QString textoRuta;
+    QString ayudaRuta;
 
     // Range frame of the manual loader.
-    bool frmManualVisible = false;
-    QString CmbTipo = QStringLiteral("Articulo");
-    bool chkNoMarcar = false;
+    bool rangoVisible = false;
+    QString tipoRango = QStringLiteral("Articulo");
+    bool rangoSinMarcar = false;
 
     // Progress bar.
-    int PBarMin = 0;
-    int PBarMax = 100;
-    int PBarValor = 0;
+    int progresoMin = 0;
+    int progresoMax = 100;
+    int progresoValor = 0;
 
     // Set by the batch reload: the grid holds a stored batch whose Id cells
     // name MV_TARVELO rows, and "&Generar" regenerates it. Cleared whenever the
     // window returns to its initial state.
     bool loteRecargado = false;
 
-    GrillaLote MSFlexGrid1;
+    GrillaLote grilla;
     // The header the grid's rows were loaded with; none while the grid holds
     // no load. The generation writes this header, whatever the fields say now.
     std::optional<CabeceraLote> cabecera;
@@ -135,11 +135,11 @@ private:
     struct Vista {
         QStringList campos;
         std::array<bool, kControlesVentana> habilitados{};
-        QString lblLista, lblRuta;
-        bool frmManualVisible = false;
-        QString CmbTipo;
-        bool chkNoMarcar = false;
-        int PBarMin = 0, PBarMax = 0, PBarValor = 0;
+        QString textoLista, textoRuta;
+        bool rangoVisible = false;
+        QString tipoRango;
+        bool rangoSinMarcar = false;
+        int progresoMin = 0, progresoMax = 0, progresoValor = 0;
     };
     Vista vista() const;
 

@@ -25,7 +25,7 @@ FilaNovedad FilaNovedad::DeGrilla(const GrillaLote& grilla, int fila) {
     FilaNovedad f;
     const int n = std::min(int(Columnas), grilla.Cols());
     for (int c = 0; c < n; ++c) {
-        f.celdas[size_t(c)] = grilla.TextMatrix(fila, c);
+        f.celdas[size_t(c)] = grilla.Texto(fila, c);
     }
     return f;
 }

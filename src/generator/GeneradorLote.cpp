@@ -75,7 +75,7 @@ QString lista(const QStringList& lineas) {
 
 // The identifier of the row's source.
 qint64 identificador(const GrillaLote& g, int fila) {
-    const QString id = g.TextMatrix(fila, FilaNovedad::Id).trimmed();
+    const QString id = g.Texto(fila, FilaNovedad::Id).trimmed();
     const std::optional<qint64> n = ReglasLote::LeeCodigo(id);
     if (!n) {
         throw FalloKX(13,
@@ -90,8 +90,8 @@ qint64 identificador(const GrillaLote& g, int fila) {
 
 FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
     const EstadoVentana& v = lote_.ventana();
-    const GrillaLote& g = v.MSFlexGrid1;
-    const auto celda = [&](int c) { return g.TextMatrix(fila, c); };
+    const GrillaLote& g = v.grilla;
+    const auto celda = [&](int c) { return g.Texto(fila, c); };
     FilaAGrabar f;
     f.fecha = cabecera_.fecha;
     // The values after the code, in the insert's column order.
@@ -115,7 +115,7 @@ FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
         celda(FilaNovedad::Tipo),
         celda(FilaNovedad::Aux1),
         celda(FilaNovedad::Aux2),
-        v.lblRuta,
+        v.textoRuta,
         lote_.parametros().usuario,
     };
     return f;
@@ -124,14 +124,14 @@ FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
 bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
                               const QString& marcaTiempo) {
     const EstadoVentana& v = lote_.ventana();
-    const GrillaLote& g = v.MSFlexGrid1;
+    const GrillaLote& g = v.grilla;
     const qint64 id = identificador(g, fila);
     if (regeneracion) {
         lote_.repositorio().EstampaFila(id, marcaTiempo);
         return true;
     }
     std::optional<PrecioAMarcar> marca;
-    if (ReglasLote::DebeMarcar(g.TextMatrix(fila, FilaNovedad::NoMarcar), cabecera_.lista) &&
+    if (ReglasLote::DebeMarcar(g.Texto(fila, FilaNovedad::NoMarcar), cabecera_.lista) &&
         !marcadas_.contains(id)) {
         marca = PrecioAMarcar{id, v.estadosAlCargar.value(id)};
     }
@@ -146,7 +146,7 @@ bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
 
 bool GeneradorLote::RevisaPrecios(ResultadoGeneracion& r) {
     const EstadoVentana& v = lote_.ventana();
-    GrillaLote& g = lote_.ventana().MSFlexGrid1;
+    GrillaLote& g = lote_.ventana().grilla;
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     // A block of articles at a time: their last prices in one question, then
     // their rows, so that a batch of any size holds one block's answers.
@@ -188,7 +188,7 @@ QString GeneradorLote::listaHistorial() const {
 }
 
 QString GeneradorLote::carpetaSalida() const {
-    return ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().lblRuta));
+    return ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(lote_.ventana().textoRuta));
 }
 
 void GeneradorLote::GuardaHistorial(const ArchivosCambio& archivos, qint64 codigo) {
@@ -272,7 +272,7 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
 ResultadoGeneracion GeneradorLote::Genera() {
     ResultadoGeneracion r;
     EstadoVentana& v = lote_.ventana();
-    GrillaLote& g = v.MSFlexGrid1;
+    GrillaLote& g = v.grilla;
     RepositorioLote& repo = lote_.repositorio();
     // A batch an earlier run committed and never published goes out first.
     lote_.PublicaPendientes();
@@ -385,7 +385,7 @@ ResultadoGeneracion GeneradorLote::Genera() {
 
     ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);
     enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
-    if (!pasos.paso([&] { apertura = archivos.Abre(v.lblRuta) ? Abiertos : FaltaCarpeta; })) {
+    if (!pasos.paso([&] { apertura = archivos.Abre(v.textoRuta) ? Abiertos : FaltaCarpeta; })) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
@@ -394,9 +394,9 @@ ResultadoGeneracion GeneradorLote::Genera() {
                                             : ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
-    r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.lblRuta));
+    r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.textoRuta));
     r.rutaBalanza =
-        QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.lblRuta)));
+        QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.textoRuta)));
     // The code is checked again under the generation's lock: from here to
     // the commit no other generation can take it.
     for (;;) {
@@ -419,8 +419,8 @@ ResultadoGeneracion GeneradorLote::Genera() {
         }
     }
 
-    v.PBarMin = 0;
-    v.PBarMax = g.Rows() - 1;
+    v.progresoMin = 0;
+    v.progresoMax = g.Rows() - 1;
     // The window repaints a few times a second, not at every row.
     QElapsedTimer reloj;
     reloj.start();
@@ -428,7 +428,7 @@ ResultadoGeneracion GeneradorLote::Genera() {
     for (int fila = 1; fila < g.Rows() && !abandonado; ++fila) {
         if (reloj.elapsed() >= 100) {
             reloj.restart();
-            v.PBarValor = fila;
+            v.progresoValor = fila;
             v.avisa();
             Programa::permiteEventos();
         }
@@ -460,7 +460,7 @@ ResultadoGeneracion GeneradorLote::Genera() {
         }
         abandonado = !sigue;
     }
-    v.PBarValor = g.Rows() - 1;
+    v.progresoValor = g.Rows() - 1;
     v.avisa();
     // Leaving after a failure records nothing and publishes nothing: the
     // folder keeps the files the branches may not have read yet.

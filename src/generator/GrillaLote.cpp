@@ -109,7 +109,7 @@ void GrillaLote::FijaCols(int columnas) {
     }
 }
 
-QString GrillaLote::TextMatrix(int fila, int col) const {
+QString GrillaLote::Texto(int fila, int col) const {
     return Celda(fila, col).toString();
 }
 
@@ -119,7 +119,7 @@ QStringView GrillaLote::Celda(int fila, int col) const {
     return QStringView(textos_[size_t(fila)]).mid(i, fin(fila, col) - i);
 }
 
-void GrillaLote::FijaTextMatrix(int fila, int col, const QString& texto) {
+void GrillaLote::FijaTexto(int fila, int col, const QString& texto) {
     verifica(fila, col);
     const quint32 i = inicio(fila, col);
     const quint32 largo = fin(fila, col) - i;
@@ -170,7 +170,7 @@ QStringList GrillaLote::Fila(int fila) const {
     QStringList r;
     r.reserve(cols_);
     for (int c = 0; c < cols_; ++c) {
-        r << TextMatrix(fila, c);
+        r << Texto(fila, c);
     }
     return r;
 }

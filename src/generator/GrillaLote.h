@@ -39,10 +39,10 @@ public:
     // Existing cells of the kept columns stay.
     void FijaCols(int columnas);
 
-    QString TextMatrix(int fila, int col) const;
+    QString Texto(int fila, int col) const;
     // The cell's text without a copy; valid until the row changes.
     QStringView Celda(int fila, int col) const;
-    void FijaTextMatrix(int fila, int col, const QString& texto);
+    void FijaTexto(int fila, int col, const QString& texto);
     // Writes cells 0 .. celdas.size()-1 of the row at once.
     void FijaFila(int fila, const QString* celdas, int cantidad);
     QStringList Fila(int fila) const;

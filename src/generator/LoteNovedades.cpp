@@ -65,14 +65,14 @@ int LoteNovedades::ReportaError(const ErrorKX& e, const QString& rutina) {
 }
 
 void LoteNovedades::ArmaGrilla() {
-    GrillaLote& g = ventana_.MSFlexGrid1;
+    GrillaLote& g = ventana_.grilla;
     // Dropping every row clears every cell at once, however large the batch was.
     g.FijaRows(0);
     g.FijaCols(FilaNovedad::Columnas);
     g.FijaRows(2);
     const QStringList& encabezados = FilaNovedad::Encabezados();
     for (int c = 0; c < FilaNovedad::Columnas; ++c) {
-        g.FijaTextMatrix(0, c, encabezados[c]);
+        g.FijaTexto(0, c, encabezados[c]);
     }
     g.FijaColWidth(FilaNovedad::Id, 0);
     g.FijaColWidth(FilaNovedad::NoMarcar, 0);
@@ -100,11 +100,11 @@ LoteNovedades::EleccionLista LoteNovedades::EligeLista(const QString& texto) {
     }
     const std::optional<QString> nombre = repositorio_.ListaDeVenta(QlUtil::FormateaCodigo(t, 4));
     if (!nombre) {
-        ventana_.lblLista = EstadoVentana::kPrefijoLista;
+        ventana_.textoLista = EstadoVentana::kPrefijoLista;
         ventana_.avisa();
         return EleccionLista::Inexistente;
     }
-    ventana_.lblLista = EstadoVentana::kPrefijoLista + *nombre;
+    ventana_.textoLista = EstadoVentana::kPrefijoLista + *nombre;
     HabilitaEdicion(true);
     return EleccionLista::Elegida;
 }
@@ -112,7 +112,7 @@ LoteNovedades::EleccionLista LoteNovedades::EligeLista(const QString& texto) {
 void LoteNovedades::HabilitaEdicion(bool edicion) {
     EstadoVentana& v = ventana_;
     v.fijaModo(edicion ? ModoVentana::Edicion : ModoVentana::Inicial);
-    v.frmManualVisible = false;
+    v.rangoVisible = false;
     v.avisa();
 }
 
@@ -125,21 +125,21 @@ void LoteNovedades::InicializaFormulario() {
     // Each step on its own: one that fails is passed over.
     const auto intenta = PasosSilenciosos();
     intenta.paso([&] {
-        for (auto& t : v.txtfields) {
+        for (auto& t : v.campos) {
             t.clear();
         }
         v.loteRecargado = false;
     });
     intenta.paso([&] {
-        v.lblLista = EstadoVentana::kPrefijoLista;
+        v.textoLista = EstadoVentana::kPrefijoLista;
         v.fijaRuta(EstadoVentana::kSinRuta);
-        v.PBarValor = 0;
+        v.progresoValor = 0;
     });
     intenta.paso([&] { HabilitaEdicion(false); });
     intenta.paso([&] { v.campo(QStringLiteral("Codigo")) = ProximoCodigo(); });
     intenta.paso([&] { ArmaGrilla(); });
     intenta.paso([&] { v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy()); });
-    intenta.paso([&] { v.chkNoMarcar = false; });
+    intenta.paso([&] { v.rangoSinMarcar = false; });
     v.avisa();
 }
 
@@ -195,19 +195,19 @@ void LoteNovedades::AbreRangoManual() {
         v.campo(QStringLiteral("ArtHasta")).clear();
     });
     intenta.paso([&] { v.campo(QStringLiteral("LETRA")) = QStringLiteral("M"); });
-    intenta.paso([&] { v.chkNoMarcar = false; });
-    intenta.paso([&] { v.frmManualVisible = true; });
+    intenta.paso([&] { v.rangoSinMarcar = false; });
+    intenta.paso([&] { v.rangoVisible = true; });
     v.avisa();
 }
 
 ResultadoCarga LoteNovedades::AceptaRangoManual() {
-    ventana_.frmManualVisible = false;
+    ventana_.rangoVisible = false;
     ventana_.avisa();
     return CargaManual();
 }
 
 void LoteNovedades::CierraRangoManual() {
-    ventana_.frmManualVisible = false;
+    ventana_.rangoVisible = false;
     ventana_.avisa();
 }
 

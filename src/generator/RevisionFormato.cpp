@@ -101,7 +101,7 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
         }
         HallazgoFormato base;
         base.fila = fila;
-        base.codigo = grilla.TextMatrix(fila, FilaNovedad::CodInterno);
+        base.codigo = grilla.Texto(fila, FilaNovedad::CodInterno);
 
         // One byte per character: the record's length in the file is its
         // length in characters.
@@ -129,7 +129,7 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
             if (Cp1252::representable(grilla.Celda(fila, c))) {
                 continue;
             }
-            const QString p = perdidos(grilla.TextMatrix(fila, c));
+            const QString p = perdidos(grilla.Texto(fila, c));
             if (!p.isEmpty()) {
                 HallazgoFormato h = base;
                 h.tipo = HallazgoFormato::Tipo::CaracteresPerdidos;

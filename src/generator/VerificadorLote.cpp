@@ -89,7 +89,7 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
     std::vector<ArchivoGrabado> grabados;
     try {
         ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);
-        const GrillaLote& g = v.MSFlexGrid1;
+        const GrillaLote& g = v.grilla;
         for (int f = 1; f < g.Rows(); ++f) {
             if (FilaNovedad::EnBlanco(g, f)) {
                 continue;
@@ -103,7 +103,7 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
         LoteNovedades::ReportaError(f.error(), QStringLiteral("Verificar"));
         return r;
     }
-    const QString carpeta = ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(v.lblRuta));
+    const QString carpeta = ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(v.textoRuta));
     const QString lista = v.campo(QStringLiteral("IdLista")).trimmed();
     bool iguales = true;
     const auto revisa = [&](const QString& nombre, const QByteArray& rehecho) {

@@ -13,7 +13,7 @@
 //   m.CampoDevuelto = "IDLISTA";
 //   QString sql = "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB ...";
 //   m.ConsultaSearch(sql);
-//   txtfields[i].setText(m.ValorDevuelto.toString());
+//   campos[i].setText(m.ValorDevuelto.toString());
 class MotorConsultas {
 public:
     virtual ~MotorConsultas() = default;

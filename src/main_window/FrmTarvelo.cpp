@@ -72,7 +72,7 @@ QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
 FrmTarvelo::FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas, QWidget* padre)
     : QMainWindow(padre), lote_(lote), consultas_(consultas),
       campos_(new CamposVentana(this)),
-      modelo_(new ModeloGrilla(lote.ventana().MSFlexGrid1, this)) {
+      modelo_(new ModeloGrilla(lote.ventana().grilla, this)) {
     setObjectName(QStringLiteral("FrmTarvelo"));
     setWindowTitle(kTitulo);
     armaControles();
@@ -283,16 +283,16 @@ void FrmTarvelo::conecta() {
     EstadoVentana& v = lote_.ventana();
     for (int i = 0; i < txtfields_.size(); ++i) {
         connect(txtfields_[i], &QLineEdit::textChanged, this, [&v, i](const QString& t) {
-            v.txtfields[i] = t;
+            v.campos[i] = t;
             v.avisa();
         });
     }
     connect(CmbTipo_, &QComboBox::currentTextChanged, this, [&v](const QString& t) {
-        v.CmbTipo = t;
+        v.tipoRango = t;
         v.avisa();
     });
     connect(chkNoMarcar_, &QCheckBox::toggled, this, [&v](bool b) {
-        v.chkNoMarcar = b;
+        v.rangoSinMarcar = b;
         v.avisa();
     });
     campos_->alAceptar = [this](int indice) { return aceptaCampo(indice); };
@@ -318,8 +318,8 @@ void FrmTarvelo::muestraEstado(unsigned areas) {
     const EstadoVentana& v = lote_.ventana();
     if (areas & EstadoVentana::Campos) {
         for (int i = 0; i < txtfields_.size(); ++i) {
-            if (txtfields_[i]->text() != v.txtfields.value(i)) {
-                txtfields_[i]->setText(v.txtfields.value(i));
+            if (txtfields_[i]->text() != v.campos.value(i)) {
+                txtfields_[i]->setText(v.campos.value(i));
             }
         }
     }
@@ -345,25 +345,25 @@ void FrmTarvelo::muestraEstado(unsigned areas) {
         }
     }
     if (areas & EstadoVentana::Etiquetas) {
-        lblLista_->setText(v.lblLista);
-        lblRuta_->setText(v.lblRuta);
-        lblRuta_->setToolTip(v.lblRutaToolTip);
+        lblLista_->setText(v.textoLista);
+        lblRuta_->setText(v.textoRuta);
+        lblRuta_->setToolTip(v.ayudaRuta);
     }
     if (areas & EstadoVentana::RangoManual) {
-        frmManual_->setVisible(v.frmManualVisible);
-        if (CmbTipo_->currentText() != v.CmbTipo) {
-            CmbTipo_->setCurrentText(v.CmbTipo);
+        frmManual_->setVisible(v.rangoVisible);
+        if (CmbTipo_->currentText() != v.tipoRango) {
+            CmbTipo_->setCurrentText(v.tipoRango);
         }
-        chkNoMarcar_->setChecked(v.chkNoMarcar);
+        chkNoMarcar_->setChecked(v.rangoSinMarcar);
     }
     if (areas & EstadoVentana::Progreso) {
-        PBar_->setRange(v.PBarMin, std::max(v.PBarMin + 1, v.PBarMax));
-        PBar_->setValue(v.PBarValor);
+        PBar_->setRange(v.progresoMin, std::max(v.progresoMin + 1, v.progresoMax));
+        PBar_->setValue(v.progresoValor);
     }
 }
 
 void FrmTarvelo::ajustaColumnas() {
-    const GrillaLote& g = lote_.ventana().MSFlexGrid1;
+    const GrillaLote& g = lote_.ventana().grilla;
     const QFontMetrics fm(MSFlexGrid1_->font());
     const QFontMetrics fh(MSFlexGrid1_->horizontalHeader()->font());
     for (int c = 0; c < g.Cols(); ++c) {
@@ -373,7 +373,7 @@ void FrmTarvelo::ajustaColumnas() {
         }
         MSFlexGrid1_->setColumnHidden(c, false);
         const int celdas = fm.horizontalAdvance(QString(kAnchoCeldas[c], QLatin1Char('0')));
-        const int encabezado = g.Rows() > 0 ? fh.horizontalAdvance(g.TextMatrix(0, c)) : 0;
+        const int encabezado = g.Rows() > 0 ? fh.horizontalAdvance(g.Texto(0, c)) : 0;
         MSFlexGrid1_->setColumnWidth(c, std::max(celdas, encabezado) + 10);
     }
 }
@@ -500,7 +500,7 @@ void FrmTarvelo::CampoValida(QLineEdit* campo) {
     if (indice < 0) {
         return;
     }
-    lote_.ventana().txtfields[indice] = campo->text();
+    lote_.ventana().campos[indice] = campo->text();
     if (!aceptaCambioDeCabecera(indice)) {
         validacionFallida_ = true;
         enfoca(campo, false);
@@ -533,7 +533,7 @@ bool FrmTarvelo::aceptaCambioDeCabecera(int indice) {
     const QString nombre = EstadoVentana::kCamposDeDatos.value(indice);
     // The code field is only open while nothing is loaded.
     if (!v.cabecera || nombre.compare(QLatin1String("Codigo"), Qt::CaseInsensitive) == 0 ||
-        !CabeceraLote::EsDeCabecera(nombre) || v.cabecera->Coincide(nombre, v.txtfields[indice]) ||
+        !CabeceraLote::EsDeCabecera(nombre) || v.cabecera->Coincide(nombre, v.campos[indice]) ||
         lote_.FilasSinGenerar() == 0) {
         return true;
     }
@@ -581,7 +581,7 @@ void FrmTarvelo::ConsultaCampo() {
     if (valor.trimmed().isEmpty()) {
         return;
     }
-    v.txtfields[indice] = valor;
+    v.campos[indice] = valor;
     v.avisa();
     QLineEdit* campo = txtfields_[indice];
     if (campo->isEnabled()) {
@@ -596,7 +596,7 @@ void FrmTarvelo::UtilLin1_Click(const QString& boton) {
         return;
     }
     // Esc closes the innermost thing open: the range frame before the batch.
-    if (b == QLatin1String("CANCELAR") && lote_.ventana().frmManualVisible) {
+    if (b == QLatin1String("CANCELAR") && lote_.ventana().rangoVisible) {
         cierraRangoManual();
         return;
     }
@@ -653,7 +653,7 @@ void FrmTarvelo::cmdExaminar_Click() {
     corre(QStringLiteral("cmdExaminar_Click"), [&] {
         EstadoVentana& v = lote_.ventana();
         const QString actual =
-            v.hayRuta() ? QFileInfo(ArchivosCambio::RutaLocal(v.lblRuta)).path() : QString();
+            v.hayRuta() ? QFileInfo(ArchivosCambio::RutaLocal(v.textoRuta)).path() : QString();
         const QString elegida =
             operador().EligeCarpeta(QStringLiteral("Ubicación del Archivo"), actual);
         // Leaving the dialog without a choice keeps the path as it was.
@@ -678,7 +678,7 @@ void FrmTarvelo::CmdBuscar_Click() {
         }
         const int indice = campos_->IndiceCampo(QStringLiteral("IdLista"));
         EstadoVentana& v = lote_.ventana();
-        v.txtfields[indice] = valor;
+        v.campos[indice] = valor;
         v.avisa();
         campos_->fijaActual(indice);
         if (txtfields_[indice]->isEnabled()) {

@@ -27,7 +27,7 @@ ValidaCampo::Resultado ValidaCampo::Valida(int indice) {
     mensaje_.clear();
     EstadoVentana& v = lote_.ventana();
     const QString nombre = EstadoVentana::kCamposDeDatos.value(indice);
-    const QString texto = v.txtfields.value(indice).trimmed();
+    const QString texto = v.campos.value(indice).trimmed();
     try {
         if (nombre.compare(QLatin1String("Codigo"), Qt::CaseInsensitive) == 0) {
             return Codigo(texto);

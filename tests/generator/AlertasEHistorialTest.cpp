@@ -104,12 +104,12 @@ TEST_P(AlertasEHistorialTest, LasAlertasDetienenHastaQueElOperadorAcepta) {
     EXPECT_TRUE(op.preguntas()[0].estilo & Operador::SegundoPorDefecto);
     // The alerted rows are flagged with their reasons; the others are not.
     int marcadas = 0;
-    for (int f = 1; f < ventana.MSFlexGrid1.Rows(); ++f) {
+    for (int f = 1; f < ventana.grilla.Rows(); ++f) {
         const QString cod = celda(f, FilaNovedad::CodInterno);
         const bool alerta = cod == "000000101" || cod == "000000103" || cod == "000000105";
-        EXPECT_EQ(ventana.MSFlexGrid1.Marcada(f), alerta) << cod.toStdString();
+        EXPECT_EQ(ventana.grilla.Marcada(f), alerta) << cod.toStdString();
         if (alerta) {
-            EXPECT_TRUE(ventana.MSFlexGrid1.Motivos(f).startsWith("Alerta: "));
+            EXPECT_TRUE(ventana.grilla.Motivos(f).startsWith("Alerta: "));
             ++marcadas;
         }
     }

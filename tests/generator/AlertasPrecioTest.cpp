@@ -97,9 +97,9 @@ TEST(AlertasPrecio, BloquesDeArticulos) {
                                                       {"000000004", "000000000"}};
     for (const auto& [cod, precio] : filas) {
         g.AgregaFila();
-        g.FijaTextMatrix(g.Rows() - 1, FilaNovedad::CodInterno, cod);
-        g.FijaTextMatrix(g.Rows() - 1, FilaNovedad::Precio, precio);
-        g.FijaTextMatrix(g.Rows() - 1, FilaNovedad::PrecioCosto, "000000000");
+        g.FijaTexto(g.Rows() - 1, FilaNovedad::CodInterno, cod);
+        g.FijaTexto(g.Rows() - 1, FilaNovedad::Precio, precio);
+        g.FijaTexto(g.Rows() - 1, FilaNovedad::PrecioCosto, "000000000");
     }
     int hasta = 0;
     EXPECT_EQ(AlertasPrecio::Articulos(g, 1, 2, hasta), QStringList({"000000001", "000000002"}));

@@ -73,7 +73,7 @@ protected:
         grilla.FijaCols(FilaNovedad::Columnas);
         grilla.FijaRows(1);
         for (int c = 0; c < FilaNovedad::Columnas; ++c) {
-            grilla.FijaTextMatrix(0, c, FilaNovedad::Encabezados()[c]);
+            grilla.FijaTexto(0, c, FilaNovedad::Encabezados()[c]);
         }
         int id = 100;
         for (const auto& f : kFilas) {
@@ -153,11 +153,11 @@ TEST_F(ArchivosCambioTest, AmbosArchivosByteAByte) {
 TEST_F(ArchivosCambioTest, ElRegistroDePuntoDeVentaSigueLosEncabezados) {
     // Columns headed Id or NoMarcar are left out wherever they stand; the last
     // column is never written.
-    grilla.FijaTextMatrix(0, FilaNovedad::Aux2, "NOMARCAR");
+    grilla.FijaTexto(0, FilaNovedad::Aux2, "NOMARCAR");
     const QString r = ArchivosCambio::RegistroCambios(grilla, 1);
     EXPECT_EQ(r.size(), 126 - 6);
-    grilla.FijaTextMatrix(0, FilaNovedad::Aux2, "Aux2");
-    grilla.FijaTextMatrix(0, FilaNovedad::Id, "Identificador");
+    grilla.FijaTexto(0, FilaNovedad::Aux2, "Aux2");
+    grilla.FijaTexto(0, FilaNovedad::Id, "Identificador");
     EXPECT_EQ(ArchivosCambio::RegistroCambios(grilla, 1), r + "000000" + "100");
 }
 

@@ -151,15 +151,15 @@ TEST_P(CargaNovedadesTest, SinClaseSugeridaMandaElPrecioDeVentaPositivo) {
 
 TEST_P(CargaNovedadesTest, SinFilasElMensajeYLaGrillaVacia) {
     eligeLista("C1", "COMPRAS");
-    ventana.MSFlexGrid1.FijaTextMatrix(1, 1, "viejo");
+    ventana.grilla.FijaTexto(1, 1, "viejo");
     const ResultadoCarga r = lote->CargaNovedades();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::SinNovedades);
     ASSERT_EQ(op.preguntas().size(), 1);
     EXPECT_EQ(op.preguntas()[0].texto, "No se encontraron novedades!!!");
     EXPECT_EQ(op.preguntas()[0].titulo, "Aviso al Usuario");
     EXPECT_EQ(op.preguntas()[0].estilo, 64);
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
-    EXPECT_TRUE(FilaNovedad::EnBlanco(ventana.MSFlexGrid1, 1));
+    EXPECT_EQ(ventana.grilla.Rows(), 2);
+    EXPECT_TRUE(FilaNovedad::EnBlanco(ventana.grilla, 1));
     EXPECT_EQ(cartel.aperturas(), 0);
 }
 
@@ -192,12 +192,12 @@ TEST_P(CargaNovedadesTest, LaSegundaCargaDespuesDeGenerarDescartaLoYaTransmitido
 
 TEST_P(CargaNovedadesTest, CargaManualDeTodoElRango) {
     lote->AbreRangoManual();
-    EXPECT_TRUE(ventana.frmManualVisible);
+    EXPECT_TRUE(ventana.rangoVisible);
     EXPECT_EQ(ventana.campo("Letra"), "M");
-    EXPECT_FALSE(ventana.chkNoMarcar);
+    EXPECT_FALSE(ventana.rangoSinMarcar);
     cartel.alMostrar([&](int) { EXPECT_TRUE(cartel.botonCancelarVisible()); });
     const ResultadoCarga r = lote->AceptaRangoManual();
-    EXPECT_FALSE(ventana.frmManualVisible);
+    EXPECT_FALSE(ventana.rangoVisible);
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
     // Every price row of the list, sent, suspended or priced 0 included; the
     // changed bar code twice; the first row in the blank row 1.
@@ -224,11 +224,11 @@ TEST_P(CargaNovedadesTest, CargaManualDeTodoElRango) {
 TEST_P(CargaNovedadesTest, CargaManualRangosLetrasYMarcas) {
     // Families compared as trimmed texts, not fitted.
     lote->AbreRangoManual();
-    ventana.CmbTipo = "Familia";
+    ventana.tipoRango = "Familia";
     ventana.campo("ArtDesde") = " 01 ";
     ventana.campo("ArtHasta") = " 01";
     ventana.campo("Letra") = " ab ";
-    ventana.chkNoMarcar = true;
+    ventana.rangoSinMarcar = true;
     lote->AceptaRangoManual();
     auto f = filas();
     ASSERT_EQ(f.size(), 2);
@@ -239,7 +239,7 @@ TEST_P(CargaNovedadesTest, CargaManualRangosLetrasYMarcas) {
     // Articles fitted to 25 characters; an overlapping range appends again;
     // an emptied letter gives "M".
     lote->AbreRangoManual();
-    ventana.CmbTipo = "Articulo";
+    ventana.tipoRango = "Articulo";
     ventana.campo("ArtDesde") = "000102";
     ventana.campo("ArtHasta") = " 000103 ";
     ventana.campo("Letra") = "";
@@ -275,7 +275,7 @@ TEST_P(CargaNovedadesTest, CargaManualTrasUnaCargaVaciaYCancelada) {
     const ResultadoCarga r = lote->AceptaRangoManual();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cancelado);
     EXPECT_EQ(r.filas, 3);
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 4); // header + three, the first in row 1
+    EXPECT_EQ(ventana.grilla.Rows(), 4); // header + three, the first in row 1
     EXPECT_EQ(celda(1, FilaNovedad::CodInterno), "000000101");
     EXPECT_FALSE(cartel.visible());
 }
@@ -304,8 +304,8 @@ TEST_P(CargaNovedadesTest, EstadoInicialYEdicion) {
     EXPECT_EQ(ventana.campo("Codigo"), "1");
     EXPECT_EQ(ventana.campo("Fecha"), "10/03/2026");
     EXPECT_EQ(ventana.campo("IdLista"), "");
-    EXPECT_EQ(ventana.lblLista, "Lista de Precios: ");
-    EXPECT_EQ(ventana.lblRuta, "...");
+    EXPECT_EQ(ventana.textoLista, "Lista de Precios: ");
+    EXPECT_EQ(ventana.textoRuta, "...");
     EXPECT_TRUE(ventana.campoHabilitado("Codigo"));
     EXPECT_FALSE(ventana.campoHabilitado("Fecha"));
     EXPECT_FALSE(ventana.habilitado(ControlVentana::Cargar));

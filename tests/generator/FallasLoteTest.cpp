@@ -91,7 +91,7 @@ TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
     otroLote.InicializaFormulario();
     otra.campo("Codigo") = "78";
     otra.campo("IdLista") = "1";
-    otra.lblLista = EstadoVentana::kPrefijoLista + "LISTA UNO";
+    otra.textoLista = EstadoVentana::kPrefijoLista + "LISTA UNO";
     otroLote.HabilitaEdicion(true);
     ASSERT_EQ(otroLote.CargaNovedades().filas, 5);
     QTemporaryDir otraCarpeta;

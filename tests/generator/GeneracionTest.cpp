@@ -161,9 +161,9 @@ void GeneracionTest::loteNuevo() {
     EXPECT_TRUE(lee(balanza()).contains("050123401234001250500QUESO CREMOSO"));
     // The window back to its initial state.
     EXPECT_EQ(ventana.campo("Codigo"), "2");
-    EXPECT_EQ(ventana.lblRuta, "...");
+    EXPECT_EQ(ventana.textoRuta, "...");
     EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar));
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
+    EXPECT_EQ(ventana.grilla.Rows(), 2);
 }
 
 TEST_P(GeneracionTest, LoteNuevo) {
@@ -289,7 +289,7 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
         const auto antes = filas();
         const QString codigo = ventana.campo("Codigo");
         const QString lista = ventana.campo("IdLista");
-        const QString rutaAntes = ventana.lblRuta;
+        const QString rutaAntes = ventana.textoRuta;
         c.prepara();
         op.limpia();
         const ResultadoGeneracion r = lote->Genera();
@@ -314,7 +314,7 @@ TEST_P(GeneracionTest, NadaSeGeneraSinListaSinFilasSinCarpetaOConCodigoInvalido)
 
 TEST_P(GeneracionTest, FilaEnBlancoNoSeEscribeNiSeGraba) {
     // A blank row in the middle of the batch.
-    GrillaLote& g = ventana.MSFlexGrid1;
+    GrillaLote& g = ventana.grilla;
     g.AgregaFila();
     const QStringList ultima = g.Fila(5);
     g.FijaFila(6, ultima.constData(), int(ultima.size()));
@@ -483,9 +483,9 @@ TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
     EXPECT_EQ(r.filas, 2);
     EXPECT_EQ(ventana.campo("Fecha"), fechaCorta(kHoy.addDays(-3)));
     EXPECT_EQ(ventana.campo("IdLista").trimmed(), "1");
-    EXPECT_EQ(ventana.lblLista.trimmed(), "Lista de Precio: LISTA D'UNO");
-    EXPECT_EQ(ventana.lblRuta, "C:\\NOV\\CAMBIOS.TXT");
-    EXPECT_EQ(ventana.lblRutaToolTip, "C:\\NOV\\CAMBIOS.TXT");
+    EXPECT_EQ(ventana.textoLista.trimmed(), "Lista de Precio: LISTA D'UNO");
+    EXPECT_EQ(ventana.textoRuta, "C:\\NOV\\CAMBIOS.TXT");
+    EXPECT_EQ(ventana.ayudaRuta, "C:\\NOV\\CAMBIOS.TXT");
     const auto f = filas();
     ASSERT_EQ(f.size(), 2);
     EXPECT_EQ(f[0][FilaNovedad::Descripcion], "QUESO   ");
@@ -516,14 +516,14 @@ TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
     esquema->filaLote({.codigo = 10, .idLista = "1", .codInterno = "000000001"});
     ventana.campo("Codigo") = "10";
     lote->CargaLote();
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
+    EXPECT_EQ(ventana.grilla.Rows(), 2);
     EXPECT_EQ(celda(1, FilaNovedad::CodInterno), "000000001");
 
     // An unknown code changes nothing; a code that is no number is refused first.
     op.limpia();
     ventana.campo("Codigo") = "11";
     EXPECT_EQ(lote->CargaLote().estado, ResultadoCarga::Estado::SinNovedades);
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
+    EXPECT_EQ(ventana.grilla.Rows(), 2);
     EXPECT_TRUE(op.preguntas().isEmpty());
     ventana.campo("Codigo") = "10 OR 1=1";
     EXPECT_EQ(lote->CargaLote().estado, ResultadoCarga::Estado::Rechazado);

@@ -8,18 +8,18 @@ TEST(GrillaLote, CeldasPorFilaYColumna) {
     GrillaLote g;
     g.FijaCols(4);
     g.FijaRows(3);
-    EXPECT_EQ(g.TextMatrix(2, 3), "");
-    g.FijaTextMatrix(1, 1, "abc");
-    g.FijaTextMatrix(1, 3, "z");
-    g.FijaTextMatrix(1, 0, "xy");
-    g.FijaTextMatrix(1, 1, "");
-    g.FijaTextMatrix(1, 2, "€é");
+    EXPECT_EQ(g.Texto(2, 3), "");
+    g.FijaTexto(1, 1, "abc");
+    g.FijaTexto(1, 3, "z");
+    g.FijaTexto(1, 0, "xy");
+    g.FijaTexto(1, 1, "");
+    g.FijaTexto(1, 2, "€é");
     EXPECT_EQ(g.Fila(1), QStringList({"xy", "", "€é", "z"}));
     EXPECT_EQ(g.Fila(0), QStringList({"", "", "", ""}));
 
     const QString celdas[2] = {"A", "BBB"};
     g.FijaFila(2, celdas, 2);
-    g.FijaTextMatrix(2, 3, "fin");
+    g.FijaTexto(2, 3, "fin");
     g.FijaFila(2, celdas, 1);
     EXPECT_EQ(g.Fila(2), QStringList({"A", "BBB", "", "fin"}));
 
@@ -38,9 +38,9 @@ TEST(GrillaLote, CeldasPorFilaYColumna) {
     g.FijaRows(2);
     EXPECT_EQ(g.Rows(), 2);
 
-    EXPECT_THROW(g.TextMatrix(2, 0), FalloKX);
-    EXPECT_THROW(g.FijaTextMatrix(0, 5, "x"), FalloKX);
-    EXPECT_THROW(g.TextMatrix(-1, 0), FalloKX);
+    EXPECT_THROW(g.Texto(2, 0), FalloKX);
+    EXPECT_THROW(g.FijaTexto(0, 5, "x"), FalloKX);
+    EXPECT_THROW(g.Texto(-1, 0), FalloKX);
     EXPECT_EQ(g.ColWidth(0), GrillaLote::AnchoPorDefecto);
     g.FijaColWidth(4, 0);
     EXPECT_EQ(g.ColWidth(4), 0);
@@ -54,29 +54,29 @@ TEST(GrillaLote, FilaMasLargaQueLosDesplazamientosCortos) {
         GrillaLote g;
         g.FijaRows(3);
         g.FijaCols(3);
-        g.FijaTextMatrix(1, 0, "a");
-        g.FijaTextMatrix(1, 2, "c");
-        g.FijaTextMatrix(2, 2, "otra");
+        g.FijaTexto(1, 0, "a");
+        g.FijaTexto(1, 2, "c");
+        g.FijaTexto(2, 2, "otra");
         if (via == 0) {
-            g.FijaTextMatrix(1, 1, largo);
+            g.FijaTexto(1, 1, largo);
         } else if (via == 1) {
             const QString celdas[3] = {"a", largo, "c"};
             g.FijaFila(1, celdas, 3);
         } else {
-            g.FijaTextMatrix(1, 1, largo);
+            g.FijaTexto(1, 1, largo);
             g.FijaCols(4); // offsets rebuilt from wide ones
         }
         SCOPED_TRACE(via);
-        EXPECT_EQ(g.TextMatrix(1, 0), "a");
-        EXPECT_EQ(g.TextMatrix(1, 1), largo);
-        EXPECT_EQ(g.TextMatrix(1, 2), "c");
-        EXPECT_EQ(g.TextMatrix(2, 2), "otra");
-        g.FijaTextMatrix(1, 1, "b");
-        g.FijaTextMatrix(1, 0, "aa");
-        EXPECT_EQ(g.TextMatrix(1, 1), "b");
-        EXPECT_EQ(g.TextMatrix(1, 2), "c");
+        EXPECT_EQ(g.Texto(1, 0), "a");
+        EXPECT_EQ(g.Texto(1, 1), largo);
+        EXPECT_EQ(g.Texto(1, 2), "c");
+        EXPECT_EQ(g.Texto(2, 2), "otra");
+        g.FijaTexto(1, 1, "b");
+        g.FijaTexto(1, 0, "aa");
+        EXPECT_EQ(g.Texto(1, 1), "b");
+        EXPECT_EQ(g.Texto(1, 2), "c");
         g.AgregaFila();
-        EXPECT_EQ(g.TextMatrix(3, 2), "");
+        EXPECT_EQ(g.Texto(3, 2), "");
     }
 }
 
@@ -96,7 +96,7 @@ TEST(GrillaLote, AvisaALaVista) {
     g.FijaCols(2);
     g.FijaRows(2);
     g.AgregaFila();
-    g.FijaTextMatrix(2, 1, "x");
+    g.FijaTexto(2, 1, "x");
     g.Clear();
     EXPECT_EQ(r.eventos,
               QStringList({"reinicia", "agrega 0-1", "agrega 2-2", "celda 2,1", "reinicia"}));
@@ -113,10 +113,10 @@ TEST(FilaNovedad, EncabezadosYFilaEnBlanco) {
     g.FijaCols(18);
     g.FijaRows(2);
     EXPECT_TRUE(FilaNovedad::EnBlanco(g, 1));
-    g.FijaTextMatrix(1, FilaNovedad::Id, "12");
-    g.FijaTextMatrix(1, FilaNovedad::TipoIva, " ");
+    g.FijaTexto(1, FilaNovedad::Id, "12");
+    g.FijaTexto(1, FilaNovedad::TipoIva, " ");
     EXPECT_TRUE(FilaNovedad::EnBlanco(g, 1)); // ids and blanks are no loaded row
-    g.FijaTextMatrix(1, FilaNovedad::Aux2, "000000");
+    g.FijaTexto(1, FilaNovedad::Aux2, "000000");
     EXPECT_FALSE(FilaNovedad::EnBlanco(g, 1));
 
     FilaNovedad f;

@@ -19,7 +19,7 @@ TEST_P(LoteGrandeTest, MasDe32767Filas) {
     // Changed bar codes give some articles two rows.
     const int n = lote->CargaNovedades().filas;
     ASSERT_GE(n, kFilas);
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), n + 1);
+    EXPECT_EQ(ventana.grilla.Rows(), n + 1);
     QSet<QString> aMarcar;
     for (int f = 1; f <= n; ++f) {
         if (celda(f, FilaNovedad::NoMarcar) == "0") {
@@ -41,7 +41,7 @@ TEST_P(LoteGrandeTest, MasDe32767Filas) {
     ventana.campo("Codigo") = r.codigo;
     const ResultadoCarga c = lote->CargaLote();
     EXPECT_EQ(c.filas, n);
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), n + 1);
+    EXPECT_EQ(ventana.grilla.Rows(), n + 1);
     EXPECT_EQ(celda(n, FilaNovedad::CodInterno),
               QString::number(o.codigoInicial + kFilas - 1).rightJustified(9, '0'));
 }
@@ -96,10 +96,10 @@ TEST(MuestraAvance, CicloDeCuarentaYUno) {
     lote.MuestraAvance(42, 230);
     EXPECT_EQ(cartel.lineas()[2], "|");
     lote.ArmaGrilla();
-    EXPECT_EQ(ventana.MSFlexGrid1.Rows(), 2);
-    EXPECT_EQ(ventana.MSFlexGrid1.Cols(), 18);
-    EXPECT_EQ(ventana.MSFlexGrid1.ColWidth(16), 0);
-    EXPECT_EQ(ventana.MSFlexGrid1.ColWidth(17), 0);
-    EXPECT_EQ(ventana.MSFlexGrid1.Fila(0), FilaNovedad::Encabezados());
-    EXPECT_TRUE(FilaNovedad::EnBlanco(ventana.MSFlexGrid1, 1));
+    EXPECT_EQ(ventana.grilla.Rows(), 2);
+    EXPECT_EQ(ventana.grilla.Cols(), 18);
+    EXPECT_EQ(ventana.grilla.ColWidth(16), 0);
+    EXPECT_EQ(ventana.grilla.ColWidth(17), 0);
+    EXPECT_EQ(ventana.grilla.Fila(0), FilaNovedad::Encabezados());
+    EXPECT_TRUE(FilaNovedad::EnBlanco(ventana.grilla, 1));
 }

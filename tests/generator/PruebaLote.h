@@ -66,7 +66,7 @@ protected:
     // The list as the window leaves it after its validation.
     void eligeLista(const QString& lista, const QString& nombre) {
         ventana.campo(QStringLiteral("IdLista")) = lista;
-        ventana.lblLista = EstadoVentana::kPrefijoLista + nombre;
+        ventana.textoLista = EstadoVentana::kPrefijoLista + nombre;
         lote->HabilitaEdicion(true);
     }
 
@@ -76,12 +76,12 @@ protected:
     // Grid rows below the header, as lists of cells.
     QList<QStringList> filas() const {
         QList<QStringList> r;
-        for (int f = 1; f < ventana.MSFlexGrid1.Rows(); ++f) {
-            r << ventana.MSFlexGrid1.Fila(f);
+        for (int f = 1; f < ventana.grilla.Rows(); ++f) {
+            r << ventana.grilla.Fila(f);
         }
         return r;
     }
-    QString celda(int fila, int col) const { return ventana.MSFlexGrid1.TextMatrix(fila, col); }
+    QString celda(int fila, int col) const { return ventana.grilla.Texto(fila, col); }
 
     QStringList preguntas() const {
         QStringList r;

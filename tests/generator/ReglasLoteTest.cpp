@@ -179,15 +179,15 @@ TEST(ReglasLote, LosCargadoresCorrenSinBaseDeDatos) {
     ventana.campo("IdLista") = "1";
     const ResultadoCarga r = lote.CargaNovedades();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
-    const GrillaLote& g = ventana.MSFlexGrid1;
+    const GrillaLote& g = ventana.grilla;
     ASSERT_EQ(g.Rows(), 3);
-    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::CodInterno), "000000101");
-    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::PrecioVenta), "000100000");
-    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::NoMarcar), "0");
-    EXPECT_EQ(g.TextMatrix(2, FilaNovedad::CodInterno), "000000102");
-    EXPECT_EQ(g.TextMatrix(2, FilaNovedad::PrecioVenta), "000080000");
-    EXPECT_EQ(g.TextMatrix(2, FilaNovedad::NoMarcar), "1");
-    EXPECT_EQ(g.TextMatrix(1, FilaNovedad::Marca).trimmed(), "MARCA T");
+    EXPECT_EQ(g.Texto(1, FilaNovedad::CodInterno), "000000101");
+    EXPECT_EQ(g.Texto(1, FilaNovedad::PrecioVenta), "000100000");
+    EXPECT_EQ(g.Texto(1, FilaNovedad::NoMarcar), "0");
+    EXPECT_EQ(g.Texto(2, FilaNovedad::CodInterno), "000000102");
+    EXPECT_EQ(g.Texto(2, FilaNovedad::PrecioVenta), "000080000");
+    EXPECT_EQ(g.Texto(2, FilaNovedad::NoMarcar), "1");
+    EXPECT_EQ(g.Texto(1, FilaNovedad::Marca).trimmed(), "MARCA T");
     // The state each row was loaded in, for the conditional mark.
     EXPECT_EQ(ventana.estadosAlCargar.value(1), "0-M");
     Reloj::fijaHoy(QDate());
@@ -224,11 +224,11 @@ TEST(ReglasLote, UnaFilaRepetidaEnElOrigenSeCargaUnaVez) {
     LoteNovedades lote(ventana, repo, cartel, parametros());
     ventana.campo("IdLista") = "1";
     EXPECT_EQ(lote.CargaNovedades().estado, ResultadoCarga::Estado::Cargado);
-    const GrillaLote& g = ventana.MSFlexGrid1;
+    const GrillaLote& g = ventana.grilla;
     ASSERT_EQ(g.Rows(), 5);
     const QStringList articulos = {"000000101", "000000103", "000000104", "000000106"};
     for (int f = 1; f < g.Rows(); ++f) {
-        EXPECT_EQ(g.TextMatrix(f, FilaNovedad::CodInterno), articulos[f - 1]) << f;
+        EXPECT_EQ(g.Texto(f, FilaNovedad::CodInterno), articulos[f - 1]) << f;
     }
     EXPECT_EQ(ventana.estadosAlCargar.value(7), "0-M");
     EXPECT_EQ(ventana.estadosAlCargar.value(grande), "0-C");

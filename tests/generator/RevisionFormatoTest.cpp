@@ -16,7 +16,7 @@ GrillaLote grillaDe(std::initializer_list<Fila> filas) {
     g.FijaCols(FilaNovedad::Columnas);
     g.FijaRows(1);
     for (int c = 0; c < FilaNovedad::Columnas; ++c) {
-        g.FijaTextMatrix(0, c, FilaNovedad::Encabezados()[c]);
+        g.FijaTexto(0, c, FilaNovedad::Encabezados()[c]);
     }
     int id = 1;
     for (const Fila& f : filas) {

@@ -41,8 +41,8 @@ protected:
     void durante(std::function<void()> teclas) { QTimer::singleShot(0, std::move(teclas)); }
     int filasEnBlanco() const {
         int n = 0;
-        for (int f = 1; f < estado.MSFlexGrid1.Rows(); ++f) {
-            n += FilaNovedad::EnBlanco(estado.MSFlexGrid1, f) ? 1 : 0;
+        for (int f = 1; f < estado.grilla.Rows(); ++f) {
+            n += FilaNovedad::EnBlanco(estado.grilla, f) ? 1 : 0;
         }
         return n;
     }
@@ -364,7 +364,7 @@ TEST_P(SesionOperadorTest, TamanoInicialMuestraTodasLasColumnas) {
         return n;
     };
     ASSERT_EQ(rojos(), 0);
-    estado.MSFlexGrid1.FijaMarcada(1, true);
+    estado.grilla.FijaMarcada(1, true);
     QApplication::processEvents();
     EXPECT_GT(rojos(), 0);
 }

@@ -266,7 +266,7 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
         EXPECT_EQ(grilla->isColumnHidden(c), c >= 16) << c;
     }
     EXPECT_EQ(grilla->model()->index(filas - 1, 1).data().toString(),
-              estado.MSFlexGrid1.TextMatrix(filas, 1));
+              estado.grilla.Texto(filas, 1));
     EXPECT_TRUE(QFontInfo(grilla->font()).fixedPitch());
 
     op.respondeArchivo(dirVentana.path());
