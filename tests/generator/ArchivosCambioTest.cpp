@@ -48,57 +48,82 @@ QByteArray lee(const QString& ruta) {
     return f.readAll();
 }
 
-struct Fila {
-    const char *tipo, *codigo, *descripcion, *marca, *precio, *costo, *iva, *barra, *rubro,
-        *pesable;
+// A golden case: a folder under data/ whose entrada.txt gives the grid rows
+// (made the way the loaders make them), the article master the scale lookup
+// answers from and the kilogram unit; CAMBIOS.TXT and BALANZA.TXT beside it
+// are what a generation of those rows writes. A new case is a new folder.
+struct Caso {
+    QString unidadKG;
+    QMap<QString, ArticulosBalanza::Articulo> articulos;
+    QList<QStringList> filas;
 };
 
-// The rows of the golden files, made the way the loaders make them.
-const Fila kFilas[] = {
-    {"0-M", "1234", "QUESO CREMOSO", "LACTEOS", "1250.50", "800.00", "21", "", "05", "1"},
-    {"0-C", "9999", "ACEITE GIRASOL 1,5 L", "NATURA", "3456.789", "2000", "10.5", "7790001234567",
-     "1", "0"},
-    {"0-M", "10000", "PAN FRANCÉS X KG", "PANADERÍA", "850", "400", "21", "", "12", "S"},
-    {"0-M", "21234", "QUESO CREMOSO", "LACTEOS", "1250.50", "800.00", "21", "", "05", "1"},
-    {"0-M", "1500", "JAMÓN COCIDO €", "DON PEPE", "1999.99", "1500.5", "", "", "", "1"},
-    {"0-C", "777", "D'ANGELO ÑOQUIS", "D'ANGELO", "0.5", "0.25", "10.5", "  ", "3", ""},
-    {"0-M", "42", "MANZANA ROJA", "FRUTAS", "1000000", "-5", "21", "123", "A1", "1"},
-};
+Caso leeCaso(const QString& carpeta) {
+    Caso caso;
+    QFile f(carpeta + "/entrada.txt");
+    if (!f.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << f.fileName().toStdString();
+        return caso;
+    }
+    for (const QString& linea : QString::fromUtf8(f.readAll()).split('\n')) {
+        if (linea.isEmpty() || linea.startsWith('#')) {
+            continue;
+        }
+        const QStringList campos = linea.split('|');
+        if (campos[0] == "unidad" && campos.size() == 2) {
+            caso.unidadKG = campos[1];
+        } else if (campos[0] == "articulo" && campos.size() == 4) {
+            caso.articulos[campos[1]] = {campos[3] == "S", campos[2]};
+        } else if (campos[0] == "fila" && campos.size() == 11) {
+            caso.filas << campos.mid(1);
+        } else {
+            ADD_FAILURE() << "unreadable line in " << f.fileName().toStdString() << ": "
+                          << linea.toStdString();
+        }
+    }
+    return caso;
+}
+
+// The grid the window builds: the header row, then the rows of `filas`.
+void llenaGrilla(GrillaLote& grilla, const QList<QStringList>& filas) {
+    grilla.FijaCols(FilaNovedad::Columnas);
+    grilla.FijaRows(1);
+    for (int c = 0; c < FilaNovedad::Columnas; ++c) {
+        grilla.FijaTexto(0, c, FilaNovedad::Encabezados()[c]);
+    }
+    int id = 100;
+    for (const QStringList& f : filas) {
+        ValoresFila v;
+        v.tipoMov = f[0];
+        v.codigo = f[1];
+        v.descripcion = f[2];
+        v.marca = f[3];
+        v.precio = v.precio2 = f[4];
+        v.costo = f[5];
+        v.tasaIva = f[6];
+        v.codBarra = f[7];
+        v.rubro = f[8];
+        v.pesable = f[9];
+        v.id = QString::number(id++);
+        v.FormateaFila("21", false);
+        grilla.AgregaFila();
+        v.Fila().EnGrilla(grilla, grilla.Rows() - 1);
+    }
+}
+
+QStringList casos() {
+    return QDir(TARVELO_TEST_DATA).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
 
 class ArchivosCambioTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         fijaOperador(&op);
-        grilla.FijaCols(FilaNovedad::Columnas);
-        grilla.FijaRows(1);
-        for (int c = 0; c < FilaNovedad::Columnas; ++c) {
-            grilla.FijaTexto(0, c, FilaNovedad::Encabezados()[c]);
-        }
-        int id = 100;
-        for (const auto& f : kFilas) {
-            ValoresFila v;
-            v.tipoMov = f.tipo;
-            v.codigo = f.codigo;
-            v.descripcion = f.descripcion;
-            v.marca = f.marca;
-            v.precio = v.precio2 = f.precio;
-            v.costo = f.costo;
-            v.tasaIva = f.iva;
-            v.codBarra = f.barra;
-            v.rubro = f.rubro;
-            v.pesable = f.pesable;
-            v.id = QString::number(id++);
-            v.FormateaFila("21", false);
-            grilla.AgregaFila();
-            v.Fila().EnGrilla(grilla, grilla.Rows() - 1);
-        }
-        // Weighed and sold by the kilogram (unit compared trimmed, any case),
-        // weighed but sold by the unit, not weighed; 777 is missing.
-        articulos.articulos["001234"] = {true, "KG"};
-        articulos.articulos["009999"] = {false, "KG"};
-        articulos.articulos["001500"] = {true, "UN"};
-        articulos.articulos["000042"] = {true, "kg "};
+        // The assorted case: most tests look at some of its rows.
+        const Caso caso = leeCaso(TARVELO_TEST_DATA "/surtido");
+        llenaGrilla(grilla, caso.filas);
+        articulos.articulos = caso.articulos;
     }
     void TearDown() override { fijaOperador(nullptr); }
 
@@ -116,21 +141,50 @@ protected:
 
 } // namespace
 
-TEST_F(ArchivosCambioTest, AmbosArchivosByteAByte) {
+TEST(ArchivosCambioCasos, AmbosArchivosByteAByte) {
+    OperadorGuion op;
+    fijaOperador(&op);
+    const QStringList nombres = casos();
+    ASSERT_FALSE(nombres.isEmpty()) << "no case folder under " TARVELO_TEST_DATA;
+    for (const QString& nombre : nombres) {
+        SCOPED_TRACE(nombre.toStdString());
+        const QString carpeta = QStringLiteral(TARVELO_TEST_DATA "/") + nombre;
+        const Caso caso = leeCaso(carpeta);
+        GrillaLote grilla;
+        llenaGrilla(grilla, caso.filas);
+        ArticulosFijos articulos;
+        articulos.articulos = caso.articulos;
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString ruta = dir.path() + "/CAMBIOS.TXT";
+        // An older, longer file is overwritten, never appended to.
+        QFile viejo(dir.path() + "/BALANZA.TXT");
+        ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+        viejo.write(QByteArray(5000, 'x'));
+        viejo.close();
+        {
+            ArchivosCambio a(articulos, caso.unidadKG);
+            ASSERT_TRUE(a.Abre(ruta));
+            for (int f = 1; f < grilla.Rows(); ++f) {
+                a.Agrega(a.Prepara(grilla, f));
+            }
+            a.Publica();
+        }
+        EXPECT_EQ(lee(ruta), lee(carpeta + "/CAMBIOS.TXT"));
+        EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT"), lee(carpeta + "/BALANZA.TXT"));
+    }
+    EXPECT_TRUE(op.preguntas().isEmpty());
+    fijaOperador(nullptr);
+}
+
+TEST_F(ArchivosCambioTest, ElEjemploTrabajado) {
     const QString ruta = dir.path() + "/CAMBIOS.TXT";
-    // An older, longer file is overwritten, never appended to.
-    QFile viejo(dir.path() + "/BALANZA.TXT");
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write(QByteArray(5000, 'x'));
-    viejo.close();
     {
         ArchivosCambio a(articulos, "KG");
         ASSERT_TRUE(a.Abre(ruta));
         generaTodo(a);
         a.Publica();
     }
-    EXPECT_EQ(lee(ruta), lee(TARVELO_TEST_DATA "/CAMBIOS.TXT"));
-    EXPECT_EQ(lee(dir.path() + "/BALANZA.TXT"), lee(TARVELO_TEST_DATA "/BALANZA.TXT"));
     // The worked example, literally.
     const QByteArray cambios = lee(ruta);
     EXPECT_TRUE(cambios.startsWith(
