@@ -15,11 +15,25 @@ const QString CargadorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
 
 namespace {
-// Stored column of each grid column (Descripción is stored as Descripcion).
-const char* const kColumnas[FilaNovedad::Columnas] = {
-    "TipoMov",  "CodInterno",  "Descripcion", "Marca",   "PrecioVenta", "Precio",
-    "Internos", "PrecioCosto", "CondIVA",     "TipoIva", "Fijo",        "CodBarra",
-    "Tipo",     "Rubro",       "Aux1",        "Aux2",    "ID",          nullptr};
+// The stored column each grid column is read back from: its own, and for the
+// Id cells the batch table's row, which names the row from here on. The mark
+// is not stored.
+const QStringList& columnasLeidas() {
+    static const QStringList r = [] {
+        QStringList c;
+        for (const ColumnaGrilla& g : kColumnasGrilla) {
+            if (g.grabada) {
+                c << TablaLote::NombreDe(*g.grabada);
+            } else if (g.columna == FilaNovedad::Id) {
+                c << QString::fromLatin1(TablaLote::kId.data(), qsizetype(TablaLote::kId.size()));
+            } else {
+                c << QString();
+            }
+        }
+        return c;
+    }();
+    return r;
+}
 } // namespace
 
 ResultadoCarga CargadorLote::CargaLote() {
@@ -58,14 +72,15 @@ ResultadoCarga CargadorLote::CargaLote() {
     cartelAbierto = true;
     lote_.IniciaAvance();
     const int total = rs->total();
-    const auto campo = [&](const char* nombre) {
-        return QlUtil::NoNulo(rs->fila().Campo(QLatin1String(nombre)));
+    const auto campo = [&](const QString& nombre) {
+        return QlUtil::NoNulo(rs->fila().Campo(nombre));
     };
     if (!pasos.pasos({[&] {
-                          v.campo(QStringLiteral("fecha")) = campo("fecha");
-                          v.campo(QStringLiteral("IdLista")) = campo("IdLista");
-                          v.textoLista = QStringLiteral("Lista de Precio: ") + campo("Nombre");
-                          v.fijaRuta(campo("RUTAARCHIVO"));
+                          v.campo(QStringLiteral("fecha")) = campo(QStringLiteral("fecha"));
+                          v.campo(QStringLiteral("IdLista")) = campo(QStringLiteral("IdLista"));
+                          v.textoLista =
+                              QStringLiteral("Lista de Precio: ") + campo(QStringLiteral("Nombre"));
+                          v.fijaRuta(campo(QStringLiteral("RUTAARCHIVO")));
                       },
                       [&] {
                           lote_.ArmaGrilla();
@@ -80,8 +95,11 @@ ResultadoCarga CargadorLote::CargaLote() {
     while (rs->hay()) {
         const bool sigue = pasos.paso([&] {
             FilaNovedad f;
-            for (int c = 0; c < FilaNovedad::NoMarcar; ++c) {
-                f[c] = campo(kColumnas[c]);
+            const QStringList& columnas = columnasLeidas();
+            for (int c = 0; c < FilaNovedad::Columnas; ++c) {
+                if (!columnas[c].isEmpty()) {
+                    f[c] = campo(columnas[c]);
+                }
             }
             // Every cell as it was stored, TipoIva and Tipo included: a batch
             // sent again must reach the branches byte for byte as it first did.

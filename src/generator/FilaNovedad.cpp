@@ -11,13 +11,13 @@ const QString FilaNovedad::kSinRubro = QStringLiteral("99");
 const QString FilaNovedad::kIva21 = QStringLiteral("21");
 
 const QStringList& FilaNovedad::Encabezados() {
-    static const QStringList e = {
-        QStringLiteral("TipoMov"),  QStringLiteral("CodInterno"),  QStringLiteral("Descripción"),
-        QStringLiteral("Marca"),    QStringLiteral("PrecioVenta"), QStringLiteral("Precio"),
-        QStringLiteral("Internos"), QStringLiteral("PrecioCosto"), QStringLiteral("CondIva"),
-        QStringLiteral("TipoIva"),  QStringLiteral("Fijo"),        QStringLiteral("CodBarra"),
-        QStringLiteral("Tipo"),     QStringLiteral("Rubro"),       QStringLiteral("Aux1"),
-        QStringLiteral("Aux2"),     QStringLiteral("Id"),          QStringLiteral("NoMarcar")};
+    static const QStringList e = [] {
+        QStringList r;
+        for (const ColumnaGrilla& c : kColumnasGrilla) {
+            r << QString::fromUtf16(c.encabezado.data(), qsizetype(c.encabezado.size()));
+        }
+        return r;
+    }();
     return e;
 }
 

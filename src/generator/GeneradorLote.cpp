@@ -91,33 +91,37 @@ qint64 identificador(const GrillaLote& g, int fila) {
 FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
     const EstadoVentana& v = lote_.ventana();
     const GrillaLote& g = v.grilla;
-    const auto celda = [&](int c) { return g.Texto(fila, c); };
     FilaAGrabar f;
     f.fecha = cabecera_.fecha;
     // The values after the code, in the insert's column order.
-    f.valores = {
-        QlUtil::FormateaCodigo(cabecera_.lista, 4),
-        cabecera_.nombreLista,
-        f.fecha,
-        celda(FilaNovedad::TipoMov),
-        celda(FilaNovedad::CodInterno),
-        celda(FilaNovedad::Descripcion),
-        celda(FilaNovedad::Marca),
-        celda(FilaNovedad::PrecioVenta),
-        celda(FilaNovedad::Precio),
-        celda(FilaNovedad::Internos),
-        celda(FilaNovedad::PrecioCosto),
-        celda(FilaNovedad::CondIva),
-        celda(FilaNovedad::TipoIva),
-        celda(FilaNovedad::Fijo),
-        celda(FilaNovedad::CodBarra),
-        celda(FilaNovedad::Rubro),
-        celda(FilaNovedad::Tipo),
-        celda(FilaNovedad::Aux1),
-        celda(FilaNovedad::Aux2),
-        v.textoRuta,
-        lote_.parametros().usuario,
-    };
+    f.valores.reserve(TablaLote::Grabadas);
+    for (const TablaLote::ColumnaGrabada& t : TablaLote::kGrabadas) {
+        if (const int c = ColumnasGrilla::DeTabla(t.columna); c >= 0) {
+            f.valores << g.Texto(fila, c);
+            continue;
+        }
+        switch (t.columna) {
+        case TablaLote::IdLista:
+            f.valores << QlUtil::FormateaCodigo(cabecera_.lista, 4);
+            break;
+        case TablaLote::Nombre:
+            f.valores << cabecera_.nombreLista;
+            break;
+        case TablaLote::Fecha:
+            f.valores << f.fecha;
+            break;
+        case TablaLote::RutaArchivo:
+            f.valores << v.textoRuta;
+            break;
+        case TablaLote::Usuario:
+            f.valores << lote_.parametros().usuario;
+            break;
+        default:
+            // Every other column is a grid cell (checked where the grid's
+            // columns are listed).
+            break;
+        }
+    }
     return f;
 }
 

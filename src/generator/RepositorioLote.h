@@ -43,7 +43,7 @@ struct RangoManual {
 };
 
 // One batch row as MV_TARVELO stores it: the values after the code, in the
-// order of ValoresInsercion::Columnas.
+// order of TablaLote::kGrabadas.
 struct FilaAGrabar {
     QStringList valores;
     // The batch date as the window holds it (the short date form).

@@ -415,7 +415,7 @@ QVariantList RepositorioLoteSql::valoresInsercion(qint64 codigo, const FilaAGrab
         s_->fechaValor = d.isValid() ? fecha(d) : QVariant();
     }
     if (s_->fechaValor.isValid()) {
-        valores[3] = s_->fechaValor;
+        valores[TablaLote::PosicionEnInsercion(TablaLote::Fecha)] = s_->fechaValor;
     }
     return valores;
 }
