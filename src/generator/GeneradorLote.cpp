@@ -4,6 +4,7 @@
 #include "generator/ArchivosCambio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
+#include "generator/FormatoSalida.h"
 #include "generator/HistorialLote.h"
 #include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
@@ -200,10 +201,10 @@ void GeneradorLote::GuardaHistorial(const ArchivosCambio& archivos, qint64 codig
     // files still go out (verificar tells the missing copy later).
     const PublicacionPendiente p = archivos.Pendiente(codigo);
     try {
-        HistorialLote::Guarda(carpetaSalida(), listaHistorial(), codigo, p.temporal,
-                              ArchivosCambio::kCambios);
-        HistorialLote::Guarda(carpetaSalida(), listaHistorial(), codigo, p.temporalBalanza,
-                              ArchivosCambio::kBalanza);
+        for (int i = 0; i < archivos.CantidadFormatos(); ++i) {
+            HistorialLote::Guarda(carpetaSalida(), listaHistorial(), codigo,
+                                  p.archivos[size_t(i)].temporal, archivos.Formato(i).Nombre());
+        }
     } catch (const FalloKX& f) {
         operador().MsgBox(kSinHistorial.arg(f.error().descripcion),
                           Operador::SoloAceptar | Operador::IconoExclamacion, kAviso);
@@ -238,8 +239,7 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
             // What the files hold, recorded with the batch they publish.
             const QString generado =
                 Reloj::ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-            std::vector<ArchivoGrabado> huellas = {archivos.HuellaCambios(),
-                                                   archivos.HuellaBalanza()};
+            std::vector<ArchivoGrabado> huellas = archivos.Huellas();
             for (ArchivoGrabado& h : huellas) {
                 h.copia =
                     HistorialLote::Copia(carpetaSalida(), listaHistorial(), codigo, h.archivo);

@@ -24,6 +24,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
 const QString LoteNovedades::kDescartar = QStringLiteral("¿Descartar las %1 filas cargadas?");
@@ -238,18 +239,27 @@ QStringList LoteNovedades::PublicaPendientes() {
     for (const PublicacionPendiente& p : pendientes) {
         // A generation still running on this machine is between its commit
         // and its renames: it publishes its own files.
-        if (ArchivoPublicado::deOtroProcesoVivo(p.temporal) ||
-            ArchivoPublicado::deOtroProcesoVivo(p.temporalBalanza)) {
+        if (std::any_of(p.archivos.begin(), p.archivos.end(),
+                        [](const PublicacionPendiente::Archivo& a) {
+                            return ArchivoPublicado::deOtroProcesoVivo(a.temporal);
+                        })) {
             continue;
         }
         // Its copies were to be kept before the renames: kept now, from the
-        // same whole temporary files.
+        // same whole temporary files (each the one whose final name is the
+        // recorded file's).
         try {
             for (const ArchivoGrabado& a : repositorio_.ArchivosGrabados(p.codigo)) {
-                const QString origen =
-                    a.archivo.compare(ArchivosCambio::kCambios, Qt::CaseInsensitive) == 0
-                        ? p.temporal
-                        : p.temporalBalanza;
+                const auto pendiente =
+                    std::find_if(p.archivos.begin(), p.archivos.end(),
+                                 [&](const PublicacionPendiente::Archivo& x) {
+                                     return QFileInfo(x.destino).fileName().compare(
+                                                a.archivo, Qt::CaseInsensitive) == 0;
+                                 });
+                if (pendiente == p.archivos.end()) {
+                    continue;
+                }
+                const QString& origen = pendiente->temporal;
                 if (!a.copia.isEmpty() && !QFileInfo::exists(ArchivosCambio::RutaLocal(a.copia)) &&
                     QFileInfo::exists(origen)) {
                     HistorialLote::GuardaEn(ArchivosCambio::RutaLocal(a.copia), origen);
@@ -266,7 +276,8 @@ QStringList LoteNovedades::PublicaPendientes() {
             anota(QStringLiteral("Se publicaron los archivos del lote %1, que una generación "
                                  "interrumpida dejó sin publicar: %2")
                       .arg(p.codigo)
-                      .arg(QDir::toNativeSeparators(p.destino)));
+                      .arg(QDir::toNativeSeparators(
+                          p.archivos.empty() ? QString() : p.archivos.front().destino)));
         } catch (const FalloKX& f) {
             anota(QStringLiteral("No se pudo publicar el lote %1: %2")
                       .arg(p.codigo)

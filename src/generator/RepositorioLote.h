@@ -53,9 +53,12 @@ struct FilaAGrabar {
 // A committed batch whose files may not have taken their final names yet:
 // where they go and the temporary files that hold them, whole.
 struct PublicacionPendiente {
+    struct Archivo {
+        QString destino, temporal;
+    };
     qint64 codigo = 0;
-    QString destino, temporal;               // the point-of-sale file
-    QString destinoBalanza, temporalBalanza; // the scale file
+    // In the order they are published: the point-of-sale file first.
+    std::vector<Archivo> archivos;
 };
 
 // One file of a published batch as recorded: its name, byte length and

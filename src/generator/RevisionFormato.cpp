@@ -3,6 +3,7 @@
 #include "generator/ArchivosCambio.h"
 #include "generator/ArticulosBalanza.h"
 #include "generator/FilaNovedad.h"
+#include "generator/FormatoSalida.h"
 #include "generator/GrillaLote.h"
 #include "utility_library/Cp1252.h"
 
@@ -33,15 +34,11 @@ QString HallazgoFormato::Describe() const {
     const QString quien = QStringLiteral("Fila %1 (%2)").arg(fila).arg(codigo.trimmed());
     switch (tipo) {
     case Tipo::LargoCambios:
-        return QStringLiteral("%1: el registro de CAMBIOS.TXT tendría %2 caracteres en lugar de %3")
-            .arg(quien)
-            .arg(largo)
-            .arg(kLargoRegistroCambios);
     case Tipo::LargoBalanza:
-        return QStringLiteral("%1: el registro de BALANZA.TXT tendría %2 caracteres en lugar de %3")
-            .arg(quien)
+        return QStringLiteral("%1: el registro de %2 tendría %3 caracteres en lugar de %4")
+            .arg(quien, archivo)
             .arg(largo)
-            .arg(kLargoRegistroBalanza);
+            .arg(esperado);
     case Tipo::CaracteresPerdidos: {
         const QStringList& encabezados = FilaNovedad::Encabezados();
         const QString celda = columna >= 0 && columna < encabezados.size()
@@ -93,8 +90,8 @@ QStringList RevisionFormato::Describe() const {
 RevisionFormato RevisaFormato(const GrillaLote& grilla) {
     RevisionFormato r;
     SinArticulos sinArticulos;
-    const int visibles = std::min(int(FilaNovedad::Id), grilla.Cols());
-    const std::vector<int> columnas = ArchivosCambio::ColumnasCambios(grilla);
+    const std::vector<std::unique_ptr<FormatoSalida>> formatos =
+        ArchivosCambio::Formatos(sinArticulos, QString());
     for (int fila = 1; fila < grilla.Rows(); ++fila) {
         if (FilaNovedad::EnBlanco(grilla, fila)) {
             continue;
@@ -103,29 +100,15 @@ RevisionFormato RevisaFormato(const GrillaLote& grilla) {
         base.fila = fila;
         base.codigo = grilla.Texto(fila, FilaNovedad::CodInterno);
 
-        // One byte per character: the record's length in the file is its
-        // length in characters.
-        qsizetype cambios = 0;
-        for (int c : columnas) {
-            cambios += grilla.Celda(fila, c).size();
-        }
-        if (cambios != kLargoRegistroCambios) {
-            HallazgoFormato h = base;
-            h.tipo = HallazgoFormato::Tipo::LargoCambios;
-            h.largo = int(cambios);
-            r.hallazgos << h;
-        }
-        QString balanza;
-        if (ArchivosCambio::RegistroBalanza(grilla, fila, sinArticulos, QString(), balanza)) {
-            const qsizetype largo = balanza.size();
-            if (largo != kLargoRegistroBalanza) {
-                HallazgoFormato h = base;
-                h.tipo = HallazgoFormato::Tipo::LargoBalanza;
-                h.largo = int(largo);
-                r.hallazgos << h;
+        for (const std::unique_ptr<FormatoSalida>& formato : formatos) {
+            if (std::optional<HallazgoFormato> h = formato->Revisa(grilla, fila)) {
+                h->fila = base.fila;
+                h->codigo = base.codigo;
+                r.hallazgos << *h;
             }
         }
-        for (int c = 0; c < visibles; ++c) {
+        // The cells the files are made of.
+        for (int c : ColumnasGrilla::kRegistro) {
             if (Cp1252::representable(grilla.Celda(fila, c))) {
                 continue;
             }

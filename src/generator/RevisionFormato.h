@@ -23,6 +23,8 @@ struct HallazgoFormato {
     QString codigo;   // the row's CodInterno cell, to name it
     int columna = -1; // CaracteresPerdidos: the cell's column (FilaNovedad::Columna)
     int largo = 0;    // Largo*: the record's length as written, in bytes
+    QString archivo;  // Largo*: the file whose layout the record leaves
+    int esperado = 0; // Largo*: the file's record length
     QString perdidos; // CaracteresPerdidos: the characters written as "?"
 
     // One line for the operator, e.g. "Fila 3 (000001234): el registro de
@@ -47,8 +49,6 @@ struct RevisionFormato {
 };
 
 // Looks at every loaded row of the grid (blank rows are never written) the
-// way ArchivosCambio writes it. Pure: no database, no file, no question.
+// way ArchivosCambio writes it: each file's own check of its records, then
+// the cells. Pure: no database, no file, no question.
 RevisionFormato RevisaFormato(const GrillaLote& grilla);
-
-constexpr int kLargoRegistroCambios = 126;
-constexpr int kLargoRegistroBalanza = 81;

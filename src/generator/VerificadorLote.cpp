@@ -3,6 +3,7 @@
 #include "generator/ArchivosCambio.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
+#include "generator/FormatoSalida.h"
 #include "generator/HistorialLote.h"
 #include "generator/LoteNovedades.h"
 #include "generator/RepositorioLote.h"
@@ -84,19 +85,20 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
     case ResultadoCarga::Estado::Abandonado:
         return r;
     }
-    // The files as a regeneration writes them, in memory.
-    QByteArray cambios, balanza;
+    // The files as a regeneration writes them, in memory, by name.
+    ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);
+    std::vector<QByteArray> rehechos(size_t(archivos.CantidadFormatos()));
     std::vector<ArchivoGrabado> grabados;
     try {
-        ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);
         const GrillaLote& g = v.grilla;
         for (int f = 1; f < g.Rows(); ++f) {
             if (FilaNovedad::EnBlanco(g, f)) {
                 continue;
             }
             const ArchivosCambio::Registros reg = archivos.Prepara(g, f);
-            cambios += reg.cambios;
-            balanza += reg.balanza;
+            for (size_t i = 0; i < rehechos.size(); ++i) {
+                rehechos[i] += reg[i];
+            }
         }
         grabados = lote_.repositorio().ArchivosGrabados(codigo);
     } catch (const FalloKX& f) {
@@ -161,8 +163,9 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
                             .arg(huella);
         }
     };
-    revisa(ArchivosCambio::kCambios, cambios);
-    revisa(ArchivosCambio::kBalanza, balanza);
+    for (int i = 0; i < archivos.CantidadFormatos(); ++i) {
+        revisa(archivos.Formato(i).Nombre(), rehechos[size_t(i)]);
+    }
     r.estado =
         iguales ? ResultadoVerificacion::Estado::Iguales : ResultadoVerificacion::Estado::Difieren;
     return r;

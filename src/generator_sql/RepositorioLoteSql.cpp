@@ -683,11 +683,26 @@ void RepositorioLoteSql::AnotaAlertas(qint64 codigo, const std::vector<AlertaGra
 }
 
 void RepositorioLoteSql::AnotaPublicacion(const PublicacionPendiente& p) {
+    // The note has room for two files, the point-of-sale file's and the
+    // scale file's: a batch that writes more could not be published by a
+    // later run, so it is not recorded at all.
+    if (p.archivos.size() > 2) {
+        throw FalloKX(5,
+                      QStringLiteral("MV_TARVELO_PENDIENTE anota dos archivos por lote; el lote "
+                                     "%1 escribe %2")
+                          .arg(p.codigo)
+                          .arg(p.archivos.size()),
+                      QStringLiteral("cmdExportar"));
+    }
+    const auto archivo = [&](size_t i) {
+        return i < p.archivos.size() ? p.archivos[i] : PublicacionPendiente::Archivo();
+    };
     sentencia(s_->anotaPublicacion,
               QStringLiteral("INSERT INTO MV_TARVELO_PENDIENTE (Codigo, Destino, Temporal, "
                              "DestinoBalanza, TemporalBalanza) VALUES (?, ?, ?, ?, ?)"),
               QStringLiteral("cmdExportar"))
-        .ejecuta({p.codigo, p.destino, p.temporal, p.destinoBalanza, p.temporalBalanza});
+        .ejecuta({p.codigo, archivo(0).destino, archivo(0).temporal, archivo(1).destino,
+                  archivo(1).temporal});
 }
 
 void RepositorioLoteSql::PublicacionHecha(qint64 codigo) {
@@ -707,9 +722,13 @@ std::vector<PublicacionPendiente> RepositorioLoteSql::PublicacionesPendientes() 
     s.ejecuta({});
     std::vector<PublicacionPendiente> r;
     while (s.siguiente()) {
-        r.push_back({s.valor(0).toLongLong(), QlUtil::NoNulo(s.valor(1)).trimmed(),
-                     QlUtil::NoNulo(s.valor(2)).trimmed(), QlUtil::NoNulo(s.valor(3)).trimmed(),
-                     QlUtil::NoNulo(s.valor(4)).trimmed()});
+        PublicacionPendiente p;
+        p.codigo = s.valor(0).toLongLong();
+        for (int c : {1, 3}) {
+            p.archivos.push_back(
+                {QlUtil::NoNulo(s.valor(c)).trimmed(), QlUtil::NoNulo(s.valor(c + 1)).trimmed()});
+        }
+        r.push_back(std::move(p));
     }
     s.termina();
     return r;

@@ -2,6 +2,7 @@
 #include "PruebaLote.h"
 #include "generator/GeneradorLote.h"
 #include "generator/VerificadorLote.h"
+#include "utility_library/ErrorKX.h"
 #include "utility_library/QlUtil.h"
 
 #include <QCryptographicHash>
@@ -268,6 +269,30 @@ TEST_P(AlertasEHistorialTest, UnLoteSinPublicarGuardaSusCopiasAlPublicarse) {
     EXPECT_EQ(lee(copia("BALANZA.TXT")), balanza);
     lote->InicializaFormulario();
     EXPECT_EQ(VerificadorLote(*lote).Verifica(2).estado, ResultadoVerificacion::Estado::Iguales);
+}
+
+// The note of a batch to publish keeps each file's final and temporary
+// names in publication order; a batch with more files than the note has room
+// for is refused, never noted without some of them.
+TEST_P(AlertasEHistorialTest, LaNotaDePublicacionGuardaCadaArchivo) {
+    PublicacionPendiente p;
+    p.codigo = 7;
+    p.archivos = {{"/n/CAMBIOS.TXT", "/n/CAMBIOS.TXT.1.tmp"},
+                  {"/n/BALANZA.TXT", "/n/BALANZA.TXT.1.tmp"}};
+    repositorio->AnotaPublicacion(p);
+    const std::vector<PublicacionPendiente> leidas = repositorio->PublicacionesPendientes();
+    ASSERT_EQ(leidas.size(), 1u);
+    EXPECT_EQ(leidas[0].codigo, 7);
+    ASSERT_EQ(leidas[0].archivos.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(leidas[0].archivos[i].destino, p.archivos[i].destino);
+        EXPECT_EQ(leidas[0].archivos[i].temporal, p.archivos[i].temporal);
+    }
+    repositorio->PublicacionHecha(7);
+
+    p.archivos.push_back({"/n/OTRO.TXT", "/n/OTRO.TXT.1.tmp"});
+    EXPECT_THROW(repositorio->AnotaPublicacion(p), FalloKX);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_PENDIENTE"), 0);
 }
 
 // A database made before the program's own tables: the first generation

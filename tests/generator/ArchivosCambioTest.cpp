@@ -1,6 +1,7 @@
 #include "generator/ArchivosCambio.h"
 #include "generator/ArticulosBalanza.h"
 #include "generator/FilaNovedad.h"
+#include "generator/FormatoCambios.h"
 #include "generator/GrillaLote.h"
 #include "generator/LoteNovedades.h"
 #include "generator/ValoresFila.h"
@@ -9,6 +10,7 @@
 #include "utility_library/ErrorKX.h"
 #include "OperadorGuion.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -168,6 +170,18 @@ TEST(ArchivosCambioCasos, AmbosArchivosByteAByte) {
             for (int f = 1; f < grilla.Rows(); ++f) {
                 a.Agrega(a.Prepara(grilla, f));
             }
+            // Each file's digest, length and records are its own, as the
+            // batch records them.
+            const std::vector<ArchivoGrabado> huellas = a.Huellas();
+            ASSERT_EQ(int(huellas.size()), a.CantidadFormatos());
+            for (int i = 0; i < a.CantidadFormatos(); ++i) {
+                const QByteArray esperado = lee(carpeta + "/" + a.Formato(i).Nombre());
+                EXPECT_EQ(huellas[size_t(i)].archivo, a.Formato(i).Nombre());
+                EXPECT_EQ(huellas[size_t(i)].largo, esperado.size());
+                EXPECT_EQ(huellas[size_t(i)].sha256,
+                          QCryptographicHash::hash(esperado, QCryptographicHash::Sha256).toHex());
+                EXPECT_EQ(a.Lineas(i), esperado.count("\r\n"));
+            }
             a.Publica();
         }
         EXPECT_EQ(lee(ruta), lee(carpeta + "/CAMBIOS.TXT"));
@@ -204,15 +218,20 @@ TEST_F(ArchivosCambioTest, ElEjemploTrabajado) {
     EXPECT_TRUE(op.preguntas().isEmpty());
 }
 
-TEST_F(ArchivosCambioTest, ElRegistroDePuntoDeVentaSigueLosEncabezados) {
-    // Columns headed Id or NoMarcar are left out wherever they stand; the last
-    // column is never written.
+TEST_F(ArchivosCambioTest, ElRegistroDePuntoDeVentaEsElDeSusColumnas) {
+    // The record is the cells of the record's own columns: what the header
+    // row says, or a column the grid shows besides them, changes nothing.
+    FormatoCambios formato;
+    const std::optional<QString> antes = formato.Registro(grilla, 1);
+    ASSERT_TRUE(antes);
+    EXPECT_EQ(antes->size(), FormatoCambios::kLargo);
     grilla.FijaTexto(0, FilaNovedad::Aux2, "NOMARCAR");
-    const QString r = ArchivosCambio::RegistroCambios(grilla, 1);
-    EXPECT_EQ(r.size(), 126 - 6);
-    grilla.FijaTexto(0, FilaNovedad::Aux2, "Aux2");
     grilla.FijaTexto(0, FilaNovedad::Id, "Identificador");
-    EXPECT_EQ(ArchivosCambio::RegistroCambios(grilla, 1), r + "000000" + "100");
+    grilla.FijaCols(FilaNovedad::Columnas + 1);
+    grilla.FijaTexto(0, FilaNovedad::Columnas, "Nueva");
+    grilla.FijaTexto(1, FilaNovedad::Columnas, "VISIBLE");
+    EXPECT_EQ(formato.Registro(grilla, 1), antes);
+    EXPECT_EQ(formato.Linea(grilla, 1), Cp1252::codifica(*antes) + "\r\n");
 }
 
 TEST(ArchivosCambioRutas, CarpetaYArchivoDeBalanza) {

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "generator/FormatoSalida.h"
+
+class ArticulosBalanza;
+
+// BALANZA.TXT, for the scales: a record for each grid row whose article code
+// is below 10000 (the scales' PLU range), in Windows-1252, 81 characters:
+// category (2), PLU (5) twice, price (8), sale mode (1: "0" for an article
+// weighed and sold by the kilogram, "1" otherwise), description (60).
+class FormatoBalanza : public FormatoSalida {
+public:
+    static const QString kNombre; // "BALANZA.TXT"
+    static constexpr int kLargo = 81;
+
+    // `articulos` answers whether an article is weighed and its unit;
+    // `unidadKG` is the kilogram unit code.
+    FormatoBalanza(ArticulosBalanza& articulos, const QString& unidadKG)
+        : articulos_(articulos), unidadKG_(unidadKG) {}
+
+    const QString& Nombre() const override { return kNombre; }
+    // The article lookup may throw FalloKX.
+    std::optional<QString> Registro(const GrillaLote& grilla, int fila) override;
+    QByteArray Codifica(const QString& registro) const override;
+    // A record that is not 81 characters long.
+    std::optional<HallazgoFormato> Revisa(const GrillaLote& grilla, int fila) override;
+
+private:
+    ArticulosBalanza& articulos_;
+    QString unidadKG_;
+};
