@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class Motor;
 class QSqlDatabase;
 
 // What an engine (through its Qt driver) can do, so that callers ask this
@@ -33,6 +34,9 @@ struct CapacidadesMotor {
     bool puntosDeGuardado = true;
 
     Plataforma plataforma = Plataforma::SqlServer;
+
+    // The engine's own statements and settings.
+    const Motor& motor() const;
 
     // The day of a date column, without its time part, in this engine's SQL.
     QString diaDe(const QString& columna) const;

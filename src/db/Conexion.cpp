@@ -4,6 +4,7 @@
 #include "db/Recordset.h"
 #include "db/SqliteKX.h"
 #include "db/TiposCampo.h"
+#include "db/motores/Motor.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
 
@@ -141,6 +142,7 @@ void Conexion::Open(const DatosConexion& datos) {
     isolacionAplicada_ = 4096; // the server's default: read committed
     nombre_ = QStringLiteral("tarvelo-%1").arg(gContador.fetchAndAddOrdered(1) + 1);
     const bool odbc = usaOdbc();
+    const Motor& motor = MotorDe(datos_.plataforma);
     bool baseNueva = false;
     QSqlDatabase db;
     (void)QSqlDatabase::contains(nombre_); // brings the registry to life first
@@ -158,20 +160,17 @@ void Conexion::Open(const DatosConexion& datos) {
         }
         const QFileInfo info(archivo);
         baseNueva = archivo == QLatin1String(":memory:") || !info.isFile() || info.size() == 0;
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre_);
+        db = QSqlDatabase::addDatabase(motor.controladorQt(), nombre_);
         db.setDatabaseName(archivo);
-        // The driver sets the busy timeout as the file opens, before any
-        // statement of ours: a writer's lock is waited for, not failed on.
-        db.setConnectOptions(
-            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(CommandTimeout, 5) * 1000));
+        db.setConnectOptions(motor.opcionesDeConexion(CommandTimeout));
     } else {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nombre_);
+        db = QSqlDatabase::addDatabase(motor.controladorQt(), nombre_);
         db.setHostName(datos_.servidor);
         if (datos_.puerto > 0) {
             db.setPort(datos_.puerto);
         }
         db.setDatabaseName(datos_.baseDatos);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        db.setConnectOptions(motor.opcionesDeConexion(CommandTimeout));
     }
     if (!odbc && datos_.plataforma != Plataforma::Sqlite) {
         db.setUserName(datos_.usuario);
@@ -190,10 +189,7 @@ void Conexion::Open(const DatosConexion& datos) {
 // What every new session needs before the program's first statement.
 void Conexion::preparaSesion(bool baseNueva) {
     QSqlDatabase db = baseQt();
-    QStringList orden;
-    const QString o = datos_.ordenFecha.toUpper();
-    switch (datos_.plataforma) {
-    case Plataforma::Sqlite:
+    if (datos_.plataforma == Plataforma::Sqlite) {
         if (!RegistraKXSqlite(db)) {
             fallaPropia(NumerosADO::FalloNoEspecificado, SQLITE_ERROR,
                         QStringLiteral("the KX collation could not be registered"));
@@ -203,21 +199,8 @@ void Conexion::preparaSesion(bool baseNueva) {
             Close();
             falla(e, true);
         }
-        orden << QStringLiteral("PRAGMA synchronous=NORMAL")
-              << QStringLiteral("PRAGMA temp_store=MEMORY")
-              // 4 MB of page cache: a batch of 100,000 rows keeps the process small,
-              // and a larger cache did not make it faster.
-              << QStringLiteral("PRAGMA cache_size=-4000");
-        break;
-    case Plataforma::PostgreSql:
-        orden << QStringLiteral("SET DateStyle TO ISO, %1").arg(o);
-        break;
-    case Plataforma::SqlServer:
-        orden << QStringLiteral("SET DATEFORMAT %1").arg(datos_.ordenFecha.toLower());
-        break;
-    case Plataforma::Oracle:
-        break;
     }
+    const QStringList orden = MotorDe(datos_.plataforma).ordenesDeSesion(datos_.ordenFecha);
     for (const QString& s : orden) {
         QSqlQuery q(db);
         if (!q.exec(s)) {

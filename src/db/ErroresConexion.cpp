@@ -1,4 +1,5 @@
 #include "db/Conexion.h"
+#include "db/motores/Motor.h"
 
 #include "utility_library/ErrorKX.h"
 
@@ -110,8 +111,7 @@ QString Conexion::fuente() const {
                                               ? QStringLiteral("FreeTDS")
                                               : datos_.controladorOdbc);
     }
-    return datos_.plataforma == Plataforma::Sqlite ? QStringLiteral("SQLite")
-                                                   : QStringLiteral("PostgreSQL");
+    return MotorDe(datos_.plataforma).producto();
 }
 
 void Conexion::fallaPropia(qint32 numero, qint32 nativo, const QString& descripcion,

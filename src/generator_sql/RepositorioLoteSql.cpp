@@ -1,6 +1,7 @@
 #include "generator_sql/RepositorioLoteSql.h"
 
 #include "db/DB_Dll.h"
+#include "db/motores/Motor.h"
 #include "db/Recordset.h"
 #include "db/SentenciaPreparada.h"
 #include "db/TextoSql.h"
@@ -125,23 +126,18 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::abre(const QString& desde, con
                                "TRUE WHERE ") +
                 desde.mid(kFrom.size()) + orden;
         }
-        // Declared WITH HOLD so that it outlives the statement's own
-        // transaction and reads a snapshot of the source; closed by the cursor.
+        // Closed by the cursor.
+        const Motor& motor = c.motor();
         const QString nombre = QStringLiteral("tarvelo_origen_%1").arg(++cursores_);
-        SentenciaPreparada declara(db_,
-                                   QStringLiteral("DECLARE ") + nombre +
-                                       QStringLiteral(" NO SCROLL CURSOR WITH HOLD FOR ") +
-                                       consulta,
-                                   rutina);
+        SentenciaPreparada declara(db_, motor.declaraCursor(nombre, consulta), rutina);
         declara.fijaSinPreparar(true);
         declara.ejecuta(valores);
         declara.termina();
         auto trae = std::make_unique<SentenciaPreparada>(
-            db_, QStringLiteral("FETCH FORWARD %1 FROM ").arg(kBloqueCursor) + nombre, rutina);
+            db_, motor.traeDeCursor(nombre, kBloqueCursor), rutina);
         trae->fijaSinPreparar(true);
         trae->fijaDesplazable(true);
-        auto cierra =
-            std::make_unique<SentenciaPreparada>(db_, QStringLiteral("CLOSE ") + nombre, rutina);
+        auto cierra = std::make_unique<SentenciaPreparada>(db_, motor.cierraCursor(nombre), rutina);
         cierra->fijaSinPreparar(true);
         auto cursor = std::make_unique<CursorSentencia>(
             std::move(trae), kBloqueCursor, std::move(cierra), total, c.fechasComoTexto);
@@ -272,11 +268,7 @@ bool RepositorioLoteSql::Busca(const QString& clave, ArticulosBalanza::Articulo&
 }
 
 qint64 RepositorioLoteSql::MaximoCodigo() const {
-    // SQL Server and Oracle keep the code in a 32-bit column.
-    const Plataforma p = capacidades().plataforma;
-    return p == Plataforma::SqlServer || p == Plataforma::Oracle
-               ? qint64(std::numeric_limits<qint32>::max())
-               : std::numeric_limits<qint64>::max() - 1;
+    return capacidades().motor().maximoCodigo();
 }
 
 qint64 RepositorioLoteSql::ProximoCodigo() {
@@ -370,16 +362,10 @@ void RepositorioLoteSql::IniciaGeneracion() {
     // batch's rows are one step for every other generation.
     db_.gCnn->BeginTransEscritura();
     try {
-        switch (capacidades().plataforma) {
-        case Plataforma::PostgreSql:
-            directa(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kCandadoCodigos));
-            break;
-        case Plataforma::SqlServer:
-            directa(QStringLiteral("EXEC sp_getapplock @Resource = 'MV_TARVELO', "
-                                   "@LockMode = 'Exclusive', @LockOwner = 'Transaction'"));
-            break;
-        default:
-            break; // SQLite: BEGIN IMMEDIATE is the lock
+        const QString candado = capacidades().motor().candadoDeTransaccion(
+            QStringLiteral("MV_TARVELO"), kCandadoCodigos);
+        if (!candado.isEmpty()) {
+            directa(candado);
         }
     } catch (...) {
         // Not holding the lock, the transaction must not go on.
@@ -426,13 +412,11 @@ QString RepositorioLoteSql::MarcaYGraba() {
     // not "character", which would mean one character), without length, so
     // that the column's own length is still checked on assignment. Columns not
     // found: no combined statement.
-    SentenciaPreparada tipos(
-        db_,
-        QStringLiteral("SELECT a.attname, quote_ident(n.nspname) || '.' || quote_ident(t.typname) "
-                       "FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid JOIN "
-                       "pg_namespace n ON n.oid = t.typnamespace WHERE a.attrelid = "
-                       "to_regclass('mv_tarvelo') AND a.attnum > 0 AND NOT a.attisdropped"),
-        QStringLiteral("cmdExportar"));
+    const QString catalogo = capacidades().motor().tiposDeColumnas(QStringLiteral("mv_tarvelo"));
+    if (catalogo.isEmpty()) {
+        return QString();
+    }
+    SentenciaPreparada tipos(db_, catalogo, QStringLiteral("cmdExportar"));
     tipos.ejecuta({});
     QHash<QString, QString> tipo;
     while (tipos.siguiente()) {
@@ -539,9 +523,8 @@ namespace {
 // The program's own tables beside the batch table; the suite's tables are
 // never altered for them. Created on first use on a database made before
 // them (the schema files and crear-base make them too).
-QStringList tablasPropias(Plataforma p) {
-    const QString entero =
-        p == Plataforma::SqlServer ? QStringLiteral("int") : QStringLiteral("bigint");
+QStringList tablasPropias(const Motor& motor) {
+    const QString entero = motor.enteroLargo();
     const QList<QPair<QString, QString>> tablas = {
         // Batches committed whose files have not taken their final names yet.
         {QStringLiteral("MV_TARVELO_PENDIENTE"),
@@ -559,19 +542,7 @@ QStringList tablasPropias(Plataforma p) {
     };
     QStringList r;
     for (const auto& [nombre, columnas] : tablas) {
-        if (p == Plataforma::SqlServer) {
-            r << QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1 ").arg(nombre) +
-                     columnas.arg(entero);
-        } else if (p == Plataforma::PostgreSql) {
-            // Asked first: IF NOT EXISTS would say "already exists" on
-            // standard error at every run.
-            r << QStringLiteral("DO $$BEGIN IF to_regclass('%1') IS NULL THEN CREATE TABLE %2 ")
-                         .arg(nombre.toLower(), nombre) +
-                     columnas.arg(entero) + QStringLiteral("; END IF; END$$");
-        } else {
-            r << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ").arg(nombre) +
-                     columnas.arg(entero);
-        }
+        r << motor.creaTablaSiFalta(nombre, columnas.arg(entero));
     }
     return r;
 }
@@ -588,7 +559,7 @@ void RepositorioLoteSql::TablasPropias() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
-    for (const QString& sql : tablasPropias(capacidades().plataforma)) {
+    for (const QString& sql : tablasPropias(capacidades().motor())) {
         directa(sql);
     }
     s_->tablasPropias = true;

@@ -2,6 +2,7 @@
 
 #include "db/CapacidadesMotor.h"
 #include "db/SqliteKX.h"
+#include "db/motores/Motor.h"
 #include "utility_library/ErrorKX.h"
 
 #include <QFile>
@@ -103,18 +104,8 @@ QString primeraLinea(const QString& sentencia) {
 
 QString EsquemaSql::texto(Plataforma p) {
     iniciaRecursoEsquema();
-    QString nombre;
-    switch (p) {
-    case Plataforma::Sqlite:
-        nombre = QStringLiteral(":/esquema/sqlite.sql");
-        break;
-    case Plataforma::PostgreSql:
-        nombre = QStringLiteral(":/esquema/postgresql.sql");
-        break;
-    case Plataforma::SqlServer:
-        nombre = QStringLiteral(":/esquema/sqlserver.sql");
-        break;
-    case Plataforma::Oracle:
+    const QString nombre = MotorDe(p).archivoEsquema();
+    if (nombre.isEmpty()) {
         return QString();
     }
     QFile f(nombre);

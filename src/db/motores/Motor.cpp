@@ -1,0 +1,63 @@
+#include "db/motores/Motor.h"
+
+#include <limits>
+
+QString Motor::opcionesDeConexion(int) const {
+    return QString();
+}
+
+QStringList Motor::ordenesDeSesion(const QString&) const {
+    return {};
+}
+
+QString Motor::diaDe(const QString& columna) const {
+    return QStringLiteral("CAST(%1 AS DATE)").arg(columna);
+}
+
+QString Motor::puntoGuardado(const QString& nombre) const {
+    return QStringLiteral("SAVEPOINT ") + nombre;
+}
+
+QString Motor::vuelveAPunto(const QString& nombre) const {
+    return QStringLiteral("ROLLBACK TO SAVEPOINT ") + nombre;
+}
+
+QString Motor::liberaPunto(const QString& nombre) const {
+    return QStringLiteral("RELEASE SAVEPOINT ") + nombre;
+}
+
+QString Motor::archivoEsquema() const {
+    return QString();
+}
+
+QString Motor::enteroLargo() const {
+    return QStringLiteral("bigint");
+}
+
+QString Motor::creaTablaSiFalta(const QString& tabla, const QString& columnas) const {
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ").arg(tabla) + columnas;
+}
+
+QString Motor::candadoDeTransaccion(const QString&, qint64) const {
+    return QString();
+}
+
+qint64 Motor::maximoCodigo() const {
+    return std::numeric_limits<qint64>::max() - 1;
+}
+
+QString Motor::declaraCursor(const QString&, const QString&) const {
+    return QString();
+}
+
+QString Motor::traeDeCursor(const QString&, int) const {
+    return QString();
+}
+
+QString Motor::cierraCursor(const QString&) const {
+    return QString();
+}
+
+QString Motor::tiposDeColumnas(const QString&) const {
+    return QString();
+}

@@ -1,0 +1,41 @@
+#include "db/motores/MotorSqlite.h"
+
+#include "db/CapacidadesMotor.h"
+
+QString MotorSqlite::nombre() const {
+    return QStringLiteral("SQLITE");
+}
+
+QString MotorSqlite::controladorQt() const {
+    return QStringLiteral("QSQLITE");
+}
+
+QString MotorSqlite::producto() const {
+    return QStringLiteral("SQLite");
+}
+
+void MotorSqlite::capacidades(CapacidadesMotor& c, bool odbc) const {
+    c.leeMientrasEjecuta = !odbc;
+    c.fechasComoTexto = true;
+}
+
+QString MotorSqlite::opcionesDeConexion(int segundos) const {
+    // The driver sets the busy timeout as the file opens, before any
+    // statement of ours: a writer's lock is waited for, not failed on.
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(segundos, 5) * 1000);
+}
+
+QStringList MotorSqlite::ordenesDeSesion(const QString&) const {
+    return {QStringLiteral("PRAGMA synchronous=NORMAL"), QStringLiteral("PRAGMA temp_store=MEMORY"),
+            // 4 MB of page cache: a batch of 100,000 rows keeps the process
+            // small, and a larger cache did not make it faster.
+            QStringLiteral("PRAGMA cache_size=-4000")};
+}
+
+QString MotorSqlite::diaDe(const QString& columna) const {
+    return QStringLiteral("date(%1)").arg(columna);
+}
+
+QString MotorSqlite::archivoEsquema() const {
+    return QStringLiteral(":/esquema/sqlite.sql");
+}

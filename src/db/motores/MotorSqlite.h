@@ -1,0 +1,17 @@
+#pragma once
+
+#include "db/motores/Motor.h"
+
+// SQLite, through Qt's driver linked with the program's own SQLite.
+class MotorSqlite : public Motor {
+public:
+    Plataforma plataforma() const override { return Plataforma::Sqlite; }
+    QString nombre() const override;
+    QString controladorQt() const override;
+    QString producto() const override;
+    void capacidades(CapacidadesMotor& c, bool odbc) const override;
+    QString opcionesDeConexion(int segundos) const override;
+    QStringList ordenesDeSesion(const QString& ordenFecha) const override;
+    QString diaDe(const QString& columna) const override;
+    QString archivoEsquema() const override;
+};
