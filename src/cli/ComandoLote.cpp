@@ -349,25 +349,26 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     }
     lote.InicializaFormulario();
     if (codigo) {
-        const std::optional<qint64> c = ReglasLote::LeeCodigo(*codigo);
-        if (!c || *c > repositorio->MaximoCodigo()) {
-            err << "El codigo del lote debe ser un numero entero entre 0 y "
-                << repositorio->MaximoCodigo() << ": " << codigo->trimmed() << Qt::endl;
-            return CodigoLote::Invalido;
-        }
-        bool existe = false;
+        LoteNovedades::CodigoRevisado c;
         try {
-            existe = repositorio->ExisteLote(*c);
+            c = lote.RevisaCodigo(*codigo);
         } catch (const FalloKX& f) {
             err << f.error().descripcion << Qt::endl;
             return CodigoLote::Abandonado;
         }
-        if (existe) {
-            err << "El lote " << *c << " ya existe; generar no regenera lotes (use regenerar)"
+        switch (c.estado) {
+        case LoteNovedades::EstadoCodigo::Invalido:
+            err << "El codigo del lote debe ser un numero entero entre 0 y " << lote.MaximoCodigo()
+                << ": " << codigo->trimmed() << Qt::endl;
+            return CodigoLote::Invalido;
+        case LoteNovedades::EstadoCodigo::Existente:
+            err << "El lote " << c.codigo << " ya existe; generar no regenera lotes (use regenerar)"
                 << Qt::endl;
             return CodigoLote::Invalido;
+        case LoteNovedades::EstadoCodigo::Nuevo:
+            break;
         }
-        ventana.campo(QStringLiteral("Codigo")) = QString::number(*c);
+        ventana.campo(QStringLiteral("Codigo")) = QString::number(c.codigo);
     }
     entorno.op().aceptaOtroCodigo(!codigo);
     ventana.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(fechaLote);

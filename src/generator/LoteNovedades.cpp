@@ -1,7 +1,5 @@
 #include "generator/LoteNovedades.h"
 
-#include "generator/HistorialLote.h"
-
 #include "generator/ArchivosCambio.h"
 #include "generator/CargadorLote.h"
 #include "generator/CargadorNovedades.h"
@@ -10,6 +8,7 @@
 #include "generator/GeneradorLote.h"
 #include "generator/HistorialLote.h"
 #include "generator/ImpresorTestigo.h"
+#include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
 #include "utility_library/ArchivoPublicado.h"
@@ -119,6 +118,29 @@ void LoteNovedades::HabilitaEdicion(bool edicion) {
 
 QString LoteNovedades::ProximoCodigo() {
     return QString::number(repositorio_.ProximoCodigo());
+}
+
+qint64 LoteNovedades::MaximoCodigo() const {
+    return repositorio_.MaximoCodigo();
+}
+
+std::optional<qint64> LoteNovedades::LeeCodigo(const QString& texto) const {
+    const std::optional<qint64> c = ReglasLote::LeeCodigo(texto);
+    if (!c || *c > repositorio_.MaximoCodigo()) {
+        return std::nullopt;
+    }
+    return c;
+}
+
+LoteNovedades::CodigoRevisado LoteNovedades::RevisaCodigo(const QString& texto) const {
+    CodigoRevisado r;
+    const std::optional<qint64> c = LeeCodigo(texto);
+    if (!c) {
+        return r;
+    }
+    r.codigo = *c;
+    r.estado = repositorio_.ExisteLote(*c) ? EstadoCodigo::Existente : EstadoCodigo::Nuevo;
+    return r;
 }
 
 void LoteNovedades::InicializaFormulario() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "generator/CabeceraLote.h"
 #include "generator/ParametrosLote.h"
@@ -108,6 +109,21 @@ public:
     EleccionLista EligeLista(const QString& texto);
     // The highest batch code plus one, as text ("1" for an empty table).
     QString ProximoCodigo();
+    // A typed batch code, read as every command reads it: no whole number the
+    // batch table stores, a code no batch has, or a stored batch's. The window,
+    // the unattended command and the generation all check a code through
+    // here. The existence check may throw FalloKX.
+    enum class EstadoCodigo { Invalido, Nuevo, Existente };
+    struct CodigoRevisado {
+        EstadoCodigo estado = EstadoCodigo::Invalido;
+        qint64 codigo = 0;
+    };
+    CodigoRevisado RevisaCodigo(const QString& texto) const;
+    // Only whether `texto` reads as a code the table stores (no query for
+    // the batch).
+    std::optional<qint64> LeeCodigo(const QString& texto) const;
+    // The largest code the batch table stores.
+    qint64 MaximoCodigo() const;
     // The path label's text for a file chosen with "Examinar": its folder
     // followed by CAMBIOS.TXT, whatever name was typed.
     static QString RutaExaminada(const QString& archivoElegido);

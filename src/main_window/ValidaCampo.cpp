@@ -3,7 +3,6 @@
 #include "generator/CargadorLote.h"
 #include "generator/EstadoVentana.h"
 #include "generator/LoteNovedades.h"
-#include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlUtil.h"
@@ -55,8 +54,7 @@ ValidaCampo::Resultado ValidaCampo::Codigo(const QString& texto) {
         return rechaza(kFaltaCodigo);
     }
     // Read as the reload and the generation read it, or not at all.
-    const std::optional<qint64> numero = ReglasLote::LeeCodigo(texto);
-    if (!numero) {
+    if (!lote_.LeeCodigo(texto)) {
         return rechaza(CargadorLote::kCodigoInvalido);
     }
     // Entering a code discards whatever was half prepared.
@@ -64,7 +62,7 @@ ValidaCampo::Resultado ValidaCampo::Codigo(const QString& texto) {
     EstadoVentana& v = lote_.ventana();
     v.campo(QStringLiteral("Codigo")) = texto;
     v.avisa();
-    if (lote_.repositorio().ExisteLote(*numero)) {
+    if (lote_.RevisaCodigo(texto).estado == LoteNovedades::EstadoCodigo::Existente) {
         lote_.CargaLote();
         return Resultado::LoteRecargado;
     }
