@@ -18,20 +18,6 @@
 
 namespace {
 
-// PostgreSQL reports SQLSTATE codes as text; as a number we use the engine's
-// own packing of the five characters (six bits each, first character lowest),
-// so "42P01" and "08006" give stable, distinct codes.
-qint32 numeroSqlState(const QString& estado) {
-    if (estado.size() != 5) {
-        return estado.toInt();
-    }
-    qint32 r = 0;
-    for (int i = 0; i < 5; ++i) {
-        r |= qint32((estado[i].toLatin1() - '0') & 0x3F) << (6 * i);
-    }
-    return r;
-}
-
 // What the drivers say when the link to the server is gone.
 bool textoDeEnlacePerdido(const QString& t) {
     static const QRegularExpression re(
@@ -129,23 +115,21 @@ void Conexion::falla(const QSqlError& e, bool alAbrir, const QString& estadoOdbc
     }
     const QString codigo = e.nativeErrorCode();
     const bool odbc = usaOdbc();
-    if (datos_.plataforma == Plataforma::Sqlite && !odbc) {
-        r.nativo = codigo.toInt();
-        r.sqlState = QStringLiteral("HY000");
-    } else if (odbc) {
+    const Motor& motor = MotorDe(datos_.plataforma);
+    const bool enProceso = motor.enProceso() && !odbc;
+    if (odbc) {
         r.nativo = estadoOdbc.isEmpty() ? codigo.toInt() : nativoOdbc;
         r.sqlState = !estadoOdbc.isEmpty() ? estadoOdbc
                      : alAbrir             ? QStringLiteral("08001")
                                            : QStringLiteral("HY000");
     } else {
-        r.sqlState = codigo;
-        r.nativo = numeroSqlState(codigo);
+        motor.leeCodigoDeError(codigo, r.sqlState, r.nativo);
     }
     r.descripcion = unaLinea(texto);
     bool perdido = false;
     if (alAbrir) {
         r.numero = NumerosADO::FalloNoEspecificado;
-    } else if (datos_.plataforma != Plataforma::Sqlite || odbc) {
+    } else if (!enProceso) {
         perdido = textoDeEnlacePerdido(texto) || estadoDeEnlacePerdido(r.sqlState) ||
                   e.type() == QSqlError::ConnectionError || !sondeaEnlace();
         r.numero = perdido ? NumerosADO::FalloNoEspecificado : NumerosADO::ErrorSql;
@@ -153,11 +137,7 @@ void Conexion::falla(const QSqlError& e, bool alAbrir, const QString& estadoOdbc
         r.numero = NumerosADO::ErrorSql;
     }
     enlacePerdido_ = perdido;
-    // SQLite gives up on a lock after the busy timeout: SQLITE_BUSY, or
-    // SQLITE_LOCKED inside one process (extended codes keep the low byte).
-    const int primario = r.nativo & 0xFF;
-    bloqueada_ = datos_.plataforma == Plataforma::Sqlite && !odbc &&
-                 (primario == SQLITE_BUSY || primario == SQLITE_LOCKED);
+    bloqueada_ = enProceso && motor.esEsperaAgotada(r.nativo);
     Errors = {r};
     throw FalloKX(r.numero, r.descripcion, fuente());
 }
@@ -172,9 +152,7 @@ bool Conexion::sondeaEnlace() {
         return false;
     }
     QSqlQuery q(db);
-    const bool ok =
-        q.exec(datos_.plataforma == Plataforma::Oracle ? QStringLiteral("SELECT 1 FROM DUAL")
-                                                       : QStringLiteral("SELECT 1"));
+    const bool ok = q.exec(MotorDe(datos_.plataforma).sondeoDeEnlace());
     if (ok) {
         return true;
     }

@@ -6,6 +6,32 @@ QString Motor::opcionesDeConexion(int) const {
     return QString();
 }
 
+void Motor::leeCodigoDeError(const QString& codigo, QString& sqlState, qint32& nativo) const {
+    sqlState = codigo;
+    // Not a number: the five characters packed six bits each, first
+    // character lowest, so that "42P01" and "08006" give stable, distinct codes.
+    if (codigo.size() != 5) {
+        nativo = codigo.toInt();
+        return;
+    }
+    nativo = 0;
+    for (int i = 0; i < 5; ++i) {
+        nativo |= qint32((codigo[i].toLatin1() - '0') & 0x3F) << (6 * i);
+    }
+}
+
+bool Motor::enProceso() const {
+    return false;
+}
+
+bool Motor::esEsperaAgotada(qint32) const {
+    return false;
+}
+
+QString Motor::sondeoDeEnlace() const {
+    return QStringLiteral("SELECT 1");
+}
+
 QStringList Motor::ordenesDeSesion(const QString&) const {
     return {};
 }

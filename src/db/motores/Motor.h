@@ -60,6 +60,19 @@ public:
     // The largest batch code the batch table's code column holds.
     virtual qint64 maximoCodigo() const;
 
+    // --- errors of a native connection (ODBC reads its own)
+    // The SQLSTATE and native number of a failure, from the Qt driver's
+    // error code: a server's SQLSTATE by default.
+    virtual void leeCodigoDeError(const QString& codigo, QString& sqlState, qint32& nativo) const;
+    // The database is a file of this process: no link to lose or to probe,
+    // and the error codes are the engine's own.
+    virtual bool enProceso() const;
+    // A native failure that only means another connection held the lock
+    // longer than the wait.
+    virtual bool esEsperaAgotada(qint32 nativo) const;
+    // The cheapest statement that proves the link to the server is up.
+    virtual QString sondeoDeEnlace() const;
+
     // --- a source read through a cursor declared on the server (engines
     // whose capacidades set cursorDeclarado)
     virtual QString declaraCursor(const QString& nombre, const QString& consulta) const;

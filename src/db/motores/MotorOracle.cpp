@@ -20,6 +20,10 @@ void MotorOracle::capacidades(CapacidadesMotor& c, bool) const {
     c.puntosDeGuardado = false;
 }
 
+QString MotorOracle::sondeoDeEnlace() const {
+    return QStringLiteral("SELECT 1 FROM DUAL");
+}
+
 QString MotorOracle::diaDe(const QString& columna) const {
     return QStringLiteral("TRUNC(%1)").arg(columna);
 }

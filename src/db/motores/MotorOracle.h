@@ -10,6 +10,7 @@ public:
     QString controladorQt() const override;
     QString producto() const override;
     void capacidades(CapacidadesMotor& c, bool odbc) const override;
+    QString sondeoDeEnlace() const override;
     QString diaDe(const QString& columna) const override;
     QString liberaPunto(const QString& nombre) const override;
     qint64 maximoCodigo() const override;

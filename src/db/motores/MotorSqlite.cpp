@@ -2,6 +2,8 @@
 
 #include "db/CapacidadesMotor.h"
 
+#include <sqlite3.h>
+
 QString MotorSqlite::nombre() const {
     return QStringLiteral("SQLITE");
 }
@@ -30,6 +32,23 @@ QStringList MotorSqlite::ordenesDeSesion(const QString&) const {
             // 4 MB of page cache: a batch of 100,000 rows keeps the process
             // small, and a larger cache did not make it faster.
             QStringLiteral("PRAGMA cache_size=-4000")};
+}
+
+void MotorSqlite::leeCodigoDeError(const QString& codigo, QString& sqlState,
+                                   qint32& nativo) const {
+    nativo = codigo.toInt();
+    sqlState = QStringLiteral("HY000");
+}
+
+bool MotorSqlite::enProceso() const {
+    return true;
+}
+
+bool MotorSqlite::esEsperaAgotada(qint32 nativo) const {
+    // SQLITE_BUSY after the busy timeout, or SQLITE_LOCKED inside one
+    // process; extended codes keep the primary code in the low byte.
+    const int primario = nativo & 0xFF;
+    return primario == SQLITE_BUSY || primario == SQLITE_LOCKED;
 }
 
 QString MotorSqlite::diaDe(const QString& columna) const {

@@ -12,6 +12,9 @@ public:
     void capacidades(CapacidadesMotor& c, bool odbc) const override;
     QString opcionesDeConexion(int segundos) const override;
     QStringList ordenesDeSesion(const QString& ordenFecha) const override;
+    void leeCodigoDeError(const QString& codigo, QString& sqlState, qint32& nativo) const override;
+    bool enProceso() const override;
+    bool esEsperaAgotada(qint32 nativo) const override;
     QString diaDe(const QString& columna) const override;
     QString archivoEsquema() const override;
 };
