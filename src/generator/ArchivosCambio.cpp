@@ -115,6 +115,12 @@ ArchivosCambio::Registros ArchivosCambio::Prepara(const GrillaLote& grilla, int 
     return r;
 }
 
+void ArchivosCambio::Anticipa(const GrillaLote& grilla, int desde, int hasta) {
+    for (const std::unique_ptr<Salida>& s : salidas_) {
+        s->formato->Anticipa(grilla, desde, hasta);
+    }
+}
+
 void ArchivosCambio::Agrega(const Registros& registros) {
     for (size_t i = 0; i < salidas_.size(); ++i) {
         Salida& s = *salidas_[i];

@@ -49,6 +49,9 @@ public:
     // above). The article lookup may throw FalloKX.
     using Registros = std::vector<QByteArray>;
     Registros Prepara(const GrillaLote& grilla, int fila);
+    // Rows `desde` to `hasta` (excluded) are prepared next: their lookups
+    // are asked together. May throw FalloKX.
+    void Anticipa(const GrillaLote& grilla, int desde, int hasta);
     // Adds a row's lines to the files to publish (after Abre()). A write
     // that fails is reported by Escribe().
     void Agrega(const Registros& registros);

@@ -9,16 +9,39 @@
 
 const QString FormatoBalanza::kNombre = QStringLiteral("BALANZA.TXT");
 
-std::optional<QString> FormatoBalanza::Registro(const GrillaLote& grilla, int fila) {
-    const QString codInterno = grilla.Texto(fila, FilaNovedad::CodInterno);
-    const double codigo = QlUtil::TextoAMoneda(codInterno);
+std::optional<double> FormatoBalanza::CodigoDeBalanza(const GrillaLote& grilla, int fila) {
+    const double codigo = QlUtil::TextoAMoneda(grilla.Texto(fila, FilaNovedad::CodInterno));
     if (!(codigo < 10000)) {
         return std::nullopt;
     }
+    return codigo;
+}
+
+QString FormatoBalanza::Clave(double codigo) {
+    return QlUtil::FormateaCodigo(FormatoNovedad::Patron(codigo, 6), 25);
+}
+
+void FormatoBalanza::Anticipa(const GrillaLote& grilla, int desde, int hasta) {
+    QStringList claves;
+    for (int fila = desde; fila < hasta; ++fila) {
+        if (const std::optional<double> codigo = CodigoDeBalanza(grilla, fila)) {
+            claves << Clave(*codigo);
+        }
+    }
+    if (!claves.isEmpty()) {
+        articulos_.Anticipa(claves);
+    }
+}
+
+std::optional<QString> FormatoBalanza::Registro(const GrillaLote& grilla, int fila) {
+    const std::optional<double> codigo = CodigoDeBalanza(grilla, fila);
+    if (!codigo) {
+        return std::nullopt;
+    }
+    const QString codInterno = grilla.Texto(fila, FilaNovedad::CodInterno);
     QString modoVenta = QStringLiteral("1");
     ArticulosBalanza::Articulo art;
-    const QString clave = QlUtil::FormateaCodigo(FormatoNovedad::Patron(codigo, 6), 25);
-    if (articulos_.Busca(clave, art) && art.pesable) {
+    if (articulos_.Busca(Clave(*codigo), art) && art.pesable) {
         modoVenta = art.idUnidad.trimmed().compare(unidadKG_.trimmed(), Qt::CaseInsensitive) == 0
                         ? QStringLiteral("0")
                         : QStringLiteral("1");

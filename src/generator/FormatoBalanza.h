@@ -24,8 +24,13 @@ public:
     QByteArray Codifica(const QString& registro) const override;
     // A record that is not 81 characters long.
     std::optional<HallazgoFormato> Revisa(const GrillaLote& grilla, int fila) override;
+    // The articles of the rows that get a record, looked up together.
+    void Anticipa(const GrillaLote& grilla, int desde, int hasta) override;
 
 private:
+    // The row's article code when it gets a record here, and its lookup key.
+    static std::optional<double> CodigoDeBalanza(const GrillaLote& grilla, int fila);
+    static QString Clave(double codigo);
     ArticulosBalanza& articulos_;
     QString unidadKG_;
 };

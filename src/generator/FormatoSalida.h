@@ -27,6 +27,11 @@ public:
     // What the record of `fila` would break of the file's fixed layout (row
     // and code left for the caller); none when it keeps it or gets no record.
     virtual std::optional<HallazgoFormato> Revisa(const GrillaLote& grilla, int fila) = 0;
+    // The records of rows `desde` to `hasta` (excluded) come next: a format
+    // whose records need lookups may ask them together now. May throw FalloKX.
+    virtual void Anticipa(const GrillaLote& grilla, int desde, int hasta) {
+        (void)grilla, (void)desde, (void)hasta;
+    }
 
     // The row's line as the file holds it: the record encoded and ended by
     // CR LF; empty when the row gets no record.

@@ -62,8 +62,11 @@ int pregunta(Operador::IdPregunta cual, const QString& texto, const QString& tit
 // Lines of a question's list shown in the dialog; the rest are counted (the
 // grid flags every row).
 constexpr int kLineasEnPregunta = 30;
-// Articles whose last prices are asked for at once.
+// Articles whose last prices (and scale data) are asked for at once.
 constexpr int kArticulosPorBloque = 2000;
+// Rows written in one step where the engine takes blocks: few round trips,
+// and a statement of a few thousand values.
+constexpr int kFilasPorEnvio = 200;
 
 QString lista(const QStringList& lineas) {
     if (lineas.size() <= kLineasEnPregunta) {
@@ -126,6 +129,71 @@ FilaAGrabar GeneradorLote::ValoresDeFila(int fila) const {
     return f;
 }
 
+std::optional<PrecioAMarcar> GeneradorLote::MarcaDe(int fila) const {
+    const EstadoVentana& v = lote_.ventana();
+    const GrillaLote& g = v.grilla;
+    const qint64 id = identificador(g, fila);
+    if (ReglasLote::DebeMarcar(g.Texto(fila, FilaNovedad::NoMarcar), cabecera_.lista) &&
+        !marcadas_.contains(id)) {
+        return PrecioAMarcar{id, v.estadosAlCargar.value(id)};
+    }
+    return std::nullopt;
+}
+
+bool GeneradorLote::Escribe(const std::vector<FilaLista>& listas, bool regeneracion, qint64 codigo,
+                            const QString& marcaTiempo, ArchivosCambio& archivos,
+                            ResultadoGeneracion& r, const Pasos& pasos) {
+    if (listas.empty()) {
+        return true;
+    }
+    if (!regeneracion && listas.size() > 1) {
+        // A price row twice in the block is marked by its first row: the
+        // second also names it, and goes in when the first does.
+        std::vector<FilaDeBloque> bloque;
+        bloque.reserve(listas.size());
+        for (const FilaLista& l : listas) {
+            bloque.push_back({ValoresDeFila(l.fila), MarcaDe(l.fila)});
+        }
+        std::vector<bool> grabadas;
+        bool enBloque = false;
+        if (!pasos.paso(
+                [&] { enBloque = lote_.repositorio().GrabaBloque(codigo, bloque, grabadas); })) {
+            return false;
+        }
+        if (enBloque && grabadas.size() == listas.size()) {
+            for (size_t i = 0; i < listas.size(); ++i) {
+                if (!grabadas[i]) {
+                    ++r.enviadasPorOtro;
+                    continue;
+                }
+                if (bloque[i].marca) {
+                    marcadas_.insert(bloque[i].marca->id);
+                }
+                archivos.Agrega(listas[i].registros);
+                ++r.filas;
+            }
+            return true;
+        }
+    }
+    for (const FilaLista& l : listas) {
+        bool grabada = false;
+        if (!pasos.paso([&] {
+                if (GrabaFila(l.fila, regeneracion, codigo, marcaTiempo)) {
+                    grabada = true;
+                } else {
+                    ++r.enviadasPorOtro;
+                }
+            })) {
+            return false;
+        }
+        if (grabada) {
+            archivos.Agrega(l.registros);
+            ++r.filas;
+        }
+    }
+    return true;
+}
+
 bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
                               const QString& marcaTiempo) {
     const EstadoVentana& v = lote_.ventana();
@@ -135,11 +203,7 @@ bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
         lote_.repositorio().EstampaFila(id, marcaTiempo);
         return true;
     }
-    std::optional<PrecioAMarcar> marca;
-    if (ReglasLote::DebeMarcar(g.Texto(fila, FilaNovedad::NoMarcar), cabecera_.lista) &&
-        !marcadas_.contains(id)) {
-        marca = PrecioAMarcar{id, v.estadosAlCargar.value(id)};
-    }
+    const std::optional<PrecioAMarcar> marca = MarcaDe(fila);
     if (!lote_.repositorio().GrabaFila(codigo, ValoresDeFila(fila), marca)) {
         return false;
     }
@@ -399,8 +463,8 @@ ResultadoGeneracion GeneradorLote::Genera() {
         return r;
     }
     r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.textoRuta));
-    r.rutaBalanza =
-        QDir::toNativeSeparators(ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.textoRuta)));
+    r.rutaBalanza = QDir::toNativeSeparators(
+        ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.textoRuta)));
     // The code is checked again under the generation's lock: from here to
     // the commit no other generation can take it.
     for (;;) {
@@ -429,6 +493,18 @@ ResultadoGeneracion GeneradorLote::Genera() {
     QElapsedTimer reloj;
     reloj.start();
     bool abandonado = false;
+    // The rows up to here have had their lookups asked together.
+    int anticipadas = 1;
+    // Rows whose records are ready, written a block at a time where the
+    // engine takes blocks, otherwise each as soon as it is ready.
+    std::vector<FilaLista> listas;
+    const int porEnvio = !regeneracion && repo.GrabaEnBloques() ? kFilasPorEnvio : 1;
+    // False when the operator chose to leave.
+    const auto escribe = [&] {
+        const bool sigue = Escribe(listas, regeneracion, codigo, marcaTiempo, archivos, r, pasos);
+        listas.clear();
+        return sigue;
+    };
     for (int fila = 1; fila < g.Rows() && !abandonado; ++fila) {
         if (reloj.elapsed() >= 100) {
             reloj.restart();
@@ -441,28 +517,30 @@ ResultadoGeneracion GeneradorLote::Genera() {
             continue;
         }
         ArchivosCambio::Registros registros;
-        bool grabada = false;
         bool preparada = false;
-        const bool sigue =
-            pasos.pasos({[&] {
-                             registros = archivos.Prepara(g, fila);
-                             preparada = true;
-                         },
-                         [&] {
-                             if (!preparada) {
-                                 return; // went on past its records
-                             }
-                             if (GrabaFila(fila, regeneracion, codigo, marcaTiempo)) {
-                                 grabada = true;
-                             } else {
-                                 ++r.enviadasPorOtro;
-                             }
-                         }});
-        if (grabada) {
-            archivos.Agrega(registros);
-            ++r.filas;
+        if (!pasos.paso([&] {
+                if (fila >= anticipadas) {
+                    // Past this block even when the question fails: its
+                    // rows then ask one by one.
+                    anticipadas = std::min(g.Rows(), fila + kArticulosPorBloque);
+                    archivos.Anticipa(g, fila, anticipadas);
+                }
+                registros = archivos.Prepara(g, fila);
+                preparada = true;
+            })) {
+            abandonado = true;
+            break;
         }
-        abandonado = !sigue;
+        if (!preparada) {
+            continue; // went on past its records
+        }
+        listas.push_back({fila, std::move(registros)});
+        if (int(listas.size()) >= porEnvio) {
+            abandonado = !escribe();
+        }
+    }
+    if (!abandonado) {
+        abandonado = !escribe();
     }
     v.progresoValor = g.Rows() - 1;
     v.avisa();

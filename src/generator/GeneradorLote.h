@@ -4,11 +4,16 @@
 #include "generator/CabeceraLote.h"
 #include "generator/LoteNovedades.h"
 
+#include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <optional>
+#include <vector>
 
 class ArchivosCambio;
+class Pasos;
 struct FilaAGrabar;
+struct PrecioAMarcar;
 
 // "&Generar": records the grid as a batch and writes the change files. A new
 // batch inserts one MV_TARVELO row per grid row and marks its price rows as
@@ -18,8 +23,10 @@ struct FilaAGrabar;
 // savepoint in it: a price row is never marked as sent without its batch row,
 // and a row whose price another generation sent since it was loaded is left
 // out. The files take their final names only once the batch is committed, and
-// hold exactly the recorded rows. Rows go one by one, so the operator's
-// answers to a failure (retry the row, go on without it, leave) keep their
+// hold exactly the recorded rows. Where the engine takes them, rows go a
+// block at a time in one statement; a block that fails is undone and its rows
+// go one by one, so a failure is still told for its own row and the
+// operator's answers (retry the row, go on without it, leave) keep their
 // meaning; leaving rolls the batch back and leaves the folder's files as they
 // were. The code is checked under the engine's lock of batch codes, taken
 // with the transaction, so two generations never share one code.
@@ -47,6 +54,20 @@ public:
     static const QString kAlertas;
 
 private:
+    // A grid row whose records are ready to go with it.
+    struct FilaLista {
+        int fila;
+        std::vector<QByteArray> registros;
+    };
+    // Writes the rows (in one step where the engine can, otherwise one by
+    // one) and adds the records of those written; false when the operator
+    // chose to leave after a failure.
+    bool Escribe(const std::vector<FilaLista>& listas, bool regeneracion, qint64 codigo,
+                 const QString& marcaTiempo, ArchivosCambio& archivos, ResultadoGeneracion& r,
+                 const Pasos& pasos);
+    // The price row the row marks, if any: none when its rules say so or an
+    // earlier row of this generation marked it.
+    std::optional<PrecioAMarcar> MarcaDe(int fila) const;
     // False when the row was left out (its price sent by another generation).
     bool GrabaFila(int fila, bool regeneracion, qint64 codigo, const QString& marcaTiempo);
     FilaAGrabar ValoresDeFila(int fila) const;

@@ -85,6 +85,12 @@ struct PrecioAMarcar {
     QString estadoAlCargar; // empty: mark whatever its state
 };
 
+// One row of a block written in one step.
+struct FilaDeBloque {
+    FilaAGrabar fila;
+    std::optional<PrecioAMarcar> marca;
+};
+
 // Everything the loaders, the reload and the generation ask of the database.
 // One SQL implementation lives in the generator_sql library; tests may give
 // their own. Failures throw FalloKX (after the database layer's own
@@ -155,6 +161,19 @@ public:
     // in the state it was loaded in (another generation sent it meanwhile).
     virtual bool GrabaFila(qint64 codigo, const FilaAGrabar& fila,
                            const std::optional<PrecioAMarcar>& marca) = 0;
+    // Whether the open generation's rows can be written a block at a time.
+    virtual bool GrabaEnBloques() const { return false; }
+    // Writes the rows in one step, as GrabaFila would one after another in
+    // their order, where a price row given twice is marked by the first:
+    // true, with each row's answer in `grabadas`. False, with nothing
+    // written, when they cannot go together (one of them fails, say): the
+    // caller then writes them one by one. Throws FalloKX only when what it
+    // wrote could not be undone.
+    virtual bool GrabaBloque(qint64 codigo, const std::vector<FilaDeBloque>& filas,
+                             std::vector<bool>& grabadas) {
+        (void)codigo, (void)filas, (void)grabadas;
+        return false;
+    }
     // Stamps a regenerated batch row with the time of its retransmission.
     virtual void EstampaFila(qint64 id, const QString& marcaTiempo) = 0;
     virtual void ConfirmaGeneracion() = 0;

@@ -14,8 +14,12 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
+// Rows whose scale lookups are asked together.
+constexpr int kArticulosPorBloque = 2000;
+
 QByteArrayList registros(const QByteArray& contenido) {
     QByteArrayList r = contenido.split('\n');
     if (!r.isEmpty() && r.last().isEmpty()) {
@@ -94,6 +98,9 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
         for (int f = 1; f < g.Rows(); ++f) {
             if (FilaNovedad::EnBlanco(g, f)) {
                 continue;
+            }
+            if ((f - 1) % kArticulosPorBloque == 0) {
+                archivos.Anticipa(g, f, std::min(g.Rows(), f + kArticulosPorBloque));
             }
             const ArchivosCambio::Registros reg = archivos.Prepara(g, f);
             for (size_t i = 0; i < rehechos.size(); ++i) {

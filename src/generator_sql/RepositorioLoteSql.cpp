@@ -1,10 +1,10 @@
 #include "generator_sql/RepositorioLoteSql.h"
 
 #include "db/DB_Dll.h"
-#include "db/motores/Motor.h"
 #include "db/Recordset.h"
 #include "db/SentenciaPreparada.h"
 #include "db/TextoSql.h"
+#include "db/motores/Motor.h"
 #include "generator_sql/FilaDeSentencia.h"
 #include "runtime/ModGlobal.h"
 #include "schema/TablaLote.h"
@@ -13,8 +13,10 @@
 #include "utility_library/Regional.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <limits>
+#include <map>
 
 namespace {
 const QString kPunto = QStringLiteral("fila_lote");
@@ -22,12 +24,25 @@ const QString kCerrada = QStringLiteral("La conexión con la base de datos no es
 // Rows per fetch from a server cursor: small next to the whole result, large
 // enough that the round trips are few.
 constexpr int kBloqueCursor = 2000;
+// Codes per query of the last prices and of the scale articles: well inside
+// every engine's limit of bound values.
+constexpr int kCodigosPorConsulta = 400;
+
+// `n` value marks for an IN list.
+QString marcas(int n) {
+    QString r;
+    for (int i = 0; i < n; ++i) {
+        r += i ? QStringLiteral(", ?") : QStringLiteral("?");
+    }
+    return r;
+}
 } // namespace
 
 struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
-        marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta, anotaPublicacion,
-        publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo, archivos;
+        balanzaEnBloque, marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta,
+        anotaPublicacion, publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo,
+        archivos;
     bool tablasPropias = false;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
@@ -37,12 +52,20 @@ struct RepositorioLoteSql::Sentencias {
     // The last row's savepoint is still set, to be let go with the next
     // row's savepoint statement (or by the commit).
     bool puntoAbierto = false;
+    // The type of each value of a block row, for a cast (empty: no blocks):
+    // its place, the price row and its state at load, then the batch row.
+    QStringList tiposBloque;
+    // The block statements prepared so far, by number of rows.
+    std::map<int, std::unique_ptr<SentenciaPreparada>> bloques;
+    bool enGeneracion = false;
     // The batch date of the last row, as bound (every row has the same).
     QString fechaTexto;
     QVariant fechaValor;
     // Type descriptions read during one load: a list has few types and many
     // rows. Emptied whenever a source query opens.
     QHash<QString, QString> tipos;
+    // The scale articles asked for together, by key (none: no such article).
+    QHash<QString, std::optional<ArticulosBalanza::Articulo>> anticipados;
 };
 
 RepositorioLoteSql::RepositorioLoteSql(DB_Dll& db) : db_(db), s_(std::make_unique<Sentencias>()) {}
@@ -248,10 +271,79 @@ std::optional<QString> RepositorioLoteSql::UltimoPrecioTransmitido(const QString
     return r;
 }
 
+namespace {
+ArticulosBalanza::Articulo articuloDeBalanza(const QVariant& pesable, const QVariant& unidad) {
+    ArticulosBalanza::Articulo a;
+    const QString p = QlUtil::NoNulo(pesable).trimmed();
+    a.pesable = !p.isEmpty() && ModGlobal::TextoABooleano(p, true);
+    a.idUnidad = QlUtil::NoNulo(unidad);
+    return a;
+}
+} // namespace
+
+void RepositorioLoteSql::Anticipa(const QStringList& claves) {
+    s_->anticipados.clear();
+    QStringList unicas;
+    QSet<QString> vistas;
+    for (const QString& c : claves) {
+        const QString k = c.trimmed();
+        if (!vistas.contains(k)) {
+            vistas.insert(k);
+            unicas << k;
+        }
+    }
+    // Every block the same size (the last one repeats its last key), so one
+    // prepared statement serves them all.
+    SentenciaPreparada& s = sentencia(
+        s_->balanzaEnBloque,
+        QStringLiteral("SELECT IdArticulo, Pesable, IdUnidad FROM V_MA_ARTICULOS WHERE IdArticulo "
+                       "IN (") +
+            marcas(kCodigosPorConsulta) + QLatin1Char(')'),
+        QStringLiteral("ExisteEnTabla"));
+    for (qsizetype desde = 0; desde < unicas.size(); desde += kCodigosPorConsulta) {
+        QVariantList valores;
+        valores.reserve(kCodigosPorConsulta);
+        QSet<QString> bloque;
+        for (int i = 0; i < kCodigosPorConsulta; ++i) {
+            const QString& k = unicas[std::min(desde + i, unicas.size() - 1)];
+            valores << k;
+            bloque.insert(k);
+        }
+        s.ejecuta(valores);
+        // A row whose key reads back otherwise than asked (an engine that
+        // compares without case, say) leaves the block's misses unanswered:
+        // those rows ask one by one.
+        bool exactas = true;
+        while (s.siguiente()) {
+            const QString id = QlUtil::NoNulo(s.valor(0)).trimmed();
+            if (!bloque.contains(id)) {
+                exactas = false;
+            } else if (!s_->anticipados.contains(id)) {
+                s_->anticipados.insert(id, articuloDeBalanza(s.valor(1), s.valor(2)));
+            }
+        }
+        s.termina();
+        if (exactas) {
+            for (const QString& k : bloque) {
+                if (!s_->anticipados.contains(k)) {
+                    s_->anticipados.insert(k, std::nullopt);
+                }
+            }
+        }
+    }
+}
+
 bool RepositorioLoteSql::Busca(const QString& clave, ArticulosBalanza::Articulo& articulo) {
+    articulo = ArticulosBalanza::Articulo{};
+    const auto anticipado = s_->anticipados.constFind(clave.trimmed());
+    if (anticipado != s_->anticipados.constEnd()) {
+        if (*anticipado) {
+            articulo = **anticipado;
+        }
+        return anticipado->has_value();
+    }
     // A plain comparison finds the row through the key's index (the engines
     // compare "=" without trailing blanks).
-    articulo = ArticulosBalanza::Articulo{};
     SentenciaPreparada& s = sentencia(
         s_->balanza,
         QStringLiteral("SELECT Pesable, IdUnidad FROM V_MA_ARTICULOS WHERE IdArticulo = ?"),
@@ -259,9 +351,7 @@ bool RepositorioLoteSql::Busca(const QString& clave, ArticulosBalanza::Articulo&
     s.ejecuta({clave.trimmed()});
     const bool hay = s.siguiente();
     if (hay) {
-        const QString p = QlUtil::NoNulo(s.valor(0)).trimmed();
-        articulo.pesable = !p.isEmpty() && ModGlobal::TextoABooleano(p, true);
-        articulo.idUnidad = QlUtil::NoNulo(s.valor(1));
+        articulo = articuloDeBalanza(s.valor(0), s.valor(1));
     }
     s.termina();
     return hay;
@@ -345,6 +435,8 @@ void RepositorioLoteSql::IniciaGeneracion() {
     }
     s_->fechaTexto = QString(); // bound afresh for this connection's engine
     s_->puntoAbierto = false;
+    s_->anticipados.clear(); // the articles may have changed since
+    s_->enGeneracion = false;
     if (capacidades().insercionCondicionada) {
         QString texto;
         try {
@@ -356,11 +448,22 @@ void RepositorioLoteSql::IniciaGeneracion() {
             s_->marcaEInserta.reset();
             s_->marcaYGraba = texto;
         }
+        QStringList bloque;
+        try {
+            bloque = TiposBloque();
+        } catch (const FalloKX&) {
+            // Without the catalogue the rows go one by one.
+        }
+        if (bloque != s_->tiposBloque) {
+            s_->bloques.clear();
+            s_->tiposBloque = bloque;
+        }
     }
     // One generation at a time takes codes: the lock is held until the
     // commit or the rollback, so the check of the code that follows and the
     // batch's rows are one step for every other generation.
     db_.gCnn->BeginTransEscritura();
+    s_->enGeneracion = true;
     try {
         const QString candado = capacidades().motor().candadoDeTransaccion(
             QStringLiteral("MV_TARVELO"), kCandadoCodigos);
@@ -406,15 +509,10 @@ QVariantList RepositorioLoteSql::valoresInsercion(qint64 codigo, const FilaAGrab
     return valores;
 }
 
-QString RepositorioLoteSql::MarcaYGraba() {
-    // The values of an INSERT ... SELECT take no type from their columns:
-    // each is cast to its column's type by its own name (pg_catalog.bpchar,
-    // not "character", which would mean one character), without length, so
-    // that the column's own length is still checked on assignment. Columns not
-    // found: no combined statement.
-    const QString catalogo = capacidades().motor().tiposDeColumnas(QStringLiteral("mv_tarvelo"));
+QStringList RepositorioLoteSql::TiposDe(const QString& tabla, const QStringList& columnas) {
+    const QString catalogo = capacidades().motor().tiposDeColumnas(tabla);
     if (catalogo.isEmpty()) {
-        return QString();
+        return {};
     }
     SentenciaPreparada tipos(db_, catalogo, QStringLiteral("cmdExportar"));
     tipos.ejecuta({});
@@ -423,14 +521,133 @@ QString RepositorioLoteSql::MarcaYGraba() {
         tipo.insert(tipos.valor(0).toString().toLower(), tipos.valor(1).toString());
     }
     tipos.termina();
-    const QStringList columnas =
-        QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
-    QStringList valores;
+    QStringList r;
     for (const QString& columna : columnas) {
         const QString t = tipo.value(columna.toLower());
         if (t.isEmpty()) {
-            return QString();
+            return {};
         }
+        r << t;
+    }
+    return r;
+}
+
+QStringList RepositorioLoteSql::TiposBloque() {
+    const QStringList precio =
+        TiposDe(QStringLiteral("v_ma_precios"), {QStringLiteral("ID"), QStringLiteral("ESTADO")});
+    const QStringList lote =
+        TiposDe(QStringLiteral("mv_tarvelo"),
+                QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas());
+    if (precio.isEmpty() || lote.isEmpty()) {
+        return {};
+    }
+    return QStringList{QStringLiteral("pg_catalog.int4")} + precio + lote;
+}
+
+QString RepositorioLoteSql::TextoBloque(int filas) const {
+    // Every value cast to its column's type, as in the single row's
+    // statement. The price rows of the block are marked once each, on the
+    // state seen at load when there is one; a row goes in when it marks no
+    // price row, marks whatever its state, or its price row was marked. The
+    // rows go in in their order, so the table numbers them as one by one.
+    const QStringList columnas =
+        QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
+    QString fila = QStringLiteral("(");
+    for (int i = 0; i < s_->tiposBloque.size(); ++i) {
+        fila += (i ? QStringLiteral(", CAST(? AS ") : QStringLiteral("CAST(? AS ")) +
+                s_->tiposBloque[i] + QLatin1Char(')');
+    }
+    fila += QLatin1Char(')');
+    QString valores;
+    valores.reserve((fila.size() + 2) * filas);
+    for (int i = 0; i < filas; ++i) {
+        if (i) {
+            valores += QStringLiteral(", ");
+        }
+        valores += fila;
+    }
+    const QString lista = columnas.join(QStringLiteral(", "));
+    return QStringLiteral("WITH d (kx_n, kx_marca, kx_estado, ") + lista +
+           QStringLiteral(") AS (VALUES ") + valores +
+           QStringLiteral("), m AS (UPDATE V_MA_PRECIOS p SET ESTADO = '1-M', CAMBIOCODBARRA = 0 "
+                          "FROM (SELECT DISTINCT kx_marca, kx_estado FROM d WHERE kx_marca IS NOT "
+                          "NULL) x WHERE p.ID = x.kx_marca AND (x.kx_estado IS NULL OR p.ESTADO = "
+                          "x.kx_estado) RETURNING p.ID), e AS (SELECT * FROM d WHERE kx_marca IS "
+                          "NULL OR kx_estado IS NULL OR kx_marca IN (SELECT ID FROM m)), i AS "
+                          "(INSERT INTO MV_TARVELO (") +
+           lista + QStringLiteral(") SELECT ") + lista +
+           QStringLiteral(" FROM e ORDER BY kx_n) SELECT kx_n FROM e");
+}
+
+bool RepositorioLoteSql::GrabaEnBloques() const {
+    return s_->enGeneracion && !s_->tiposBloque.isEmpty();
+}
+
+namespace {
+const QString kPuntoBloque = QStringLiteral("bloque_lote");
+} // namespace
+
+bool RepositorioLoteSql::GrabaBloque(qint64 codigo, const std::vector<FilaDeBloque>& filas,
+                                     std::vector<bool>& grabadas) {
+    grabadas.clear();
+    if (!GrabaEnBloques() || filas.size() < 2) {
+        return false;
+    }
+    const CapacidadesMotor c = capacidades();
+    const int n = int(filas.size());
+    std::unique_ptr<SentenciaPreparada>& s = s_->bloques[n];
+    QVariantList valores;
+    valores.reserve(n * s_->tiposBloque.size());
+    for (int i = 0; i < n; ++i) {
+        const FilaDeBloque& f = filas[size_t(i)];
+        valores << i;
+        if (f.marca) {
+            valores << f.marca->id;
+            valores << (f.marca->estadoAlCargar.isEmpty() ? QVariant()
+                                                          : QVariant(f.marca->estadoAlCargar));
+        } else {
+            valores << QVariant() << QVariant();
+        }
+        valores += valoresInsercion(codigo, f.fila);
+    }
+    directa(c.puntoGuardado(kPuntoBloque));
+    std::vector<bool> r(size_t(n), false);
+    try {
+        SentenciaPreparada& b = sentencia(s, TextoBloque(n), QStringLiteral("cmdExportar"));
+        b.ejecuta(valores);
+        while (b.siguiente()) {
+            const int i = b.valor(0).toInt();
+            if (i >= 0 && i < n) {
+                r[size_t(i)] = true;
+            }
+        }
+        b.termina();
+        directa(c.liberaPunto(kPuntoBloque));
+    } catch (const FalloKX&) {
+        // Undone whole; the rows then go one by one, and the one that fails
+        // is told as such. Not undone: the generation cannot go on.
+        directa(c.vuelveAPunto(kPuntoBloque));
+        directa(c.liberaPunto(kPuntoBloque));
+        return false;
+    }
+    grabadas = std::move(r);
+    return true;
+}
+
+QString RepositorioLoteSql::MarcaYGraba() {
+    // The values of an INSERT ... SELECT take no type from their columns:
+    // each is cast to its column's type by its own name (pg_catalog.bpchar,
+    // not "character", which would mean one character), without length, so
+    // that the column's own length is still checked on assignment. Columns not
+    // found: no combined statement.
+    const QStringList columnas =
+        QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
+    const QStringList tipos = TiposDe(QStringLiteral("mv_tarvelo"), columnas);
+    if (tipos.isEmpty()) {
+        return QString();
+    }
+    QStringList valores;
+    for (const QString& t : tipos) {
         valores << QStringLiteral("CAST(? AS %1)").arg(t);
     }
     return QStringLiteral("WITH marca AS (UPDATE V_MA_PRECIOS SET ESTADO = '1-M', "
@@ -516,6 +733,7 @@ void RepositorioLoteSql::ConfirmaGeneracion() {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
     s_->puntoAbierto = false; // the commit lets go of it
+    s_->enGeneracion = false;
     db_.gCnn->CommitTrans();
 }
 
@@ -546,10 +764,6 @@ QStringList tablasPropias(const Motor& motor) {
     }
     return r;
 }
-
-// Codes per query of the last prices: well inside every engine's limit of
-// bound values.
-constexpr int kCodigosPorConsulta = 400;
 } // namespace
 
 void RepositorioLoteSql::TablasPropias() {
@@ -571,15 +785,12 @@ RepositorioLoteSql::UltimosPreciosTransmitidos(const QString& lista,
     // One query per block of codes instead of one per article; every block
     // the same size (the last one repeats its last code), so one prepared
     // statement serves them all. The first row of each code is its latest.
-    QString marcas;
-    for (int i = 0; i < kCodigosPorConsulta; ++i) {
-        marcas += i ? QStringLiteral(", ?") : QStringLiteral("?");
-    }
     SentenciaPreparada& s = sentencia(
         s_->ultimosPrecios,
         QStringLiteral("SELECT CodInterno, Precio FROM MV_TARVELO WHERE IDLISTA = ? AND Fecha IS "
                        "NOT NULL AND CodInterno IN (") +
-            marcas + QStringLiteral(") ORDER BY CodInterno, Fecha DESC, ID DESC"),
+            marcas(kCodigosPorConsulta) +
+            QStringLiteral(") ORDER BY CodInterno, Fecha DESC, ID DESC"),
         QStringLiteral("cmdExportar"));
     QHash<QString, QString> r;
     for (qsizetype desde = 0; desde < codInternos.size(); desde += kCodigosPorConsulta) {
@@ -707,6 +918,7 @@ std::vector<PublicacionPendiente> RepositorioLoteSql::PublicacionesPendientes() 
 
 void RepositorioLoteSql::DescartaGeneracion() {
     s_->puntoAbierto = false;
+    s_->enGeneracion = false;
     try {
         if (db_.gCnn && db_.gCnn->nivelTransaccion() > 0) {
             db_.gCnn->RollbackTrans();

@@ -29,6 +29,7 @@ public:
     std::optional<QString> UltimoPrecioTransmitido(const QString& lista,
                                                    const QString& codInterno) override;
     bool Busca(const QString& clave, ArticulosBalanza::Articulo& articulo) override;
+    void Anticipa(const QStringList& claves) override;
 
     qint64 MaximoCodigo() const override;
     qint64 ProximoCodigo() override;
@@ -38,6 +39,9 @@ public:
     void IniciaGeneracion() override;
     bool GrabaFila(qint64 codigo, const FilaAGrabar& fila,
                    const std::optional<PrecioAMarcar>& marca) override;
+    bool GrabaEnBloques() const override;
+    bool GrabaBloque(qint64 codigo, const std::vector<FilaDeBloque>& filas,
+                     std::vector<bool>& grabadas) override;
     void EstampaFila(qint64 id, const QString& marcaTiempo) override;
     void ConfirmaGeneracion() override;
     void DescartaGeneracion() override;
@@ -67,6 +71,12 @@ private:
     static const QString& Insercion();
     QVariantList valoresInsercion(qint64 codigo, const FilaAGrabar& fila);
     QString MarcaYGraba();
+    // The types of `columnas` of `tabla` (lower case) by the catalogue, in
+    // order; empty when the engine offers none or a column is missing.
+    QStringList TiposDe(const QString& tabla, const QStringList& columnas);
+    // The block statement's value types; empty when blocks are not possible.
+    QStringList TiposBloque();
+    QString TextoBloque(int filas) const;
     void directa(const QString& sqlMotor);
     // A savepoint statement of the row loop, prepared where the engine can.
     void punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,

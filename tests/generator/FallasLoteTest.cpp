@@ -2,6 +2,8 @@
 #include "PruebaLote.h"
 #include "generator/CargadorNovedades.h"
 #include "generator/GeneradorLote.h"
+#include "schema/TablaLote.h"
+#include "utility_library/Regional.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,6 +128,90 @@ TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
     lineasEnteras(lee(rutaCambios()), 126, 4);
     lineasEnteras(lee(otraCarpeta.path() + "/CAMBIOS.TXT"), 126, 1);
     EXPECT_TRUE(lee(otraCarpeta.path() + "/CAMBIOS.TXT").startsWith("M000000105"));
+}
+
+// A block of rows writes what the same rows write one by one: a price row
+// named twice is marked by the first and both rows go in, a price sent
+// meanwhile leaves its row out, rows that mark nothing or mark whatever the
+// state go in, and the rows keep their order. A block with a row that fails
+// writes nothing and leaves the generation usable. An engine that takes no
+// blocks refuses them without writing.
+TEST_P(FallasLoteTest, UnBloqueGrabaLoMismoQueFilaPorFila) {
+    const QString fecha = Regional::fechaCorta(kHoy);
+    const auto fila = [&](const QString& cod) {
+        FilaAGrabar f;
+        f.fecha = fecha;
+        f.valores = QStringList(TablaLote::ColumnasGrabadas().size(), QString());
+        f.valores[TablaLote::Grabada::IdLista] = "1";
+        f.valores[TablaLote::Grabada::Fecha] = fecha;
+        f.valores[TablaLote::Grabada::CodInterno] = "000" + cod;
+        f.valores[TablaLote::Grabada::Precio] = "000100000";
+        return f;
+    };
+    const auto marca = [&](const QString& cod, const QString& estado) {
+        return std::optional<PrecioAMarcar>(PrecioAMarcar{ids[cod], estado});
+    };
+    const QString cargado = estado("000101");
+    ASSERT_FALSE(cargado.isEmpty());
+    // Row by row, as the generation sends them: the second row of 000101
+    // marks nothing, its price row already marked by the first.
+    const std::vector<FilaDeBloque> filas = {
+        {fila("000101"), marca("000101", cargado)},
+        {fila("000101"), marca("000101", cargado)},
+        {fila("000102"), marca("000102", "9-X")}, // sent by another meanwhile
+        {fila("000103"), std::nullopt},
+        {fila("000104"), marca("000104", QString())},
+    };
+    const std::vector<bool> esperadas = {true, true, false, true, true};
+    const auto tabla = [&] {
+        QStringList r;
+        for (const QString cod : {"000101", "000102", "000103", "000104"}) {
+            r << cod + "=" + estado(cod);
+        }
+        for (const QVariant& v :
+             esquema->valores("SELECT CodInterno FROM MV_TARVELO ORDER BY ID")) {
+            r << v.toString().trimmed();
+        }
+        return r;
+    };
+    const QStringList antes = tabla();
+
+    repositorio->IniciaGeneracion();
+    std::vector<bool> unaPorUna;
+    for (size_t i = 0; i < filas.size(); ++i) {
+        unaPorUna.push_back(
+            repositorio->GrabaFila(9, filas[i].fila, i == 1 ? std::nullopt : filas[i].marca));
+    }
+    repositorio->ConfirmaGeneracion();
+    EXPECT_EQ(unaPorUna, esperadas);
+    const QStringList porFila = tabla();
+    EXPECT_EQ(porFila.mid(4), QStringList({"000000101", "000000101", "000000103", "000000104"}));
+
+    // Back to the state at load.
+    esquema->ejecuta("DELETE FROM MV_TARVELO");
+    esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = ?", {cargado});
+    ASSERT_EQ(tabla(), antes);
+
+    repositorio->IniciaGeneracion();
+    std::vector<bool> grabadas;
+    if (!repositorio->GrabaEnBloques()) {
+        EXPECT_FALSE(repositorio->GrabaBloque(9, filas, grabadas));
+        EXPECT_TRUE(grabadas.empty());
+        repositorio->ConfirmaGeneracion();
+        EXPECT_EQ(tabla(), antes);
+        return;
+    }
+    // A row whose date the table cannot take fails the block: nothing of it
+    // stays, and the rows then still go one by one in the same generation.
+    std::vector<FilaDeBloque> conFalla = filas;
+    conFalla[3].fila.fecha = "no es fecha";
+    conFalla[3].fila.valores[TablaLote::Grabada::Fecha] = "no es fecha";
+    EXPECT_FALSE(repositorio->GrabaBloque(9, conFalla, grabadas));
+    EXPECT_TRUE(grabadas.empty());
+    ASSERT_TRUE(repositorio->GrabaBloque(9, filas, grabadas));
+    repositorio->ConfirmaGeneracion();
+    EXPECT_EQ(grabadas, esperadas);
+    EXPECT_EQ(tabla(), porFila);
 }
 
 // Control characters in a description or a type's name become blanks: every
@@ -300,6 +386,13 @@ TEST_P(FallasLoteTest, LasBusquedasIgnoranMayusculasYBlancosFinales) {
         ArticulosBalanza::Articulo balanza;
         EXPECT_TRUE(repositorio->Busca(c.articulo, balanza));
         EXPECT_TRUE(balanza.pesable);
+        // Asked together, the same answers, and a key that is no article
+        // still is none.
+        repositorio->Anticipa({c.articulo, "NOEXISTE", c.articulo});
+        balanza = {};
+        EXPECT_TRUE(repositorio->Busca(c.articulo, balanza));
+        EXPECT_TRUE(balanza.pesable);
+        EXPECT_FALSE(repositorio->Busca("NOEXISTE", balanza));
         EXPECT_EQ(repositorio->UltimoPrecioTransmitido(c.lista, c.codInterno),
                   std::optional<QString>("001250500"));
         EXPECT_EQ(repositorio->Pendientes(c.lista, kHoy, kHoy.addDays(1))->total(), 1);

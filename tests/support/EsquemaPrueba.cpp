@@ -75,6 +75,26 @@ bool EsquemaPrueba::ejecuta(const QString& sql, const QVariantList& valores) {
     return ok;
 }
 
+QVariantList EsquemaPrueba::valores(const QString& sql, const QVariantList& valores) {
+    QSqlQuery q(db_);
+    bool ok = q.prepare(sql);
+    if (ok) {
+        for (const QVariant& v : valores) {
+            q.addBindValue(v);
+        }
+        ok = q.exec();
+    }
+    QVariantList r;
+    if (!ok) {
+        ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
+        return r;
+    }
+    while (q.next()) {
+        r << q.value(0);
+    }
+    return r;
+}
+
 QVariant EsquemaPrueba::valor(const QString& sql, const QVariantList& valores) {
     QSqlQuery q(db_);
     bool ok = q.prepare(sql);

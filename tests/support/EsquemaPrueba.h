@@ -19,8 +19,8 @@
 // Designated initialisers must follow the order of the members below.
 // Every helper fails the test (ADD_FAILURE) when its statement fails.
 
-#include "demo/BaseDemo.h"
 #include "db/DB_Dll.h"
+#include "demo/BaseDemo.h"
 
 #include <QDate>
 #include <QList>
@@ -120,6 +120,8 @@ public:
     bool ejecuta(const QString& sql, const QVariantList& valores = {});
     // The first column of the first row (invalid QVariant when there is none).
     QVariant valor(const QString& sql, const QVariantList& valores = {});
+    // The first column of every row, in order.
+    QVariantList valores(const QString& sql, const QVariantList& valores = {});
     int cuenta(const QString& sql, const QVariantList& valores = {});
 
     // A date as this engine's schema stores it, for values bound to statements.
