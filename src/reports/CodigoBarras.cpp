@@ -1,9 +1,9 @@
 #include "reports/CodigoBarras.h"
 
 #include "reports/ErroresReporte.h"
+#include "reports/Trazador.h"
 #include "utility_library/ErrorKX.h"
 
-#include <QPainter>
 #include <QVarLengthArray>
 #include <cmath>
 #include <memory>
@@ -46,8 +46,8 @@ CodigoBarras::Simbologia CodigoBarras::elige(const QString& texto) {
     return esEan13(t) ? Simbologia::Ean13 : Simbologia::Code128;
 }
 
-QRectF CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
-                            double altoTexto) {
+QRectF CodigoBarras::dibuja(Trazador& trazador, const QRectF& caja, const QString& texto,
+                            double modulo, double altoTexto) {
     const QString t = texto.trimmed();
     const Simbologia s = elige(t);
     if (s == Simbologia::Ninguna) {
@@ -103,12 +103,7 @@ QRectF CodigoBarras::dibuja(QPainter& p, const QRectF& caja, const QString& text
         rectangulos.append(QRectF(x0 + b->x * sx, y0 + arriba, b->width * sx,
                                   std::round((b->y + b->height) * sy) - arriba));
     }
-    // One batch of filled rectangles: a PDF writes each as a single "re".
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawRects(rectangulos.constData(), int(rectangulos.size()));
-    p.restore();
+    trazador.rellenos(rectangulos.constData(), int(rectangulos.size()), Qt::black);
     if (altoTexto <= 0) {
         return QRectF();
     }

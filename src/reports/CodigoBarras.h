@@ -3,7 +3,7 @@
 #include <QRectF>
 #include <QString>
 
-class QPainter;
+class Trazador;
 
 // Shelf-label bar codes, drawn as vector graphics from zint's layout. A text
 // is EAN-13 only when it is 13 digits with a right check digit; anything else
@@ -23,6 +23,6 @@ public:
     // text, and the room is returned; otherwise an empty box. Nothing for an
     // empty text. Throws FalloKX when zint refuses the text, or when it holds
     // characters outside printable ASCII (they would not scan back as such).
-    static QRectF dibuja(QPainter& p, const QRectF& caja, const QString& texto, double modulo,
+    static QRectF dibuja(Trazador& t, const QRectF& caja, const QString& texto, double modulo,
                          double altoTexto);
 };

@@ -1,14 +1,20 @@
 #include "reports/DestinoPdf.h"
 
 #include "reports/ErroresReporte.h"
+#include "reports/EscritorPdf.h"
+#include "reports/ResolucionPdf.h"
+#include "reports/TrazadorPdf.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/SalidaPublicada.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <memory>
 
 namespace {
+constexpr int kPuntosPorPulgada = 600;
+
 [[noreturn]] void falla(const QString& archivo, const QString& motivo) {
     throw FalloKX(ErroresReporte::kSalida,
                   QStringLiteral("No se pudo escribir el PDF %1: %2")
@@ -32,18 +38,32 @@ int DestinoPdf::escribe(const ReportePreparado& reporte, const QString& archivo)
     }
     // Written beside the target and renamed over it: a link at the target is
     // replaced, never followed, and a failure leaves the earlier file whole.
-    SalidaPublicada f(archivo);
+    auto f = std::make_unique<SalidaPublicada>(archivo);
     int paginas = 0;
-    {
-        QPdfWriter pdf(&f);
-        pdf.setResolution(600);
+    try {
+        // The program's own writer: a line of text is one string, and a
+        // page of a batch's thousands of texts is written several times
+        // faster than glyph by glyph.
+        const QPageLayout disposicion = reporte.definicion().disposicion();
+        const ResolucionPdf medidas(kPuntosPorPulgada);
+        EscritorPdf pdf(*f, disposicion, kPuntosPorPulgada, reporte.titulo(),
+                        QStringLiteral("tarvelo"));
+        TrazadorPdf t(pdf);
+        paginas = reporte.dibuja(t, medidas, disposicion.paintRect(QPageLayout::Millimeter).size());
+        pdf.termina();
+    } catch (const Trazador::SinTrazadoCompleto&) {
+        // A text the writer cannot set (another script, marks that combine,
+        // a font it cannot embed): the whole report through Qt's writer.
+        f = std::make_unique<SalidaPublicada>(archivo);
+        QPdfWriter pdf(f.get());
+        pdf.setResolution(kPuntosPorPulgada);
         pdf.setCreator(QStringLiteral("tarvelo"));
         pdf.setTitle(reporte.titulo());
         pdf.setPageLayout(reporte.definicion().disposicion());
         paginas = reporte.dibuja(pdf);
     }
     try {
-        f.publica();
+        f->publica();
     } catch (const FalloKX& e) {
         falla(archivo, e.error().descripcion);
     }

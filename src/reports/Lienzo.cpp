@@ -1,17 +1,18 @@
 #include "reports/Lienzo.h"
 
 #include "reports/CodigoBarras.h"
+#include "reports/Trazador.h"
 #include "utility_library/ErrorKX.h"
 
 #include <QFontMetricsF>
-#include <QPagedPaintDevice>
+#include <QPaintDevice>
 #include <cmath>
 
-Lienzo::Lienzo(QPainter& p, QPagedPaintDevice& dispositivo, const DefinicionReporte& d)
-    : p_(p), dispositivo_(dispositivo), d_(d) {
-    area_ = dispositivo.pageLayout().paintRect(QPageLayout::Millimeter).size();
-    porMmX_ = dispositivo.logicalDpiX() / 25.4;
-    porMmY_ = dispositivo.logicalDpiY() / 25.4;
+Lienzo::Lienzo(Trazador& t, const QPaintDevice& medidas, const QSizeF& areaMm,
+               const DefinicionReporte& d)
+    : t_(t), medidas_(medidas), d_(d), area_(areaMm) {
+    porMmX_ = medidas.logicalDpiX() / 25.4;
+    porMmY_ = medidas.logicalDpiY() / 25.4;
 }
 
 QRectF Lienzo::caja(const QRectF& mm, const QPointF& origenMm) const {
@@ -27,10 +28,9 @@ Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
         // whole device dots: at printer resolution the difference cannot be
         // seen, and every position the PDF writes is a short whole number
         // instead of nine digits.
-        QFont f(d_.fuente(nombre), &dispositivo_);
+        QFont f(d_.fuente(nombre), &medidas_);
         f.setHintingPreference(QFont::PreferFullHinting);
-        it = fuentes_.emplace(nombre, Fuente{f, QFontMetricsF(f, &dispositivo_), LineaGlifos(f)})
-                 .first;
+        it = fuentes_.emplace(nombre, Fuente{f, QFontMetricsF(f, &medidas_), LineaGlifos(f)}).first;
     }
     return it->second;
 }
@@ -50,17 +50,13 @@ void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuent
         return;
     }
     Fuente& f = datosFuente(nombreFuente);
-    if (actual_ != &f) {
-        p_.setFont(f.fuente);
-        actual_ = &f;
-    }
     const QFontMetricsF& m = f.medidas;
     // Plain text is set as glyphs once, measured and drawn from the same
     // glyphs; the rest goes through the full layout.
     bool glifos = f.glifos.prepara(t);
     double ancho = glifos ? f.glifos.ancho() : m.horizontalAdvance(t);
     if (exceso == Exceso::Parrafo && ancho > c.width()) {
-        p_.drawText(c, int(alineacion) | Qt::TextWordWrap, t);
+        t_.parrafo(c, alineacion, t, f.fuente, f.glifos, Qt::black);
         return;
     }
     // One line placed by hand: the rectangle form lays every text out as a
@@ -69,16 +65,15 @@ void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuent
         const QString corta = m.elidedText(t, Qt::ElideRight, c.width());
         glifos = f.glifos.prepara(corta);
         ancho = glifos ? f.glifos.ancho() : m.horizontalAdvance(corta);
-        if (!glifos) {
-            dibujaLinea(c, corta, m, alineacion, ancho, false, f);
-            return;
-        }
+        dibujaLinea(c, corta, alineacion, ancho, glifos, f);
+        return;
     }
-    dibujaLinea(c, t, m, alineacion, ancho, glifos, f);
+    dibujaLinea(c, t, alineacion, ancho, glifos, f);
 }
 
-void Lienzo::dibujaLinea(const QRectF& c, const QString& t, const QFontMetricsF& m,
-                         Qt::Alignment alineacion, double ancho, bool glifos, Fuente& f) {
+void Lienzo::dibujaLinea(const QRectF& c, const QString& t, Qt::Alignment alineacion, double ancho,
+                         bool glifos, Fuente& f) {
+    const QFontMetricsF& m = f.medidas;
     double x = c.left();
     if (alineacion & Qt::AlignRight) {
         x = c.right() - ancho;
@@ -91,56 +86,28 @@ void Lienzo::dibujaLinea(const QRectF& c, const QString& t, const QFontMetricsF&
     // Whole device dots, like the hinted advances of the glyphs after it.
     const QPointF base(std::round(x), std::round(y));
     if (glifos) {
-        const QColor color = p_.pen().color();
-        if (!enCola_.isEmpty() && color != colorCola_) {
-            dibujaCola();
-        }
-        if (enCola_.isEmpty()) {
-            colorCola_ = color;
-        }
-        if (!f.glifos.hayCola()) {
-            enCola_.append(&f);
-        }
-        f.glifos.encola(base);
+        t_.glifos(f.glifos, t, base, Qt::black);
     } else {
-        p_.drawText(base, t);
+        t_.texto(base, t, f.fuente, Qt::black);
     }
-}
-
-void Lienzo::dibujaCola() {
-    if (enCola_.isEmpty()) {
-        return;
-    }
-    const QPen pluma = p_.pen();
-    p_.setPen(colorCola_);
-    for (Fuente* f : enCola_) {
-        f->glifos.dibujaCola(p_);
-    }
-    enCola_.clear();
-    p_.setPen(pluma);
 }
 
 void Lienzo::nuevaPagina() {
-    dibujaCola();
-    dispositivo_.newPage();
+    t_.nuevaPagina();
 }
 
 void Lienzo::termina() {
-    dibujaCola();
+    t_.termina();
 }
 
 void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresReporte& reporte,
                       const ValoresFila* fila) {
     switch (e.tipo) {
-    case ElementoReporte::Tipo::Linea: {
-        QPen pluma(Qt::black);
-        pluma.setWidthF(std::max(1.0, x(e.grosor)));
-        p_.setPen(pluma);
-        p_.drawLine(QPointF(x(o.x() + e.caja.left()), y(o.y() + e.caja.top())),
-                    QPointF(x(o.x() + e.caja.right()), y(o.y() + e.caja.bottom())));
-        p_.setPen(Qt::black);
+    case ElementoReporte::Tipo::Linea:
+        t_.linea(QPointF(x(o.x() + e.caja.left()), y(o.y() + e.caja.top())),
+                 QPointF(x(o.x() + e.caja.right()), y(o.y() + e.caja.bottom())),
+                 std::max(1.0, x(e.grosor)), Qt::black);
         return;
-    }
     case ElementoReporte::Tipo::Texto:
         texto(caja(e.caja, o), e.plantilla.texto(reporte, fila), e.fuente, e.alineacion, e.ajuste);
         return;
@@ -150,7 +117,7 @@ void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresR
         try {
             const double altoTexto =
                 e.fuente.isEmpty() ? 0 : datosFuente(e.fuente).medidas.height();
-            const QRectF debajo = CodigoBarras::dibuja(p_, c, t, x(0.5), altoTexto);
+            const QRectF debajo = CodigoBarras::dibuja(t_, c, t, x(0.5), altoTexto);
             if (!debajo.isEmpty()) {
                 // The whole code under its bars, even when it is wider than they are.
                 linea(debajo, t.trimmed(), e.fuente, Qt::AlignHCenter | Qt::AlignTop,

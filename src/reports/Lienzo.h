@@ -5,25 +5,26 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPainter>
 #include <QSizeF>
-#include <QVarLengthArray>
 #include <map>
 
-class QPagedPaintDevice;
+class QPaintDevice;
+class Trazador;
 
 // A page being painted: millimetres of the definition turned into device
-// units, fonts resolved once for the device, and the drawing of one element.
+// units, fonts resolved once for the device, and the drawing of one element
+// on the surface the pages go to.
 class Lienzo {
 public:
-    Lienzo(QPainter& p, QPagedPaintDevice& dispositivo, const DefinicionReporte& d);
+    // `medidas` is the device fonts are measured for; `areaMm` the page's
+    // printable area.
+    Lienzo(Trazador& t, const QPaintDevice& medidas, const QSizeF& areaMm,
+           const DefinicionReporte& d);
 
-    // Texts are drawn when their page ends, over whatever else the page has
-    // (a highlighted row, the lines): the painter draws the rest at once.
-    QPainter& painter() { return p_; }
-    // Ends the page with its texts and starts another.
+    Trazador& trazador() { return t_; }
+    // Ends the page and starts another.
     void nuevaPagina();
-    // Ends the last page; before the painter ends.
+    // Ends the last page.
     void termina();
     // The printable area of the page, millimetres.
     QSizeF area() const { return area_; }
@@ -40,8 +41,8 @@ public:
                   const ValoresFila* fila);
 
 private:
-    QPainter& p_;
-    QPagedPaintDevice& dispositivo_;
+    Trazador& t_;
+    const QPaintDevice& medidas_;
     const DefinicionReporte& d_;
     QSizeF area_;
     double porMmX_ = 1, porMmY_ = 1;
@@ -53,17 +54,11 @@ private:
     // What a line wider than its box does: cut with an ellipsis, wrap as a
     // paragraph, or run past the box.
     enum class Exceso { Recorta, Parrafo, Desborda };
-    // A map keeps its entries in place: the queue points at them.
+    // A map keeps its entries in place: a surface may keep pointing at them.
     std::map<QString, Fuente> fuentes_;
-    const Fuente* actual_ = nullptr;
-    // Fonts with queued lines, in the order they were first used on the page,
-    // and the pen those lines are drawn with.
-    QVarLengthArray<Fuente*, 8> enCola_;
-    QColor colorCola_;
-    void dibujaCola();
     Fuente& datosFuente(const QString& nombre);
     void linea(const QRectF& caja, const QString& texto, const QString& fuente,
                Qt::Alignment alineacion, Exceso exceso);
-    void dibujaLinea(const QRectF& caja, const QString& texto, const QFontMetricsF& m,
-                     Qt::Alignment alineacion, double ancho, bool glifos, Fuente& f);
+    void dibujaLinea(const QRectF& caja, const QString& texto, Qt::Alignment alineacion,
+                     double ancho, bool glifos, Fuente& f);
 };

@@ -28,6 +28,11 @@ public:
     bool prepara(const QString& texto);
     // Width of the current line, device units.
     double ancho() const { return ancho_; }
+    // The current line's glyphs and their positions from its start.
+    int cantidad() const { return int(glifos_.size()); }
+    const quint32* glifos() const { return glifos_.constData(); }
+    const QPointF* posiciones() const { return posiciones_.constData(); }
+    const QRawFont& fuente() const { return fuente_; }
     // Queues the current line, its baseline starting at `base`, to be drawn
     // with the other lines queued in this font.
     void encola(const QPointF& base);

@@ -4,6 +4,7 @@
 #include "reports/DefinicionReporte.h"
 #include "reports/ErroresReporte.h"
 #include "reports/Lienzo.h"
+#include "reports/Trazador.h"
 #include "utility_library/ErrorKX.h"
 
 #include <QPagedPaintDevice>
@@ -48,7 +49,6 @@ void PintorEtiquetas::dibuja(Lienzo& l) const {
     const int porPagina = g.width() * g.height();
     ValoresReporte valores = datos_.reporte;
     valores[int(CampoReporte::Paginas)] = QString::number(paginas(l.area()));
-    QPainter& p = l.painter();
     for (int i = 0; i < datos_.filas.size(); ++i) {
         const int enPagina = i % porPagina;
         if (i > 0 && enPagina == 0) {
@@ -57,13 +57,9 @@ void PintorEtiquetas::dibuja(Lienzo& l) const {
         valores[int(CampoReporte::Pagina)] = QString::number(i / porPagina + 1);
         const QPointF origen((enPagina % g.width()) * (d_.anchoEtiqueta + d_.separacionH),
                              (enPagina / g.width()) * (d_.altoEtiqueta + d_.separacionV));
-        p.setPen(Qt::black);
         if (d_.bordeEtiqueta) {
-            QPen pluma(Qt::gray);
-            pluma.setWidthF(std::max(1.0, l.x(0.1)));
-            p.setPen(pluma);
-            p.drawRect(l.caja(QRectF(0, 0, d_.anchoEtiqueta, d_.altoEtiqueta), origen));
-            p.setPen(Qt::black);
+            l.trazador().marco(l.caja(QRectF(0, 0, d_.anchoEtiqueta, d_.altoEtiqueta), origen),
+                               std::max(1.0, l.x(0.1)), Qt::gray);
         }
         const ValoresFila& fila = datos_.filas[i].valores;
         for (const ElementoReporte& e : d_.etiqueta) {

@@ -4,6 +4,7 @@
 #include "reports/DefinicionReporte.h"
 #include "reports/ErroresReporte.h"
 #include "reports/Lienzo.h"
+#include "reports/Trazador.h"
 #include "utility_library/ErrorKX.h"
 
 #include <QPagedPaintDevice>
@@ -44,7 +45,6 @@ void PintorListado::dibuja(Lienzo& l) const {
     const int total = paginas(alto);
     ValoresReporte valores = datos_.reporte;
     valores[int(CampoReporte::Paginas)] = QString::number(total);
-    QPainter& p = l.painter();
     const int filas = int(datos_.filas.size());
     int fila = 0;
     for (int pagina = 1; pagina <= total; ++pagina) {
@@ -52,7 +52,6 @@ void PintorListado::dibuja(Lienzo& l) const {
             l.nuevaPagina();
         }
         valores[int(CampoReporte::Pagina)] = QString::number(pagina);
-        p.setPen(Qt::black);
         for (const ElementoReporte& e : d_.encabezado) {
             l.elemento(e, QPointF(0, 0), valores, nullptr);
         }
@@ -67,7 +66,8 @@ void PintorListado::dibuja(Lienzo& l) const {
         for (int i = 0; i < porPagina && fila < filas; ++i, ++fila) {
             const FilaReporte& f = datos_.filas[fila];
             if (f.marcada && d_.resaltado.isValid()) {
-                p.fillRect(l.caja(QRectF(0, 0, ancho, d_.altoFila), QPointF(0, y)), d_.resaltado);
+                l.trazador().relleno(l.caja(QRectF(0, 0, ancho, d_.altoFila), QPointF(0, y)),
+                                     d_.resaltado);
             }
             for (const ColumnaReporte& c : d_.columnas) {
                 l.texto(l.caja(QRectF(c.x, 0, c.ancho, d_.altoFila), QPointF(0, y)),

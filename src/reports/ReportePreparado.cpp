@@ -4,6 +4,7 @@
 #include "reports/Lienzo.h"
 #include "reports/PintorEtiquetas.h"
 #include "reports/PintorListado.h"
+#include "reports/TrazadorQt.h"
 #include "utility_library/ErrorKX.h"
 
 #include <QPagedPaintDevice>
@@ -21,7 +22,15 @@ int ReportePreparado::dibuja(QPagedPaintDevice& dispositivo) const {
                       QStringLiteral("QlReport"));
     }
     p.setRenderHint(QPainter::Antialiasing, false);
-    Lienzo l(p, dispositivo, definicion_);
+    TrazadorQt t(p, dispositivo);
+    const int paginas =
+        dibuja(t, dispositivo, dispositivo.pageLayout().paintRect(QPageLayout::Millimeter).size());
+    p.end();
+    return paginas;
+}
+
+int ReportePreparado::dibuja(Trazador& t, const QPaintDevice& medidas, const QSizeF& areaMm) const {
+    Lienzo l(t, medidas, areaMm, definicion_);
     int paginas = 0;
     if (definicion_.tipo == DefinicionReporte::Tipo::Etiquetas) {
         const PintorEtiquetas pintor(definicion_, datos_);
@@ -33,6 +42,5 @@ int ReportePreparado::dibuja(QPagedPaintDevice& dispositivo) const {
         pintor.dibuja(l);
     }
     l.termina();
-    p.end();
     return paginas;
 }

@@ -3,7 +3,11 @@
 #include "reports/DatosReporte.h"
 #include "reports/DefinicionReporte.h"
 
+#include <QSizeF>
+
 class QPagedPaintDevice;
+class QPaintDevice;
+class Trazador;
 
 // A report ready to draw: its definition and its rows, read once and drawn
 // as often as a preview asks.
@@ -22,6 +26,9 @@ public:
     // Draws every page with the device's current page layout; returns the
     // number of pages. Throws FalloKX.
     int dibuja(QPagedPaintDevice& dispositivo) const;
+    // Draws every page on `t`, fonts measured for `medidas`, in a printable
+    // area of `areaMm`.
+    int dibuja(Trazador& t, const QPaintDevice& medidas, const QSizeF& areaMm) const;
 
 private:
     QString nombre_;

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "reports/FuentePdf.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QPageLayout>
+#include <QRawFont>
+#include <QString>
+#include <QVector>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+// A PDF document written as its pages are drawn: each page's content is
+// compressed and written when the next one starts, the fonts (cut down to
+// the glyphs used) at the end. Coordinates are device dots of `ppp` dots per
+// inch from the top-left corner of the printable area, as on Qt's paged
+// devices. Texts are whole glyph runs of embedded TrueType faces, so a page
+// holds a line of text as one short string instead of one positioned glyph
+// after another.
+class EscritorPdf {
+public:
+    // One face at one size: its resource name and the widths its pages use.
+    struct Tamano {
+        QByteArray recurso; // "F3"
+        QRawFont fuente;
+        FuentePdf* cara = nullptr;
+        int objeto = 0;
+        std::map<quint32, double> anchos; // thousandths of the size
+    };
+
+    EscritorPdf(QIODevice& salida, const QPageLayout& disposicion, double ppp,
+                const QString& titulo, const QString& creador);
+    ~EscritorPdf();
+    EscritorPdf(const EscritorPdf&) = delete;
+    EscritorPdf& operator=(const EscritorPdf&) = delete;
+
+    // The content of the page being drawn (the first one is open from the start).
+    QByteArray& contenido() { return contenido_; }
+    void nuevaPagina();
+    // The face and size of `fuente`; null when the face cannot be embedded.
+    Tamano* fuente(const QRawFont& fuente);
+    // Writes the last page, the fonts and the document's index. Throws
+    // FalloKX when the device refuses what is written.
+    void termina();
+    int paginas() const { return int(paginas_.size()); }
+
+private:
+    int reserva();
+    void abre(int objeto);
+    void escribe(const QByteArray& datos);
+    void flujo(int objeto, const QByteArray& datos, const QByteArray& diccionario = {});
+    void cierraPagina();
+
+    QIODevice& salida_;
+    qint64 posicion_ = 0;
+    std::vector<qint64> objetos_{0};
+    std::vector<int> paginas_;
+    QByteArray contenido_;
+    QByteArray encabezadoPagina_;
+    QByteArray caja_;
+    QString titulo_, creador_;
+    std::map<QString, std::unique_ptr<FuentePdf>> caras_;
+    std::vector<std::unique_ptr<Tamano>> tamanos_;
+    QHash<QString, Tamano*> porClave_;
+    QHash<QString, bool> noEmbebibles_;
+    bool terminado_ = false;
+};

@@ -1,0 +1,279 @@
+#include "reports/TrazadorPdf.h"
+
+#include "reports/EscritorPdf.h"
+#include "reports/LineaGlifos.h"
+
+#include <QFontMetricsF>
+#include <QTextLayout>
+#include <QVarLengthArray>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// A coordinate as short as it can be written: whole dots without decimals.
+void numero(QByteArray& b, double v) {
+    const double r = std::round(v * 100) / 100;
+    char texto[32];
+    std::to_chars_result f;
+    if (r == std::floor(r) && std::abs(r) < 1e15) {
+        f = std::to_chars(texto, texto + sizeof texto, static_cast<long long>(r));
+    } else {
+        f = std::to_chars(texto, texto + sizeof texto, r, std::chars_format::fixed, 2);
+    }
+    b.append(texto, f.ptr - texto);
+}
+
+void caja(QByteArray& b, const QRectF& r) {
+    numero(b, r.x());
+    b += ' ';
+    numero(b, r.y());
+    b += ' ';
+    numero(b, r.width());
+    b += ' ';
+    numero(b, r.height());
+    b += " re";
+}
+
+void hex(QByteArray& b, quint32 glifo) {
+    static const char digitos[] = "0123456789ABCDEF";
+    const char d[4] = {digitos[(glifo >> 12) & 15], digitos[(glifo >> 8) & 15],
+                       digitos[(glifo >> 4) & 15], digitos[glifo & 15]};
+    b.append(d, 4);
+}
+
+void color(QByteArray& b, const QColor& c, const char* operador) {
+    if (c.red() == c.green() && c.green() == c.blue()) {
+        numero(b, c.redF());
+        b += ' ';
+        b += operador[0] == 'r' ? "g" : "G";
+    } else {
+        numero(b, c.redF());
+        b += ' ';
+        numero(b, c.greenF());
+        b += ' ';
+        numero(b, c.blueF());
+        b += ' ';
+        b += operador;
+    }
+    b += '\n';
+}
+
+} // namespace
+
+QByteArray& TrazadorPdf::c() {
+    return pdf_.contenido();
+}
+
+void TrazadorPdf::cierraTexto() {
+    if (enTexto_) {
+        c() += "ET\n";
+        enTexto_ = false;
+    }
+}
+
+void TrazadorPdf::olvidaEstado() {
+    enTexto_ = false;
+    fuente_ = nullptr;
+    hayRelleno_ = false;
+    ancho_ = -1;
+}
+
+void TrazadorPdf::colorRelleno(const QColor& col) {
+    if (!hayRelleno_ || relleno_ != col.rgb()) {
+        color(c(), col, "rg");
+        relleno_ = col.rgb();
+        hayRelleno_ = true;
+    }
+}
+
+void TrazadorPdf::colorTrazo(const QColor& col, double ancho) {
+    if (ancho_ < 0 || trazo_ != col.rgb()) {
+        color(c(), col, "RG");
+        trazo_ = col.rgb();
+    }
+    if (ancho_ != ancho) {
+        numero(c(), ancho);
+        c() += " w\n";
+        ancho_ = ancho;
+    }
+}
+
+void TrazadorPdf::glifos(LineaGlifos& linea, const QString& texto, const QPointF& base,
+                         const QColor& col) {
+    EscritorPdf::Tamano* t = pdf_.fuente(linea.fuente());
+    const int n = linea.cantidad();
+    if (!t || texto.size() != n) {
+        throw SinTrazadoCompleto{};
+    }
+    if (n == 0) {
+        return;
+    }
+    const quint32* g = linea.glifos();
+    const QPointF* p = linea.posiciones();
+    const double tamano = linea.fuente().pixelSize();
+    // Each glyph's own advance is its width in the font's table; a kerned
+    // pair moves the next glyph by the difference.
+    QVarLengthArray<double, 64> avances(n);
+    for (int i = 0; i < n; ++i) {
+        auto it = t->anchos.find(g[i]);
+        if (it == t->anchos.end()) {
+            QPointF a;
+            linea.fuente().advancesForGlyphIndexes(&g[i], &a, 1);
+            it = t->anchos.emplace(g[i], a.x() / tamano * 1000).first;
+        }
+        avances[i] = it->second * tamano / 1000;
+        t->cara->usa(g[i], texto[i].unicode());
+    }
+    QByteArray& b = c();
+    if (!enTexto_) {
+        b += "BT\n";
+        enTexto_ = true;
+    }
+    colorRelleno(col);
+    if (fuente_ != t) {
+        b += '/';
+        b += t->recurso;
+        b += ' ';
+        numero(b, tamano);
+        b += " Tf\n";
+        fuente_ = t;
+    }
+    b += "1 0 0 -1 ";
+    numero(b, base.x() + p[0].x());
+    b += ' ';
+    numero(b, base.y());
+    b += " Tm [<";
+    for (int i = 0; i < n; ++i) {
+        hex(b, g[i]);
+        if (i + 1 < n) {
+            const double diferencia = (p[i + 1].x() - p[i].x()) - avances[i];
+            if (std::abs(diferencia) > 0.005) {
+                b += "> ";
+                numero(b, -diferencia / tamano * 1000);
+                b += " <";
+            }
+        }
+    }
+    b += ">] TJ\n";
+}
+
+void TrazadorPdf::texto(const QPointF&, const QString&, const QFont&, const QColor&) {
+    throw SinTrazadoCompleto{};
+}
+
+void TrazadorPdf::parrafo(const QRectF& r, Qt::Alignment alineacion, const QString& texto,
+                          const QFont& fuente, LineaGlifos& linea, const QColor& col) {
+    // Broken into lines as the full layout breaks them, and placed as a
+    // painter places a wrapped text: the leading between lines, the block
+    // aligned in its box and cut to it.
+    QTextLayout disposicion(texto, fuente);
+    QTextOption opcion(alineacion & Qt::AlignHorizontal_Mask);
+    opcion.setWrapMode(QTextOption::WordWrap);
+    disposicion.setTextOption(opcion);
+    const double interlinea = QFontMetricsF(fuente).leading();
+    double alto = -interlinea;
+    disposicion.beginLayout();
+    for (;;) {
+        QTextLine l = disposicion.createLine();
+        if (!l.isValid()) {
+            break;
+        }
+        l.setLineWidth(r.width());
+        alto += interlinea;
+        l.setPosition(QPointF(0, alto));
+        alto += l.height();
+    }
+    disposicion.endLayout();
+    double arriba = r.top();
+    if (alineacion & Qt::AlignBottom) {
+        arriba = r.bottom() - alto;
+    } else if (alineacion & Qt::AlignVCenter) {
+        arriba = r.top() + (r.height() - alto) / 2;
+    }
+    cierraTexto();
+    QByteArray& b = c();
+    b += "q ";
+    caja(b, r);
+    b += " W n\n";
+    olvidaEstado();
+    for (int i = 0; i < disposicion.lineCount(); ++i) {
+        const QTextLine l = disposicion.lineAt(i);
+        if (arriba + l.y() > r.bottom()) {
+            break;
+        }
+        QString s = texto.mid(l.textStart(), l.textLength());
+        while (!s.isEmpty() && s.back().isSpace()) {
+            s.chop(1);
+        }
+        if (s.isEmpty()) {
+            continue;
+        }
+        if (!linea.prepara(s)) {
+            throw SinTrazadoCompleto{};
+        }
+        double x = r.left();
+        if (alineacion & Qt::AlignRight) {
+            x = r.right() - linea.ancho();
+        } else if (alineacion & Qt::AlignHCenter) {
+            x = r.left() + (r.width() - linea.ancho()) / 2;
+        }
+        glifos(linea, s, QPointF(std::round(x), std::round(arriba + l.y() + l.ascent())), col);
+    }
+    cierraTexto();
+    c() += "Q\n";
+    olvidaEstado();
+}
+
+void TrazadorPdf::linea(const QPointF& desde, const QPointF& hasta, double ancho,
+                        const QColor& col) {
+    cierraTexto();
+    colorTrazo(col, ancho);
+    QByteArray& b = c();
+    numero(b, desde.x());
+    b += ' ';
+    numero(b, desde.y());
+    b += " m ";
+    numero(b, hasta.x());
+    b += ' ';
+    numero(b, hasta.y());
+    b += " l S\n";
+}
+
+void TrazadorPdf::marco(const QRectF& r, double ancho, const QColor& col) {
+    cierraTexto();
+    colorTrazo(col, ancho);
+    caja(c(), r);
+    c() += " S\n";
+}
+
+void TrazadorPdf::relleno(const QRectF& r, const QColor& col) {
+    cierraTexto();
+    colorRelleno(col);
+    caja(c(), r);
+    c() += " f\n";
+}
+
+void TrazadorPdf::rellenos(const QRectF* cajas, int cantidad, const QColor& col) {
+    if (cantidad <= 0) {
+        return;
+    }
+    cierraTexto();
+    colorRelleno(col);
+    QByteArray& b = c();
+    for (int i = 0; i < cantidad; ++i) {
+        caja(b, cajas[i]);
+        b += '\n';
+    }
+    b += "f\n";
+}
+
+void TrazadorPdf::nuevaPagina() {
+    cierraTexto();
+    pdf_.nuevaPagina();
+    olvidaEstado();
+}
+
+void TrazadorPdf::termina() {
+    cierraTexto();
+}
