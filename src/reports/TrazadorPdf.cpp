@@ -101,7 +101,11 @@ void TrazadorPdf::colorTrazo(const QColor& col, double ancho) {
 
 void TrazadorPdf::glifos(LineaGlifos& linea, const QString& texto, const QPointF& base,
                          const QColor& col) {
-    EscritorPdf::Tamano* t = pdf_.fuente(linea.fuente());
+    auto visto = tamanos_.constFind(&linea);
+    if (visto == tamanos_.constEnd()) {
+        visto = tamanos_.insert(&linea, pdf_.fuente(linea.fuente()));
+    }
+    auto* t = static_cast<EscritorPdf::Tamano*>(*visto);
     const int n = linea.cantidad();
     if (!t || texto.size() != n) {
         throw SinTrazadoCompleto{};

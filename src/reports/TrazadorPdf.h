@@ -3,6 +3,7 @@
 #include "reports/Trazador.h"
 
 #include <QByteArray>
+#include <QHash>
 
 class EscritorPdf;
 
@@ -38,6 +39,8 @@ private:
     void olvidaEstado();
 
     EscritorPdf& pdf_;
+    // The face and size of each glyph setter seen (a setter keeps its font).
+    QHash<const LineaGlifos*, void*> tamanos_;
     bool enTexto_ = false;
     const void* fuente_ = nullptr;
     QRgb relleno_ = 0;
