@@ -825,7 +825,7 @@ int compara(bool pg, int filas, const QString& carpeta) {
         return 2;
     }
     std::printf("motor=%s filas=%d filas_lote=%d salidas=iguales (CAMBIOS %lld B, BALANZA %lld B, "
-                "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MB | "
+                "MV_TARVELO y V_MA_PRECIOS) programa: %.0f ms cpu %.2f s pico %.1f MiB | "
                 "conjunto: %.0f ms cpu %.2f s | razon=%.2f cpu %.2f\n",
                 motor, filas, filasLote, (long long)bytesCambios, (long long)bytesBalanza, prog.ms,
                 prog.cpu, prog.picoMB, conj.ms, conj.cpu, prog.ms / conj.ms, prog.cpu / conj.cpu);
@@ -866,7 +866,7 @@ int unLado(const QString& lado, bool pg, int filas, const QString& carpeta) {
     if (!pg) {
         borra(b);
     }
-    std::printf("%s %s filas=%d %.0f ms cpu %.2f s pico %.1f MB\n", qPrintable(lado),
+    std::printf("%s %s filas=%d %.0f ms cpu %.2f s pico %.1f MiB\n", qPrintable(lado),
                 pg ? "postgresql" : "sqlite", filas, m.ms, m.cpu, m.picoMB);
     return 0;
 }

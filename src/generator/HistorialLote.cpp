@@ -53,12 +53,14 @@ void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
     // What a run killed while copying left beside the copy goes first.
     ArchivoPublicado::limpiaRestos(carpeta.ruta(nombre));
     ArchivoPublicado copia(carpeta.ruta(nombre));
+    // One buffer for the whole copy: the file may be large.
+    QByteArray bloque(256 * 1024, Qt::Uninitialized);
     for (;;) {
-        const QByteArray bloque = entrada.read(1 << 20);
-        if (bloque.isEmpty()) {
+        const qint64 leidos = entrada.read(bloque.data(), bloque.size());
+        if (leidos <= 0) {
             break;
         }
-        copia.agrega(bloque);
+        copia.agrega(QByteArray::fromRawData(bloque.constData(), qsizetype(leidos)));
     }
     if (entrada.error() != QFileDevice::NoError) {
         throw noSeLee();

@@ -24,8 +24,9 @@ constexpr qint32 kErrorAcceso = 75;    // path/file access error
 constexpr qint32 kErrorEscritura = 57; // device I/O error
 const QString kRutina = QStringLiteral("cmdExportar");
 const QString kSufijo = QStringLiteral(".tmp");
-// Content waits in memory up to this size, then goes to disk in one write.
-constexpr qsizetype kVolcado = 1 << 20;
+// Content waits in memory up to this size, then goes to disk in one write:
+// few writes, and little memory held by each file a generation writes.
+constexpr qsizetype kVolcado = 256 * 1024;
 
 QString nativo(const QString& ruta) {
     return QDir::toNativeSeparators(ruta);
