@@ -51,6 +51,11 @@ int DestinoPdf::escribe(const ReportePreparado& reporte, const QString& archivo)
         TrazadorPdf t(pdf);
         paginas = reporte.dibuja(t, medidas, disposicion.paintRect(QPageLayout::Millimeter).size());
         pdf.termina();
+    } catch (const FalloKX& e) {
+        if (e.error().numero != ErroresReporte::kSalida) {
+            throw;
+        }
+        falla(archivo, e.error().descripcion);
     } catch (const Trazador::SinTrazadoCompleto&) {
         // A text the writer cannot set (another script, marks that combine,
         // a font it cannot embed): the whole report through Qt's writer.

@@ -73,8 +73,9 @@ void EscritorPdf::abre(int objeto) {
 
 void EscritorPdf::escribe(const QByteArray& datos) {
     if (salida_.write(datos) != datos.size()) {
+        const QString motivo = salida_.errorString();
         throw FalloKX(ErroresReporte::kSalida,
-                      QStringLiteral("No se pudo escribir el PDF: %1").arg(salida_.errorString()),
+                      motivo.isEmpty() ? QStringLiteral("el archivo no aceptó lo escrito") : motivo,
                       QStringLiteral("QlReport"));
     }
     posicion_ += datos.size();

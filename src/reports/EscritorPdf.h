@@ -44,7 +44,8 @@ public:
     // The face and size of `fuente`; null when the face cannot be embedded.
     Tamano* fuente(const QRawFont& fuente);
     // Writes the last page, the fonts and the document's index. Throws
-    // FalloKX when the device refuses what is written.
+    // FalloKX (ErroresReporte::kSalida, the device's reason) when the device
+    // refuses what is written; so does starting a page.
     void termina();
     int paginas() const { return int(paginas_.size()); }
 
