@@ -518,13 +518,16 @@ ResultadoGeneracion GeneradorLote::Genera() {
         }
         ArchivosCambio::Registros registros;
         bool preparada = false;
+        if (fila >= anticipadas) {
+            // Past this block even when the question fails: going on, its
+            // rows ask one by one.
+            anticipadas = std::min(g.Rows(), fila + kArticulosPorBloque);
+            if (!pasos.paso([&] { archivos.Anticipa(g, fila, anticipadas); })) {
+                abandonado = true;
+                break;
+            }
+        }
         if (!pasos.paso([&] {
-                if (fila >= anticipadas) {
-                    // Past this block even when the question fails: its
-                    // rows then ask one by one.
-                    anticipadas = std::min(g.Rows(), fila + kArticulosPorBloque);
-                    archivos.Anticipa(g, fila, anticipadas);
-                }
                 registros = archivos.Prepara(g, fila);
                 preparada = true;
             })) {

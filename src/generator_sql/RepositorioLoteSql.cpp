@@ -613,7 +613,11 @@ bool RepositorioLoteSql::GrabaBloque(qint64 codigo, const std::vector<FilaDeBloq
     directa(c.puntoGuardado(kPuntoBloque));
     std::vector<bool> r(size_t(n), false);
     try {
-        SentenciaPreparada& b = sentencia(s, TextoBloque(n), QStringLiteral("cmdExportar"));
+        if (!s) {
+            s = std::make_unique<SentenciaPreparada>(db_, TextoBloque(n),
+                                                     QStringLiteral("cmdExportar"));
+        }
+        SentenciaPreparada& b = *s;
         b.ejecuta(valores);
         while (b.siguiente()) {
             const int i = b.valor(0).toInt();
