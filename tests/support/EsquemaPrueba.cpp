@@ -60,8 +60,7 @@ QVariant EsquemaPrueba::fecha(const QDate& d) {
     return d.isValid() ? QVariant(d.toString(QStringLiteral("yyyy-MM-dd"))) : QVariant();
 }
 
-bool EsquemaPrueba::ejecuta(const QString& sql, const QVariantList& valores) {
-    QSqlQuery q(db_);
+bool EsquemaPrueba::corre(QSqlQuery& q, const QString& sql, const QVariantList& valores) {
     bool ok = q.prepare(sql);
     if (ok) {
         for (const QVariant& v : valores) {
@@ -75,40 +74,25 @@ bool EsquemaPrueba::ejecuta(const QString& sql, const QVariantList& valores) {
     return ok;
 }
 
+bool EsquemaPrueba::ejecuta(const QString& sql, const QVariantList& valores) {
+    QSqlQuery q(db_);
+    return corre(q, sql, valores);
+}
+
 QVariantList EsquemaPrueba::valores(const QString& sql, const QVariantList& valores) {
     QSqlQuery q(db_);
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant& v : valores) {
-            q.addBindValue(v);
-        }
-        ok = q.exec();
-    }
     QVariantList r;
-    if (!ok) {
-        ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
-        return r;
-    }
-    while (q.next()) {
-        r << q.value(0);
+    if (corre(q, sql, valores)) {
+        while (q.next()) {
+            r << q.value(0);
+        }
     }
     return r;
 }
 
 QVariant EsquemaPrueba::valor(const QString& sql, const QVariantList& valores) {
     QSqlQuery q(db_);
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant& v : valores) {
-            q.addBindValue(v);
-        }
-        ok = q.exec();
-    }
-    if (!ok) {
-        ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
-        return QVariant();
-    }
-    return q.next() ? q.value(0) : QVariant();
+    return corre(q, sql, valores) && q.next() ? q.value(0) : QVariant();
 }
 
 int EsquemaPrueba::cuenta(const QString& sql, const QVariantList& valores) {

@@ -25,6 +25,7 @@
 #include <QDate>
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 
@@ -128,5 +129,7 @@ public:
     static QVariant fecha(const QDate& d);
 
 private:
+    // Prepares `sql`, binds `valores` and runs it; a failure fails the test.
+    bool corre(QSqlQuery& q, const QString& sql, const QVariantList& valores);
     QSqlDatabase db_;
 };
