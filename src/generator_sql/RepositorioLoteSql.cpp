@@ -438,22 +438,26 @@ void RepositorioLoteSql::IniciaGeneracion() {
     s_->anticipados.clear(); // the articles may have changed since
     s_->enGeneracion = false;
     if (capacidades().insercionCondicionada) {
-        QString texto;
+        // Without the catalogue the two statements do the same work, and
+        // the rows go one by one.
+        QStringList lote, precio;
         try {
-            texto = MarcaYGraba();
+            lote = TiposDe(QStringLiteral("mv_tarvelo"), ColumnasInsercion());
+            precio = TiposDe(QStringLiteral("v_ma_precios"),
+                             {QStringLiteral("ID"), QStringLiteral("ESTADO")});
         } catch (const FalloKX&) {
-            // Without the catalogue the two statements do the same work.
+            lote.clear();
+            precio.clear();
         }
+        const QString texto = MarcaYGraba(lote);
         if (texto != s_->marcaYGraba) {
             s_->marcaEInserta.reset();
             s_->marcaYGraba = texto;
         }
-        QStringList bloque;
-        try {
-            bloque = TiposBloque();
-        } catch (const FalloKX&) {
-            // Without the catalogue the rows go one by one.
-        }
+        const QStringList bloque =
+            lote.isEmpty() || precio.isEmpty()
+                ? QStringList()
+                : QStringList{QStringLiteral("pg_catalog.int4")} + precio + lote;
         if (bloque != s_->tiposBloque) {
             s_->bloques.clear();
             s_->tiposBloque = bloque;
@@ -532,16 +536,8 @@ QStringList RepositorioLoteSql::TiposDe(const QString& tabla, const QStringList&
     return r;
 }
 
-QStringList RepositorioLoteSql::TiposBloque() {
-    const QStringList precio =
-        TiposDe(QStringLiteral("v_ma_precios"), {QStringLiteral("ID"), QStringLiteral("ESTADO")});
-    const QStringList lote =
-        TiposDe(QStringLiteral("mv_tarvelo"),
-                QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas());
-    if (precio.isEmpty() || lote.isEmpty()) {
-        return {};
-    }
-    return QStringList{QStringLiteral("pg_catalog.int4")} + precio + lote;
+QStringList RepositorioLoteSql::ColumnasInsercion() {
+    return QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
 }
 
 QString RepositorioLoteSql::TextoBloque(int filas) const {
@@ -550,8 +546,7 @@ QString RepositorioLoteSql::TextoBloque(int filas) const {
     // state seen at load when there is one; a row goes in when it marks no
     // price row, marks whatever its state, or its price row was marked. The
     // rows go in in their order, so the table numbers them as one by one.
-    const QStringList columnas =
-        QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
+    const QStringList columnas = ColumnasInsercion();
     QString fila = QStringLiteral("(");
     for (int i = 0; i < s_->tiposBloque.size(); ++i) {
         fila += (i ? QStringLiteral(", CAST(? AS ") : QStringLiteral("CAST(? AS ")) +
@@ -638,15 +633,13 @@ bool RepositorioLoteSql::GrabaBloque(qint64 codigo, const std::vector<FilaDeBloq
     return true;
 }
 
-QString RepositorioLoteSql::MarcaYGraba() {
+QString RepositorioLoteSql::MarcaYGraba(const QStringList& tipos) {
     // The values of an INSERT ... SELECT take no type from their columns:
     // each is cast to its column's type by its own name (pg_catalog.bpchar,
     // not "character", which would mean one character), without length, so
     // that the column's own length is still checked on assignment. Columns not
     // found: no combined statement.
-    const QStringList columnas =
-        QStringList{QStringLiteral("Codigo")} + TablaLote::ColumnasGrabadas();
-    const QStringList tipos = TiposDe(QStringLiteral("mv_tarvelo"), columnas);
+    const QStringList columnas = ColumnasInsercion();
     if (tipos.isEmpty()) {
         return QString();
     }

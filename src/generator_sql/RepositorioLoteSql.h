@@ -70,12 +70,14 @@ private:
     QVariant fecha(const QDate& d) const;
     static const QString& Insercion();
     QVariantList valoresInsercion(qint64 codigo, const FilaAGrabar& fila);
-    QString MarcaYGraba();
+    // The conditional mark and the insert as one statement, from the types
+    // of ColumnasInsercion(); empty without them.
+    static QString MarcaYGraba(const QStringList& tipos);
+    // Codigo and the batch row's columns, in the insert's order.
+    static QStringList ColumnasInsercion();
     // The types of `columnas` of `tabla` (lower case) by the catalogue, in
     // order; empty when the engine offers none or a column is missing.
     QStringList TiposDe(const QString& tabla, const QStringList& columnas);
-    // The block statement's value types; empty when blocks are not possible.
-    QStringList TiposBloque();
     QString TextoBloque(int filas) const;
     void directa(const QString& sqlMotor);
     // A savepoint statement of the row loop, prepared where the engine can.

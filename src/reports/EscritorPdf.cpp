@@ -123,7 +123,7 @@ EscritorPdf::Tamano* EscritorPdf::fuente(const QRawFont& f) {
     auto it = caras_.find(cara);
     if (it == caras_.end()) {
         if (!FuentePdf::embebible(f)) {
-            noEmbebibles_.insert(cara, true);
+            noEmbebibles_.insert(cara);
             return nullptr;
         }
         it = caras_.emplace(cara, std::make_unique<FuentePdf>(f)).first;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPageLayout>
 #include <QRawFont>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <map>
@@ -67,6 +68,6 @@ private:
     std::map<QString, std::unique_ptr<FuentePdf>> caras_;
     std::vector<std::unique_ptr<Tamano>> tamanos_;
     QHash<QString, Tamano*> porClave_;
-    QHash<QString, bool> noEmbebibles_;
+    QSet<QString> noEmbebibles_;
     bool terminado_ = false;
 };

@@ -1,6 +1,5 @@
 #include "reports/TrazadorPdf.h"
 
-#include "reports/EscritorPdf.h"
 #include "reports/LineaGlifos.h"
 
 #include <QFontMetricsF>
@@ -8,6 +7,7 @@
 #include <QVarLengthArray>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -24,14 +24,20 @@ void numero(QByteArray& b, double v) {
     b.append(texto, f.ptr - texto);
 }
 
+// Numbers separated by blanks.
+void numeros(QByteArray& b, std::initializer_list<double> valores) {
+    bool primero = true;
+    for (const double v : valores) {
+        if (!primero) {
+            b += ' ';
+        }
+        numero(b, v);
+        primero = false;
+    }
+}
+
 void caja(QByteArray& b, const QRectF& r) {
-    numero(b, r.x());
-    b += ' ';
-    numero(b, r.y());
-    b += ' ';
-    numero(b, r.width());
-    b += ' ';
-    numero(b, r.height());
+    numeros(b, {r.x(), r.y(), r.width(), r.height()});
     b += " re";
 }
 
@@ -48,11 +54,7 @@ void color(QByteArray& b, const QColor& c, const char* operador) {
         b += ' ';
         b += operador[0] == 'r' ? "g" : "G";
     } else {
-        numero(b, c.redF());
-        b += ' ';
-        numero(b, c.greenF());
-        b += ' ';
-        numero(b, c.blueF());
+        numeros(b, {c.redF(), c.greenF(), c.blueF()});
         b += ' ';
         b += operador;
     }
@@ -105,7 +107,7 @@ void TrazadorPdf::glifos(LineaGlifos& linea, const QString& texto, const QPointF
     if (visto == tamanos_.constEnd()) {
         visto = tamanos_.insert(&linea, pdf_.fuente(linea.fuente()));
     }
-    auto* t = static_cast<EscritorPdf::Tamano*>(*visto);
+    EscritorPdf::Tamano* t = *visto;
     const int n = linea.cantidad();
     if (!t || texto.size() != n) {
         throw SinTrazadoCompleto{};
@@ -144,9 +146,7 @@ void TrazadorPdf::glifos(LineaGlifos& linea, const QString& texto, const QPointF
         fuente_ = t;
     }
     b += "1 0 0 -1 ";
-    numero(b, base.x() + p[0].x());
-    b += ' ';
-    numero(b, base.y());
+    numeros(b, {base.x() + p[0].x(), base.y()});
     b += " Tm [<";
     for (int i = 0; i < n; ++i) {
         hex(b, g[i]);
@@ -234,13 +234,9 @@ void TrazadorPdf::linea(const QPointF& desde, const QPointF& hasta, double ancho
     cierraTexto();
     colorTrazo(col, ancho);
     QByteArray& b = c();
-    numero(b, desde.x());
-    b += ' ';
-    numero(b, desde.y());
+    numeros(b, {desde.x(), desde.y()});
     b += " m ";
-    numero(b, hasta.x());
-    b += ' ';
-    numero(b, hasta.y());
+    numeros(b, {hasta.x(), hasta.y()});
     b += " l S\n";
 }
 

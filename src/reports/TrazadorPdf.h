@@ -1,11 +1,10 @@
 #pragma once
 
+#include "reports/EscritorPdf.h"
 #include "reports/Trazador.h"
 
 #include <QByteArray>
 #include <QHash>
-
-class EscritorPdf;
 
 // A report drawn straight into the program's own PDF writer: each line of
 // text is one string of glyph numbers placed once, rectangles and lines are
@@ -40,7 +39,7 @@ private:
 
     EscritorPdf& pdf_;
     // The face and size of each glyph setter seen (a setter keeps its font).
-    QHash<const LineaGlifos*, void*> tamanos_;
+    QHash<const LineaGlifos*, EscritorPdf::Tamano*> tamanos_;
     bool enTexto_ = false;
     const void* fuente_ = nullptr;
     QRgb relleno_ = 0;
