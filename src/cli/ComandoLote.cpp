@@ -14,6 +14,7 @@
 #include "reports/ImpresoraPdf.h"
 #include "runtime/IniciaAplicacion.h"
 #include "runtime/LineaComando.h"
+#include "utility_library/Plural.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlReport.h"
 #include "utility_library/QlUtil.h"
@@ -399,7 +400,8 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     }
     const ResultadoGeneracion g = lote.Genera();
     if (!g.alertas.isEmpty()) {
-        err << g.alertas.size() << " precios con alerta"
+        err << Plural(g.alertas.size(), QStringLiteral("1 precio con alerta"),
+                      QStringLiteral("%1 precios con alerta"))
             << (g.estado == ResultadoGeneracion::Estado::ConAlertas
                     ? ": no se genero el lote (use --acepta-alertas para generarlo)"
                     : "")

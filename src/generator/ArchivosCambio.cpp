@@ -103,6 +103,16 @@ bool ArchivosCambio::Abre(const QString& ruta) {
     for (const std::unique_ptr<Salida>& s : salidas_) {
         s->archivo = std::make_unique<ArchivoPublicado>(s->ruta);
     }
+    // Every file is created here, before the batch is recorded: a folder that
+    // cannot take them (read-only, no permission) is told while nothing waits.
+    try {
+        for (const std::unique_ptr<Salida>& s : salidas_) {
+            s->archivo->crea();
+        }
+    } catch (...) {
+        Descarta();
+        throw;
+    }
     return true;
 }
 

@@ -16,13 +16,11 @@ CabeceraLote CabeceraLote::DeVentana(const EstadoVentana& v) {
     c.codigo = ReglasLote::LeeCodigo(c.textoCodigo);
     c.fecha = v.campo(QStringLiteral("Fecha"));
     c.lista = v.campo(QStringLiteral("IdLista")).trimmed();
-    c.nombreLista = NombreDeEtiqueta(v.textoLista);
+    if (v.lista() && c.Coincide(QStringLiteral("IdLista"), v.lista()->codigo)) {
+        c.lista = v.lista()->codigo;
+        c.nombreLista = v.lista()->nombre;
+    }
     return c;
-}
-
-QString CabeceraLote::NombreDeEtiqueta(const QString& etiquetaLista) {
-    const qsizetype dosPuntos = etiquetaLista.indexOf(QLatin1Char(':'));
-    return dosPuntos >= 0 ? etiquetaLista.mid(dosPuntos + 1).trimmed() : QString();
 }
 
 bool CabeceraLote::EsDeCabecera(const QString& campoDeDatos) {

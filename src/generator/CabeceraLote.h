@@ -6,9 +6,9 @@
 class EstadoVentana;
 
 // What a batch is made of besides its rows: its code, its date, the price
-// list and the list's name. Read once from the window's fields (or from the
-// unattended command's options, which fill the same fields) when a load
-// starts; the loaded rows keep it, and the generation writes exactly it, so
+// list and the list's name. Read once from the window's confirmed fields (or
+// from the unattended command's options, which confirm the same fields) when
+// a load starts; the loaded rows keep it, and the generation writes exactly it, so
 // a field edited after the load can never mix one list's name with another
 // list's prices.
 struct CabeceraLote {
@@ -18,10 +18,11 @@ struct CabeceraLote {
     QString lista;                // the list code, trimmed (at most four characters when valid)
     QString nombreLista;
 
-    // The header the fields and the list label hold now.
+    // The header the fields hold now. The list's code and name both come
+    // from the list the IdLista field was confirmed with; a field whose text
+    // is not that list's gives its code with no name (a load confirms the
+    // field first).
     static CabeceraLote DeVentana(const EstadoVentana& v);
-    // The list's name as the list label shows it: the text after its first ":".
-    static QString NombreDeEtiqueta(const QString& etiquetaLista);
 
     // Whether `campoDeDatos` (Codigo, Fecha or IdLista) holding `texto` names
     // this header's value; other fields never belong to the header.

@@ -3,6 +3,7 @@
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FilaOrigen.h"
+#include "generator/ListaPrecios.h"
 #include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
@@ -78,8 +79,9 @@ ResultadoCarga CargadorLote::CargaLote() {
     if (!pasos.pasos({[&] {
                           v.campo(QStringLiteral("fecha")) = campo(QStringLiteral("fecha"));
                           v.campo(QStringLiteral("IdLista")) = campo(QStringLiteral("IdLista"));
-                          v.textoLista =
-                              QStringLiteral("Lista de Precio: ") + campo(QStringLiteral("Nombre"));
+                          // The stored batch's list, code and name as recorded together.
+                          v.fijaLista(ListaPrecios{campo(QStringLiteral("IdLista")).trimmed(),
+                                                   campo(QStringLiteral("Nombre")).trimmed()});
                           v.fijaRuta(campo(QStringLiteral("RUTAARCHIVO")));
                       },
                       [&] {

@@ -14,6 +14,7 @@
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
+#include "utility_library/Plural.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
@@ -64,6 +65,8 @@ QDate fechaDe(const QVariant& valor, const QString& campo) {
 
 const QString CargadorNovedades::kFilasNoCargadas =
     QStringLiteral("Estas filas no se cargaron y siguen pendientes:");
+const QString CargadorNovedades::kNadaPendiente =
+    QStringLiteral("No hay precios para enviar en la lista %1:");
 
 CargadorNovedades::CargadorNovedades(LoteNovedades& lote)
     : lote_(lote), parametros_(lote.parametros()) {}
@@ -177,10 +180,15 @@ bool CargadorNovedades::DecisionOferta(const FilaOrigen& rs, ValoresFila& v) {
         v.noMarcar = false;
         return true;
     case ReglasLote::Oferta::NoVence:
+        ++noEmpiezan_;
         return false; // not due yet: it comes back on a later day
     case ReglasLote::Oferta::Vigente:
         v.noMarcar = true;
-        return !YaTransmitido(v.codigo, v.precio);
+        if (YaTransmitido(v.codigo, v.precio)) {
+            ++yaEnviadas_;
+            return false;
+        }
+        return true;
     }
     return true;
 }
@@ -283,10 +291,32 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             lote_.cartel().CartelCerrar();
         }
         c.reset();
+        if (estado != ResultadoCarga::Estado::Rechazado && filas_ > 0) {
+            lote_.MarcaAlertasDeCarga();
+        }
         if (!noCargadas_.isEmpty()) {
             operador().MsgBox(kFilasNoCargadas + QStringLiteral("\r\n") +
                                   noCargadas_.join(QStringLiteral("\r\n")),
                               Operador::SoloAceptar | Operador::IconoExclamacion,
+                              QStringLiteral("Aviso al Usuario"));
+        }
+        // A pending load that found candidates and kept none says why.
+        if (!manual && estado == ResultadoCarga::Estado::Cargado && filas_ == 0 &&
+            yaEnviadas_ + noEmpiezan_ > 0) {
+            QStringList motivos;
+            if (yaEnviadas_ > 0) {
+                motivos << Plural(yaEnviadas_,
+                                  QStringLiteral("1 oferta vigente ya se envió con ese precio."),
+                                  QStringLiteral(
+                                      "%1 ofertas vigentes ya se enviaron con ese precio."));
+            }
+            if (noEmpiezan_ > 0) {
+                motivos << Plural(noEmpiezan_, QStringLiteral("1 oferta todavía no empieza."),
+                                  QStringLiteral("%1 ofertas todavía no empiezan."));
+            }
+            operador().MsgBox(kNadaPendiente.arg(lista_.trimmed()) + QStringLiteral("\r\n") +
+                                  motivos.join(QStringLiteral("\r\n")),
+                              Operador::SoloAceptar | Operador::IconoInformacion,
                               QStringLiteral("Aviso al Usuario"));
         }
         lote_.ventana().avisa();
@@ -299,6 +329,22 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     // A range adds to the rows already loaded under their header; any other
     // load starts a batch with the header the fields hold now.
     const bool agrega = manual && ventana.cabecera && ventana.FilasCargadas() > 0;
+    if (agrega) {
+        // The fields show the header the range goes under.
+        lote_.MuestraCabecera(*ventana.cabecera);
+    } else {
+        std::optional<LoteNovedades::Rechazo> rechazo;
+        if (!pasos.paso([&] { rechazo = lote_.ConfirmaCabecera(); })) {
+            return termina(ResultadoCarga::Estado::Abandonado);
+        }
+        if (rechazo) {
+            operador().MsgBox(rechazo->mensaje, Operador::SoloAceptar | Operador::IconoInformacion,
+                              QStringLiteral("Aviso al operador..."));
+            ResultadoCarga r = termina(ResultadoCarga::Estado::Rechazado);
+            r.campo = rechazo->campo;
+            return r;
+        }
+    }
     const CabeceraLote cabecera = agrega ? *ventana.cabecera : CabeceraLote::DeVentana(ventana);
     if (cabecera.lista.size() > ReglasLote::kLargoLista) {
         operador().MsgBox(GeneradorLote::kListaLarga,
@@ -383,6 +429,10 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
                 RecuerdaEstado(fila, v);
                 AgregaFila(v);
                 lote_.MuestraAvance(filas_, c->total());
+            } else {
+                // A price of nothing is never sent; the row stays pending
+                // until its price is set, and the operator is told so.
+                noCargadas_ << FilaNoCargada(v, QStringLiteral("el precio es 0"));
             }
         });
         if (!sigue) {

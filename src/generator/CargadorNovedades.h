@@ -27,6 +27,9 @@ public:
     // amount that is no number, a price row the source gave twice), followed
     // by one line per row.
     static const QString kFilasNoCargadas;
+    // A pending load whose candidates were all not due; "%1" the list,
+    // followed by one line per reason.
+    static const QString kNadaPendiente;
 
 private:
     enum class Modo { Pendientes, Manual };
@@ -67,4 +70,8 @@ private:
     bool YaLeida(const QString& id);
     // Rows passed over by this run, one line each, for the final warning.
     QStringList noCargadas_;
+    // Candidates of the pending load that were not due: offers whose price
+    // was already sent, offers that have not started.
+    int yaEnviadas_ = 0;
+    int noEmpiezan_ = 0;
 };

@@ -57,6 +57,11 @@ EstadoVentana::EstadoVentana()
     notificada_ = vista();
 }
 
+void EstadoVentana::fijaLista(const std::optional<ListaPrecios>& lista) {
+    lista_ = lista;
+    textoLista = kPrefijoLista + (lista ? lista->nombre : QString());
+}
+
 int EstadoVentana::indiceCampo(const QString& campoDeDatos) const {
     const int i = QlFields::IndiceCampo(campoDeDatos, kCamposDeDatos);
     if (i < 0) {

@@ -3,6 +3,7 @@
 #include "generator/CabeceraLote.h"
 #include "generator/EstadosAlCargar.h"
 #include "generator/GrillaLote.h"
+#include "generator/ListaPrecios.h"
 
 #include <QHash>
 #include <QString>
@@ -90,6 +91,11 @@ public:
     // Input fields, by index (see kCamposDeDatos).
     QStringList campos;
 
+    // The list the IdLista field was last confirmed with; none until a list
+    // is confirmed. The list label shows its name (textoLista).
+    const std::optional<ListaPrecios>& lista() const { return lista_; }
+    void fijaLista(const std::optional<ListaPrecios>& lista);
+
     QString textoLista;
     QString textoRuta;
     QString ayudaRuta;
@@ -143,6 +149,7 @@ private:
     };
     Vista vista() const;
 
+    std::optional<ListaPrecios> lista_;
     ModoVentana modo_ = ModoVentana::Inicial;
     bool consultaPorFoco_ = false;
     bool ocupado_ = false;

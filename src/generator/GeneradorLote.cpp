@@ -12,6 +12,7 @@
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
+#include "utility_library/Plural.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
@@ -30,17 +31,34 @@ const QString GeneradorLote::kTestigo = QStringLiteral("¿Desea Imprimir un Test
 const QString GeneradorLote::kCodigoUsado =
     QStringLiteral("El código %1 fue utilizado mientras tanto por otra generación.\r\n"
                    "¿Desea generar la novedad con el código %2?");
-const QString GeneradorLote::kEnviadasPorOtro =
-    QStringLiteral("Se dejaron fuera %1 filas porque otra generación ya las envió.");
 const QString GeneradorLote::kListaLarga =
     QStringLiteral("El código de la lista de precios admite hasta 4 caracteres.");
 const QString GeneradorLote::kFueraDeFormato =
     QStringLiteral("Hay registros que no respetan el formato fijo de los archivos:\r\n%1\r\n"
                    "¿Desea generar la novedad de todos modos?");
-const QString GeneradorLote::kAlertas =
-    QStringLiteral("%1 precios con alerta: ¿generar de todos modos?\r\n%2");
 const QString GeneradorLote::kSinHistorial =
     QStringLiteral("El lote se generó, pero no se pudo guardar su copia en el historial:\r\n%1");
+const QString GeneradorLote::kNoGenerado =
+    QStringLiteral("El lote %1 no se generó: no se escribió ningún archivo, no se grabó "
+                   "ninguna fila y no se marcó ningún precio.");
+QString GeneradorLote::EnviadasPorOtro(int filas) {
+    return Plural(filas, QStringLiteral("Se dejó fuera 1 fila porque otra generación ya la envió."),
+                  QStringLiteral("Se dejaron fuera %1 filas porque otra generación ya las envió."));
+}
+
+QString GeneradorLote::Omitidas(int filas) {
+    return Plural(filas,
+                  QStringLiteral("Se dejó fuera 1 fila que falló; su precio queda pendiente."),
+                  QStringLiteral(
+                      "Se dejaron fuera %1 filas que fallaron; sus precios quedan pendientes."));
+}
+
+QString GeneradorLote::Alertas(int precios, const QStringList& lineas) {
+    return Plural(precios, QStringLiteral("1 precio con alerta: ¿generar de todos modos?"),
+                  QStringLiteral("%1 precios con alerta: ¿generar de todos modos?")) +
+           QStringLiteral("\r\n") + lineas.join(QStringLiteral("\r\n"));
+}
+
 const QString GeneradorLote::kCodigoInvalido =
     QStringLiteral("El código de la novedad debe ser un número entero.");
 
@@ -59,23 +77,11 @@ int pregunta(Operador::IdPregunta cual, const QString& texto, const QString& tit
                                titulo);
 }
 
-// Lines of a question's list shown in the dialog; the rest are counted (the
-// grid flags every row).
-constexpr int kLineasEnPregunta = 30;
-// Articles whose last prices (and scale data) are asked for at once.
+// Articles whose scale data are asked for at once.
 constexpr int kArticulosPorBloque = 2000;
 // Rows written in one step where the engine takes blocks: few round trips,
 // and a statement of a few thousand values.
 constexpr int kFilasPorEnvio = 200;
-
-QString lista(const QStringList& lineas) {
-    if (lineas.size() <= kLineasEnPregunta) {
-        return lineas.join(QStringLiteral("\r\n"));
-    }
-    return lineas.mid(0, kLineasEnPregunta).join(QStringLiteral("\r\n")) +
-           QStringLiteral("\r\n... y %1 más (marcadas en la grilla)")
-               .arg(lineas.size() - kLineasEnPregunta);
-}
 
 // The identifier of the row's source.
 qint64 identificador(const GrillaLote& g, int fila) {
@@ -140,13 +146,12 @@ std::optional<PrecioAMarcar> GeneradorLote::MarcaDe(int fila) const {
     return std::nullopt;
 }
 
-bool GeneradorLote::Escribe(const std::vector<FilaLista>& listas, bool regeneracion, qint64 codigo,
-                            const QString& marcaTiempo, ArchivosCambio& archivos,
-                            ResultadoGeneracion& r, const Pasos& pasos) {
+bool GeneradorLote::Escribe(const std::vector<FilaLista>& listas, const Intento& intento,
+                            ArchivosCambio& archivos, ResultadoGeneracion& r, const Paso& paso) {
     if (listas.empty()) {
         return true;
     }
-    if (!regeneracion && listas.size() > 1) {
+    if (!intento.regeneracion && intento.enBloques && listas.size() > 1) {
         // A price row twice in the block is marked by its first row: the
         // second also names it, and goes in when the first does.
         std::vector<FilaDeBloque> bloque;
@@ -156,8 +161,9 @@ bool GeneradorLote::Escribe(const std::vector<FilaLista>& listas, bool regenerac
         }
         std::vector<bool> grabadas;
         bool enBloque = false;
-        if (!pasos.paso(
-                [&] { enBloque = lote_.repositorio().GrabaBloque(codigo, bloque, grabadas); })) {
+        if (!paso(0, [&] {
+                enBloque = lote_.repositorio().GrabaBloque(intento.codigo, bloque, grabadas);
+            })) {
             return false;
         }
         if (enBloque && grabadas.size() == listas.size()) {
@@ -177,34 +183,29 @@ bool GeneradorLote::Escribe(const std::vector<FilaLista>& listas, bool regenerac
     }
     for (const FilaLista& l : listas) {
         bool grabada = false;
-        if (!pasos.paso([&] {
-                if (GrabaFila(l.fila, regeneracion, codigo, marcaTiempo)) {
-                    grabada = true;
-                } else {
-                    ++r.enviadasPorOtro;
-                }
-            })) {
+        if (!paso(l.fila, [&] { grabada = GrabaFila(l.fila, intento); })) {
             return false;
         }
         if (grabada) {
             archivos.Agrega(l.registros);
             ++r.filas;
+        } else {
+            ++r.enviadasPorOtro;
         }
     }
     return true;
 }
 
-bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
-                              const QString& marcaTiempo) {
+bool GeneradorLote::GrabaFila(int fila, const Intento& intento) {
     const EstadoVentana& v = lote_.ventana();
     const GrillaLote& g = v.grilla;
     const qint64 id = identificador(g, fila);
-    if (regeneracion) {
-        lote_.repositorio().EstampaFila(id, marcaTiempo);
+    if (intento.regeneracion) {
+        lote_.repositorio().EstampaFila(id, intento.marcaTiempo);
         return true;
     }
     const std::optional<PrecioAMarcar> marca = MarcaDe(fila);
-    if (!lote_.repositorio().GrabaFila(codigo, ValoresDeFila(fila), marca)) {
+    if (!lote_.repositorio().GrabaFila(intento.codigo, ValoresDeFila(fila), marca)) {
         return false;
     }
     if (marca) {
@@ -214,37 +215,24 @@ bool GeneradorLote::GrabaFila(int fila, bool regeneracion, qint64 codigo,
 }
 
 bool GeneradorLote::RevisaPrecios(ResultadoGeneracion& r) {
-    const EstadoVentana& v = lote_.ventana();
-    GrillaLote& g = lote_.ventana().grilla;
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
-    // A block of articles at a time: their last prices in one question, then
-    // their rows, so that a batch of any size holds one block's answers.
-    const QString codigoLista = QlUtil::FormateaCodigo(cabecera_.lista, 4);
-    for (int desde = 1; desde < g.Rows();) {
+    const QString codigoLista = QlUtil::FormateaCodigo(cabecera_.lista, ReglasLote::kLargoLista);
+    for (int desde = 1; desde < lote_.ventana().grilla.Rows();) {
         int hasta = desde;
-        const QStringList articulos =
-            AlertasPrecio::Articulos(g, desde, kArticulosPorBloque, hasta);
-        QHash<QString, QString> anteriores;
-        if (!articulos.isEmpty() && !pasos.paso([&] {
-                anteriores = lote_.repositorio().UltimosPreciosTransmitidos(codigoLista, articulos);
-            })) {
+        if (!pasos.paso([&] { alertas_ += lote_.AlertasDesde(codigoLista, desde, hasta); })) {
             r.estado = ResultadoGeneracion::Estado::Abandonado;
             return false;
         }
-        alertas_ += AlertasPrecio::Revisa(g, v.regularesDeOferta, anteriores,
-                                          lote_.parametros().alertas, desde, hasta);
         desde = std::max(hasta, desde + 1);
     }
     if (alertas_.isEmpty()) {
         return true;
     }
+    lote_.MarcaAlertas(alertas_);
     for (const AlertaFila& a : std::as_const(alertas_)) {
-        for (const QString& m : a.motivos) {
-            g.AgregaMotivo(a.fila, QStringLiteral("Alerta: ") + m);
-        }
         r.alertas << a.Describe();
     }
-    if (pregunta(Operador::IdPregunta::Alertas, kAlertas.arg(alertas_.size()).arg(lista(r.alertas)),
+    if (pregunta(Operador::IdPregunta::Alertas, Alertas(alertas_.size(), r.alertas),
                  QStringLiteral("ATENCIÓN")) != Operador::Si) {
         r.estado = ResultadoGeneracion::Estado::ConAlertas;
         return false;
@@ -275,52 +263,38 @@ void GeneradorLote::GuardaHistorial(const ArchivosCambio& archivos, qint64 codig
     }
 }
 
-bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qint64 codigo) {
-    const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
+void GeneradorLote::Confirma(ArchivosCambio& archivos, qint64 codigo) {
     // Whole on disk under temporary names first (a full disk stops here, with
-    // nothing recorded), then the commit, then the final names.
-    bool escritos = false;
-    bool confirmado = false;
-    pasos.paso([&] {
-        archivos.Escribe();
-        escritos = true;
-    });
-    if (escritos) {
-        pasos.paso([&] {
-            // The note goes with the batch: a kill before the renames leaves
-            // it, and the next run publishes the whole temporary files.
-            lote_.repositorio().AnotaPublicacion(archivos.Pendiente(codigo));
-            // The alerts the operator accepted go with it, for the witness.
-            if (!alertas_.isEmpty()) {
-                std::vector<AlertaGrabada> grabadas;
-                for (const AlertaFila& a : std::as_const(alertas_)) {
-                    for (const QString& m : a.motivos) {
-                        grabadas.push_back({a.codigo, m});
-                    }
-                }
-                lote_.repositorio().AnotaAlertas(codigo, grabadas);
+    // nothing recorded), then the commit; the final names come after it.
+    archivos.Escribe();
+    // The note goes with the batch: a kill before the renames leaves it, and
+    // the next run publishes the whole temporary files.
+    lote_.repositorio().AnotaPublicacion(archivos.Pendiente(codigo));
+    // The alerts the operator accepted go with it, for the witness.
+    if (!alertas_.isEmpty()) {
+        std::vector<AlertaGrabada> grabadas;
+        for (const AlertaFila& a : std::as_const(alertas_)) {
+            for (const QString& m : a.motivos) {
+                grabadas.push_back({a.codigo, m});
             }
-            // What the files hold, recorded with the batch they publish.
-            const QString generado =
-                Reloj::ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-            std::vector<ArchivoGrabado> huellas = archivos.Huellas();
-            for (ArchivoGrabado& h : huellas) {
-                h.copia =
-                    HistorialLote::Copia(carpetaSalida(), listaHistorial(), codigo, h.archivo);
-                h.generado = generado;
-            }
-            lote_.repositorio().AnotaArchivos(codigo, huellas);
-            lote_.repositorio().ConfirmaGeneracion();
-            confirmado = true;
-        });
+        }
+        lote_.repositorio().AnotaAlertas(codigo, grabadas);
     }
-    if (!confirmado) {
-        lote_.repositorio().DescartaGeneracion();
-        archivos.Descarta();
-        r.filas = 0;
-        r.enviadasPorOtro = 0;
-        return false;
+    // What the files hold, recorded with the batch they publish.
+    const QString generado = Reloj::ahora().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    std::vector<ArchivoGrabado> huellas = archivos.Huellas();
+    for (ArchivoGrabado& h : huellas) {
+        h.copia = HistorialLote::Copia(carpetaSalida(), listaHistorial(), codigo, h.archivo);
+        h.generado = generado;
     }
+    lote_.repositorio().AnotaArchivos(codigo, huellas);
+    lote_.repositorio().ConfirmaGeneracion();
+}
+
+bool GeneradorLote::Publica(ArchivosCambio& archivos, qint64 codigo) {
+    // The batch is committed and no transaction is open: a failure here may
+    // be asked about while other stations go on.
+    const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     GuardaHistorial(archivos, codigo);
     bool publicado = false;
     pasos.paso([&] {
@@ -335,6 +309,118 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
     // Should this fail, the next run finds the files already in place.
     pasos.paso([&] { lote_.repositorio().PublicacionHecha(codigo); });
     return true;
+}
+
+std::optional<GeneradorLote::Fallo> GeneradorLote::Corre(const Intento& intento,
+                                                         ArchivosCambio& archivos,
+                                                         ResultadoGeneracion& r, bool& tomado) {
+    EstadoVentana& v = lote_.ventana();
+    GrillaLote& g = v.grilla;
+    RepositorioLote& repo = lote_.repositorio();
+    std::optional<Fallo> fallo;
+    // A failing step is only noted: the operator is asked once the
+    // transaction is rolled back, so nobody waits on this generation's locks.
+    const Paso paso = [&](int fila, const std::function<void()>& f) {
+        try {
+            f();
+            return true;
+        } catch (const FalloKX& e) {
+            fallo = Fallo{e.error(), fila};
+        } catch (const std::exception& e) {
+            fallo = Fallo{ErrorKX{5, QString::fromLocal8Bit(e.what()), QString()}, fila};
+        }
+        return false;
+    };
+    const auto deshace = [&] {
+        repo.DescartaGeneracion();
+        archivos.Descarta();
+        marcadas_.clear();
+        r.filas = 0;
+        r.enviadasPorOtro = 0;
+        v.progresoValor = 0;
+        v.avisa();
+        return fallo;
+    };
+    marcadas_.clear();
+    r.filas = 0;
+    r.enviadasPorOtro = 0;
+    // The code is checked again under the generation's lock: from here to
+    // the commit no other generation can take it.
+    tomado = false;
+    if (!paso(0, [&] { repo.IniciaGeneracion(); }) ||
+        !paso(0, [&] { tomado = !intento.regeneracion && repo.ExisteLote(intento.codigo); })) {
+        return deshace();
+    }
+    if (tomado) {
+        deshace();
+        return std::nullopt;
+    }
+
+    v.progresoMin = 0;
+    v.progresoMax = g.Rows() - 1;
+    // The window repaints a few times a second, not at every row.
+    QElapsedTimer reloj;
+    reloj.start();
+    // The rows up to here have had their lookups asked together.
+    int anticipadas = intento.anticipar ? 1 : g.Rows();
+    // Rows whose records are ready, written a block at a time where the
+    // engine takes blocks, otherwise each as soon as it is ready.
+    std::vector<FilaLista> listas;
+    const int porEnvio = !intento.regeneracion && repo.GrabaEnBloques() ? kFilasPorEnvio : 1;
+    const auto escribe = [&] {
+        const bool sigue = Escribe(listas, intento, archivos, r, paso);
+        if (!sigue && fallo && fallo->fila == 0) {
+            fallo->enBloque = true;
+        }
+        listas.clear();
+        return sigue;
+    };
+    for (int fila = 1; fila < g.Rows(); ++fila) {
+        if (reloj.elapsed() >= 100) {
+            reloj.restart();
+            v.progresoValor = fila;
+            v.avisa();
+            Programa::permiteEventos();
+        }
+        // A row where nothing was loaded is neither written nor recorded; nor
+        // is one the operator chose to leave out after its failure.
+        if (FilaNovedad::EnBlanco(g, fila) || intento.excluidas.contains(fila)) {
+            continue;
+        }
+        if (fila >= anticipadas) {
+            anticipadas = std::min(g.Rows(), fila + kArticulosPorBloque);
+            if (!paso(0, [&] { archivos.Anticipa(g, fila, anticipadas); })) {
+                fallo->anticipando = true;
+                return deshace();
+            }
+        }
+        ArchivosCambio::Registros registros;
+        if (!paso(fila, [&] { registros = archivos.Prepara(g, fila); })) {
+            return deshace();
+        }
+        listas.push_back({fila, std::move(registros)});
+        if (int(listas.size()) >= porEnvio && !escribe()) {
+            return deshace();
+        }
+    }
+    if (!escribe() || !paso(0, [&] { Confirma(archivos, intento.codigo); })) {
+        return deshace();
+    }
+    v.progresoValor = g.Rows() - 1;
+    v.avisa();
+    return std::nullopt;
+}
+
+ResultadoGeneracion GeneradorLote::NoGenerado(ResultadoGeneracion& r) {
+    EstadoVentana& v = lote_.ventana();
+    v.progresoValor = 0;
+    v.avisa();
+    r.estado = ResultadoGeneracion::Estado::Abandonado;
+    r.filas = 0;
+    r.enviadasPorOtro = 0;
+    operador().MsgBox(kNoGenerado.arg(r.codigo), Operador::SoloAceptar | Operador::IconoExclamacion,
+                      kAviso);
+    return r;
 }
 
 ResultadoGeneracion GeneradorLote::Genera() {
@@ -452,119 +538,78 @@ ResultadoGeneracion GeneradorLote::Genera() {
     }
 
     ArchivosCambio archivos(lote_.articulosBalanza(), lote_.parametros().unidadKG);
-    enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
-    if (!pasos.paso([&] { apertura = archivos.Abre(v.textoRuta) ? Abiertos : FaltaCarpeta; })) {
-        r.estado = ResultadoGeneracion::Estado::Abandonado;
-        return r;
-    }
-    if (apertura != Abiertos) {
-        r.estado = apertura == FaltaCarpeta ? ResultadoGeneracion::Estado::SinCarpeta
-                                            : ResultadoGeneracion::Estado::Abandonado;
-        return r;
-    }
-    r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.textoRuta));
-    r.rutaBalanza = QDir::toNativeSeparators(
-        ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.textoRuta)));
-    // The code is checked again under the generation's lock: from here to
-    // the commit no other generation can take it.
+    Intento intento;
+    intento.regeneracion = regeneracion;
+    intento.marcaTiempo = marcaTiempo;
+    // Each run of the writes starts from the files' opening: a retry or a
+    // run without a row finds the folder as it is now.
     for (;;) {
+        intento.codigo = codigo;
+        enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
+        if (!pasos.paso(
+                [&] { apertura = archivos.Abre(v.textoRuta) ? Abiertos : FaltaCarpeta; })) {
+            return NoGenerado(r);
+        }
+        if (apertura == SinAbrir) {
+            return NoGenerado(r); // a failure the operator went on from
+        }
+        if (apertura == FaltaCarpeta) {
+            r.estado = ResultadoGeneracion::Estado::SinCarpeta;
+            return r;
+        }
+        r.rutaCambios = QDir::toNativeSeparators(ArchivosCambio::RutaLocal(v.textoRuta));
+        r.rutaBalanza = QDir::toNativeSeparators(
+            ArchivosCambio::RutaLocal(ArchivosCambio::RutaBalanza(v.textoRuta)));
         bool tomado = false;
-        if (!pasos.pasos({[&] { repo.IniciaGeneracion(); },
-                          [&] { tomado = !regeneracion && repo.ExisteLote(codigo); }})) {
-            repo.DescartaGeneracion();
-            archivos.Descarta();
-            r.estado = ResultadoGeneracion::Estado::Abandonado;
-            return r;
-        }
-        if (!tomado) {
-            break;
-        }
-        // Nobody waits on this generation's lock while the operator answers.
-        repo.DescartaGeneracion();
-        if (!otroCodigo()) {
-            archivos.Descarta();
-            return r;
-        }
-    }
-
-    v.progresoMin = 0;
-    v.progresoMax = g.Rows() - 1;
-    // The window repaints a few times a second, not at every row.
-    QElapsedTimer reloj;
-    reloj.start();
-    bool abandonado = false;
-    // The rows up to here have had their lookups asked together.
-    int anticipadas = 1;
-    // Rows whose records are ready, written a block at a time where the
-    // engine takes blocks, otherwise each as soon as it is ready.
-    std::vector<FilaLista> listas;
-    const int porEnvio = !regeneracion && repo.GrabaEnBloques() ? kFilasPorEnvio : 1;
-    // False when the operator chose to leave.
-    const auto escribe = [&] {
-        const bool sigue = Escribe(listas, regeneracion, codigo, marcaTiempo, archivos, r, pasos);
-        listas.clear();
-        return sigue;
-    };
-    for (int fila = 1; fila < g.Rows() && !abandonado; ++fila) {
-        if (reloj.elapsed() >= 100) {
-            reloj.restart();
-            v.progresoValor = fila;
-            v.avisa();
-            Programa::permiteEventos();
-        }
-        // A row where nothing was loaded is neither written nor recorded.
-        if (FilaNovedad::EnBlanco(g, fila)) {
+        const std::optional<Fallo> fallo = Corre(intento, archivos, r, tomado);
+        if (tomado) {
+            // Rolled back: nobody waits on this generation's lock while the
+            // operator answers.
+            if (!otroCodigo()) {
+                return r;
+            }
             continue;
         }
-        ArchivosCambio::Registros registros;
-        bool preparada = false;
-        if (fila >= anticipadas) {
-            // Past this block even when the question fails: going on, its
-            // rows ask one by one.
-            anticipadas = std::min(g.Rows(), fila + kArticulosPorBloque);
-            if (!pasos.paso([&] { archivos.Anticipa(g, fila, anticipadas); })) {
-                abandonado = true;
-                break;
-            }
-        }
-        if (!pasos.paso([&] {
-                registros = archivos.Prepara(g, fila);
-                preparada = true;
-            })) {
-            abandonado = true;
+        if (!fallo) {
             break;
         }
-        if (!preparada) {
-            continue; // went on past its records
+        // Rolled back already: nothing is recorded, marked or published.
+        const int respuesta = LoteNovedades::ReportaError(fallo->error, kRutina);
+        if (respuesta == Operador::Reintentar) {
+            continue;
         }
-        listas.push_back({fila, std::move(registros)});
-        if (int(listas.size()) >= porEnvio) {
-            abandonado = !escribe();
+        if (respuesta == Operador::Ignorar && fallo->fila > 0) {
+            // Going on without the row: the batch is written again without it,
+            // and its price stays pending for the next batch.
+            intento.excluidas.insert(fallo->fila);
+            g.AgregaMotivo(fallo->fila,
+                           QStringLiteral("No se generó: ") + fallo->error.descripcion.trimmed());
+            continue;
         }
+        if (respuesta == Operador::Ignorar && fallo->anticipando) {
+            // Going on without the block's question: each row asks for itself.
+            intento.anticipar = false;
+            continue;
+        }
+        if (respuesta == Operador::Ignorar && fallo->enBloque) {
+            // Going on row by row: a failure is then told for its own row.
+            intento.enBloques = false;
+            continue;
+        }
+        return NoGenerado(r);
     }
-    if (!abandonado) {
-        abandonado = !escribe();
-    }
-    v.progresoValor = g.Rows() - 1;
-    v.avisa();
-    // Leaving after a failure records nothing and publishes nothing: the
-    // folder keeps the files the branches may not have read yet.
-    if (abandonado) {
-        repo.DescartaGeneracion();
-        archivos.Descarta();
-        r.filas = 0;
-        r.enviadasPorOtro = 0;
+    if (!Publica(archivos, codigo)) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;
         return r;
     }
-    if (!Termina(archivos, r, codigo)) {
-        r.estado = ResultadoGeneracion::Estado::Abandonado;
-        return r;
-    }
+    r.omitidas = int(intento.excluidas.size());
     r.estado = regeneracion ? ResultadoGeneracion::Estado::Regenerado
                             : ResultadoGeneracion::Estado::Generado;
     if (r.enviadasPorOtro > 0) {
-        avisa(kEnviadasPorOtro.arg(r.enviadasPorOtro));
+        avisa(EnviadasPorOtro(r.enviadasPorOtro));
+    }
+    if (r.omitidas > 0) {
+        avisa(Omitidas(r.omitidas));
     }
 
     if (pregunta(Operador::IdPregunta::Testigo, kTestigo, QStringLiteral("Atención")) ==

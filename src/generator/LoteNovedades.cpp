@@ -1,5 +1,6 @@
 #include "generator/LoteNovedades.h"
 
+#include "generator/AlertasPrecio.h"
 #include "generator/ArchivosCambio.h"
 #include "generator/CargadorLote.h"
 #include "generator/CargadorNovedades.h"
@@ -16,6 +17,7 @@
 #include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
+#include "utility_library/Plural.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlUtil.h"
 #include "utility_library/Regional.h"
@@ -26,7 +28,15 @@
 #include <algorithm>
 
 const QString LoteNovedades::kSinNovedades = QStringLiteral("No se encontraron novedades!!!");
-const QString LoteNovedades::kDescartar = QStringLiteral("¿Descartar las %1 filas cargadas?");
+const QString LoteNovedades::kFechaInvalida =
+    QStringLiteral("Debe ingresar un formato de fecha válido.");
+const QString LoteNovedades::kFaltaLista = QStringLiteral("Debe ingresar una Lista de Precios.");
+const QString LoteNovedades::kListaInexistente =
+    QStringLiteral("La lista de precios ingresada es inexistente.");
+QString LoteNovedades::Descartar(int filas) {
+    return Plural(filas, QStringLiteral("¿Descartar la fila cargada?"),
+                  QStringLiteral("¿Descartar las %1 filas cargadas?"));
+}
 
 LoteNovedades::LoteNovedades(EstadoVentana& ventana, RepositorioLote& repositorio,
                              Dll_Display& cartel, FuenteParametros fuente)
@@ -96,17 +106,60 @@ bool LoteNovedades::MuestraAvance(int fila, int total) {
 LoteNovedades::EleccionLista LoteNovedades::EligeLista(const QString& texto) {
     const QString t = texto.trimmed();
     if (t.isEmpty()) {
+        // An empty field names no list: the label no longer shows one.
+        ventana_.fijaLista(std::nullopt);
+        ventana_.avisa();
         return EleccionLista::Vacia;
     }
-    const std::optional<QString> nombre = repositorio_.ListaDeVenta(QlUtil::FormateaCodigo(t, 4));
+    const std::optional<QString> nombre =
+        repositorio_.ListaDeVenta(QlUtil::FormateaCodigo(t, ReglasLote::kLargoLista));
     if (!nombre) {
-        ventana_.textoLista = EstadoVentana::kPrefijoLista;
+        ventana_.fijaLista(std::nullopt);
         ventana_.avisa();
         return EleccionLista::Inexistente;
     }
-    ventana_.textoLista = EstadoVentana::kPrefijoLista + *nombre;
+    ventana_.fijaLista(ListaPrecios{t, nombre->trimmed()});
     HabilitaEdicion(true);
     return EleccionLista::Elegida;
+}
+
+QString LoteNovedades::MotivoLista(EleccionLista eleccion) {
+    switch (eleccion) {
+    case EleccionLista::Vacia:
+        return kFaltaLista;
+    case EleccionLista::Inexistente:
+        return kListaInexistente;
+    case EleccionLista::Elegida:
+        break;
+    }
+    return QString();
+}
+
+bool LoteNovedades::AceptaFecha() {
+    QString& fecha = ventana_.campo(QStringLiteral("Fecha"));
+    if (fecha.trimmed().isEmpty()) {
+        fecha = Regional::fechaCorta(Reloj::hoy());
+        ventana_.avisa();
+        return true;
+    }
+    return Regional::leeFecha(fecha.trimmed()).isValid();
+}
+
+std::optional<LoteNovedades::Rechazo> LoteNovedades::ConfirmaCabecera() {
+    if (!AceptaFecha()) {
+        return Rechazo{QStringLiteral("Fecha"), kFechaInvalida};
+    }
+    const QString lista = ventana_.campo(QStringLiteral("IdLista"));
+    const std::optional<ListaPrecios>& confirmada = ventana_.lista();
+    if (confirmada && confirmada->codigo.compare(lista.trimmed(), Qt::CaseInsensitive) == 0) {
+        return std::nullopt;
+    }
+    // Typed and left without Enter: looked up now, and its name shown.
+    const EleccionLista eleccion = EligeLista(lista);
+    if (eleccion != EleccionLista::Elegida) {
+        return Rechazo{QStringLiteral("IdLista"), MotivoLista(eleccion)};
+    }
+    return std::nullopt;
 }
 
 void LoteNovedades::HabilitaEdicion(bool edicion) {
@@ -154,7 +207,7 @@ void LoteNovedades::InicializaFormulario() {
         v.loteRecargado = false;
     });
     intenta.paso([&] {
-        v.textoLista = EstadoVentana::kPrefijoLista;
+        v.fijaLista(std::nullopt);
         v.fijaRuta(EstadoVentana::kSinRuta);
         v.progresoValor = 0;
     });
@@ -175,7 +228,7 @@ bool LoteNovedades::ConfirmaDescartar() {
     if (filas == 0) {
         return true;
     }
-    return operador().MsgBox(kDescartar.arg(filas),
+    return operador().MsgBox(Descartar(filas),
                              Operador::SiNo | Operador::IconoPregunta | Operador::SegundoPorDefecto,
                              QStringLiteral("Aviso al operador...")) == Operador::Si;
 }
@@ -201,9 +254,10 @@ QString LoteNovedades::RutaExaminada(const QString& archivoElegido) {
     return archivoElegido.left(barra + 1) + QStringLiteral("CAMBIOS.TXT");
 }
 
-void LoteNovedades::Carga() {
-    CargaNovedades();
+ResultadoCarga LoteNovedades::Carga() {
+    const ResultadoCarga r = CargaNovedades();
     ventana_.avisa();
+    return r;
 }
 
 ResultadoCarga LoteNovedades::CargaNovedades() {
@@ -307,6 +361,49 @@ QStringList LoteNovedades::PublicaPendientes() {
         }
     }
     return avisos;
+}
+
+QList<AlertaFila> LoteNovedades::AlertasDesde(const QString& lista, int desde, int& hasta) {
+    const EstadoVentana& v = ventana_;
+    // A block of articles at a time: their last prices in one question, then
+    // their rows, so that a batch of any size holds one block's answers.
+    constexpr int kArticulosPorBloque = 2000;
+    const QStringList articulos =
+        AlertasPrecio::Articulos(v.grilla, desde, kArticulosPorBloque, hasta);
+    QHash<QString, QString> anteriores;
+    if (!articulos.isEmpty()) {
+        anteriores = repositorio_.UltimosPreciosTransmitidos(lista, articulos);
+    }
+    return AlertasPrecio::Revisa(v.grilla, v.regularesDeOferta, anteriores, parametros_.alertas,
+                                 desde, hasta);
+}
+
+void LoteNovedades::MarcaAlertas(const QList<AlertaFila>& alertas) {
+    for (const AlertaFila& a : alertas) {
+        for (const QString& m : a.motivos) {
+            ventana_.grilla.AgregaMotivo(a.fila, QStringLiteral("Alerta: ") + m);
+        }
+    }
+}
+
+void LoteNovedades::MarcaAlertasDeCarga() {
+    GrillaLote& g = ventana_.grilla;
+    if (!alertasAlCargar_ || !ventana_.cabecera || ventana_.loteRecargado) {
+        return;
+    }
+    const QString lista = QlUtil::FormateaCodigo(ventana_.cabecera->lista, ReglasLote::kLargoLista);
+    QList<AlertaFila> alertas;
+    // Only a preview of what "&Generar" asks about: a failure here loses
+    // nothing, since the generation looks at every price again.
+    Intenta([&] {
+        for (int desde = 1; desde < g.Rows();) {
+            int hasta = desde;
+            alertas += AlertasDesde(lista, desde, hasta);
+            desde = std::max(hasta, desde + 1);
+        }
+    });
+    g.QuitaMarcas();
+    MarcaAlertas(alertas);
 }
 
 ResultadoGeneracion LoteNovedades::Genera() {

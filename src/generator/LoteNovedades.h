@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@ class Dll_Display;
 class EstadoVentana;
 class ImpresorTestigo;
 struct ErrorKX;
+struct AlertaFila;
 
 // What a load left in the grid.
 struct ResultadoCarga {
@@ -26,6 +28,8 @@ struct ResultadoCarga {
     };
     Estado estado = Estado::Cargado;
     int filas = 0; // grid rows written by this run
+    // Refused: the data field name of the header field that was refused.
+    QString campo;
 };
 
 // What a generation did.
@@ -49,6 +53,8 @@ struct ResultadoGeneracion {
     QString rutaBalanza;
     // Rows left out because another generation sent their price meanwhile.
     int enviadasPorOtro = 0;
+    // Rows the operator left out after they failed (their prices stay pending).
+    int omitidas = 0;
     // One line per row whose price alerted (a new batch), whether the
     // operator went on or not.
     QStringList alertas;
@@ -97,7 +103,7 @@ public:
     // rows are stored: dropping them loses nothing).
     int FilasSinGenerar() const;
     // Before anything drops the loaded rows: true when there is nothing to
-    // lose or the operator agrees to lose it (kDescartar, default No).
+    // lose or the operator agrees to lose it (Descartar(), default No).
     bool ConfirmaDescartar();
     // The fields show the header again (after an edit that was not taken).
     void MuestraCabecera(const CabeceraLote& cabecera);
@@ -107,6 +113,20 @@ public:
     // unattended command both choose a list through here.
     enum class EleccionLista { Elegida, Vacia, Inexistente };
     EleccionLista EligeLista(const QString& texto);
+    // The message that refuses a list (empty for a chosen one).
+    static QString MotivoLista(EleccionLista eleccion);
+    // The Fecha field as Enter accepts it: empty, it becomes today's date.
+    // False when it holds no date.
+    bool AceptaFecha();
+    // A header field a load cannot take, with the message that refuses it.
+    struct Rechazo {
+        QString campo; // its data field name
+        QString mensaje;
+    };
+    // Before a load uses the header: each header field is accepted as Enter
+    // accepts it, whether or not the operator pressed Enter there, so a load
+    // never takes a list code without the name the database gives it.
+    std::optional<Rechazo> ConfirmaCabecera();
     // The highest batch code plus one, as text ("1" for an empty table).
     QString ProximoCodigo();
     // A typed batch code, read as every command reads it: no whole number the
@@ -131,13 +151,25 @@ public:
     static QString RutaDeCarpeta(const QString& carpeta);
 
     // --- loaders
-    void Carga();
+    ResultadoCarga Carga();
     ResultadoCarga CargaNovedades();
     void AbreRangoManual();
     ResultadoCarga AceptaRangoManual();
     void CierraRangoManual();
     ResultadoCarga CargaManual();
     ResultadoCarga CargaLote();
+
+    // --- price alerts
+    // The alerts of the loaded rows from `desde` on, for one block of
+    // articles (their last prices in one question); `hasta` the first row
+    // after the block. Throws FalloKX.
+    QList<AlertaFila> AlertasDesde(const QString& lista, int desde, int& hasta);
+    // Flags each alerted row in the grid with its reasons.
+    void MarcaAlertas(const QList<AlertaFila>& alertas);
+    // After a load, where set (a window): the rows whose prices alert are
+    // flagged at once, so the operator sees them before "&Generar" asks.
+    void MarcaAlertasDeCarga();
+    void fijaAlertasAlCargar(bool si) { alertasAlCargar_ = si; }
 
     // --- generation and reports
     ResultadoGeneracion Genera();
@@ -151,8 +183,11 @@ public:
     // The error dialog of an operation named `rutina`: 4 retry, 5 go on, else leave.
     static int ReportaError(const ErrorKX& e, const QString& rutina);
     static const QString kSinNovedades;
-    // "%1" the number of loaded rows.
-    static const QString kDescartar;
+    static const QString kFechaInvalida;
+    static const QString kFaltaLista;
+    static const QString kListaInexistente;
+    // The question before dropping `filas` loaded rows.
+    static QString Descartar(int filas);
 
 private:
     EstadoVentana& ventana_;
@@ -163,4 +198,5 @@ private:
     ImpresorTestigo* impresor_ = nullptr;
     ArticulosBalanza* articulos_ = nullptr;
     int ciclo_ = 0;
+    bool alertasAlCargar_ = false;
 };

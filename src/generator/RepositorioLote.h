@@ -109,6 +109,8 @@ public:
     // The lookup queries of the window: every sales list, and the sales
     // lists with changes pending on `hoy`.
     virtual QString ConsultaListasDeVenta() const { return {}; }
+    // The families, for the tree lookup of a range of families.
+    virtual QString ConsultaFamilias() const { return {}; }
     virtual QString ConsultaListasConNovedades(const QDate& hoy) const {
         (void)hoy;
         return {};

@@ -97,6 +97,11 @@ QString RepositorioLoteSql::ConsultaListasDeVenta() const {
                           "BY IDLISTA");
 }
 
+QString RepositorioLoteSql::ConsultaFamilias() const {
+    // The tree window builds the hierarchy from the families view itself.
+    return QStringLiteral("SELECT IdFamilia, Descripcion FROM V_TA_FAMILIAS ORDER BY IdFamilia");
+}
+
 QString RepositorioLoteSql::ConsultaListasConNovedades(const QDate& hoy) const {
     return QStringLiteral("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOS WHERE TIPOLISTA = 'V' AND "
                           "(ESTADO = '0-C' OR ESTADO = '0-M' OR FHOFERTADESDE = '") +

@@ -20,6 +20,7 @@ public:
 
     std::optional<QString> ListaDeVenta(const QString& codigo) override;
     QString ConsultaListasDeVenta() const override;
+    QString ConsultaFamilias() const override;
     QString ConsultaListasConNovedades(const QDate& hoy) const override;
     std::unique_ptr<CursorOrigen> Pendientes(const QString& lista, const QDate& hoy,
                                              const QDate& manana) override;

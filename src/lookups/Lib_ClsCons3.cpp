@@ -220,6 +220,7 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
         p.SQL = sentencia;
         p.CampoDevuelto = CampoDevuelto;
         p.CheckBoxes = Checks;
+        p.ValorInicial = ValorInicial;
         Valores.reset();
         ResultadoConsulta r;
         Intenta([&] { r = v.muestraArbol(p); });
@@ -246,6 +247,7 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
         p.CheckBoxes = Checks;
         p.UsaCantidades = UsaCantidades;
         p.ValoresDefault = ValoresDefault;
+        p.ValorInicial = ValorInicial;
         Valores.reset();
         Cantidades.reset();
         p.CmpsDevueltos = CmpsDevueltos;
@@ -257,6 +259,7 @@ void Lib_ClsCons3::ConsultaSearch(QString& SQL, std::optional<QStringList>& Cmps
         ValorDevuelto = r.ValorDevuelto;
     }
     CampoDevuelto.clear();
+    ValorInicial.clear();
     CmpsDevueltos.reset();
 }
 

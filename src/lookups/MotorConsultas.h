@@ -20,6 +20,9 @@ public:
 
     // Request: the column whose value ValorDevuelto receives; emptied by every lookup.
     QString CampoDevuelto;
+    // Request: the value the caller's field holds now; the window opens on the
+    // row (or node) whose CampoDevuelto is that value. Emptied by every lookup.
+    QString ValorInicial;
     // Results.
     QVariant ValorDevuelto;
     std::optional<QStringList> Valores; // nothing after a cancel

@@ -23,12 +23,14 @@ struct PedidoLista {
     bool UsaCantidades = false;
     QString ValoresDefault;
     std::optional<QStringList> CmpsDevueltos;
+    QString ValorInicial; // the row of CampoDevuelto to open on
 };
 
 struct PedidoArbol {
     QString SQL;
     QString CampoDevuelto;
     bool CheckBoxes = false;
+    QString ValorInicial; // the code of the node to open on
 };
 
 // The fixed-option pickers: the list window without a statement.

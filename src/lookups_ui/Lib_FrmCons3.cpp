@@ -241,9 +241,14 @@ void Lib_FrmCons3::Load() {
     });
     rs_.reset();
     ultimaCaja_ = -1;
-    // The first row is current from the start: the first Down goes to the
-    // second row, and Enter at once takes the first.
-    if (modelo_->rowCount() > 0 && !ListView1->selectionModel()->currentIndex().isValid()) {
+    // The row of the value the caller's field holds is current, so Enter
+    // at once gives that value back; else the first row: the first Down goes
+    // to the second row, and Enter at once takes the first.
+    const int inicial = filaDeValor(ValorInicial);
+    if (inicial >= 0) {
+        seleccionaFila(inicial);
+    } else if (modelo_->rowCount() > 0 &&
+               !ListView1->selectionModel()->currentIndex().isValid()) {
         seleccionaFila(0);
     }
 }
@@ -372,6 +377,31 @@ int Lib_FrmCons3::IndiceColumna(const QString& Columna) const {
 int Lib_FrmCons3::filaSeleccionada() const {
     const QModelIndexList s = ListView1->selectionModel()->selectedRows();
     return s.isEmpty() ? -1 : s.first().row();
+}
+
+int Lib_FrmCons3::filaDeValor(const QString& valor) const {
+    const QString buscado = valor.trimmed();
+    if (buscado.isEmpty() || CampoDevuelto.trimmed().isEmpty()) {
+        return -1;
+    }
+    int col = -1;
+    for (int c = 0; c < filas_.columnas() && col < 0; ++c) {
+        if (filas_.columna(c).campo.trimmed().compare(CampoDevuelto.trimmed(),
+                                                      Qt::CaseInsensitive) == 0) {
+            col = c;
+        }
+    }
+    if (col < 0) {
+        return -1;
+    }
+    // The row as the model shows it (sorted or not).
+    for (int f = 0; f < modelo_->rowCount(); ++f) {
+        if (modelo_->index(f, col).data().toString().trimmed().compare(
+                buscado, Qt::CaseInsensitive) == 0) {
+            return f;
+        }
+    }
+    return -1;
 }
 
 void Lib_FrmCons3::seleccionaFila(int fila) {

@@ -41,6 +41,8 @@ public:
     QString gConnString;
     QVariant ValorDevuelto;
     QString FiltroInicial;
+    // The value of CampoDevuelto whose row is current when the window opens.
+    QString ValorInicial;
     QString CampoBusqueda;
     bool OrdenarPorLwv = false;
     std::optional<QStringList> Valores;
@@ -113,6 +115,8 @@ private:
     void busquedaIncremental(int caja, const QString& texto);
     void nuevaBusqueda(int caja);
     void seleccionaFila(int fila);
+    // The row (as shown) whose CampoDevuelto column holds `valor`; -1 when none.
+    int filaDeValor(const QString& valor) const;
     void CmdAceptar_Click();
     void CmdCancelar_Click();
     void CmdNueva_Click();

@@ -109,6 +109,12 @@ void Lib_FrmCons3Tree::Load() {
                 modelo_->recarga();
             },
             [&] { arma(SQL.contains(QLatin1String("v_ta_familias"), Qt::CaseInsensitive)); },
+            // Opens on the caller's code, as typing it in the search box would.
+            [&] {
+                if (!ValorInicial.trimmed().isEmpty()) {
+                    busquedaIncremental(ValorInicial.trimmed());
+                }
+            },
         });
 }
 

@@ -25,6 +25,8 @@ public:
     QString SQL;
     QString CampoDevuelto; // "IDFAMILIA", "IDPOSICION" or "CODIGO"
     bool CheckBoxes = false;
+    // The code of the node that is current when the window opens.
+    QString ValorInicial;
     QVariant ValorDevuelto;
     std::optional<QStringList> Valores;
     std::optional<QStringList> CmpsDevueltos;

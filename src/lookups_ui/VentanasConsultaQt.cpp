@@ -28,6 +28,7 @@ ResultadoConsulta VentanasConsultaQt::muestraLista(const PedidoLista& p) {
     f.Valores.reset();
     f.Cantidades.reset();
     f.CmpsDevueltos = p.CmpsDevueltos;
+    f.ValorInicial = p.ValorInicial;
     f.Load();
     // Rows named in ValoresDefault keep the marks the load gave them.
     f.exec();
@@ -42,6 +43,7 @@ ResultadoConsulta VentanasConsultaQt::muestraArbol(const PedidoArbol& p) {
     f.SQL = p.SQL;
     f.CampoDevuelto = p.CampoDevuelto;
     f.CheckBoxes = p.CheckBoxes;
+    f.ValorInicial = p.ValorInicial;
     f.Load();
     f.exec();
     ResultadoConsulta r{f.ValorDevuelto, f.Valores, std::nullopt};

@@ -141,6 +141,12 @@ bool CamposVentana::eventFilter(QObject* objeto, QEvent* evento) {
             TeclaEnCampo(indice, 13, k->modifiers() & Qt::ShiftModifier);
             return true;
         }
+        if ((k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
+            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && alSalir &&
+            !alSalir(indice)) {
+            // Refused: the focus stays where the message sent it.
+            return true;
+        }
         const QString t = k->text();
         if (t.size() == 1 && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             const QChar filtrado = FiltraTecla(indice, t.at(0));

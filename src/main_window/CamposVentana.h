@@ -53,6 +53,9 @@ public:
     // The window's handler of an accepting key in a field: returns true when
     // the field was accepted (the focus then moves on).
     std::function<bool(int indice)> alAceptar;
+    // The window's handler of Tab or Shift+Tab in a field: returns true when
+    // the focus may leave it.
+    std::function<bool(int indice)> alSalir;
     // Told when a field gains the focus (with its index).
     std::function<void(int indice)> alEnfocar;
 

@@ -9,8 +9,7 @@ class MotorConsultas;
 class ConsultasConMotor : public ConsultasVentana {
 public:
     explicit ConsultasConMotor(MotorConsultas& motor) : motor_(motor) {}
-    QString ConsultaSearch(const QString& tipo, const QString& consulta,
-                           const QString& campoDevuelto) override;
+    QString Consulta(const PedidoConsulta& pedido) override;
 
 private:
     MotorConsultas& motor_;

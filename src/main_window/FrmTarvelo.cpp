@@ -80,6 +80,8 @@ FrmTarvelo::FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas, QWidget
     conecta();
     campos_->fijaColorFoco(ModGlobal::gColorFondo);
     lote_.ventana().alCambiar = [this](unsigned areas) { muestraEstado(areas); };
+    // Before "&Generar" asks, the grid already shows which prices alert.
+    lote_.fijaAlertasAlCargar(true);
     muestraEstado(EstadoVentana::Todo);
     ajustaColumnas();
 }
@@ -183,6 +185,12 @@ void FrmTarvelo::armaControles() {
     titulos.setPointSizeF(titulos.pointSizeF() * 0.85);
     MSFlexGrid1_->horizontalHeader()->setFont(titulos);
 
+    // The current row's reasons (an alert, a record out of the layout, a row
+    // left out), where the keyboard reaches them: hovering is not needed.
+    lblMotivo_ = etiqueta(QStringLiteral("lblMotivo"), QString(), central);
+    lblMotivo_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblMotivo_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     PBar_ = new QProgressBar(central);
     PBar_->setObjectName(QStringLiteral("PBar"));
     PBar_->setTextVisible(false);
@@ -264,6 +272,7 @@ void FrmTarvelo::armaDisposicion() {
     frmManual_->hide();
 
     capa->addWidget(MSFlexGrid1_, 1);
+    capa->addWidget(lblMotivo_);
     capa->addWidget(PBar_);
 
     // The tab order of the fields' table, then the buttons and the grid.
@@ -296,6 +305,7 @@ void FrmTarvelo::conecta() {
         v.avisa();
     });
     campos_->alAceptar = [this](int indice) { return aceptaCampo(indice); };
+    campos_->alSalir = [this](int indice) { return aceptaAlSalir(indice); };
     campos_->alEnfocar = [this](int indice) {
         lote_.ventana().fijaConsultaPorFoco(!campos_->Consulta(indice).isEmpty());
         lote_.ventana().avisa();
@@ -309,6 +319,10 @@ void FrmTarvelo::conecta() {
     connect(cmdExportar_, &QPushButton::clicked, this, &FrmTarvelo::cmdExportar_Click);
     connect(CmdEtiquetas_, &QToolButton::clicked, this, &FrmTarvelo::CmdEtiquetas_Click);
     connect(modelo_, &ModeloGrilla::columnasCambiadas, this, &FrmTarvelo::ajustaColumnas);
+    connect(MSFlexGrid1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { muestraMotivo(); });
+    connect(modelo_, &QAbstractItemModel::modelReset, this, [this] { muestraFilaActual(); });
+    connect(modelo_, &QAbstractItemModel::rowsInserted, this, [this] { muestraFilaActual(); });
     // The window hears every key before its controls: the toolbar's keys.
     UtilLin1_->AtiendeTeclasDe(this);
     connect(UtilLin1_, &UtilLin::Click, this, &FrmTarvelo::UtilLin1_Click);
@@ -376,6 +390,32 @@ void FrmTarvelo::ajustaColumnas() {
         const int encabezado = g.Rows() > 0 ? fh.horizontalAdvance(g.Texto(0, c)) : 0;
         MSFlexGrid1_->setColumnWidth(c, std::max(celdas, encabezado) + 10);
     }
+}
+
+void FrmTarvelo::muestraFilaActual() {
+    // The grid always has a current cell once it has a row: the focus that
+    // lands on it is seen, and the first Down goes to the second row.
+    const QModelIndex actual = MSFlexGrid1_->currentIndex();
+    if (!actual.isValid() && modelo_->rowCount() > 0) {
+        int columna = 0;
+        while (columna < modelo_->columnCount() && MSFlexGrid1_->isColumnHidden(columna)) {
+            ++columna;
+        }
+        MSFlexGrid1_->selectionModel()->setCurrentIndex(
+            modelo_->index(0, std::min(columna, modelo_->columnCount() - 1)),
+            QItemSelectionModel::NoUpdate);
+    }
+    muestraMotivo();
+}
+
+void FrmTarvelo::muestraMotivo() {
+    const QModelIndex actual = MSFlexGrid1_->currentIndex();
+    const GrillaLote& g = lote_.ventana().grilla;
+    const QString motivos = actual.isValid() ? g.Motivos(actual.row() + 1) : QString();
+    lblMotivo_->setText(motivos.isEmpty() ? QString()
+                                          : QStringLiteral("Fila %1: %2").arg(actual.row() + 1).arg(
+                                                QString(motivos).replace(QLatin1Char('\n'),
+                                                                         QStringLiteral("; "))));
 }
 
 void FrmTarvelo::enfoca(QLineEdit* campo, bool todo) {
@@ -457,6 +497,8 @@ void FrmTarvelo::corre(const QString& rutina, const std::function<void()>& traba
         [&rutina](const ErrorKX& e) { return LoteNovedades::ReportaError(e, rutina); });
     pasos.paso(trabajo);
     modelo_->sincroniza();
+    // Reasons may have come or gone with the command.
+    muestraFilaActual();
     recuperaTeclado();
 }
 
@@ -563,16 +605,23 @@ void FrmTarvelo::ConsultaCampo() {
     } else if (!consultas_) {
         return;
     } else if (tipo == QLatin1String("V_MA_PRECIOS")) {
-        valor =
-            consultas_->ConsultaSearch(tipo, lote_.repositorio().ConsultaListasDeVenta(),
-                                       QStringLiteral("IDLISTA"));
+        valor = consultas_->Consulta({tipo, lote_.repositorio().ConsultaListasDeVenta(),
+                                      QStringLiteral("IDLISTA"), v.campos.value(indice)});
     } else if (tipo == QLatin1String("NOVEDADES")) {
         CmdBuscar_Click();
         return;
+    } else if (tipo == QLatin1String("V_MA_ARTICULOS") &&
+               v.tipoRango.compare(QLatin1String("Familia"), Qt::CaseInsensitive) == 0) {
+        // A range of families is chosen among families, in their tree.
+        valor = consultas_
+                    ->Consulta({QStringLiteral("V_TA_FAMILIAS"),
+                                lote_.repositorio().ConsultaFamilias(),
+                                QStringLiteral("IDFAMILIA"), v.campos.value(indice), true})
+                    .trimmed();
     } else if (tipo == QLatin1String("V_MA_ARTICULOS")) {
         valor = consultas_
-                    ->ConsultaSearch(tipo, QStringLiteral("V_MA_ARTICULOS"),
-                                     QStringLiteral("IDARTICULO"))
+                    ->Consulta({tipo, QStringLiteral("V_MA_ARTICULOS"),
+                                QStringLiteral("IDARTICULO"), v.campos.value(indice)})
                     .trimmed();
     } else {
         return;
@@ -671,13 +720,13 @@ void FrmTarvelo::CmdBuscar_Click() {
     }
     corre(QStringLiteral("CmdBuscar_Click"), [&] {
         const QString sql = lote_.repositorio().ConsultaListasConNovedades(Reloj::hoy());
-        const QString valor =
-            consultas_->ConsultaSearch(QStringLiteral("NOVEDADES"), sql, QStringLiteral("IDLISTA"));
+        const int indice = campos_->IndiceCampo(QStringLiteral("IdLista"));
+        EstadoVentana& v = lote_.ventana();
+        const QString valor = consultas_->Consulta(
+            {QStringLiteral("NOVEDADES"), sql, QStringLiteral("IDLISTA"), v.campos.value(indice)});
         if (valor.trimmed().isEmpty()) {
             return;
         }
-        const int indice = campos_->IndiceCampo(QStringLiteral("IdLista"));
-        EstadoVentana& v = lote_.ventana();
         v.campos[indice] = valor;
         v.avisa();
         campos_->fijaActual(indice);
@@ -692,7 +741,56 @@ void FrmTarvelo::cmdCargar_Click() {
     if (ocupado() || !lote_.ConfirmaDescartar()) {
         return;
     }
-    correSolo(QStringLiteral("cmdCargar_Click"), [&] { lote_.Carga(); });
+    correSolo(QStringLiteral("cmdCargar_Click"), [&] { enfocaRechazado(lote_.Carga()); });
+}
+
+void FrmTarvelo::enfocaRechazado(const ResultadoCarga& r) {
+    // A header field the load refused is where the operator goes on.
+    if (r.estado == ResultadoCarga::Estado::Rechazado && !r.campo.isEmpty()) {
+        const int indice = campos_->IndiceCampo(r.campo);
+        if (QLineEdit* campo = txtfields_.value(indice)) {
+            enfoca(campo, true);
+        }
+    }
+}
+
+bool FrmTarvelo::confirmaCabeceraCambiada() {
+    // A header field edited after a load and left without Enter is
+    // accepted now, as Enter would: a range never goes under a header the
+    // fields do not show.
+    const EstadoVentana& v = lote_.ventana();
+    for (const char* nombre : {"Fecha", "IdLista"}) {
+        const int indice = campos_->IndiceCampo(QLatin1String(nombre));
+        if (v.cabecera && lote_.FilasSinGenerar() > 0 &&
+            !v.cabecera->Coincide(QLatin1String(nombre), v.campos.value(indice))) {
+            CampoValida(txtfields_[indice]);
+            if (validacionFallida_) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool FrmTarvelo::aceptaAlSalir(int indice) {
+    // Tab and Shift+Tab accept a header field as Enter does when it holds a
+    // new value; an empty one is left as it is (the load says what it lacks).
+    const QString nombre = EstadoVentana::kCamposDeDatos.value(indice);
+    const EstadoVentana& v = lote_.ventana();
+    const QString texto = v.campos.value(indice).trimmed();
+    if (texto.isEmpty()) {
+        return true;
+    }
+    if (nombre == QLatin1String("IdLista")) {
+        if (v.lista() && v.lista()->codigo.compare(texto, Qt::CaseInsensitive) == 0 &&
+            (!v.cabecera || v.cabecera->Coincide(nombre, texto))) {
+            return true;
+        }
+    } else if (nombre != QLatin1String("Fecha")) {
+        return true;
+    }
+    CampoValida(txtfields_[indice]);
+    return !validacionFallida_;
 }
 
 void FrmTarvelo::cmdManual_Click() {
@@ -703,8 +801,15 @@ void FrmTarvelo::cmdManual_Click() {
 }
 
 void FrmTarvelo::cmdMAceptar_Click() {
+    if (ocupado() || !confirmaCabeceraCambiada()) {
+        return;
+    }
     correSolo(QStringLiteral("cmdMAceptar_Click"), [&] {
-        lote_.AceptaRangoManual();
+        const ResultadoCarga r = lote_.AceptaRangoManual();
+        if (r.estado == ResultadoCarga::Estado::Rechazado && !r.campo.isEmpty()) {
+            enfocaRechazado(r);
+            return;
+        }
         // The range frame is gone: the next range is one key away.
         focoPedido_ = cmdManual_;
     });

@@ -21,6 +21,7 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class UtilLin;
+struct ResultadoCarga;
 
 // The program's window: the header fields, the path and list labels, the
 // five buttons and the labels button, the manual range frame, the batch grid
@@ -66,6 +67,9 @@ private:
     void conecta();
     void muestraEstado(unsigned areas);
     void ajustaColumnas();
+    // A current cell for a grid with rows, and the current row's reasons.
+    void muestraFilaActual();
+    void muestraMotivo();
     void enfoca(QLineEdit* campo, bool todo);
     bool aceptaCampo(int indice);
     // Runs an event handler's work; a failure goes to the error dialog under
@@ -83,6 +87,13 @@ private:
     // Enter on Fecha or Lista with a batch loaded under another value: asks
     // before dropping the rows; false when the field is refused.
     bool aceptaCambioDeCabecera(int indice);
+    // Tab or Shift+Tab out of a field: false keeps the focus there (refused).
+    bool aceptaAlSalir(int indice);
+    // Before a range goes under the load's header: Fecha or Lista edited
+    // since the load are accepted as Enter would; false when refused.
+    bool confirmaCabeceraCambiada();
+    // The focus to the header field a refused load names.
+    void enfocaRechazado(const ResultadoCarga& r);
     void cierraRangoManual();
 
     void cmdExaminar_Click();
@@ -107,6 +118,7 @@ private:
     QFrame* Frame2_;
     QLabel* lblRuta_;
     QLabel* lblLista_;
+    QLabel* lblMotivo_;
     QPushButton* CmdBuscar_;
     QPushButton* cmdCargar_;
     QPushButton* cmdManual_;

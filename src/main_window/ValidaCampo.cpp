@@ -11,11 +11,9 @@
 
 const QString ValidaCampo::kFaltaCodigo =
     QStringLiteral("Debe ingresar un código para el Generador.");
-const QString ValidaCampo::kFechaInvalida =
-    QStringLiteral("Debe ingresar un formato de fecha válido.");
-const QString ValidaCampo::kFaltaLista = QStringLiteral("Debe ingresar una Lista de Precios.");
-const QString ValidaCampo::kListaInexistente =
-    QStringLiteral("La lista de precios ingresada es inexistente.");
+const QString& ValidaCampo::kFechaInvalida = LoteNovedades::kFechaInvalida;
+const QString& ValidaCampo::kFaltaLista = LoteNovedades::kFaltaLista;
+const QString& ValidaCampo::kListaInexistente = LoteNovedades::kListaInexistente;
 
 ValidaCampo::Resultado ValidaCampo::rechaza(const QString& mensaje) {
     mensaje_ = mensaje;
@@ -32,7 +30,7 @@ ValidaCampo::Resultado ValidaCampo::Valida(int indice) {
             return Codigo(texto);
         }
         if (nombre.compare(QLatin1String("Fecha"), Qt::CaseInsensitive) == 0) {
-            return Fecha(texto);
+            return Fecha();
         }
         if (nombre.compare(QLatin1String("IdLista"), Qt::CaseInsensitive) == 0) {
             return Lista(texto);
@@ -70,27 +68,12 @@ ValidaCampo::Resultado ValidaCampo::Codigo(const QString& texto) {
     return Resultado::CodigoNuevo;
 }
 
-ValidaCampo::Resultado ValidaCampo::Fecha(const QString& texto) {
-    EstadoVentana& v = lote_.ventana();
-    if (texto.isEmpty()) {
-        v.campo(QStringLiteral("Fecha")) = Regional::fechaCorta(Reloj::hoy());
-        v.avisa();
-        return Resultado::Aceptado;
-    }
-    if (!Regional::leeFecha(texto).isValid()) {
-        return rechaza(kFechaInvalida);
-    }
-    return Resultado::Aceptado;
+ValidaCampo::Resultado ValidaCampo::Fecha() {
+    return lote_.AceptaFecha() ? Resultado::Aceptado : rechaza(kFechaInvalida);
 }
 
 ValidaCampo::Resultado ValidaCampo::Lista(const QString& texto) {
-    switch (lote_.EligeLista(texto)) {
-    case LoteNovedades::EleccionLista::Vacia:
-        return rechaza(kFaltaLista);
-    case LoteNovedades::EleccionLista::Inexistente:
-        return rechaza(kListaInexistente);
-    case LoteNovedades::EleccionLista::Elegida:
-        break;
-    }
-    return Resultado::Aceptado;
+    const LoteNovedades::EleccionLista e = lote_.EligeLista(texto);
+    return e == LoteNovedades::EleccionLista::Elegida ? Resultado::Aceptado
+                                                      : rechaza(LoteNovedades::MotivoLista(e));
 }

@@ -16,9 +16,10 @@ public:
     };
 
     static const QString kFaltaCodigo;      // "Debe ingresar un código para el Generador."
-    static const QString kFechaInvalida;    // "Debe ingresar un formato de fecha válido."
-    static const QString kFaltaLista;       // "Debe ingresar una Lista de Precios."
-    static const QString kListaInexistente; // "La lista de precios ingresada es inexistente."
+    // The batch logic's own messages: a load that confirms the fields refuses alike.
+    static const QString& kFechaInvalida;
+    static const QString& kFaltaLista;
+    static const QString& kListaInexistente;
 
     explicit ValidaCampo(LoteNovedades& lote) : lote_(lote) {}
 
@@ -28,7 +29,7 @@ public:
 
 private:
     Resultado Codigo(const QString& texto);
-    Resultado Fecha(const QString& texto);
+    Resultado Fecha();
     Resultado Lista(const QString& texto);
     Resultado rechaza(const QString& mensaje);
 

@@ -1,6 +1,7 @@
 #include "utility_library/ArchivoPublicado.h"
 
 #include "utility_library/ErrorKX.h"
+#include "utility_library/MotivoSistema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -61,9 +62,6 @@ qint64 escribeTodo(int fd, const QByteArray& bytes, int& error) {
     return hecho;
 }
 
-QString motivoSistema(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 #endif
 } // namespace
 
@@ -80,6 +78,12 @@ ArchivoPublicado::~ArchivoPublicado() {
 #endif
     if (!temporal_.isEmpty()) {
         QFile::remove(temporal_);
+    }
+}
+
+void ArchivoPublicado::crea() {
+    if (!vuelca()) {
+        fallaGuardada();
     }
 }
 
@@ -156,13 +160,14 @@ bool ArchivoPublicado::vuelca() {
 
 void ArchivoPublicado::fallaGuardada() {
 #ifdef Q_OS_UNIX
-    const QString motivo = motivoSistema(error_);
+    const QString motivo = MotivoSistema(error_);
 #else
     const QString motivo = motivo_;
 #endif
     error_ = 0;
     if (errorAlCrear_) {
-        falla(kErrorAcceso, QStringLiteral("No se pudo crear el archivo"), temporal_, motivo);
+        // The temporary name means nothing to the operator: the file they chose does.
+        falla(kErrorAcceso, QStringLiteral("No se pudo crear el archivo"), destino_, motivo);
     }
     falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_, motivo);
 }
@@ -204,7 +209,7 @@ void ArchivoPublicado::publica() {
         const int error = errno;
         fd_ = -1;
         falla(kErrorEscritura, QStringLiteral("No se pudo escribir en el archivo"), destino_,
-              motivoSistema(error));
+              MotivoSistema(error));
     }
     fd_ = -1;
 #endif
@@ -213,7 +218,7 @@ void ArchivoPublicado::publica() {
     std::filesystem::rename(ruta(temporal_), ruta(destino_), error);
     if (error) {
         falla(kErrorAcceso, QStringLiteral("No se pudo reemplazar el archivo"), destino_,
-              QString::fromStdString(error.message()));
+              MotivoSistema(error));
     }
     temporal_.clear();
 #ifdef Q_OS_UNIX
@@ -246,7 +251,7 @@ bool ArchivoPublicado::publicaTemporal(const QString& temporal, const QString& d
     std::filesystem::rename(ruta(temporal), ruta(destino), error);
     if (error) {
         falla(kErrorAcceso, QStringLiteral("No se pudo reemplazar el archivo"), destino,
-              QString::fromStdString(error.message()));
+              MotivoSistema(error));
     }
     return true;
 }

@@ -21,6 +21,10 @@ public:
     ArchivoPublicado(const ArchivoPublicado&) = delete;
     ArchivoPublicado& operator=(const ArchivoPublicado&) = delete;
 
+    // Creates the (empty) temporary file now, so that a folder that cannot
+    // take the file is told before anything else is done; throws FalloKX
+    // naming the file and the reason.
+    void crea();
     // Adds to the content; never throws (a failure waits for termina()).
     void agrega(const QByteArray& contenido);
     // Writes what is still pending and flushes the file to disk. Throws

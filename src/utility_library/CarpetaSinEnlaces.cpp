@@ -1,4 +1,5 @@
 #include "utility_library/CarpetaSinEnlaces.h"
+#include "utility_library/MotivoSistema.h"
 
 #include "utility_library/ErrorKX.h"
 
@@ -31,7 +32,7 @@ CarpetaSinEnlaces::CarpetaSinEnlaces(const QString& base, const QStringList& nom
     // The base is the folder the operator chose, link or not.
     fd_ = ::open(QFile::encodeName(base).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) {
-        falla(base, QString::fromLocal8Bit(std::strerror(errno)));
+        falla(base, MotivoSistema(errno));
     }
     for (const QString& nombre : nombres) {
         visible_ += QLatin1Char('/') + nombre;
@@ -46,7 +47,7 @@ CarpetaSinEnlaces::CarpetaSinEnlaces(const QString& base, const QStringList& nom
             const int e = errno;
             ::close(fd_);
             fd_ = -1;
-            falla(visible_, QString::fromLocal8Bit(std::strerror(e)));
+            falla(visible_, MotivoSistema(e));
         }
         const int siguiente =
             ::openat(fd_, n.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -57,7 +58,7 @@ CarpetaSinEnlaces::CarpetaSinEnlaces(const QString& base, const QStringList& nom
             // A link where the folder should be reads as "not a folder".
             falla(visible_, e == ELOOP || e == ENOTDIR
                                 ? QStringLiteral("no es una carpeta (un enlace no se sigue)")
-                                : QString::fromLocal8Bit(std::strerror(e)));
+                                : MotivoSistema(e));
         }
     }
 #else

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 
 #ifdef Q_OS_LINUX
 #include <sys/mount.h>
@@ -78,6 +79,35 @@ protected:
 // Two workstations load the same list, then generate it under codes 77 and
 // 78, each on its own connection: a price goes out in one batch only, and
 // the later generation leaves out, and says so, what the other one sent.
+namespace {
+// Passes every box to `op`, first running `antes` for the error dialogs.
+struct OperadorAlPreguntar : Operador {
+    OperadorAlPreguntar(OperadorGuion& op, std::function<void()> antes)
+        : op_(op), antes_(std::move(antes)) {}
+    int MsgBox(const QString& texto, int estilo, const QString& titulo) override {
+        if ((estilo & 7) == AbortarReintentarIgnorar) {
+            antes_();
+        }
+        return op_.MsgBox(texto, estilo, titulo);
+    }
+    bool InputBox(const QString& t, const QString& ti, QString& v) override {
+        return op_.InputBox(t, ti, v);
+    }
+    QString GuardarArchivo(const QString& a, const QString& b, const QString& c,
+                           const QString& d) override {
+        return op_.GuardarArchivo(a, b, c, d);
+    }
+    QString EligeCarpeta(const QString& a, const QString& b) override {
+        return op_.EligeCarpeta(a, b);
+    }
+    QDate EligeFecha() override { return op_.EligeFecha(); }
+
+private:
+    OperadorGuion& op_;
+    std::function<void()> antes_;
+};
+} // namespace
+
 TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
     ventana.campo("Codigo") = "77";
     ASSERT_EQ(lote->CargaNovedades().filas, 4);
@@ -93,7 +123,7 @@ TEST_P(FallasLoteTest, DosGeneracionesDeLaMismaListaNoMandanDosVecesUnPrecio) {
     otroLote.InicializaFormulario();
     otra.campo("Codigo") = "78";
     otra.campo("IdLista") = "1";
-    otra.textoLista = EstadoVentana::kPrefijoLista + "LISTA UNO";
+    otra.fijaLista(ListaPrecios{"1", "LISTA UNO"});
     otroLote.HabilitaEdicion(true);
     ASSERT_EQ(otroLote.CargaNovedades().filas, 5);
     QTemporaryDir otraCarpeta;
@@ -288,13 +318,20 @@ TEST_P(FallasLoteTest, EnlacesYDiscoLleno) {
     ASSERT_EQ(lote->CargaNovedades().filas, 4);
     ventana.fijaRuta(lleno + "/CAMBIOS.TXT");
     op.limpia();
+    // Asked once the transaction is rolled back: nobody waits on it meanwhile.
+    int nivelAlPreguntar = -1;
+    OperadorAlPreguntar mira(op, [&] { nivelAlPreguntar = db().gCnn->nivelTransaccion(); });
+    fijaOperador(&mira);
     op.responde(Operador::Abortar);
     EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Abandonado);
-    ASSERT_EQ(op.preguntas().size(), 1);
+    fijaOperador(&op);
+    EXPECT_EQ(nivelAlPreguntar, 0);
+    ASSERT_EQ(op.preguntas().size(), 2);
     const QString mensaje = op.preguntas()[0].texto;
-    EXPECT_TRUE(mensaje.contains("No space left on device")) << mensaje.toStdString();
+    EXPECT_TRUE(mensaje.contains("no queda espacio en el disco")) << mensaje.toStdString();
     EXPECT_TRUE(mensaje.contains(QDir::toNativeSeparators(lleno + "/CAMBIOS.TXT")))
         << mensaje.toStdString();
+    EXPECT_EQ(op.preguntas()[1].texto, GeneradorLote::kNoGenerado.arg(ventana.campo("Codigo")));
     EXPECT_EQ(lee(lleno + "/CAMBIOS.TXT"), "anterior\r\n");
     EXPECT_EQ(lee(lleno + "/BALANZA.TXT"), "balanza anterior\r\n");
     EXPECT_EQ(QDir(lleno).entryList(QDir::Files).size(), 3);
@@ -309,6 +346,35 @@ TEST_P(FallasLoteTest, EnlacesYDiscoLleno) {
     ASSERT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Generado);
     lineasEnteras(lee(lleno + "/CAMBIOS.TXT"), 126, 4);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 4);
+
+    // A read-only folder is found before anything is recorded, and said in
+    // Spanish with the file the operator chose (not a temporary name).
+    const QString soloLectura = carpeta.path() + "/solo-lectura";
+    ASSERT_TRUE(QDir().mkpath(soloLectura));
+    ASSERT_EQ(::mount("tarvelo", soloLectura.toLocal8Bit().constData(), "tmpfs", MS_RDONLY,
+                      "size=64k"),
+              0);
+    Desmonta desmontaSoloLectura{soloLectura};
+    esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '0-M'");
+    eligeLista("1", "LISTA UNO");
+    ventana.campo("Codigo") = "90";
+    ASSERT_EQ(lote->CargaNovedades().filas, 4);
+    ventana.fijaRuta(soloLectura + "/CAMBIOS.TXT");
+    op.limpia();
+    nivelAlPreguntar = -1;
+    fijaOperador(&mira);
+    op.responde(Operador::Abortar);
+    EXPECT_EQ(lote->Genera().estado, ResultadoGeneracion::Estado::Abandonado);
+    fijaOperador(&op);
+    EXPECT_EQ(nivelAlPreguntar, 0);
+    ASSERT_GE(op.preguntas().size(), 1);
+    EXPECT_EQ(op.preguntas()[0].texto,
+              "No se pudo crear el archivo " +
+                  QDir::toNativeSeparators(soloLectura + "/CAMBIOS.TXT") +
+                  ": la unidad es de sólo lectura")
+        << op.preguntas()[0].texto.toStdString();
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 90"), 0);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'"), 0);
 #endif
 }
 

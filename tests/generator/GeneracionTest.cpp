@@ -392,8 +392,10 @@ void GeneracionTest::fallaInyectada() {
         ventana.campo("Codigo") = "7";
         lote->CargaNovedades();
         ventana.fijaRuta(ruta);
-        // Go on answers every later failure too (the second 009999 row).
-        arregla.responde(c.respuesta).responde(c.respuesta).responde(Operador::No);
+        // Go on answers every later failure too (the second 009999 row);
+        // the notices and the witness question get No.
+        arregla.responde(c.respuesta).responde(c.respuesta);
+        arregla.respondeSiempre(Operador::No);
         const QByteArray cambiosAntes = lee(ruta), balanzaAntes = lee(balanza());
         const ResultadoGeneracion r = lote->Genera();
         fijaOperador(&op);
@@ -483,7 +485,7 @@ TEST_P(GeneracionTest, RecargaDeUnLoteGuardado) {
     EXPECT_EQ(r.filas, 2);
     EXPECT_EQ(ventana.campo("Fecha"), fechaCorta(kHoy.addDays(-3)));
     EXPECT_EQ(ventana.campo("IdLista").trimmed(), "1");
-    EXPECT_EQ(ventana.textoLista.trimmed(), "Lista de Precio: LISTA D'UNO");
+    EXPECT_EQ(ventana.textoLista.trimmed(), "Lista de Precios: LISTA D'UNO");
     EXPECT_EQ(ventana.textoRuta, "C:\\NOV\\CAMBIOS.TXT");
     EXPECT_EQ(ventana.ayudaRuta, "C:\\NOV\\CAMBIOS.TXT");
     const auto f = filas();

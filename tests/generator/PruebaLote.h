@@ -66,7 +66,7 @@ protected:
     // The list as the window leaves it after its validation.
     void eligeLista(const QString& lista, const QString& nombre) {
         ventana.campo(QStringLiteral("IdLista")) = lista;
-        ventana.textoLista = EstadoVentana::kPrefijoLista + nombre;
+        ventana.fijaLista(ListaPrecios{lista.trimmed(), nombre});
         lote->HabilitaEdicion(true);
     }
 

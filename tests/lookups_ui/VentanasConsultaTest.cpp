@@ -391,6 +391,47 @@ TEST_P(Ventanas, TreeFromCodesWithAndWithoutGaps) {
     EXPECT_FALSE(motor().Valores.has_value());
 }
 
+// A lookup opened from a field that holds a value opens on that value's row
+// (or node), so Enter at once gives the same value back; without one, or with
+// a value no row has, it opens on the first.
+TEST_P(Ventanas, OpensOnTheFieldsValue) {
+    EsquemaPrueba e;
+    e.lista("1", "UNO");
+    e.lista("2", "DOS");
+    e.lista("10", "DIEZ");
+    QString sql = QStringLiteral(
+        "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY IDLISTA");
+    for (const auto& [inicial, esperado] : QList<QPair<QString, QString>>{
+             {"2", "2"}, {"1", "1"}, {"", "1"}, {"77", "1"}}) {
+        SCOPED_TRACE(inicial.toStdString());
+        motor().CampoDevuelto = QStringLiteral("IDLISTA");
+        motor().ValorInicial = inicial;
+        ASSERT_TRUE(conVentana<Lib_FrmCons3>(
+            [&] { motor().ConsultaSearch(sql); },
+            [&](Lib_FrmCons3* v) { QTest::keyClick(v->lista(), Qt::Key_Return); }));
+        EXPECT_EQ(motor().ValorDevuelto.toString().trimmed(), esperado);
+        EXPECT_TRUE(motor().ValorInicial.isEmpty());
+    }
+
+    e.familia("01", "ALMACEN");
+    e.familia("0101", "BEBIDAS");
+    e.familia("02", "LIMPIEZA");
+    QString familias = QStringLiteral("SELECT IdFamilia, Descripcion FROM V_TA_FAMILIAS");
+    std::optional<QStringList> cmps;
+    QString clave, campo, where, opcional, defecto;
+    motor().CampoDevuelto = QStringLiteral("IDFAMILIA");
+    motor().ValorInicial = QStringLiteral("0101");
+    ASSERT_TRUE(conVentana<Lib_FrmCons3Tree>(
+        [&] {
+            motor().ConsultaSearch(familias, cmps, clave, campo, where, opcional, true, defecto);
+        },
+        [&](Lib_FrmCons3Tree* v) {
+            EXPECT_EQ(v->arbol().codigo(v->nodoSeleccionado()), QStringLiteral("0101"));
+            v->boton(QStringLiteral("&Aceptar"))->click();
+        }));
+    EXPECT_EQ(motor().ValorDevuelto.toString().trimmed(), QStringLiteral("0101"));
+}
+
 TEST_P(Ventanas, FamiliesTreeWithCheckBoxes) {
     EsquemaPrueba e;
     e.familia("01", "ALMACEN");

@@ -56,7 +56,7 @@ protected:
             QTest::qWait(400);
         }
     }
-    QString descartar(int filas) const { return LoteNovedades::kDescartar.arg(filas); }
+    QString descartar(int filas) const { return LoteNovedades::Descartar(filas); }
     int filasDeLista(const QString& lista) {
         return EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE IdLista = ?", {lista});
     }

@@ -42,15 +42,11 @@
 // A lookup engine with scripted choices that records every request.
 class ConsultasGuion : public ConsultasVentana {
 public:
-    struct Pedido {
-        QString tipo, consulta, campo;
-    };
-    QString ConsultaSearch(const QString& tipo, const QString& consulta,
-                           const QString& campoDevuelto) override {
-        pedidos << Pedido{tipo, consulta, campoDevuelto};
+    QString Consulta(const PedidoConsulta& pedido) override {
+        pedidos << pedido;
         return respuestas.isEmpty() ? QString() : respuestas.takeFirst();
     }
-    QList<Pedido> pedidos;
+    QList<PedidoConsulta> pedidos;
     QStringList respuestas;
 };
 

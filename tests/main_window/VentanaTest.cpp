@@ -193,7 +193,7 @@ TEST_P(VentanaTest, ConsultasYSuEnter) {
         EXPECT_EQ(consultas.pedidos[0].consulta,
                   "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY "
                   "IDLISTA");
-        EXPECT_EQ(consultas.pedidos[0].campo, "IDLISTA");
+        EXPECT_EQ(consultas.pedidos[0].campoDevuelto, "IDLISTA");
         EXPECT_EQ(campo("IdLista")->text(), c.texto);
         EXPECT_EQ(ultimoMensaje(), c.mensaje);
     }
@@ -223,7 +223,7 @@ TEST_P(VentanaTest, ConsultasYSuEnter) {
     consultas.respuestas = {"  000123  "};
     ventana->UtilLin1_Click("CONSULTAR");
     EXPECT_EQ(consultas.pedidos.last().consulta, "V_MA_ARTICULOS");
-    EXPECT_EQ(consultas.pedidos.last().campo, "IDARTICULO");
+    EXPECT_EQ(consultas.pedidos.last().campoDevuelto, "IDARTICULO");
     EXPECT_EQ(campo("ArtDesde")->text(), "000123");
     EXPECT_EQ(enfocado(), "txtfields_ArtHasta");
 }

@@ -1,0 +1,159 @@
+// A generation that fails asks the operator only after its transaction is
+// rolled back: while the question waits, another station or the nightly run
+// generates; each answer leaves the window's batch whole or not written at all.
+#include "VentanaPrueba.h"
+
+#include "generator/FilaNovedad.h"
+#include "generator/GeneradorLote.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <functional>
+
+namespace {
+
+// Runs `alPreguntar` inside the first error question, before answering it.
+struct OperadorQueEspera : OperadorGuion {
+    std::function<void()> alPreguntar;
+    int MsgBox(const QString& texto, int estilo, const QString& titulo) override {
+        if ((estilo & 7) == AbortarReintentarIgnorar && alPreguntar) {
+            auto f = std::move(alPreguntar);
+            alPreguntar = nullptr;
+            f();
+        }
+        return OperadorGuion::MsgBox(texto, estilo, titulo);
+    }
+};
+
+class GeneracionSinEsperaTest : public VentanaTest {
+protected:
+    // Inserts of the batch rows of `codInterno` fail while the switch table
+    // has a row (emptied from another connection to mend it).
+    void fallaEn(const QString& codInterno) {
+        const bool sqlite = GetParam() == Plataforma::Sqlite;
+        base().ejecutaDirecto("CREATE TABLE falla_activa (x int)");
+        base().ejecutaDirecto("INSERT INTO falla_activa VALUES (1)");
+        if (sqlite) {
+            base().ejecutaDirecto(
+                "CREATE TRIGGER falla_lote BEFORE INSERT ON MV_TARVELO WHEN NEW.CodInterno = '" +
+                codInterno +
+                "' AND EXISTS (SELECT 1 FROM falla_activa) BEGIN SELECT RAISE(ABORT, 'falla "
+                "inyectada'); END");
+        } else {
+            base().ejecutaDirecto(
+                "CREATE OR REPLACE FUNCTION falla_lote() RETURNS trigger AS $$ BEGIN IF "
+                "NEW.CodInterno = '" +
+                codInterno +
+                "' AND EXISTS (SELECT 1 FROM falla_activa) THEN RAISE EXCEPTION 'falla "
+                "inyectada'; END IF; RETURN NEW; END $$ LANGUAGE plpgsql");
+            base().ejecutaDirecto("CREATE TRIGGER falla_lote BEFORE INSERT ON MV_TARVELO FOR "
+                                  "EACH ROW EXECUTE FUNCTION falla_lote()");
+        }
+    }
+    // The nightly run of list 2, beside the window; its exit code.
+    int nocturna(const QString& carpeta, qint64& milisegundos) {
+        QProcess p;
+        p.setProgram(QStringLiteral(TARVELO_LOTE));
+        p.setArguments({"generar", base().lineaSuite(), "--hoy", "2026-03-10", "--lista", "2",
+                        "--codigo", "900", "--carpeta", carpeta});
+        QElapsedTimer reloj;
+        reloj.start();
+        p.start();
+        if (!p.waitForFinished(180000)) {
+            p.kill();
+            return -1;
+        }
+        milisegundos = reloj.elapsed();
+        if (p.exitCode() != 0) {
+            ADD_FAILURE() << p.readAllStandardError().toStdString();
+        }
+        return p.exitCode();
+    }
+};
+
+} // namespace
+
+TEST_P(GeneracionSinEsperaTest, OtraGeneracionPasaMientrasSePregunta) {
+    struct Caso {
+        const char* nombre;
+        int respuesta;
+    };
+    for (const Caso& c : {Caso{"reintentar", Operador::Reintentar},
+                          Caso{"seguir sin la fila", Operador::Ignorar},
+                          Caso{"salir", Operador::Abortar}}) {
+        SCOPED_TRACE(c.nombre);
+        ventana.reset();
+        abre();
+        enter("Codigo");
+        enter("Fecha");
+        escribeYEnter("IdLista", "1");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        const int filas = estado.FilasCargadas();
+        ASSERT_GT(filas, 1);
+        // A row whose article appears once in the batch.
+        QString articulo, id;
+        for (int f = 1; f < estado.grilla.Rows() && articulo.isEmpty(); ++f) {
+            const QString a = estado.grilla.Texto(f, FilaNovedad::CodInterno);
+            int veces = 0;
+            for (int g = 1; g < estado.grilla.Rows(); ++g) {
+                veces += estado.grilla.Texto(g, FilaNovedad::CodInterno) == a ? 1 : 0;
+            }
+            if (veces == 1) {
+                articulo = a;
+                id = estado.grilla.Texto(f, FilaNovedad::Id).trimmed();
+            }
+        }
+        ASSERT_FALSE(articulo.isEmpty());
+        fallaEn(articulo);
+        QTemporaryDir salida, otra;
+        op.respondeArchivo(salida.path());
+        clic("cmdExaminar");
+        const QString codigo = campo("Codigo")->text();
+
+        OperadorQueEspera espera;
+        int salidaNocturna = -2;
+        qint64 demora = 0;
+        espera.alPreguntar = [&] {
+            salidaNocturna = nocturna(otra.path(), demora);
+            if (c.respuesta == Operador::Reintentar) {
+                base().ejecutaDirecto("DELETE FROM falla_activa");
+            }
+        };
+        espera.responde(c.respuesta);
+        espera.respondeSiempre(Operador::No); // no witness
+        fijaOperador(&espera);
+        clic("cmdExportar");
+        fijaOperador(&op);
+
+        // The nightly run did not wait for the window's question.
+        EXPECT_EQ(salidaNocturna, 0);
+        EXPECT_LT(demora, 30000);
+        EsquemaPrueba e;
+        EXPECT_GT(e.cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 900"), 0);
+        const int grabadas = e.cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = " + codigo);
+        const int marcada =
+            e.cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M' AND ID = " + id);
+        QStringList textos;
+        for (const auto& p : espera.preguntas()) {
+            textos << p.texto;
+        }
+        if (c.respuesta == Operador::Reintentar) {
+            EXPECT_EQ(grabadas, filas);
+            EXPECT_TRUE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
+        } else if (c.respuesta == Operador::Ignorar) {
+            EXPECT_EQ(grabadas, filas - 1);
+            EXPECT_EQ(marcada, 0); // its price stays pending
+            EXPECT_TRUE(textos.contains(GeneradorLote::Omitidas(1))) << textos.join('|').toStdString();
+        } else {
+            EXPECT_EQ(grabadas, 0);
+            EXPECT_FALSE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
+            EXPECT_TRUE(textos.contains(GeneradorLote::kNoGenerado.arg(codigo)))
+                << textos.join('|').toStdString();
+            EXPECT_EQ(control<QProgressBar>("PBar")->value(), 0);
+            EXPECT_EQ(estado.FilasCargadas(), filas); // the window's rows stay
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, GeneracionSinEsperaTest, valoresMotores(), nombreMotor);
