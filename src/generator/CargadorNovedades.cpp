@@ -112,8 +112,8 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
     if (!FormatoNovedad::LeeImporte(sugerido)) {
         return sugerido;
     }
-    const bool hayFechas =
-        !texto(rs, QStringLiteral("FHOFERTADESDE")).isEmpty() && !texto(rs, QStringLiteral("FHOFERTAHASTA")).isEmpty();
+    const bool hayFechas = !texto(rs, QStringLiteral("FHOFERTADESDE")).isEmpty() &&
+                           !texto(rs, QStringLiteral("FHOFERTAHASTA")).isEmpty();
     QDate desde, hasta;
     if (hayFechas && QlUtil::TextoAMoneda(sugerido) <= 0) {
         desde = fechaDe(rs.Campo(QStringLiteral("FHOFERTADESDE")), "FHOFERTADESDE");
@@ -305,10 +305,9 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             yaEnviadas_ + noEmpiezan_ > 0) {
             QStringList motivos;
             if (yaEnviadas_ > 0) {
-                motivos << Plural(yaEnviadas_,
-                                  QStringLiteral("1 oferta vigente ya se envió con ese precio."),
-                                  QStringLiteral(
-                                      "%1 ofertas vigentes ya se enviaron con ese precio."));
+                motivos << Plural(
+                    yaEnviadas_, QStringLiteral("1 oferta vigente ya se envió con ese precio."),
+                    QStringLiteral("%1 ofertas vigentes ya se enviaron con ese precio."));
             }
             if (noEmpiezan_ > 0) {
                 motivos << Plural(noEmpiezan_, QStringLiteral("1 oferta todavía no empieza."),

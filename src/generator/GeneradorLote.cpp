@@ -47,10 +47,9 @@ QString GeneradorLote::EnviadasPorOtro(int filas) {
 }
 
 QString GeneradorLote::Omitidas(int filas) {
-    return Plural(filas,
-                  QStringLiteral("Se dejó fuera 1 fila que falló; su precio queda pendiente."),
-                  QStringLiteral(
-                      "Se dejaron fuera %1 filas que fallaron; sus precios quedan pendientes."));
+    return Plural(
+        filas, QStringLiteral("Se dejó fuera 1 fila que falló; su precio queda pendiente."),
+        QStringLiteral("Se dejaron fuera %1 filas que fallaron; sus precios quedan pendientes."));
 }
 
 QString GeneradorLote::Alertas(int precios, const QStringList& lineas) {
@@ -546,8 +545,7 @@ ResultadoGeneracion GeneradorLote::Genera() {
     for (;;) {
         intento.codigo = codigo;
         enum { SinAbrir, Abiertos, FaltaCarpeta } apertura = SinAbrir;
-        if (!pasos.paso(
-                [&] { apertura = archivos.Abre(v.textoRuta) ? Abiertos : FaltaCarpeta; })) {
+        if (!pasos.paso([&] { apertura = archivos.Abre(v.textoRuta) ? Abiertos : FaltaCarpeta; })) {
             return NoGenerado(r);
         }
         if (apertura == SinAbrir) {

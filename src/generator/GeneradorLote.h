@@ -29,8 +29,9 @@ struct PrecioAMarcar;
 // go one by one, so a failure is still told for its own row. No question is
 // asked while the transaction is open: a failure rolls the batch back first,
 // then the operator chooses to run it again, to run it again without the
-// failing row, or to leave with the folder's files as they were. The code is checked under the engine's lock of batch codes, taken
-// with the transaction, so two generations never share one code.
+// failing row, or to leave with the folder's files as they were. The code is checked under the
+// engine's lock of batch codes, taken with the transaction, so two generations never share one
+// code.
 class GeneradorLote {
 public:
     explicit GeneradorLote(LoteNovedades& lote) : lote_(lote) {}

@@ -247,8 +247,7 @@ void Lib_FrmCons3::Load() {
     const int inicial = filaDeValor(ValorInicial);
     if (inicial >= 0) {
         seleccionaFila(inicial);
-    } else if (modelo_->rowCount() > 0 &&
-               !ListView1->selectionModel()->currentIndex().isValid()) {
+    } else if (modelo_->rowCount() > 0 && !ListView1->selectionModel()->currentIndex().isValid()) {
         seleccionaFila(0);
     }
 }
@@ -396,8 +395,8 @@ int Lib_FrmCons3::filaDeValor(const QString& valor) const {
     }
     // The row as the model shows it (sorted or not).
     for (int f = 0; f < modelo_->rowCount(); ++f) {
-        if (modelo_->index(f, col).data().toString().trimmed().compare(
-                buscado, Qt::CaseInsensitive) == 0) {
+        if (modelo_->index(f, col).data().toString().trimmed().compare(buscado,
+                                                                       Qt::CaseInsensitive) == 0) {
             return f;
         }
     }

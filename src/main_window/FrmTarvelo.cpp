@@ -70,8 +70,7 @@ QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
 } // namespace
 
 FrmTarvelo::FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas, QWidget* padre)
-    : QMainWindow(padre), lote_(lote), consultas_(consultas),
-      campos_(new CamposVentana(this)),
+    : QMainWindow(padre), lote_(lote), consultas_(consultas), campos_(new CamposVentana(this)),
       modelo_(new ModeloGrilla(lote.ventana().grilla, this)) {
     setObjectName(QStringLiteral("FrmTarvelo"));
     setWindowTitle(kTitulo);
@@ -413,9 +412,10 @@ void FrmTarvelo::muestraMotivo() {
     const GrillaLote& g = lote_.ventana().grilla;
     const QString motivos = actual.isValid() ? g.Motivos(actual.row() + 1) : QString();
     lblMotivo_->setText(motivos.isEmpty() ? QString()
-                                          : QStringLiteral("Fila %1: %2").arg(actual.row() + 1).arg(
-                                                QString(motivos).replace(QLatin1Char('\n'),
-                                                                         QStringLiteral("; "))));
+                                          : QStringLiteral("Fila %1: %2")
+                                                .arg(actual.row() + 1)
+                                                .arg(QString(motivos).replace(
+                                                    QLatin1Char('\n'), QStringLiteral("; "))));
 }
 
 void FrmTarvelo::enfoca(QLineEdit* campo, bool todo) {
@@ -613,11 +613,11 @@ void FrmTarvelo::ConsultaCampo() {
     } else if (tipo == QLatin1String("V_MA_ARTICULOS") &&
                v.tipoRango.compare(QLatin1String("Familia"), Qt::CaseInsensitive) == 0) {
         // A range of families is chosen among families, in their tree.
-        valor = consultas_
-                    ->Consulta({QStringLiteral("V_TA_FAMILIAS"),
-                                lote_.repositorio().ConsultaFamilias(),
-                                QStringLiteral("IDFAMILIA"), v.campos.value(indice), true})
-                    .trimmed();
+        valor =
+            consultas_
+                ->Consulta({QStringLiteral("V_TA_FAMILIAS"), lote_.repositorio().ConsultaFamilias(),
+                            QStringLiteral("IDFAMILIA"), v.campos.value(indice), true})
+                .trimmed();
     } else if (tipo == QLatin1String("V_MA_ARTICULOS")) {
         valor = consultas_
                     ->Consulta({tipo, QStringLiteral("V_MA_ARTICULOS"),

@@ -15,7 +15,7 @@ public:
         CodigoNuevo,   // a new code: editing is on, the date comes next
     };
 
-    static const QString kFaltaCodigo;      // "Debe ingresar un código para el Generador."
+    static const QString kFaltaCodigo; // "Debe ingresar un código para el Generador."
     // The batch logic's own messages: a load that confirms the fields refuses alike.
     static const QString& kFechaInvalida;
     static const QString& kFaltaLista;

@@ -310,9 +310,8 @@ void ArchivoPublicado::limpiaRestos(const QString& destino) {
                                                  QDir::Files | QDir::System | QDir::Hidden);
     for (const QString& nombre : restos) {
         bool ok = false;
-        const qint64 n =
-            nombre.mid(prefijo.size(), nombre.size() - prefijo.size() - kSufijo.size())
-                .toLongLong(&ok);
+        const qint64 n = nombre.mid(prefijo.size(), nombre.size() - prefijo.size() - kSufijo.size())
+                             .toLongLong(&ok);
         if (!ok || n <= 0) {
             continue; // not one of ours
         }

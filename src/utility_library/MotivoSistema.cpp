@@ -45,8 +45,7 @@ QString MotivoSistema(int numeroError) {
 }
 
 QString MotivoSistema(const std::error_code& error) {
-    if (error.category() == std::generic_category() ||
-        error.category() == std::system_category()) {
+    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
         return MotivoSistema(error.value());
     }
     return QString::fromStdString(error.message());

@@ -1,4 +1,5 @@
 #include "generator/ArchivosCambio.h"
+#include "OperadorGuion.h"
 #include "generator/ArticulosBalanza.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FormatoCambios.h"
@@ -8,7 +9,6 @@
 #include "utility_library/ArchivoPublicado.h"
 #include "utility_library/Cp1252.h"
 #include "utility_library/ErrorKX.h"
-#include "OperadorGuion.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -370,7 +370,7 @@ TEST(ArchivoPublicadoTest, DiscoLlenoALaMitadYDespuesCompleto) {
         a.termina();
         FAIL() << "a full disk went unnoticed";
     } catch (const FalloKX& e) {
-        EXPECT_TRUE(e.error().descripcion.contains("No space left on device"))
+        EXPECT_TRUE(e.error().descripcion.contains("no queda espacio en el disco"))
             << e.error().descripcion.toStdString();
     }
     EXPECT_FALSE(QFile::exists(lleno + "/CAMBIOS.TXT"));

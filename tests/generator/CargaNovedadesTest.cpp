@@ -1,5 +1,6 @@
 #include "PruebaLote.h"
 #include "generator/CargadorLote.h"
+#include "generator/CargadorNovedades.h"
 
 namespace {
 
@@ -81,7 +82,10 @@ TEST_P(CargaNovedadesTest, CasosDelCargadorDePendientes) {
     cartel.alMostrar([&](int) { lineas << cartel.lineas()[1]; });
     const ResultadoCarga r = lote->CargaNovedades();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
-    EXPECT_TRUE(op.preguntas().isEmpty()) << preguntas().join("|").toStdString();
+    // The row priced 0 is not sent, stays pending, and the operator is told.
+    EXPECT_EQ(preguntas(), QStringList({CargadorNovedades::kFilasNoCargadas + "\r\nId " +
+                                        QString::number(ids["000109"]) +
+                                        ", artículo 000000109: el precio es 0"}));
 
     struct Esperado {
         const char* articulo;
@@ -317,16 +321,19 @@ TEST_P(CargaNovedadesTest, EstadoInicialYEdicion) {
     lote->HabilitaEdicion(true);
     EXPECT_FALSE(ventana.campoHabilitado("Codigo"));
     EXPECT_TRUE(ventana.campoHabilitado("ArtHasta"));
-    EXPECT_TRUE(ventana.habilitado(ControlVentana::Cargar) && ventana.habilitado(ControlVentana::Manual) &&
-                ventana.habilitado(ControlVentana::Examinar) && ventana.habilitado(ControlVentana::Buscar));
+    EXPECT_TRUE(
+        ventana.habilitado(ControlVentana::Cargar) && ventana.habilitado(ControlVentana::Manual) &&
+        ventana.habilitado(ControlVentana::Examinar) && ventana.habilitado(ControlVentana::Buscar));
     EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar));
     EXPECT_TRUE(ventana.habilitado(ControlVentana::Cancelar));
     EXPECT_FALSE(ventana.habilitado(ControlVentana::Cerrar));
     // A chosen path enables generating and labels; "..." disables them.
     ventana.fijaRuta("/x/CAMBIOS.TXT");
-    EXPECT_TRUE(ventana.habilitado(ControlVentana::Generar) && ventana.habilitado(ControlVentana::Etiquetas));
+    EXPECT_TRUE(ventana.habilitado(ControlVentana::Generar) &&
+                ventana.habilitado(ControlVentana::Etiquetas));
     ventana.fijaRuta("...");
-    EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar) || ventana.habilitado(ControlVentana::Etiquetas));
+    EXPECT_FALSE(ventana.habilitado(ControlVentana::Generar) ||
+                 ventana.habilitado(ControlVentana::Etiquetas));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, CargaNovedadesTest, valoresMotores(), nombreMotor);

@@ -269,10 +269,9 @@ TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
     QTextStream o(&out), e(&err);
     EXPECT_EQ(ComandoGenerar({"generar", "--help"}, o, e), 0);
     o.flush();
-    for (const char* t :
-         {"generar", "regenerar", "verificar", "--lista", "--carpeta", "--codigo", "--fecha",
-          "--hoy", "--articulos", "--familias", "--letra", "--marcar", "--acepta-alertas",
-          "4 precios con alerta", "Codigos de salida"}) {
+    for (const char* t : {"generar", "regenerar", "verificar", "--lista", "--carpeta", "--codigo",
+                          "--fecha", "--hoy", "--articulos", "--familias", "--letra", "--marcar",
+                          "--acepta-alertas", "4 precios con alerta", "Codigos de salida"}) {
         EXPECT_TRUE(out.contains(t)) << t;
     }
     EXPECT_EQ(out, AyudaComandoLote() + CodigosDeSalidaLote());
@@ -312,14 +311,14 @@ TEST_P(ComandoLoteTest, AlertasSalenConCuatroYVerificarPruebaElLote) {
     const QStringList args = {"--lista", "1", "--carpeta", salida.path()};
     EXPECT_EQ(generar(args), CodigoLote::ConAlertas) << err.toStdString();
     EXPECT_TRUE(out.isEmpty());
-    EXPECT_TRUE(err.contains("1 precios con alerta: no se genero el lote")) << err.toStdString();
+    EXPECT_TRUE(err.contains("1 precio con alerta: no se genero el lote")) << err.toStdString();
     EXPECT_TRUE(err.contains("bajo costo 999999,00")) << err.toStdString();
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), 0);
     EXPECT_FALSE(QFile::exists(salida.path() + "/CAMBIOS.TXT"));
 
     ASSERT_EQ(generar(args + QStringList{"--acepta-alertas"}), CodigoLote::Generado)
         << err.toStdString();
-    EXPECT_TRUE(err.contains("1 precios con alerta\n")) << err.toStdString();
+    EXPECT_TRUE(err.contains("1 precio con alerta\n")) << err.toStdString();
     EXPECT_GT(cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = 2"), 0);
 
     EXPECT_EQ(corre(ComandoVerificar, {linea, "--codigo", "2"}), CodigoLote::Generado)

@@ -2,6 +2,7 @@
 
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
+#include "OperadorGuion.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/ImpresorTestigo.h"
@@ -11,7 +12,6 @@
 #include "progress/CartelSilencioso.h"
 #include "runtime/Configuracion.h"
 #include "runtime/ValoresGlobales.h"
-#include "OperadorGuion.h"
 #include "utility_library/Regional.h"
 #include "utility_library/Reloj.h"
 

@@ -1,4 +1,5 @@
 #include "generator/ReglasLote.h"
+#include "OperadorGuion.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/FilaOrigen.h"
@@ -6,7 +7,6 @@
 #include "generator/RepositorioLote.h"
 #include "progress/CartelSilencioso.h"
 #include "utility_library/ErrorKX.h"
-#include "OperadorGuion.h"
 #include "utility_library/Reloj.h"
 
 #include <QMap>
@@ -177,6 +177,7 @@ TEST(ReglasLote, LosCargadoresCorrenSinBaseDeDatos) {
     CartelSilencioso cartel;
     LoteNovedades lote(ventana, repo, cartel, parametros());
     ventana.campo("IdLista") = "1";
+    ventana.fijaLista(ListaPrecios{"1", "LISTA UNO"}); // as the window confirms it
     const ResultadoCarga r = lote.CargaNovedades();
     EXPECT_EQ(r.estado, ResultadoCarga::Estado::Cargado);
     const GrillaLote& g = ventana.grilla;
@@ -212,10 +213,10 @@ TEST(ReglasLote, UnaFilaRepetidaEnElOrigenSeCargaUnaVez) {
     RepositorioFijo repo;
     repo.pendientes = {
         conId(7, "000101", "0-M"),
-        conId(7, "000102", "0-C"),              // repeated
+        conId(7, "000102", "0-C"), // repeated
         conId(QStringLiteral("07"), "000103", "0-M"),
         conId(grande, "000104", "0-C"),
-        conId(grande, "000105", "0-M"),         // repeated, beyond the table
+        conId(grande, "000105", "0-M"), // repeated, beyond the table
         conId(QStringLiteral("A1"), "000106", "0-M"),
         conId(QStringLiteral("A1"), "000107", "0-M"), // repeated, no number
     };
@@ -223,6 +224,7 @@ TEST(ReglasLote, UnaFilaRepetidaEnElOrigenSeCargaUnaVez) {
     CartelSilencioso cartel;
     LoteNovedades lote(ventana, repo, cartel, parametros());
     ventana.campo("IdLista") = "1";
+    ventana.fijaLista(ListaPrecios{"1", "LISTA UNO"}); // as the window confirms it
     EXPECT_EQ(lote.CargaNovedades().estado, ResultadoCarga::Estado::Cargado);
     const GrillaLote& g = ventana.grilla;
     ASSERT_EQ(g.Rows(), 5);
@@ -245,17 +247,18 @@ TEST(ReglasLote, EstadosAlCargarPorId) {
     const struct {
         qint64 id;
         const char* estado;
-    } dados[] = {{1, "0-M"},         {limite - 1, "0-C"}, {limite, "0-M"},
-                 {-3, "0-C"},        {qint64(1) << 40, "1-M"}, {1, "0-C"},
-                 {limite, "0-C"},    {0, ""}};
+    } dados[] = {
+        {1, "0-M"}, {limite - 1, "0-C"}, {limite, "0-M"}, {-3, "0-C"}, {qint64(1) << 40, "1-M"},
+        {1, "0-C"}, {limite, "0-C"},     {0, ""}};
     for (const auto& d : dados) {
         e.insert(d.id, QString::fromLatin1(d.estado));
     }
     const struct {
         qint64 id;
         const char* esperado;
-    } casos[] = {{1, "0-C"},  {limite - 1, "0-C"}, {limite, "0-C"},  {-3, "0-C"},
-                 {qint64(1) << 40, "1-M"}, {0, ""},  {2, ""},  {limite + 1, ""}};
+    } casos[] = {{1, "0-C"},  {limite - 1, "0-C"},      {limite, "0-C"},
+                 {-3, "0-C"}, {qint64(1) << 40, "1-M"}, {0, ""},
+                 {2, ""},     {limite + 1, ""}};
     for (const auto& c : casos) {
         EXPECT_EQ(e.value(c.id), QString::fromLatin1(c.esperado)) << c.id;
     }

@@ -1,11 +1,11 @@
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
+#include "OperadorGuion.h"
 #include "lookups/ArchivoConsultas.h"
 #include "lookups/Lib_ClsCons3.h"
 #include "lookups_ui/Lib_FrmCons3.h"
 #include "lookups_ui/Lib_FrmCons3Tree.h"
 #include "lookups_ui/VentanasConsultaQt.h"
-#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
 
@@ -401,8 +401,8 @@ TEST_P(Ventanas, OpensOnTheFieldsValue) {
     e.lista("10", "DIEZ");
     QString sql = QStringLiteral(
         "SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY IDLISTA");
-    for (const auto& [inicial, esperado] : QList<QPair<QString, QString>>{
-             {"2", "2"}, {"1", "1"}, {"", "1"}, {"77", "1"}}) {
+    for (const auto& [inicial, esperado] :
+         QList<QPair<QString, QString>>{{"2", "2"}, {"1", "1"}, {"", "1"}, {"77", "1"}}) {
         SCOPED_TRACE(inicial.toStdString());
         motor().CampoDevuelto = QStringLiteral("IDLISTA");
         motor().ValorInicial = inicial;

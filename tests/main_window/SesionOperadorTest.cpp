@@ -3,6 +3,7 @@
 #include "VentanaPrueba.h"
 
 #include "generator/CabeceraLote.h"
+#include "generator/CargadorNovedades.h"
 #include "generator/GeneradorLote.h"
 #include "toolbar/UtilLin.h"
 
@@ -187,10 +188,15 @@ TEST_P(SesionOperadorTest, TeclasDuranteUnaCarga) {
         EXPECT_EQ(ventana->modeloGrilla().rowCount(), filas);
         EXPECT_EQ(filasEnBlanco(), 0);
         EXPECT_EQ(cartel.ventana(), nullptr);
-        // No error box, and no question but the one scripted.
-        EXPECT_TRUE(op.sinGuion().isEmpty()) << op.sinGuion().join('|').toStdString();
+        // No error box, and no question but the one scripted; the one
+        // notice is the load's own (the demo's row priced 0 stays pending).
+        for (const QString& s : op.sinGuion()) {
+            EXPECT_TRUE(s.contains("el precio es 0")) << s.toStdString();
+        }
         for (const auto& p : op.preguntas()) {
-            EXPECT_EQ(p.texto, descartar(filas)) << p.texto.toStdString();
+            if (!p.texto.startsWith(CargadorNovedades::kFilasNoCargadas)) {
+                EXPECT_EQ(p.texto, descartar(filas)) << p.texto.toStdString();
+            }
         }
         EXPECT_TRUE(cargar->isEnabled());
         EXPECT_TRUE(estado.habilitado(ControlVentana::Cancelar));
@@ -509,7 +515,7 @@ TEST_P(SesionOperadorTest, UnPrecioConAlertaPreguntaConNoPorDefecto) {
     QTest::keyClick(ventana.get(), Qt::Key_G, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !pregunta.isEmpty() && !estado.ocupado(); }, 10000));
     fijaOperador(&op);
-    EXPECT_TRUE(pregunta.startsWith("1 precios con alerta: ¿generar de todos modos?"))
+    EXPECT_TRUE(pregunta.startsWith("1 precio con alerta: ¿generar de todos modos?"))
         << pregunta.toStdString();
     EXPECT_TRUE(noPorDefecto);
     EXPECT_EQ(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO WHERE Codigo = ?", {codigo}),

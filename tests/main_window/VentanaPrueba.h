@@ -3,6 +3,7 @@
 // The main window on a test database, driven as the operator drives it.
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
+#include "OperadorGuion.h"
 #include "cli/ComandoLote.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
@@ -18,7 +19,6 @@
 #include "progress_ui/CartelEnPantalla.h"
 #include "progress_ui/VentanaCartel.h"
 #include "runtime/ModGlobal.h"
-#include "OperadorGuion.h"
 #include "utility_library/Reloj.h"
 
 #include <QApplication>
