@@ -207,7 +207,9 @@ QByteArray FuentePdf::programa() const {
             hb_set_add(fuera, t);
         }
     }
-    hb_subset_input_set_flags(entrada, HB_SUBSET_FLAGS_RETAIN_GIDS);
+    // Without the hinting programs: a PDF is drawn at any scale, the viewers
+    // keep their own hinting, and the programs are most of a small subset.
+    hb_subset_input_set_flags(entrada, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
     hb_face_t* recortada = hb_subset_or_fail(cara_, entrada);
     hb_subset_input_destroy(entrada);
     if (!recortada) {
