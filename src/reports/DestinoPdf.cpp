@@ -7,6 +7,7 @@
 #include "utility_library/ErrorKX.h"
 #include "utility_library/SalidaPublicada.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPdfWriter>
@@ -14,6 +15,16 @@
 
 namespace {
 constexpr int kPuntosPorPulgada = 600;
+
+// The creation date the files carry: SOURCE_DATE_EPOCH (seconds since
+// 1970, UTC) when set, so that a build or a test can get the same bytes
+// from the same report; otherwise now (an invalid date).
+QDateTime fechaDeCreacion() {
+    bool ok = false;
+    const qint64 segundos = qEnvironmentVariable("SOURCE_DATE_EPOCH").trimmed().toLongLong(&ok);
+    return ok && segundos >= 0 ? QDateTime::fromSecsSinceEpoch(segundos, Qt::UTC)
+                               : QDateTime();
+}
 
 [[noreturn]] void falla(const QString& archivo, const QString& motivo) {
     throw FalloKX(ErroresReporte::kSalida,
@@ -47,7 +58,7 @@ int DestinoPdf::escribe(const ReportePreparado& reporte, const QString& archivo)
         const QPageLayout disposicion = reporte.definicion().disposicion();
         const ResolucionPdf medidas(kPuntosPorPulgada);
         EscritorPdf pdf(*f, disposicion, kPuntosPorPulgada, reporte.titulo(),
-                        QStringLiteral("tarvelo"));
+                        QStringLiteral("tarvelo"), fechaDeCreacion());
         TrazadorPdf t(pdf);
         paginas = reporte.dibuja(t, medidas, disposicion.paintRect(QPageLayout::Millimeter).size());
         pdf.termina();
@@ -58,7 +69,7 @@ int DestinoPdf::escribe(const ReportePreparado& reporte, const QString& archivo)
         falla(archivo, e.error().descripcion);
     } catch (const Trazador::SinTrazadoCompleto&) {
         // A text the writer cannot set (another script, marks that combine,
-        // a font it cannot embed): the whole report through Qt's writer.
+        // a face without outlines): the whole report through Qt's writer.
         f = std::make_unique<SalidaPublicada>(archivo);
         QPdfWriter pdf(f.get());
         pdf.setResolution(kPuntosPorPulgada);

@@ -1,81 +1,178 @@
 #include "reports/FuentePdf.h"
 
+#include <QCryptographicHash>
 #include <QtEndian>
-#include <atomic>
-#include <set>
+#include <hb-ot.h>
+#include <hb-subset.h>
+#include <hb.h>
+#include <cmath>
 #include <vector>
 
 namespace {
 
 quint16 u16(const QByteArray& t, qsizetype i) {
-    return i + 2 <= t.size() ? qFromBigEndian<quint16>(t.constData() + i) : 0;
-}
-qint16 i16(const QByteArray& t, qsizetype i) {
-    return qint16(u16(t, i));
-}
-quint32 u32(const QByteArray& t, qsizetype i) {
-    return i + 4 <= t.size() ? qFromBigEndian<quint32>(t.constData() + i) : 0;
-}
-void pon16(QByteArray& t, qsizetype i, quint16 v) {
-    qToBigEndian<quint16>(v, t.data() + i);
-}
-void pon32(QByteArray& t, qsizetype i, quint32 v) {
-    qToBigEndian<quint32>(v, t.data() + i);
-}
-void agrega16(QByteArray& t, quint16 v) {
-    char b[2];
-    qToBigEndian<quint16>(v, b);
-    t.append(b, 2);
-}
-void agrega32(QByteArray& t, quint32 v) {
-    char b[4];
-    qToBigEndian<quint32>(v, b);
-    t.append(b, 4);
-}
-
-quint32 sumaTabla(const QByteArray& t) {
-    quint32 suma = 0;
-    for (qsizetype i = 0; i < t.size(); i += 4) {
-        quint32 palabra = 0;
-        for (int k = 0; k < 4; ++k) {
-            palabra = (palabra << 8) | (i + k < t.size() ? quint8(t[i + k]) : 0);
-        }
-        suma += palabra;
-    }
-    return suma;
+    return i >= 0 && i + 2 <= t.size() ? qFromBigEndian<quint16>(t.constData() + i) : 0;
 }
 
 QByteArray hex4(quint32 v) {
     return QByteArray::number(v, 16).toUpper().rightJustified(4, '0');
 }
 
-// The tables a TrueType program needs to draw its glyphs in a PDF.
-const char* const kTablas[] = {"cvt ", "fpgm", "glyf", "head", "hhea",
-                               "hmtx", "loca", "maxp", "prep"};
-const char* const kObligatorias[] = {"glyf", "head", "hhea", "hmtx", "loca", "maxp"};
+// The tables read from the face: what the subsetter needs to cut down the
+// outlines, and what the descriptor's measures come from.
+const char* const kTablas[] = {"head", "hhea", "hmtx", "maxp", "loca", "glyf", "cvt ",
+                               "fpgm", "prep", "CFF ", "OS/2", "post", "name", "cmap"};
 
-std::atomic<int> series{0};
+// A font program inside a PDF is reached by glyph number: the character map
+// is never read, and a TrueType program needs neither its names nor its
+// OS/2 measures (the descriptor carries them).
+const hb_tag_t kSinUsoTrueType[] = {HB_TAG('c', 'm', 'a', 'p'), HB_TAG('n', 'a', 'm', 'e'),
+                                    HB_TAG('p', 'o', 's', 't'), HB_TAG('O', 'S', '/', '2')};
+const hb_tag_t kSinUsoCff[] = {HB_TAG('c', 'm', 'a', 'p')};
+
+// Whether a CFF program is keyed by CID: its top dictionary starts with the
+// ROS operator (12 30). Such a program names its glyphs by CID, not by the
+// glyph numbers the pages use.
+bool cffPorCid(const QByteArray& cff) {
+    const auto byte = [&](qsizetype i) { return i < cff.size() ? quint8(cff[i]) : 0u; };
+    // The header, then the name index; the top dictionary index follows.
+    qsizetype i = byte(2);
+    const auto saltaIndice = [&](qsizetype desde, qsizetype* datos, qsizetype* largo) {
+        const quint16 cuantos = u16(cff, desde);
+        if (cuantos == 0) {
+            *datos = desde + 2;
+            *largo = 0;
+            return desde + 2;
+        }
+        const int tam = int(byte(desde + 2));
+        const auto offset = [&](int k) {
+            quint32 v = 0;
+            for (int b = 0; b < tam; ++b) {
+                v = (v << 8) | byte(desde + 3 + qsizetype(k) * tam + b);
+            }
+            return qsizetype(v);
+        };
+        const qsizetype base = desde + 3 + qsizetype(cuantos + 1) * tam - 1;
+        *datos = base + offset(0);
+        *largo = offset(1) - offset(0);
+        return base + offset(cuantos);
+    };
+    qsizetype datos = 0, largo = 0;
+    i = saltaIndice(i, &datos, &largo);
+    saltaIndice(i, &datos, &largo);
+    const qsizetype fin = std::min(datos + largo, cff.size());
+    for (qsizetype k = datos; k < fin;) {
+        const quint8 b = byte(k);
+        if (b == 12) {
+            return byte(k + 1) == 30;
+        }
+        if (b <= 21) {
+            return false; // the first operator is another one
+        }
+        if (b == 28) {
+            k += 3;
+        } else if (b == 29) {
+            k += 5;
+        } else if (b == 30) { // a real number, nibbles up to 0xF
+            ++k;
+            while (k < fin && (byte(k) & 0x0F) != 0x0F && (byte(k) & 0xF0) != 0xF0) {
+                ++k;
+            }
+            ++k;
+        } else if (b >= 247 && b <= 254) {
+            k += 2;
+        } else {
+            ++k;
+        }
+    }
+    return false;
+}
+
+// A name as PDF takes it: letters, digits and hyphens.
+QByteArray nombrePdf(const QString& texto) {
+    QByteArray r;
+    for (const QChar c : texto) {
+        if ((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+            (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+            (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-')) {
+            r += char(c.unicode());
+        }
+    }
+    return r;
+}
 
 } // namespace
 
-FuentePdf::FuentePdf(const QRawFont& fuente) : fuente_(fuente), serie_(series++) {}
-
-bool FuentePdf::embebible(const QRawFont& fuente) {
+FuentePdf::FuentePdf(const QRawFont& fuente) {
     if (!fuente.isValid()) {
-        return false;
+        return;
     }
-    for (const char* t : kObligatorias) {
-        if (fuente.fontTable(t).isEmpty()) {
-            return false;
+    QCryptographicHash huella(QCryptographicHash::Sha1);
+    std::vector<QByteArray> tablas;
+    tablas.reserve(std::size(kTablas));
+    hb_face_t* constructor = hb_face_builder_create();
+    for (const char* etiqueta : kTablas) {
+        tablas.push_back(fuente.fontTable(etiqueta));
+        const QByteArray& datos = tablas.back();
+        if (datos.isEmpty()) {
+            continue;
         }
+        huella.addData(QByteArrayView(etiqueta, 4));
+        huella.addData(QByteArray::number(datos.size()));
+        huella.addData(datos);
+        hb_blob_t* blob = hb_blob_create(datos.constData(), unsigned(datos.size()),
+                                         HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+        hb_face_builder_add_table(constructor, hb_tag_from_string(etiqueta, 4), blob);
+        hb_blob_destroy(blob);
     }
-    return u16(fuente.fontTable("head"), 18) > 0;
+    huella_ = huella.result();
+    // The builder's tables compiled into one font file, read as a face.
+    hb_blob_t* archivo = hb_face_reference_blob(constructor);
+    hb_face_destroy(constructor);
+    cara_ = hb_face_create(archivo, 0);
+    hb_blob_destroy(archivo);
+    fuenteHb_ = hb_font_create(cara_);
+
+    const auto tabla = [&](const char* etiqueta) -> const QByteArray& {
+        for (size_t i = 0; i < std::size(kTablas); ++i) {
+            if (qstrcmp(kTablas[i], etiqueta) == 0) {
+                return tablas[i];
+            }
+        }
+        static const QByteArray vacia;
+        return vacia;
+    };
+    if (u16(tabla("head"), 18) == 0 || tabla("maxp").isEmpty()) {
+        clase_ = Clase::SinContorno;
+    } else if (!tabla("glyf").isEmpty() && !tabla("loca").isEmpty()) {
+        clase_ = Clase::TrueType;
+    } else if (!tabla("CFF ").isEmpty()) {
+        clase_ = cffPorCid(tabla("CFF ")) ? Clase::Contornos : Clase::Cff;
+    }
+    // The licence's embedding bits: "restricted" (no embedding at all) as
+    // the only usage permission, or bitmaps only, which this writer never
+    // embeds. Either way the glyphs are drawn as outlines.
+    const quint16 permisos = u16(tabla("OS/2"), 8);
+    if (clase_ != Clase::SinContorno && ((permisos & 0x000F) == 0x0002 || (permisos & 0x0200))) {
+        clase_ = Clase::Contornos;
+    }
+    enteraSiempre_ = (permisos & 0x0100) != 0; // "no subsetting"
+
+    char nombre[128];
+    unsigned largo = sizeof nombre;
+    hb_ot_name_get_utf8(cara_, HB_OT_NAME_ID_POSTSCRIPT_NAME, HB_LANGUAGE_INVALID, &largo, nombre);
+    nombrePs_ = nombrePdf(QString::fromUtf8(nombre, int(largo)));
+    if (nombrePs_.isEmpty()) {
+        nombrePs_ = nombrePdf(fuente.familyName() + QLatin1Char('-') + fuente.styleName());
+    }
+    if (nombrePs_.isEmpty()) {
+        nombrePs_ = "Fuente";
+    }
 }
 
-QString FuentePdf::clave(const QRawFont& fuente) {
-    return fuente.familyName() + QLatin1Char('|') + fuente.styleName() + QLatin1Char('|') +
-           QString::number(fuente.weight()) + QLatin1Char('|') +
-           QString::number(int(fuente.style()));
+FuentePdf::~FuentePdf() {
+    hb_font_destroy(fuenteHb_);
+    hb_face_destroy(cara_);
 }
 
 void FuentePdf::usa(quint32 glifo, char16_t caracter) {
@@ -83,116 +180,47 @@ void FuentePdf::usa(quint32 glifo, char16_t caracter) {
 }
 
 QByteArray FuentePdf::programa() const {
-    QByteArray head = fuente_.fontTable("head");
-    const QByteArray loca = fuente_.fontTable("loca");
-    const QByteArray glyf = fuente_.fontTable("glyf");
-    const int glifos = u16(fuente_.fontTable("maxp"), 4);
-    const bool largo = i16(head, 50) != 0;
-    const auto desde = [&](int g) -> quint32 {
-        return largo ? u32(loca, 4 * qsizetype(g)) : quint32(u16(loca, 2 * qsizetype(g))) * 2;
-    };
-    // The used glyphs and, for a glyph made of others, its parts.
-    std::set<quint32> dentro;
-    std::vector<quint32> pendientes{0}; // the glyph of a missing character
-    for (const auto& [g, c] : usados_) {
-        (void)c;
-        pendientes.push_back(g);
+    if (clase_ != Clase::TrueType && clase_ != Clase::Cff) {
+        return QByteArray();
     }
-    while (!pendientes.empty()) {
-        const quint32 g = pendientes.back();
-        pendientes.pop_back();
-        if (g >= quint32(glifos) || !dentro.insert(g).second) {
-            continue;
-        }
-        const quint32 a = desde(int(g)), b = desde(int(g) + 1);
-        if (b <= a + 10 || b > quint32(glyf.size()) || i16(glyf, a) >= 0) {
-            continue;
-        }
-        // A composite glyph: its parts follow its header.
-        qsizetype i = a + 10;
-        for (;;) {
-            const quint16 marcas = u16(glyf, i);
-            pendientes.push_back(u16(glyf, i + 2));
-            i += 4 + ((marcas & 0x0001) ? 4 : 2);
-            if (marcas & 0x0008) {
-                i += 2;
-            } else if (marcas & 0x0040) {
-                i += 4;
-            } else if (marcas & 0x0080) {
-                i += 8;
-            }
-            if (!(marcas & 0x0020) || i >= qsizetype(b)) {
-                break;
-            }
+    hb_subset_input_t* entrada = hb_subset_input_create_or_fail();
+    if (!entrada) {
+        return QByteArray();
+    }
+    hb_set_t* glifos = hb_subset_input_glyph_set(entrada);
+    if (enteraSiempre_) {
+        hb_set_add_range(glifos, 0, hb_face_get_glyph_count(cara_) - 1);
+    } else {
+        hb_set_add(glifos, 0); // the glyph of a missing character
+        for (const auto& [g, c] : usados_) {
+            (void)c;
+            hb_set_add(glifos, g);
         }
     }
-    QByteArray nuevoGlyf, nuevaLoca;
-    for (int g = 0; g < glifos; ++g) {
-        agrega32(nuevaLoca, quint32(nuevoGlyf.size()));
-        if (dentro.count(quint32(g))) {
-            const quint32 a = desde(g), b = desde(g + 1);
-            if (b > a && b <= quint32(glyf.size())) {
-                nuevoGlyf.append(glyf.constData() + a, qsizetype(b - a));
-                while (nuevoGlyf.size() % 4) {
-                    nuevoGlyf.append('\0');
-                }
-            }
+    hb_set_t* fuera = hb_subset_input_set(entrada, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    if (clase_ == Clase::TrueType) {
+        for (const hb_tag_t t : kSinUsoTrueType) {
+            hb_set_add(fuera, t);
+        }
+    } else {
+        for (const hb_tag_t t : kSinUsoCff) {
+            hb_set_add(fuera, t);
         }
     }
-    agrega32(nuevaLoca, quint32(nuevoGlyf.size()));
-    pon32(head, 8, 0);  // the whole program's check, set below
-    pon16(head, 50, 1); // offsets of four bytes
-
-    std::vector<std::pair<QByteArray, QByteArray>> tablas;
-    for (const char* t : kTablas) {
-        QByteArray datos;
-        if (qstrcmp(t, "glyf") == 0) {
-            datos = nuevoGlyf;
-        } else if (qstrcmp(t, "loca") == 0) {
-            datos = nuevaLoca;
-        } else if (qstrcmp(t, "head") == 0) {
-            datos = head;
-        } else {
-            datos = fuente_.fontTable(t);
-        }
-        if (!datos.isEmpty()) {
-            tablas.emplace_back(QByteArray(t, 4), datos);
-        }
+    // Without the hinting programs: a PDF is drawn at any scale, the viewers
+    // keep their own hinting, and the programs are most of a small subset.
+    hb_subset_input_set_flags(entrada, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+    hb_face_t* recortada = hb_subset_or_fail(cara_, entrada);
+    hb_subset_input_destroy(entrada);
+    if (!recortada) {
+        return QByteArray();
     }
-    const quint16 n = quint16(tablas.size());
-    quint16 potencia = 1, exponente = 0;
-    while (potencia * 2 <= n) {
-        potencia *= 2;
-        ++exponente;
-    }
-    QByteArray r;
-    agrega32(r, 0x00010000);
-    agrega16(r, n);
-    agrega16(r, quint16(potencia * 16));
-    agrega16(r, exponente);
-    agrega16(r, quint16(n * 16 - potencia * 16));
-    quint32 posicion = quint32(12 + 16 * n);
-    qsizetype posicionHead = -1;
-    for (const auto& [etiqueta, datos] : tablas) {
-        r.append(etiqueta);
-        agrega32(r, sumaTabla(datos));
-        agrega32(r, posicion);
-        agrega32(r, quint32(datos.size()));
-        if (etiqueta == "head") {
-            posicionHead = posicion;
-        }
-        posicion += quint32((datos.size() + 3) / 4 * 4);
-    }
-    for (const auto& [etiqueta, datos] : tablas) {
-        (void)etiqueta;
-        r.append(datos);
-        while (r.size() % 4) {
-            r.append('\0');
-        }
-    }
-    if (posicionHead >= 0) {
-        pon32(r, posicionHead + 8, 0xB1B0AFBAu - sumaTabla(r));
-    }
+    hb_blob_t* blob = hb_face_reference_blob(recortada);
+    unsigned largo = 0;
+    const char* datos = hb_blob_get_data(blob, &largo);
+    const QByteArray r(datos, qsizetype(largo));
+    hb_blob_destroy(blob);
+    hb_face_destroy(recortada);
     return r;
 }
 
@@ -215,30 +243,66 @@ QByteArray FuentePdf::aUnicode() const {
 }
 
 QByteArray FuentePdf::nombre() const {
-    QByteArray etiqueta = "TARVAA";
-    int s = serie_;
-    for (int i = 5; i >= 0 && s > 0; --i, s /= 26) {
-        etiqueta[i] = char('A' + s % 26);
+    QCryptographicHash h(QCryptographicHash::Sha1);
+    h.addData(huella_);
+    for (const auto& [g, c] : usados_) {
+        (void)c;
+        const quint32 grande = qToBigEndian(g);
+        h.addData(QByteArrayView(reinterpret_cast<const char*>(&grande), 4));
     }
-    QByteArray base;
-    const QString completo = fuente_.familyName() + QLatin1Char('-') + fuente_.styleName();
-    for (const QChar c : completo) {
-        if ((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-            (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-            (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-')) {
-            base += char(c.unicode());
-        }
+    const QByteArray d = h.result();
+    QByteArray etiqueta(6, 'A');
+    for (int i = 0; i < 6; ++i) {
+        etiqueta[i] = char('A' + quint8(d[i]) % 26);
     }
-    return etiqueta + '+' + (base.isEmpty() ? QByteArray("Fuente") : base);
+    return etiqueta + '+' + nombrePs_;
 }
 
 QByteArray FuentePdf::medidas() const {
-    const QByteArray head = fuente_.fontTable("head");
-    const QByteArray hhea = fuente_.fontTable("hhea");
-    const double em = u16(head, 18);
-    const auto mil = [&](int v) { return QByteArray::number(qRound(v * 1000.0 / em)); };
-    const QByteArray ascenso = mil(i16(hhea, 4));
-    return "/Flags 32 /FontBBox [" + mil(i16(head, 36)) + ' ' + mil(i16(head, 38)) + ' ' +
-           mil(i16(head, 40)) + ' ' + mil(i16(head, 42)) + "] /ItalicAngle 0 /Ascent " + ascenso +
-           " /Descent " + mil(i16(hhea, 6)) + " /CapHeight " + ascenso + " /StemV 80";
+    const double em = hb_face_get_upem(cara_);
+    const auto mil = [&](double v) { return QByteArray::number(qRound(v * 1000.0 / em)); };
+    hb_blob_t* blob = hb_face_reference_table(cara_, HB_TAG('h', 'e', 'a', 'd'));
+    unsigned largo = 0;
+    const char* datos = hb_blob_get_data(blob, &largo);
+    const QByteArray head(datos, qsizetype(largo));
+    hb_blob_destroy(blob);
+    const auto i16 = [&](qsizetype i) { return qint16(u16(head, i)); };
+
+    const auto medida = [&](hb_ot_metrics_tag_t que, hb_position_t* v) {
+        return hb_ot_metrics_get_position(fuenteHb_, que, v) != 0;
+    };
+    hb_position_t ascenso = 0, descenso = 0, mayuscula = 0, minuscula = 0;
+    medida(HB_OT_METRICS_TAG_HORIZONTAL_ASCENDER, &ascenso);
+    medida(HB_OT_METRICS_TAG_HORIZONTAL_DESCENDER, &descenso);
+    // A face without the capitals' height in its OS/2 table: the top of its "H".
+    if (!medida(HB_OT_METRICS_TAG_CAP_HEIGHT, &mayuscula) || mayuscula <= 0) {
+        hb_codepoint_t h = 0;
+        hb_glyph_extents_t e{};
+        mayuscula = hb_font_get_nominal_glyph(fuenteHb_, 'H', &h) &&
+                            hb_font_get_glyph_extents(fuenteHb_, h, &e)
+                        ? e.y_bearing
+                        : ascenso;
+    }
+    const bool hayMinuscula = medida(HB_OT_METRICS_TAG_X_HEIGHT, &minuscula) && minuscula > 0;
+    const float inclinacion = hb_style_get_value(fuenteHb_, HB_STYLE_TAG_SLANT_ANGLE);
+
+    hb_blob_t* post = hb_face_reference_table(cara_, HB_TAG('p', 'o', 's', 't'));
+    const char* p = hb_blob_get_data(post, &largo);
+    const bool fija = largo >= 16 && qFromBigEndian<quint32>(p + 12) != 0;
+    hb_blob_destroy(post);
+    hb_blob_t* os2 = hb_face_reference_table(cara_, HB_TAG('O', 'S', '/', '2'));
+    const char* o = hb_blob_get_data(os2, &largo);
+    const int peso = largo >= 6 ? qFromBigEndian<quint16>(o + 4) : 400;
+    hb_blob_destroy(os2);
+
+    // Flags: fixed pitch, italic, and the Latin character set.
+    const int marcas = 32 | (fija ? 1 : 0) | (inclinacion != 0 ? 64 : 0);
+    // No table holds the stems' width; it follows the weight class.
+    const int tallo = qRound(50 + std::pow(peso / 65.0, 2));
+    return "/Flags " + QByteArray::number(marcas) + " /FontBBox [" + mil(i16(36)) + ' ' +
+           mil(i16(38)) + ' ' + mil(i16(40)) + ' ' + mil(i16(42)) + "] /ItalicAngle " +
+           QByteArray::number(double(inclinacion), 'g', 6) + " /Ascent " + mil(ascenso) +
+           " /Descent " + mil(descenso) + " /CapHeight " + mil(mayuscula) +
+           (hayMinuscula ? " /XHeight " + mil(minuscula) : QByteArray()) + " /StemV " +
+           QByteArray::number(tallo);
 }

@@ -23,6 +23,8 @@ class LineaGlifos {
 public:
     // `fuente` already resolved for the device it draws on.
     explicit LineaGlifos(const QFont& fuente);
+    // A face at one size, as loaded from its file.
+    explicit LineaGlifos(const QRawFont& fuente) : fuente_(fuente) {}
 
     // Sets `texto` as the current line; false when it needs the full layout.
     bool prepara(const QString& texto);

@@ -3,6 +3,7 @@
 #include "reports/LineaGlifos.h"
 
 #include <QFontMetricsF>
+#include <QPainterPath>
 #include <QTextLayout>
 #include <QVarLengthArray>
 #include <charconv>
@@ -131,12 +132,38 @@ void TrazadorPdf::glifos(LineaGlifos& linea, const QString& texto, const QPointF
         avances[i] = it->second * tamano / 1000;
         t->cara->usa(g[i], texto[i].unicode());
     }
-    QByteArray& b = c();
+    if (t->cara->clase() == FuentePdf::Clase::Contornos) {
+        // A face that may not be embedded: its glyphs as filled outlines,
+        // and the text unseen (mode 3) in the same place for search and copy.
+        cierraTexto();
+        colorRelleno(col);
+        QByteArray& b = c();
+        for (int i = 0; i < n; ++i) {
+            auto it = t->contornos.find(g[i]);
+            if (it == t->contornos.end()) {
+                it = t->contornos.emplace(g[i], linea.fuente().pathForGlyph(g[i])).first;
+            }
+            contorno(it->second, base + p[i]);
+        }
+        b += "f\n";
+        b += "BT\n3 Tr\n";
+        enTexto_ = true;
+        textoGlifos(t, g, p, n, avances.constData(), base, tamano);
+        b += "0 Tr\n";
+        cierraTexto();
+        return;
+    }
     if (!enTexto_) {
-        b += "BT\n";
+        c() += "BT\n";
         enTexto_ = true;
     }
     colorRelleno(col);
+    textoGlifos(t, g, p, n, avances.constData(), base, tamano);
+}
+
+void TrazadorPdf::textoGlifos(EscritorPdf::Tamano* t, const quint32* g, const QPointF* p, int n,
+                              const double* avances, const QPointF& base, double tamano) {
+    QByteArray& b = c();
     if (fuente_ != t) {
         b += '/';
         b += t->recurso;
@@ -160,6 +187,24 @@ void TrazadorPdf::glifos(LineaGlifos& linea, const QString& texto, const QPointF
         }
     }
     b += ">] TJ\n";
+}
+
+void TrazadorPdf::contorno(const QPainterPath& camino, const QPointF& origen) {
+    QByteArray& b = c();
+    for (int i = 0; i < camino.elementCount(); ++i) {
+        const QPainterPath::Element e = camino.elementAt(i);
+        if (e.type == QPainterPath::CurveToElement && i + 2 < camino.elementCount()) {
+            const QPainterPath::Element e2 = camino.elementAt(i + 1);
+            const QPainterPath::Element e3 = camino.elementAt(i + 2);
+            numeros(b, {origen.x() + e.x, origen.y() + e.y, origen.x() + e2.x, origen.y() + e2.y,
+                        origen.x() + e3.x, origen.y() + e3.y});
+            b += " c\n";
+            i += 2;
+        } else {
+            numeros(b, {origen.x() + e.x, origen.y() + e.y});
+            b += e.type == QPainterPath::MoveToElement ? " m\n" : " l\n";
+        }
+    }
 }
 
 void TrazadorPdf::texto(const QPointF&, const QString&, const QFont&, const QColor&) {

@@ -6,9 +6,12 @@
 #include <QByteArray>
 #include <QHash>
 
+class QPainterPath;
+
 // A report drawn straight into the program's own PDF writer: each line of
-// text is one string of glyph numbers placed once, rectangles and lines are
-// PDF's own operators. A text that needs the full layout is refused with
+// text is one string of glyph numbers placed once (over the glyphs' outlines
+// when the face may not be embedded), rectangles and lines are PDF's own
+// operators. A text that needs the full layout is refused with
 // Trazador::SinTrazadoCompleto.
 class TrazadorPdf : public Trazador {
 public:
@@ -31,6 +34,11 @@ public:
 private:
     QByteArray& c();
     void cierraTexto();
+    // The glyphs as one TJ string in face `t`, its size set when it changes.
+    void textoGlifos(EscritorPdf::Tamano* t, const quint32* g, const QPointF* p, int n,
+                     const double* avances, const QPointF& base, double tamano);
+    // A glyph's outline placed at `origen`, for the fill that follows.
+    void contorno(const QPainterPath& camino, const QPointF& origen);
     void colorRelleno(const QColor& color);
     void colorTrazo(const QColor& color, double ancho);
     // What the page's graphics state holds, so that it is set only when it

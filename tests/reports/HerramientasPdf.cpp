@@ -20,6 +20,38 @@ QString corre(const QString& programa, const QStringList& args, int* codigo = nu
 }
 } // namespace
 
+QString HerramientasPdf::revisa(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
+    if (!p.waitForFinished(600000)) {
+        return QStringLiteral("qpdf no terminó");
+    }
+    const QString salida =
+        QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 ||
+        salida.contains(QLatin1String("WARNING"), Qt::CaseInsensitive) ||
+        !salida.contains(QLatin1String("No syntax or stream encoding errors"))) {
+        return salida.isEmpty() ? QStringLiteral("qpdf no pudo correr") : salida;
+    }
+    return QString();
+}
+
+QStringList HerramientasPdf::fuentes(const QString& pdf) {
+    QStringList r;
+    const QStringList lineas = corre(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'));
+    // Two header lines; then name, type (one or more words), encoding,
+    // emb, sub, uni, object, generation.
+    for (qsizetype i = 2; i < lineas.size(); ++i) {
+        const QStringList c = lineas[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (c.size() < 8) {
+            continue;
+        }
+        const QString tipo = c.mid(1, c.size() - 7).join(QLatin1Char(' '));
+        r << c[0] + QLatin1Char(' ') + tipo + QLatin1Char(' ') + c[c.size() - 5];
+    }
+    return r;
+}
+
 QString HerramientasPdf::texto(const QString& pdf, int pagina) {
     QStringList args{QStringLiteral("-layout")};
     if (pagina > 0) {

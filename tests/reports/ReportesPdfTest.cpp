@@ -45,6 +45,18 @@ protected:
         ASSERT_TRUE(dir_.isValid());
     }
 
+    void TearDown() override {
+        // Every PDF a test left, whichever writer made it, passes qpdf's
+        // check (a file the test wrote as a stand-in is no PDF).
+        for (const QString& f : QDir(dir_.path()).entryList({"*.pdf"}, QDir::Files)) {
+            QFile a(dir_.filePath(f));
+            if (a.open(QIODevice::ReadOnly) && a.read(5) == "%PDF-") {
+                EXPECT_EQ(HerramientasPdf::revisa(a.fileName()), QString()) << f.toStdString();
+            }
+        }
+        PruebaPorMotor::TearDown();
+    }
+
     static void fila(EsquemaPrueba& e, int codigo, const char* lista, const QDate& fecha,
                      const char* cod, const char* precio, const char* barras,
                      const char* tipo = " ") {
@@ -106,6 +118,22 @@ TEST_P(ReportesPdfTest, LasEtiquetasSeLeenConUnLectorDeCodigos) {
     const QString t = HerramientasPdf::texto(archivo);
     EXPECT_TRUE(t.contains("$ 1100,00")) << t.toStdString();
     EXPECT_TRUE(t.contains("ARTICULO 000123456"));
+}
+
+// With SOURCE_DATE_EPOCH set, the same witness is the same file, its
+// creation date that one.
+TEST_P(ReportesPdfTest, ConLaFechaFijadaElMismoTestigoEsElMismoArchivo) {
+    qputenv("SOURCE_DATE_EPOCH", "1773100800");
+    EXPECT_EQ(ImprimeLotePdf("2", false, pdf("fecha-1.pdf")), 1);
+    EXPECT_EQ(ImprimeLotePdf("2", false, pdf("fecha-2.pdf")), 1);
+    qunsetenv("SOURCE_DATE_EPOCH");
+    QFile uno(pdf("fecha-1.pdf")), dos(pdf("fecha-2.pdf"));
+    ASSERT_TRUE(uno.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(dos.open(QIODevice::ReadOnly));
+    const QByteArray a = uno.readAll();
+    EXPECT_EQ(a, dos.readAll());
+    EXPECT_TRUE(a.contains("/CreationDate (D:20260310000000Z)"));
+    EXPECT_TRUE(a.contains("/ID [<"));
 }
 
 TEST_P(ReportesPdfTest, SinNombreDeEmpresaIgualSeImprime) {

@@ -81,6 +81,7 @@ TEST_P(VistaPreviaTest, MuestraElLoteYLoGuardaComoPdf) {
     EXPECT_EQ(titulo, "Vista previa - RP_Tarvelo - lote 3");
     EXPECT_TRUE(guardo);
     EXPECT_TRUE(anchoDePagina);
+    EXPECT_EQ(HerramientasPdf::revisa(archivo), QString());
     const QString t = HerramientasPdf::texto(archivo);
     EXPECT_TRUE(t.contains("COMERCIAL DEL SUR")) << t.toStdString();
     EXPECT_TRUE(t.contains("000005678"));
