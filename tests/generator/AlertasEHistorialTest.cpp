@@ -193,7 +193,9 @@ TEST_P(AlertasEHistorialTest, CadaLotePublicadoQuedaGuardadoYSePuedeProbar) {
     lote->InicializaFormulario();
     v = verificador.Verifica(2);
     EXPECT_EQ(v.estado, ResultadoVerificacion::Estado::Difieren);
-    EXPECT_TRUE(v.lineas.join("\n").contains("CAMBIOS.TXT: el lote reconstruido da"));
+    EXPECT_TRUE(v.lineas.join("\n").contains(
+        QStringLiteral("CAMBIOS.TXT, publicación del 2026-03-10 20:00:00.000: se registraron")))
+        << v.lineas.join("\n").toStdString();
     esquema->ejecuta("UPDATE MV_TARVELO SET Precio = '000080000' WHERE Codigo = 2 AND CodInterno = "
                      "'000000106'");
 
