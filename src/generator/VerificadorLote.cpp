@@ -43,15 +43,15 @@ QString sha(const QByteArray& b) {
     return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex());
 }
 
-// A folder as one spelling, to tell two records of the same folder.
-QString comoCarpeta(const QString& ruta) {
+// A path as one spelling, to tell two records of the same folder or copy.
+QString comoRuta(const QString& ruta) {
     return QDir::cleanPath(QDir::fromNativeSeparators(ruta));
 }
 
 // The output folder a record's copy path names; empty when it names none.
 QString carpetaDeCopia(const QString& copia) {
     const std::optional<HistorialLote::CopiaLeida> c = HistorialLote::LeeCopia(copia);
-    return c ? comoCarpeta(c->carpetaSalida) : QString();
+    return c ? comoRuta(c->carpetaSalida) : QString();
 }
 
 // A file read whole for a comparison, never through a link: the content,
@@ -177,7 +177,7 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
     }
     // The folder of the batch's stored path: where a record without a copy
     // path published.
-    const QString carpetaLote = comoCarpeta(ArchivosCambio::Carpeta(v.textoRuta));
+    const QString carpetaLote = comoRuta(ArchivosCambio::Carpeta(v.textoRuta));
     const QString lista = v.campo(QStringLiteral("IdLista")).trimmed();
     bool iguales = true;
     const auto difiere = [&](const QString& linea) {
@@ -217,10 +217,10 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
             const QString copia = ArchivosCambio::RutaLocal(
                 !g.copia.isEmpty() ? g.copia
                                    : HistorialLote::Copia(carpetaLote, lista, codigo, nombre));
-            if (copiasVistas.contains(comoCarpeta(copia))) {
+            if (copiasVistas.contains(comoRuta(copia))) {
                 continue;
             }
-            copiasVistas << comoCarpeta(copia);
+            copiasVistas << comoRuta(copia);
             const Leido leido = lee(copia);
             if (!leido.ok) {
                 difiere(QStringLiteral("%1: la copia %2 %3").arg(nombre, copia, leido.motivo));
@@ -255,7 +255,10 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
         // Each folder with this batch's latest publication there.
         QList<QPair<QString, QString>> carpetas;
         for (const ArchivoGrabado& g : propios) {
-            const QString c = g.copia.isEmpty() ? carpetaLote : carpetaDeCopia(g.copia);
+            QString c = carpetaDeCopia(g.copia);
+            if (c.isEmpty()) {
+                c = carpetaLote; // recorded with no copy path: the stored path's folder
+            }
             if (c.isEmpty()) {
                 continue;
             }
