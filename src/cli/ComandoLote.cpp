@@ -267,6 +267,7 @@ QString AyudaComandoLote() {
         "  fue el lote: iguales a este lote, o reemplazados por un lote publicado alli\n"
         "  despues (lo dice, con su codigo: no es una diferencia). Sale con 0 si todo es\n"
         "  igual y con 1 si algo difiere o falta (con el primer registro distinto).\n"
+        "  Como toda ejecucion, antes publica el lote que otra dejo grabado y sin publicar.\n"
         "\n"
         "La linea de la suite: \"@server=..; @dbname=..; @usuario=..; @Password=..;\n"
         "@UsuarioLogeado=..; @Plataforma=SQLSERVER|ORACLE|POSTGRESQL|SQLITE; @Puerto=..\"\n"
