@@ -47,11 +47,8 @@ int main(int argc, char** argv) {
         out << AyudaLote();
         return args.isEmpty() ? 2 : 0;
     }
+    // The command's own reader takes its words, --help included.
     const QString comando = args.takeFirst();
-    if (args.contains(QStringLiteral("--help"))) {
-        out << AyudaLote();
-        return 0;
-    }
     int codigo = 2;
     // A failure no command expected still ends the run as a failure, with
     // its reason: never as an abort that leaves no word of why.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
 #include <QPair>
 #include <QSet>
@@ -35,9 +36,13 @@ struct Argumentos {
 };
 
 // The one reader of every command's words: `args` are the words after the
-// program's name (the command's own name first, or already removed).
-// False, after saying why on `err` and where the help is, on a word it does
-// not know, an option without its value, an unexpected word or a missing
-// positional argument.
+// program's name (the command's own name first, or already removed). Each
+// word is read once, in order. An option is taken only as the form writes it:
+// two dashes and its exact name ("--lista 1" or "--lista=1"); -h and --help
+// ask for the help; "--" makes every later word positional. False, after
+// saying why on `err` and where the help is, on any other word that starts
+// with a dash (one dash included: never skipped), an option without its value
+// or given twice (a repeatable one excepted), a value for a flag, an
+// unexpected word or a missing positional argument.
 bool LeeArgumentos(const QStringList& args, const FormaComando& forma, Argumentos& a,
                    QTextStream& err);

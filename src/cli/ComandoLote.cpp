@@ -263,9 +263,12 @@ QString AyudaComandoLote() {
         "\n"
         "tarvelo-lote verificar \"<linea de la suite>\" --codigo N\n"
         "  Reconstruye los archivos del lote N desde MV_TARVELO y los compara con las\n"
-        "  huellas (largo y SHA-256) registradas al publicarlo y con las copias de\n"
-        "  historial/<lista>/<codigo>/ en su carpeta. Sale con 0 si todo es igual y con\n"
-        "  1 si algo difiere o falta (con el primer registro distinto).\n"
+        "  huellas (largo y SHA-256) registradas en cada publicacion y con cada copia de\n"
+        "  historial/<lista>/<codigo>/; luego mira los archivos de cada carpeta a la que\n"
+        "  fue el lote: iguales a este lote, o reemplazados por un lote publicado alli\n"
+        "  despues (lo dice, con su codigo: no es una diferencia). Sale con 0 si todo es\n"
+        "  igual y con 1 si algo difiere o falta (con el primer registro distinto).\n"
+        "  Como toda ejecucion, antes publica el lote que otra dejo grabado y sin publicar.\n"
         "\n"
         "La linea de la suite: \"@server=..; @dbname=..; @usuario=..; @Password=..;\n"
         "@UsuarioLogeado=..; @Plataforma=SQLSERVER|ORACLE|POSTGRESQL|SQLITE; @Puerto=..\"\n"
@@ -281,7 +284,8 @@ QString CodigosDeSalidaLote() {
     return QStringLiteral(
         "Codigos de salida: 0 correcto; 1 nada para enviar; 2 argumentos o datos invalidos;\n"
         "3 operacion abandonada por una falla; 4 precios con alerta sin --acepta-alertas\n"
-        "(nada se grabo). verificar: 0 iguales, 1 difieren, 2 y 3 como arriba.\n");
+        "(nada se grabo). verificar: 0 iguales (o reemplazados por un lote posterior),\n"
+        "1 difieren o faltan, 2 y 3 como arriba.\n");
 }
 
 int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -501,6 +505,11 @@ int ComandoVerificar(const QStringList& args, QTextStream& out, QTextStream& err
     EstadoVentana ventana;
     const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
     LoteNovedades lote(ventana, *repositorio, Dll_Display::instancia(), &ParametrosConfigurados);
+    // A batch an earlier run committed and never published goes out first,
+    // as in every run: its files and copies are then where its records say.
+    for (const QString& aviso : lote.PublicaPendientes()) {
+        err << aviso << Qt::endl;
+    }
     lote.InicializaFormulario();
     const ResultadoVerificacion v = VerificadorLote(lote).Verifica(*numero);
     for (const QString& linea : v.lineas) {

@@ -1,6 +1,7 @@
 #include "cli/ComandosBase.h"
 
 #include "cli/Argumentos.h"
+#include "cli/Comandos.h"
 #include "demo/OperacionesBase.h"
 #include "runtime/IniciaAplicacion.h"
 
@@ -17,6 +18,10 @@ int ComandoCrearBase(const QStringList& args, QTextStream& out, QTextStream& err
     Argumentos a;
     if (!LeeArgumentos(args, forma, a, err)) {
         return kArgumentos;
+    }
+    if (a.ayuda) {
+        out << AyudaLote();
+        return 0;
     }
     QDate hoy;
     if (const auto texto = a.valor("hoy")) {
@@ -40,6 +45,10 @@ int ComandoResumen(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (!LeeArgumentos(args, forma, a, err)) {
         return kArgumentos;
     }
+    if (a.ayuda) {
+        out << AyudaLote();
+        return 0;
+    }
     return ResumeBase(a.posicional, out, err);
 }
 
@@ -50,6 +59,10 @@ int ComandoInicioLote(const QStringList& args, QTextStream& out, QTextStream& er
     Argumentos a;
     if (!LeeArgumentos(args, forma, a, err)) {
         return kArgumentos;
+    }
+    if (a.ayuda) {
+        out << AyudaLote();
+        return 0;
     }
     return ComandoInicio(a.posicional.isEmpty() ? QStringList() : QStringList{a.posicional},
                          ModoInicio::SinDialogo, out, err);

@@ -194,8 +194,12 @@ void ArchivosCambio::Descarta() {
 std::vector<ArchivoGrabado> ArchivosCambio::Huellas() const {
     std::vector<ArchivoGrabado> r;
     for (const std::unique_ptr<Salida>& s : salidas_) {
-        r.push_back(
-            {s->formato->Nombre(), s->largo, QString::fromLatin1(s->sha.result().toHex()), {}, {}});
+        r.push_back({s->formato->Nombre(),
+                     s->largo,
+                     QString::fromLatin1(s->sha.result().toHex()),
+                     {},
+                     {},
+                     0});
     }
     return r;
 }

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 QString nombreSeguro(const QString& texto) {
@@ -69,26 +68,31 @@ void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
     copia.publica();
 }
 
-bool GuardaEn(const QString& copia, const QString& origen) {
-    const QFileInfo fi(QDir::fromNativeSeparators(copia));
-    QDir carpetaCodigo = fi.dir();
-    const QString codigo = carpetaCodigo.dirName();
-    QDir carpetaLista = carpetaCodigo;
-    if (!carpetaLista.cdUp()) {
-        return false;
+std::optional<CopiaLeida> LeeCopia(const QString& copia) {
+    const QStringList partes = QDir::fromNativeSeparators(copia).split(QLatin1Char('/'));
+    const qsizetype n = partes.size();
+    if (n < 5 || partes[n - 4] != QLatin1String("historial")) {
+        return std::nullopt;
     }
-    const QString lista = carpetaLista.dirName();
-    QDir historial = carpetaLista;
-    if (!historial.cdUp() || historial.dirName() != QLatin1String("historial")) {
-        return false;
-    }
-    QDir salida = historial;
+    CopiaLeida r;
     bool ok = false;
-    const qint64 numero = codigo.toLongLong(&ok);
-    if (!ok || !salida.cdUp() || Nombres(lista, numero).value(1) != lista) {
+    r.codigo = partes[n - 2].toLongLong(&ok);
+    r.lista = partes[n - 3];
+    r.nombre = partes[n - 1];
+    r.carpetaSalida = partes.mid(0, n - 4).join(QLatin1Char('/'));
+    if (!ok || QString::number(r.codigo) != partes[n - 2] || r.nombre.isEmpty() ||
+        r.carpetaSalida.isEmpty() || Nombres(r.lista, r.codigo).value(1) != r.lista) {
+        return std::nullopt;
+    }
+    return r;
+}
+
+bool GuardaEn(const QString& copia, const QString& origen) {
+    const std::optional<CopiaLeida> c = LeeCopia(copia);
+    if (!c) {
         return false;
     }
-    Guarda(salida.path(), lista, numero, origen, fi.fileName());
+    Guarda(c->carpetaSalida, c->lista, c->codigo, origen, c->nombre);
     return true;
 }
 

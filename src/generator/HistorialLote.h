@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <optional>
 
 // Every published batch keeps a copy of its files in the output folder, under
 // historial/<list>/<code>/, so that what a batch sent can be shown later
@@ -19,8 +20,20 @@ QString Copia(const QString& carpetaSalida, const QString& lista, qint64 codigo,
 // copy takes its name only once it is whole. Throws FalloKX.
 void Guarda(const QString& carpetaSalida, const QString& lista, qint64 codigo,
             const QString& origen, const QString& nombre);
+// A copy path as Copia() writes it, read back into its parts: the output
+// folder (with '/' separators), the list's folder name, the batch code and
+// the file's name. None when the path is not a history copy's. Read from the
+// text alone: none of its folders needs to exist.
+struct CopiaLeida {
+    QString carpetaSalida;
+    QString lista;
+    qint64 codigo = 0;
+    QString nombre;
+};
+std::optional<CopiaLeida> LeeCopia(const QString& copia);
 // Copies `origen` to the copy path a batch recorded (Copia above): for a
-// batch committed by a run that stopped before it kept its copies. False
-// when the path is not a history copy's.
+// batch committed by a run that stopped before it kept its copies (the
+// folders are created as Guarda creates them). False when the path is not a
+// history copy's. Throws FalloKX.
 bool GuardaEn(const QString& copia, const QString& origen);
 } // namespace HistorialLote

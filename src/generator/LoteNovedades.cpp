@@ -321,30 +321,39 @@ QStringList LoteNovedades::PublicaPendientes() {
                         })) {
             continue;
         }
-        // Its copies were to be kept before the renames: kept now, from the
-        // same whole temporary files (each the one whose final name is the
-        // recorded file's).
+        // Its copies were to be kept before the renames: kept now, as any
+        // publication keeps them, from the same whole temporary files, where
+        // this publication's records put them (the latest record of each file).
+        std::vector<ArchivoGrabado> grabados;
         try {
-            for (const ArchivoGrabado& a : repositorio_.ArchivosGrabados(p.codigo)) {
-                const auto pendiente =
-                    std::find_if(p.archivos.begin(), p.archivos.end(),
-                                 [&](const PublicacionPendiente::Archivo& x) {
-                                     return QFileInfo(x.destino).fileName().compare(
-                                                a.archivo, Qt::CaseInsensitive) == 0;
-                                 });
-                if (pendiente == p.archivos.end()) {
-                    continue;
-                }
-                const QString& origen = pendiente->temporal;
-                if (!a.copia.isEmpty() && !QFileInfo::exists(ArchivosCambio::RutaLocal(a.copia)) &&
-                    QFileInfo::exists(origen)) {
-                    HistorialLote::GuardaEn(ArchivosCambio::RutaLocal(a.copia), origen);
-                }
-            }
+            grabados = repositorio_.ArchivosGrabados(p.codigo);
         } catch (const FalloKX& f) {
             anota(QStringLiteral("No se pudo guardar la copia del lote %1 en el historial: %2")
                       .arg(p.codigo)
                       .arg(f.error().descripcion));
+        }
+        for (const PublicacionPendiente::Archivo& x : p.archivos) {
+            const QString nombre = QFileInfo(x.destino).fileName();
+            const auto a =
+                std::find_if(grabados.rbegin(), grabados.rend(), [&](const ArchivoGrabado& g) {
+                    return g.archivo.compare(nombre, Qt::CaseInsensitive) == 0;
+                });
+            // Without its temporary file it was published already, copy first.
+            if (a == grabados.rend() || a->copia.isEmpty() || !QFileInfo::exists(x.temporal)) {
+                continue;
+            }
+            try {
+                if (!HistorialLote::GuardaEn(ArchivosCambio::RutaLocal(a->copia), x.temporal)) {
+                    anota(QStringLiteral("No se pudo guardar la copia del lote %1 en el "
+                                         "historial: %2 no es una ruta del historial")
+                              .arg(p.codigo)
+                              .arg(QDir::toNativeSeparators(a->copia)));
+                }
+            } catch (const FalloKX& f) {
+                anota(QStringLiteral("No se pudo guardar la copia del lote %1 en el historial: %2")
+                          .arg(p.codigo)
+                          .arg(f.error().descripcion));
+            }
         }
         try {
             ArchivosCambio::PublicaPendiente(p);

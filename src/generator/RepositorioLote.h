@@ -62,13 +62,15 @@ struct PublicacionPendiente {
 };
 
 // One file of a published batch as recorded: its name, byte length and
-// SHA-256 (lowercase hex), where its copy was kept and when it was written.
+// SHA-256 (lowercase hex), where its copy was kept and when it was written,
+// and the batch it belongs to.
 struct ArchivoGrabado {
     QString archivo; // "CAMBIOS.TXT" or "BALANZA.TXT"
     qint64 largo = 0;
     QString sha256;
     QString copia;
     QString generado; // ISO date and time, to the millisecond
+    qint64 codigo = 0;
 };
 
 // A price alert the operator accepted, recorded with its batch.
@@ -193,10 +195,19 @@ public:
     virtual void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) {
         (void)codigo, (void)archivos;
     }
-    // The latest record of each file of a batch (none when it was never
-    // recorded), point-of-sale file first.
+    // Every record of the files of a batch, one per file and publication
+    // (a regeneration records its files again), oldest publication first;
+    // none when it was never recorded.
     virtual std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) {
         (void)codigo;
+        return {};
+    }
+    // The records, of any batch, of a file named `archivo` with this length
+    // and SHA-256 (lowercase hex), oldest first: which publications wrote
+    // those very bytes.
+    virtual std::vector<ArchivoGrabado> ArchivosConHuella(const QString& archivo, qint64 largo,
+                                                          const QString& sha256) {
+        (void)archivo, (void)largo, (void)sha256;
         return {};
     }
     // Records, inside the open generation, the alerts the operator accepted.

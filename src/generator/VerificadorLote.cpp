@@ -12,9 +12,12 @@
 #include "utility_library/Operador.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace {
 // Rows whose scale lookups are asked together.
@@ -39,6 +42,66 @@ QString muestra(const QByteArray& registro) {
 QString sha(const QByteArray& b) {
     return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex());
 }
+
+// A path as one spelling, to tell two records of the same folder or copy.
+QString comoRuta(const QString& ruta) {
+    return QDir::cleanPath(QDir::fromNativeSeparators(ruta));
+}
+
+// The output folder a record's copy path names; empty when it names none.
+QString carpetaDeCopia(const QString& copia) {
+    const std::optional<HistorialLote::CopiaLeida> c = HistorialLote::LeeCopia(copia);
+    return c ? comoRuta(c->carpetaSalida) : QString();
+}
+
+// A file read whole for a comparison, never through a link: the content,
+// or why it could not be read.
+struct Leido {
+    bool ok = false;
+    QByteArray contenido;
+    QString motivo;
+};
+
+Leido lee(const QString& ruta) {
+    Leido r;
+    const QFileInfo fi(ruta);
+    if (fi.isSymLink()) {
+        r.motivo = QStringLiteral("es un enlace; no se lee");
+        return r;
+    }
+    if (!fi.exists()) {
+        r.motivo = QStringLiteral("no existe");
+        return r;
+    }
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.motivo = QStringLiteral("no se pudo leer: ") + f.errorString();
+        return r;
+    }
+    r.contenido = f.readAll();
+    r.ok = f.error() == QFileDevice::NoError;
+    if (!r.ok) {
+        r.motivo = QStringLiteral("no se pudo leer: ") + f.errorString();
+    }
+    return r;
+}
+
+// The file `nombre` in `carpeta` as a publication left it: that name, or the
+// same name in another case (the path label keeps the case it was typed in).
+QString publicadoEn(const QString& carpeta, const QString& nombre) {
+    const QDir d(carpeta);
+    if (QFileInfo::exists(d.filePath(nombre)) || QFileInfo(d.filePath(nombre)).isSymLink()) {
+        return d.filePath(nombre);
+    }
+    const QStringList todos = d.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& n : todos) {
+        if (n.compare(nombre, Qt::CaseInsensitive) == 0) {
+            return d.filePath(n);
+        }
+    }
+    return d.filePath(nombre);
+}
+
 } // namespace
 
 VerificadorLote::PrimeraDiferencia VerificadorLote::Compara(const QByteArray& esperado,
@@ -112,66 +175,165 @@ ResultadoVerificacion VerificadorLote::Verifica(qint64 codigo) {
         LoteNovedades::ReportaError(f.error(), QStringLiteral("Verificar"));
         return r;
     }
-    const QString carpeta = ArchivosCambio::RutaLocal(ArchivosCambio::Carpeta(v.textoRuta));
+    // The folder of the batch's stored path: where a record without a copy
+    // path published.
+    const QString carpetaLote = comoRuta(ArchivosCambio::Carpeta(v.textoRuta));
     const QString lista = v.campo(QStringLiteral("IdLista")).trimmed();
     bool iguales = true;
-    const auto revisa = [&](const QString& nombre, const QByteArray& rehecho) {
-        const auto g = std::find_if(grabados.begin(), grabados.end(), [&](const ArchivoGrabado& a) {
-            return a.archivo.compare(nombre, Qt::CaseInsensitive) == 0;
-        });
+    const auto difiere = [&](const QString& linea) {
+        r.lineas << linea;
+        iguales = false;
+    };
+    const auto diferencia = [&](const QByteArray& rehecho, const QByteArray& encontrado) {
+        const PrimeraDiferencia d = Compara(rehecho, encontrado);
+        return QStringLiteral("en el registro %1 el lote da %2 y el archivo tiene %3")
+            .arg(d.registro)
+            .arg(muestra(d.esperado), muestra(d.encontrado));
+    };
+
+    // Each publication of the file: its recorded length and digest, and the
+    // copy it kept (a regeneration into the same folder keeps it again, in
+    // the same place: one copy for both).
+    const auto revisaPublicaciones = [&](const QString& nombre, const QByteArray& rehecho,
+                                         const std::vector<ArchivoGrabado>& propios) {
         const QString huella = sha(rehecho);
-        if (g == grabados.end()) {
-            r.lineas << QStringLiteral("%1: el lote no tiene huella registrada").arg(nombre);
-            iguales = false;
-        } else if (g->largo != rehecho.size() || g->sha256.compare(huella, Qt::CaseInsensitive)) {
-            r.lineas << QStringLiteral("%1: el lote reconstruido da %2 bytes (SHA-256 %3); se "
-                                       "registraron %4 bytes (SHA-256 %5)")
-                            .arg(nombre)
+        if (propios.empty()) {
+            difiere(QStringLiteral("%1: el lote no tiene huella registrada").arg(nombre));
+            return;
+        }
+        bool bien = true;
+        QStringList copiasVistas;
+        for (const ArchivoGrabado& g : propios) {
+            if (g.largo != rehecho.size() || g.sha256.compare(huella, Qt::CaseInsensitive) != 0) {
+                difiere(QStringLiteral("%1, publicación del %2: se registraron %3 bytes (SHA-256 "
+                                       "%4); el lote reconstruido da %5 bytes (SHA-256 %6)")
+                            .arg(nombre, g.generado)
+                            .arg(g.largo)
+                            .arg(g.sha256)
                             .arg(rehecho.size())
-                            .arg(huella)
-                            .arg(g->largo)
-                            .arg(g->sha256);
-            iguales = false;
+                            .arg(huella));
+                bien = false;
+            }
+            const QString copia = ArchivosCambio::RutaLocal(
+                !g.copia.isEmpty() ? g.copia
+                                   : HistorialLote::Copia(carpetaLote, lista, codigo, nombre));
+            if (copiasVistas.contains(comoRuta(copia))) {
+                continue;
+            }
+            copiasVistas << comoRuta(copia);
+            const Leido leido = lee(copia);
+            if (!leido.ok) {
+                difiere(QStringLiteral("%1: la copia %2 %3").arg(nombre, copia, leido.motivo));
+                bien = false;
+            } else if (leido.contenido != rehecho) {
+                difiere(QStringLiteral("%1: la copia %2 difiere: %3")
+                            .arg(nombre, copia, diferencia(rehecho, leido.contenido)));
+                bien = false;
+            }
         }
-        const QString copia =
-            g != grabados.end() && !g->copia.isEmpty()
-                ? ArchivosCambio::RutaLocal(g->copia)
-                : ArchivosCambio::RutaLocal(HistorialLote::Copia(carpeta, lista, codigo, nombre));
-        const QFileInfo fi(copia);
-        QFile f(copia);
-        if (fi.isSymLink()) {
-            r.lineas
-                << QStringLiteral("%1: la copia %2 es un enlace; no se lee").arg(nombre, copia);
-            iguales = false;
-            return;
-        }
-        if (!f.open(QIODevice::ReadOnly)) {
-            r.lineas << QStringLiteral("%1: no se pudo leer la copia %2: %3")
-                            .arg(nombre, copia, f.errorString());
-            iguales = false;
-            return;
-        }
-        const QByteArray guardado = f.readAll();
-        const PrimeraDiferencia d = Compara(rehecho, guardado);
-        if (d.registro > 0) {
-            r.lineas << QStringLiteral("%1: la copia %2 difiere en el registro %3: el lote da %4 y "
-                                       "la copia tiene %5")
-                            .arg(nombre, copia)
-                            .arg(d.registro)
-                            .arg(muestra(d.esperado), muestra(d.encontrado));
-            iguales = false;
-            return;
-        }
-        if (g != grabados.end() && g->largo == rehecho.size() &&
-            g->sha256.compare(huella, Qt::CaseInsensitive) == 0) {
-            r.lineas << QStringLiteral("%1: igual (%2 bytes, SHA-256 %3)")
-                            .arg(nombre)
-                            .arg(rehecho.size())
-                            .arg(huella);
+        if (bien) {
+            r.lineas << (propios.size() == 1
+                             ? QStringLiteral("%1: igual (%2 bytes, SHA-256 %3) a su huella y "
+                                              "a su copia")
+                                   .arg(nombre)
+                                   .arg(rehecho.size())
+                                   .arg(huella)
+                             : QStringLiteral("%1: igual (%2 bytes, SHA-256 %3) a las huellas y "
+                                              "copias de sus %4 publicaciones")
+                                   .arg(nombre)
+                                   .arg(rehecho.size())
+                                   .arg(huella)
+                                   .arg(propios.size()));
         }
     };
-    for (int i = 0; i < archivos.CantidadFormatos(); ++i) {
-        revisa(archivos.Formato(i).Nombre(), rehechos[size_t(i)]);
+
+    // The file each folder the batch went to holds now: this batch's, or a
+    // batch published there later (no difference: the branches moved on),
+    // or anything else.
+    const auto revisaCarpetas = [&](const QString& nombre, const QByteArray& rehecho,
+                                    const std::vector<ArchivoGrabado>& propios) {
+        // Each folder with this batch's latest publication there.
+        QList<QPair<QString, QString>> carpetas;
+        for (const ArchivoGrabado& g : propios) {
+            QString c = carpetaDeCopia(g.copia);
+            if (c.isEmpty()) {
+                c = carpetaLote; // recorded with no copy path: the stored path's folder
+            }
+            if (c.isEmpty()) {
+                continue;
+            }
+            const auto it = std::find_if(carpetas.begin(), carpetas.end(),
+                                         [&](const auto& x) { return x.first == c; });
+            if (it == carpetas.end()) {
+                carpetas << qMakePair(c, g.generado);
+            } else {
+                it->second = std::max(it->second, g.generado);
+            }
+        }
+        for (const auto& [carpeta, ultima] : std::as_const(carpetas)) {
+            const QString ruta = ArchivosCambio::RutaLocal(publicadoEn(carpeta, nombre));
+            const QString donde = QDir::toNativeSeparators(ruta);
+            const Leido leido = lee(ruta);
+            if (!leido.ok) {
+                difiere(QStringLiteral("%1 %2").arg(donde, leido.motivo));
+                continue;
+            }
+            if (leido.contenido == rehecho) {
+                r.lineas << QStringLiteral("%1: igual al lote").arg(donde);
+                continue;
+            }
+            const std::vector<ArchivoGrabado> conEsaHuella = lote_.repositorio().ArchivosConHuella(
+                nombre, leido.contenido.size(), sha(leido.contenido));
+            // The latest publication of those bytes into this folder by another
+            // batch, after this batch's latest there.
+            const ArchivoGrabado* despues = nullptr;
+            const ArchivoGrabado* otro = nullptr;
+            for (const ArchivoGrabado& g : conEsaHuella) {
+                if (g.codigo == codigo) {
+                    continue;
+                }
+                otro = &g;
+                if (carpetaDeCopia(g.copia) == carpeta && g.generado >= ultima) {
+                    despues = &g;
+                }
+            }
+            if (despues) {
+                r.lineas << QStringLiteral("%1: reemplazado por el lote %2, publicado después "
+                                           "(%3)")
+                                .arg(donde)
+                                .arg(despues->codigo)
+                                .arg(despues->generado);
+            } else if (otro) {
+                difiere(QStringLiteral("%1: tiene el archivo del lote %2 (publicado el %3 en %4), "
+                                       "no el de este lote ni el de uno publicado después allí")
+                            .arg(donde)
+                            .arg(otro->codigo)
+                            .arg(otro->generado,
+                                 QDir::toNativeSeparators(carpetaDeCopia(otro->copia))));
+            } else {
+                difiere(QStringLiteral("%1: difiere de todo lote publicado; %2")
+                            .arg(donde, diferencia(rehecho, leido.contenido)));
+            }
+        }
+    };
+
+    const auto revisa = [&](const QString& nombre, const QByteArray& rehecho) {
+        std::vector<ArchivoGrabado> propios;
+        std::copy_if(grabados.begin(), grabados.end(), std::back_inserter(propios),
+                     [&](const ArchivoGrabado& a) {
+                         return a.archivo.compare(nombre, Qt::CaseInsensitive) == 0;
+                     });
+        revisaPublicaciones(nombre, rehecho, propios);
+        revisaCarpetas(nombre, rehecho, propios);
+    };
+    try {
+        for (int i = 0; i < archivos.CantidadFormatos(); ++i) {
+            revisa(archivos.Formato(i).Nombre(), rehechos[size_t(i)]);
+        }
+    } catch (const FalloKX& f) {
+        LoteNovedades::ReportaError(f.error(), QStringLiteral("Verificar"));
+        r.lineas.clear();
+        return r;
     }
     r.estado =
         iguales ? ResultadoVerificacion::Estado::Iguales : ResultadoVerificacion::Estado::Difieren;

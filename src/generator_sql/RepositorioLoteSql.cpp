@@ -42,7 +42,7 @@ struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
         balanzaEnBloque, marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta,
         anotaPublicacion, publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo,
-        archivos;
+        archivos, archivosConHuella;
     bool tablasPropias = false;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
@@ -823,36 +823,54 @@ void RepositorioLoteSql::AnotaArchivos(qint64 codigo, const std::vector<ArchivoG
     }
 }
 
+namespace {
+// The columns of a file's record, in the order leeArchivos reads them.
+const QString kColumnasArchivos = QStringLiteral(
+    "SELECT Archivo, Largo, Sha256, Copia, Generado, Codigo FROM MV_TARVELO_ARCHIVOS ");
+
+// The records a statement over MV_TARVELO_ARCHIVOS selected (kColumnasArchivos).
+std::vector<ArchivoGrabado> leeArchivos(SentenciaPreparada& s) {
+    std::vector<ArchivoGrabado> r;
+    while (s.siguiente()) {
+        r.push_back({QlUtil::NoNulo(s.valor(0)).trimmed(), s.valor(1).toLongLong(),
+                     QlUtil::NoNulo(s.valor(2)).trimmed().toLower(),
+                     QlUtil::NoNulo(s.valor(3)).trimmed(), QlUtil::NoNulo(s.valor(4)).trimmed(),
+                     s.valor(5).toLongLong()});
+    }
+    s.termina();
+    return r;
+}
+
+} // namespace
+
 std::vector<ArchivoGrabado> RepositorioLoteSql::ArchivosGrabados(qint64 codigo) {
     TablasPropias();
     SentenciaPreparada& s = sentencia(
-        s_->archivos,
-        QStringLiteral("SELECT Archivo, Largo, Sha256, Copia, Generado FROM MV_TARVELO_ARCHIVOS "
-                       "WHERE Codigo = ? ORDER BY Generado"),
+        s_->archivos, kColumnasArchivos + QStringLiteral("WHERE Codigo = ? ORDER BY Generado"),
         QStringLiteral("Verificar"));
     s.ejecuta({codigo});
-    // The latest record of each file: a regeneration records its files again.
-    std::vector<ArchivoGrabado> r;
-    while (s.siguiente()) {
-        ArchivoGrabado a{QlUtil::NoNulo(s.valor(0)).trimmed(), s.valor(1).toLongLong(),
-                         QlUtil::NoNulo(s.valor(2)).trimmed().toLower(),
-                         QlUtil::NoNulo(s.valor(3)).trimmed(),
-                         QlUtil::NoNulo(s.valor(4)).trimmed()};
-        const auto igual = std::find_if(r.begin(), r.end(), [&](const ArchivoGrabado& b) {
-            return b.archivo.compare(a.archivo, Qt::CaseInsensitive) == 0;
-        });
-        if (igual != r.end()) {
-            *igual = a;
-        } else {
-            r.push_back(a);
-        }
-    }
-    s.termina();
+    std::vector<ArchivoGrabado> r = leeArchivos(s);
+    // Within one publication, the point-of-sale file first.
     std::stable_sort(r.begin(), r.end(), [](const ArchivoGrabado& a, const ArchivoGrabado& b) {
+        if (a.generado != b.generado) {
+            return a.generado < b.generado;
+        }
         return a.archivo.compare(QLatin1String("CAMBIOS.TXT"), Qt::CaseInsensitive) == 0 &&
                b.archivo.compare(QLatin1String("CAMBIOS.TXT"), Qt::CaseInsensitive) != 0;
     });
     return r;
+}
+
+std::vector<ArchivoGrabado>
+RepositorioLoteSql::ArchivosConHuella(const QString& archivo, qint64 largo, const QString& sha256) {
+    TablasPropias();
+    SentenciaPreparada& s = sentencia(
+        s_->archivosConHuella,
+        kColumnasArchivos +
+            QStringLiteral("WHERE Sha256 = ? AND Largo = ? AND Archivo = ? ORDER BY Generado"),
+        QStringLiteral("Verificar"));
+    s.ejecuta({sha256.toLower(), largo, archivo});
+    return leeArchivos(s);
 }
 
 void RepositorioLoteSql::AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {

@@ -54,6 +54,8 @@ public:
     void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) override;
     void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) override;
     std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) override;
+    std::vector<ArchivoGrabado> ArchivosConHuella(const QString& archivo, qint64 largo,
+                                                  const QString& sha256) override;
 
 private:
     struct Sentencias;

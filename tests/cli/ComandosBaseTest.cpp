@@ -2,9 +2,9 @@
 #include "cli/ComandosBase.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
+#include "db/SqliteKX.h"
 #include "utility_library/Programa.h"
 #include "utility_library/Reloj.h"
-#include "db/SqliteKX.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -73,6 +73,9 @@ TEST_F(ComandosDemoTest, CrearBaseArgumentsAndExitCodes) {
         {{ruta("a.db"), "--hoy", "2026-02-30"}, 2, "AAAA-MM-DD"},
         {{ruta("a.db"), "--hoy", "10/12/2026"}, 2, "AAAA-MM-DD"},
         {{ruta("a.db"), "--borrar"}, 2, "Opcion desconocida: --borrar"},
+        {{ruta("a.db"), "-demo"}, 2, "Opcion desconocida: -demo"},
+        {{ruta("a.db"), "--demo=si"}, 2, "La opcion --demo no lleva valor"},
+        {{ruta("a.db"), "--hoy", "2026-12-10", "--hoy", "2026-12-11"}, 2, "dos veces"},
         {{ruta("a.db"), ruta("b.db")}, 2, "Argumento inesperado"},
         {{ruta("llena.db")}, 2, "no se sobrescribe"},
         {{dir_.path()}, 2, "no es un archivo"},

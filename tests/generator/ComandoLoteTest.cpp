@@ -1,12 +1,15 @@
 #include "cli/ComandoLote.h"
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
+#include "cli/ComandoTestigo.h"
+#include "cli/ComandosBase.h"
 #include "runtime/ValoresGlobales.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -58,6 +61,37 @@ protected:
     }
     // Reads the database through the connection the command left open.
     int cuenta(const QString& sql) { return EsquemaPrueba().cuenta(sql); }
+    int verificar(const QString& codigo) {
+        return corre(ComandoVerificar, {linea, "--codigo", codigo});
+    }
+
+    // What a run killed right after committing batch `codigo` into `carpeta`
+    // leaves: its files whole under their temporary names (of a process that
+    // is gone), the batch noted as not published, no copy kept yet.
+    void muereTrasConfirmar(const QString& carpeta, int codigo) {
+        QStringList rutas;
+        for (const QString nombre : {"CAMBIOS.TXT", "BALANZA.TXT"}) {
+            const QString destino = carpeta + "/" + nombre;
+            const QString temporal = destino + ".2147480000.tmp";
+            ASSERT_TRUE(QFile::rename(destino, temporal)) << destino.toStdString();
+            rutas << destino << temporal;
+        }
+        ASSERT_TRUE(QDir(carpeta + "/historial").removeRecursively());
+        base().ejecutaDirecto(QStringLiteral("INSERT INTO MV_TARVELO_PENDIENTE (Codigo, Destino, "
+                                             "Temporal, DestinoBalanza, TemporalBalanza) VALUES "
+                                             "(%1, '%2', '%3', '%4', '%5')")
+                                  .arg(codigo)
+                                  .arg(rutas[0], rutas[1], rutas[2], rutas[3]));
+    }
+    static QByteArray lee(const QString& ruta) {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void escribe(const QString& ruta, const QByteArray& contenido) {
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << ruta.toStdString();
+        f.write(contenido);
+    }
 
     QString linea;
     QString out, err;
@@ -333,10 +367,194 @@ TEST_P(ComandoLoteTest, AlertasSalenConCuatroYVerificarPruebaElLote) {
     f.write("X");
     f.close();
     EXPECT_EQ(corre(ComandoVerificar, {"verificar", linea, "--codigo", "2"}), CodigoLote::Difiere);
-    EXPECT_TRUE(out.contains("difiere en el registro 1")) << out.toStdString();
+    EXPECT_TRUE(out.contains("difiere: en el registro 1")) << out.toStdString();
     EXPECT_TRUE(out.endsWith("verificada codigo=2 difieren\n")) << out.toStdString();
 
     EXPECT_EQ(corre(ComandoVerificar, {linea, "--codigo", "99"}), CodigoLote::Invalido);
     EXPECT_EQ(corre(ComandoVerificar, {linea}), CodigoLote::Invalido);
     EXPECT_EQ(corre(ComandoVerificar, {linea, "--codigo", "dos"}), CodigoLote::Invalido);
+}
+
+// verificar checks every publication of a batch (a regeneration elsewhere
+// keeps a second copy: the first one, what the branches got first, is
+// checked too) and the file each folder the batch went to holds now.
+TEST_P(ComandoLoteTest, VerificarMiraCadaCopiaYCadaCarpeta) {
+    const QString a = salida.path();
+    QTemporaryDir otra;
+    const QString b = otra.path();
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", a}), CodigoLote::Generado) << err.toStdString();
+    // Every run on the same day, as the records of their publications say.
+    const auto regenerar = [&](const QString& carpeta) {
+        return corre(ComandoRegenerar,
+                     {linea, "--codigo", "2", "--carpeta", carpeta, "--hoy", "2026-03-10"});
+    };
+    ASSERT_EQ(regenerar(b), CodigoLote::Generado) << err.toStdString();
+    const auto en = [](const QString& carpeta, const char* nombre) {
+        return QDir::toNativeSeparators(carpeta + "/" + nombre);
+    };
+    ASSERT_EQ(verificar("2"), CodigoLote::Generado) << out.toStdString();
+    EXPECT_TRUE(out.contains("CAMBIOS.TXT: igual (")) << out.toStdString();
+    EXPECT_TRUE(out.contains("copias de sus 2 publicaciones")) << out.toStdString();
+    for (const QString& carpeta : {a, b}) {
+        for (const char* nombre : {"CAMBIOS.TXT", "BALANZA.TXT"}) {
+            EXPECT_TRUE(out.contains(en(carpeta, nombre) + ": igual al lote")) << out.toStdString();
+        }
+    }
+
+    // Each case spoils one file, is caught, and puts the file back.
+    struct Caso {
+        QString archivo;
+        std::function<QByteArray(QByteArray)> cambio;
+        QString dice;
+    };
+    const QString primeraCopia = a + "/historial/1/2/CAMBIOS.TXT";
+    const QList<Caso> casos = {
+        {primeraCopia, [](QByteArray x) { return x.replace(0, 1, "X"); },
+         "la copia " + QDir::toNativeSeparators(primeraCopia) + " difiere: en el registro 1"},
+        {b + "/historial/1/2/BALANZA.TXT", [](QByteArray x) { return x.left(x.size() - 2); },
+         "BALANZA.TXT: la copia"},
+        {a + "/CAMBIOS.TXT", [](QByteArray x) { return x + "X"; },
+         en(a, "CAMBIOS.TXT") + ": difiere de todo lote publicado"},
+        {b + "/BALANZA.TXT", [](QByteArray) { return QByteArray(); },
+         en(b, "BALANZA.TXT") + ": difiere de todo lote publicado"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.archivo.toStdString());
+        const QByteArray original = lee(c.archivo);
+        ASSERT_FALSE(original.isEmpty());
+        escribe(c.archivo, c.cambio(original));
+        EXPECT_EQ(verificar("2"), CodigoLote::Difiere);
+        EXPECT_TRUE(out.contains(c.dice)) << out.toStdString();
+        EXPECT_TRUE(out.endsWith("verificada codigo=2 difieren\n")) << out.toStdString();
+        escribe(c.archivo, original);
+    }
+    const QString publicado = a + "/CAMBIOS.TXT";
+    QFile::remove(publicado);
+    EXPECT_EQ(verificar("2"), CodigoLote::Difiere);
+    EXPECT_TRUE(out.contains(en(a, "CAMBIOS.TXT") + " no existe")) << out.toStdString();
+    ASSERT_EQ(regenerar(a), CodigoLote::Generado);
+    const QByteArray deDos = lee(publicado);
+
+    // A later batch into the first folder: its files replaced this batch's
+    // there, which is no difference; the second folder still holds batch 2.
+    ASSERT_EQ(generar({"--lista", "9", "--carpeta", a, "--articulos", ":"}), CodigoLote::Generado)
+        << err.toStdString();
+    ASSERT_TRUE(out.startsWith("generada codigo=3 ")) << out.toStdString();
+    ASSERT_EQ(verificar("2"), CodigoLote::Generado) << out.toStdString();
+    EXPECT_TRUE(out.contains(en(a, "CAMBIOS.TXT") + ": reemplazado por el lote 3"))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(en(b, "CAMBIOS.TXT") + ": igual al lote")) << out.toStdString();
+    EXPECT_TRUE(out.endsWith("verificada codigo=2 iguales\n")) << out.toStdString();
+    ASSERT_EQ(verificar("3"), CodigoLote::Generado) << out.toStdString();
+
+    // The earlier batch's file put back over the later one's: the folder no
+    // longer holds batch 3 nor anything published after it.
+    escribe(publicado, deDos);
+    EXPECT_EQ(verificar("3"), CodigoLote::Difiere);
+    EXPECT_TRUE(out.contains(en(a, "CAMBIOS.TXT") + ": tiene el archivo del lote 2"))
+        << out.toStdString();
+}
+
+// A batch whose run was killed right after its commit is published by the
+// next run, which keeps its copies as any publication does (its history
+// folders did not exist yet): verificar then finds everything equal. The
+// next run is a generation, or verificar itself.
+TEST_P(ComandoLoteTest, UnLotePublicadoPorLaSiguienteEjecucionGuardaSusCopias) {
+    ASSERT_EQ(generar({"--lista", "1", "--carpeta", salida.path()}), CodigoLote::Generado)
+        << err.toStdString();
+    const QByteArray cambios = lee(salida.path() + "/CAMBIOS.TXT");
+    muereTrasConfirmar(salida.path(), 2);
+    if (HasFatalFailure()) {
+        return;
+    }
+    // The next run has nothing of its own to send (list 9 has nothing pending).
+    EXPECT_EQ(generar({"--lista", "9", "--carpeta", salida.path()}), CodigoLote::SinNovedades)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("Se publicaron los archivos del lote 2")) << err.toStdString();
+    EXPECT_FALSE(err.contains("historial")) << err.toStdString();
+    EXPECT_EQ(lee(salida.path() + "/CAMBIOS.TXT"), cambios);
+    EXPECT_EQ(lee(salida.path() + "/historial/1/2/CAMBIOS.TXT"), cambios);
+    EXPECT_EQ(verificar("2"), CodigoLote::Generado) << out.toStdString() << err.toStdString();
+
+    QTemporaryDir otra;
+    ASSERT_EQ(generar({"--lista", "9", "--carpeta", otra.path(), "--articulos", ":"}),
+              CodigoLote::Generado)
+        << err.toStdString();
+    muereTrasConfirmar(otra.path(), 3);
+    if (HasFatalFailure()) {
+        return;
+    }
+    EXPECT_EQ(verificar("3"), CodigoLote::Generado) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(err.contains("Se publicaron los archivos del lote 3")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(otra.path() + "/historial/9/3/BALANZA.TXT"));
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_PENDIENTE"), 0);
+}
+
+// Every command reads its words once, in order: an option that is not
+// written as the command's form writes it is refused with exit 2 and named,
+// never skipped, and nothing runs.
+TEST_P(ComandoLoteTest, OpcionesMalEscritasSeRechazan) {
+    using Comando = int (*)(const QStringList&, QTextStream&, QTextStream&);
+    const QString c = salida.path();
+    // Counted on a connection of the test's own: no command below opens one.
+    const auto marcados = [&] {
+        EXPECT_TRUE(base().abre(DB_Dll::instancia()));
+        const int n = cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'") * 1000 +
+                      cuenta("SELECT COUNT(*) FROM MV_TARVELO");
+        BaseDePrueba::cierra(DB_Dll::instancia());
+        return n;
+    };
+    const int antes = marcados();
+    struct Caso {
+        Comando comando;
+        QStringList args;
+        const char* dice;
+    };
+    const QList<Caso> casos = {
+        // List 9 has nothing pending: the range is all there is to send.
+        {ComandoGenerar,
+         {linea, "--lista", "9", "--carpeta", c, "-articulos", ":"},
+         "Opcion desconocida: -articulos"},
+        {ComandoGenerar,
+         {linea, "--lista", "9", "--carpeta", c, "-familias=:"},
+         "Opcion desconocida: -familias=:"},
+        {ComandoGenerar,
+         {linea, "--lista", "9", "--carpeta", c, "--Articulos", ":"},
+         "Opcion desconocida: --Articulos"},
+        {ComandoGenerar,
+         {linea, "--lista", "9", "--carpeta", c, "--articulos"},
+         "Falta el valor de --articulos"},
+        {ComandoGenerar, {linea, "--lista", "--carpeta", c}, "Falta el valor de --lista"},
+        {ComandoGenerar,
+         {linea, "--lista", "1", "--carpeta", c, "--lista", "9"},
+         "La opcion --lista se dio dos veces"},
+        {ComandoGenerar,
+         {linea, "--lista", "1", "--carpeta", c, "--marcar=no"},
+         "La opcion --marcar no lleva valor"},
+        {ComandoGenerar,
+         {linea, "--lista", "1", "--carpeta", c, "--estricto", "--estricto"},
+         "La opcion --estricto se dio dos veces"},
+        {ComandoGenerar, {linea, "--lista", "1", "--carpeta", c, "-h1"}, "Opcion desconocida: -h1"},
+        {ComandoRegenerar, {linea, "-codigo", "1"}, "Opcion desconocida: -codigo"},
+        {ComandoVerificar, {linea, "--codigo", "1", "-v"}, "Opcion desconocida: -v"},
+        {ComandoTestigo,
+         {linea, "--codigo", "1", "--pdf", c + "/t.pdf", "-etiquetas"},
+         "Opcion desconocida: -etiquetas"},
+        {ComandoResumen, {linea, "-x"}, "Opcion desconocida: -x"},
+        {ComandoInicioLote, {linea, "--demo"}, "Opcion desconocida: --demo"},
+    };
+    for (const Caso& k : casos) {
+        SCOPED_TRACE(k.args.join(' ').toStdString());
+        EXPECT_EQ(corre(k.comando, k.args), CodigoLote::Invalido);
+        EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+        EXPECT_TRUE(err.contains(k.dice)) << err.toStdString();
+        EXPECT_TRUE(err.contains("--help")) << err.toStdString();
+    }
+    EXPECT_TRUE(QDir(c).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_EQ(marcados(), antes); // no batch row, no price marked
+
+    // Written as the form writes it, the range is taken.
+    ASSERT_EQ(generar({"--lista", "9", "--carpeta", c, "--articulos", ":"}), CodigoLote::Generado)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith("generada codigo=2 filas=2 ")) << out.toStdString();
 }
