@@ -3,6 +3,7 @@
 #include "utility_library/Programa.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QStandardPaths>
