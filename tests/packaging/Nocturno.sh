@@ -38,18 +38,13 @@ grep -q "2 lotes: 1 generados, 0 sin novedades, 1 con falla; código 2" "$tmp/do
     falla "no summary line"
 ((fallos == 0)) || cat "$tmp/dos.log" >&2
 
-caso="folder with blanks, then nothing to send"
+caso="folder with blanks"
 nueva_base
 mkdir -p "$tmp/con blancos"
-cat >"$tmp/blancos.conf" <<CONF
-$linea
-lote: 1 "$tmp/con blancos" --acepta-alertas
-lote: 1 "$tmp/con blancos" --acepta-alertas
-CONF
+printf '%s\nlote: 1 "%s" --acepta-alertas\n' "$linea" "$tmp/con blancos" >"$tmp/blancos.conf"
 "$runner" "$tmp/blancos.conf" >"$tmp/blancos.log" 2>&1
 rc=$?
-# The second run of the same list has nothing left to send (1): not a failure.
-((rc == 1)) || { falla "exit code $rc, expected 1"; cat "$tmp/blancos.log" >&2; }
+((rc == 0)) || { falla "exit code $rc, expected 0"; cat "$tmp/blancos.log" >&2; }
 [[ -s "$tmp/con blancos/CAMBIOS.TXT" ]] || falla "nothing generated in the quoted folder"
 
 # configuration | expected code | expected message

@@ -4,13 +4,13 @@
 #              read-only (chmod a-w: the programs must honour it even as root);
 #   instalado: the install tree (DESTDIR, prefix /usr), read-only as well,
 #              where the resources come from ../share/tarvelo.
-# In both, start-up says where files go, a generation (with its witness PDF
-# drawn from the report definitions), the lookup files, the error log and the
-# window's start-up all land in the user's data folder ($HOME/.local/share/
-# tarvelo), and nothing in the program's tree changes.
-# Usage: ProgramaSoloLectura.sh BUILD_DIR SOURCE_DIR
+# In both, start-up says where files go; a generation (with its witness PDF
+# drawn from the report definitions), the lookup files, the error log of a
+# failed generation and the window's start-up all land in the user's data
+# folder ($HOME/.local/share/tarvelo); nothing in the program's tree changes.
+# Usage: ProgramaSoloLectura.sh BUILD_DIR SOURCE_DIR SQLITE3
 set -uo pipefail
-build=$1 fuente=$2
+build=$1 fuente=$2 sqlite3=$3
 tmp=$(mktemp -d)
 trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
 fallos=0
@@ -47,10 +47,15 @@ corre_caso() {
         codigo=$(sed -n 's/.*codigo=\([0-9]*\).*/\1/p' "$tmp/$caso-generar.log" | tail -1)
         "$bin/tarvelo-lote" verificar "$linea" --codigo "$codigo" >"$tmp/$caso-verificar.log" 2>&1 ||
             { echo "verificar failed" >&2; cat "$tmp/$caso-verificar.log" >&2; exit 1; }
-        # A database that cannot be opened: the connection layer's failure
-        # goes to the error log.
-        "$bin/tarvelo-lote" inicio "@Plataforma=SQLITE; @server=local; @dbname=$tmp/no/hay/base.db; @usuario=DEMO" \
-            >"$tmp/$caso-fallo.log" 2>&1
+        # A generation that fails on a statement (a table the load reads is
+        # gone) leaves its line in the error log.
+        rota=$tmp/rota-$caso.db
+        "$bin/tarvelo-lote" crear-base "$rota" --demo >/dev/null 2>&1 &&
+            "$sqlite3" "$rota" "drop table V_MA_ARTICULOS" ||
+            { echo "could not prepare the broken database" >&2; exit 1; }
+        "$bin/tarvelo-lote" generar "@Plataforma=SQLITE; @server=local; @dbname=$rota; @usuario=DEMO" \
+            --lista 1 --carpeta "$salida" --acepta-alertas >"$tmp/$caso-fallo.log" 2>&1
+        echo "exit $?" >>"$tmp/$caso-fallo.log"
         # The window's start-up without a screen: it connects, writes the
         # lookup definitions, and ends without opening the window.
         "$bin/tarvelo" "$linea" >"$tmp/$caso-ventana.log" 2>&1
@@ -65,8 +70,9 @@ corre_caso() {
         falla "generar does not say where it writes"
     [[ -s $salida/CAMBIOS.TXT && -s $salida/testigo.pdf ]] || falla "the batch or its witness is missing"
     [[ -s $datos/consultas.kvx ]] || falla "consultas.kvx not in the data folder"
-    grep -q "KXERR.LOG\|base.db" "$datos/KXERR.LOG" 2>/dev/null || [[ -s $datos/KXERR.LOG ]] ||
-        falla "the failed connection left no line in $datos/KXERR.LOG ($(cat "$tmp/$caso-fallo.log"))"
+    grep -q "exit 3" "$tmp/$caso-fallo.log" || falla "the broken generation did not fail with 3"
+    grep -q "V_MA_ARTICULOS" "$datos/KXERR.LOG" 2>/dev/null ||
+        falla "the failed generation left no line in $datos/KXERR.LOG ($(cat "$tmp/$caso-fallo.log"))"
     grep -q "tarvelo: archivos de trabajo en $datos/" "$tmp/$caso-ventana.log" ||
         falla "the window's start-up does not say where it writes: $(cat "$tmp/$caso-ventana.log")"
     grep -q "no hay pantalla" "$tmp/$caso-ventana.log" ||
