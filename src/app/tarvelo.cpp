@@ -17,6 +17,7 @@
 #include "runtime/IniciaAplicacion.h"
 #include "runtime_ui/OperadorQt.h"
 #include "runtime_ui/IdiomaQt.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/Operador.h"
 #include "utility_library/OperadorSilencioso.h"
 #include "utility_library/Programa.h"
@@ -62,6 +63,10 @@ int main(int argc, char** argv) {
     // default definitions when they are missing.
     InstalaConsultas();
     QTextStream salida(stdout), errores(stderr);
+    if (const QString aviso = CarpetasPrograma::aviso(); !aviso.isEmpty()) {
+        errores << "tarvelo: " << aviso << "\n";
+        errores.flush();
+    }
     if (const auto fin = ArrancaTarvelo(app.arguments().mid(1), salida, errores, conPantalla)) {
         fijaOperador(nullptr);
         return *fin;

@@ -1,5 +1,6 @@
 // tarvelo-lote: the batch logic with no window, for scheduled runs.
 #include "cli/Comandos.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
 
@@ -54,6 +55,12 @@ int main(int argc, char** argv) {
     // its reason: never as an abort that leaves no word of why.
     try {
         if (const ComandoDeLote* c = BuscaComando(comando)) {
+            // Whoever reads the journal of a scheduled run learns where its
+            // files went when they cannot go beside the program.
+            if (const QString aviso = CarpetasPrograma::aviso(); !aviso.isEmpty()) {
+                err << "tarvelo-lote: " << aviso << "\n";
+                err.flush();
+            }
             codigo = c->corre(args, out, err);
         } else {
             err << "Comando desconocido: " << comando << " (ver tarvelo-lote --help)\n";

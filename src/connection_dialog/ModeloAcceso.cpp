@@ -1,5 +1,6 @@
 #include "connection_dialog/ModeloAcceso.h"
 
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/ArchivoPublicado.h"
 #include "utility_library/ErrorKX.h"
 
@@ -76,7 +77,7 @@ void ModeloAcceso::llenarlist() {
     });
     QList<BasesRegistradas::Registro> registros;
     pasos.pasos({
-        [&] { rutaBases = QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("BASES.TXT"); },
+        [&] { rutaBases = CarpetasPrograma::escritura() + QStringLiteral("BASES.TXT"); },
         [&] {
             lstBases.clear();
             indiceLista = -1;
@@ -101,7 +102,7 @@ void ModeloAcceso::llenarlist() {
 
 void ModeloAcceso::DatosBase(const QString& Nombre) {
     if (rutaBases.isEmpty()) {
-        rutaBases = QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("BASES.TXT");
+        rutaBases = CarpetasPrograma::escritura() + QStringLiteral("BASES.TXT");
     }
     if (!LBM_Common::ExisteArchivo(rutaBases)) {
         return;
@@ -176,7 +177,7 @@ bool ModeloAcceso::ExisteBaseDeDatos(const QString& Servidor, const QString& Dbn
         if (plataforma == Plataforma::Sqlite) {
             QString ruta = Dbname;
             if (QFileInfo(ruta).isRelative()) {
-                ruta = QlUtil::AgregaBarra(Programa::carpeta()) + ruta;
+                ruta = CarpetasPrograma::escritura() + ruta;
             }
             if (!QFileInfo(ruta).isFile()) {
                 return false;

@@ -5,6 +5,7 @@
 #include "db/SqliteKX.h"
 #include "db/TiposCampo.h"
 #include "db/motores/Motor.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
 
@@ -85,7 +86,7 @@ QString Conexion::archivoSqlite(const QString& baseDatos) {
         return ruta;
     }
     if (QDir::isRelativePath(ruta)) {
-        ruta = Programa::carpeta() + ruta;
+        ruta = CarpetasPrograma::escritura() + ruta;
     }
     return QDir::cleanPath(ruta);
 }

@@ -1,5 +1,6 @@
 #include "db/DB_Dll.h"
 
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
@@ -348,7 +349,7 @@ int DB_Dll::TratamientoErrores(const ErrorKX& ErrObj, int Botones, const QString
     // The error dialog itself never fails its caller: each part on its own,
     // no answer meaning "leave".
     Intenta([&] {
-        ruta = QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG");
+        ruta = CarpetasPrograma::escritura() + QStringLiteral("KXERR.LOG");
         mensaje = LogKX::mensaje(ErrObj);
         rutina = LogKX::textoRutina(Rutina);
         titulo = ErrObj.fuente + rutina + QStringLiteral(" Aviso al operador!!! - 5 ");

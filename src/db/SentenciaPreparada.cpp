@@ -2,6 +2,7 @@
 
 #include "db/DB_Dll.h"
 
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlTexto.h"
@@ -148,7 +149,7 @@ void SentenciaPreparada::anotaYLanza(const FalloKX& f) {
     ErrorKX e = f.error();
     e.fuente = rutina_;
     // The layer's log line; the caller's dialog asks the operator.
-    LogKX::agrega(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
+    LogKX::agrega(CarpetasPrograma::escritura() + QStringLiteral("KXERR.LOG"),
                   LogKX::linea(Reloj::ahora(), LogKX::textoRutina(rutina_), LogKX::mensaje(e), 0));
     throw FalloKX(e);
 }

@@ -12,6 +12,7 @@
 #include "generator/ReglasLote.h"
 #include "generator/RepositorioLote.h"
 #include "progress/Dll_Display.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/ArchivoPublicado.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/LogKX.h"
@@ -300,7 +301,7 @@ QStringList LoteNovedades::PublicaPendientes() {
     QStringList avisos;
     const auto anota = [&](const QString& aviso) {
         avisos << aviso;
-        LogKX::agrega(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("KXERR.LOG"),
+        LogKX::agrega(CarpetasPrograma::escritura() + QStringLiteral("KXERR.LOG"),
                       LogKX::linea(Reloj::ahora(),
                                    LogKX::textoRutina(QStringLiteral("cmdExportar")), aviso, 0));
     };

@@ -9,6 +9,7 @@
 #include "runtime/Configuracion.h"
 #include "runtime/ErroresOperador.h"
 #include "runtime/MenuExes.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
@@ -326,7 +327,7 @@ void Lib_FrmCons3::resizeEvent(QResizeEvent* e) {
 void Lib_FrmCons3::CargaAnchos() {
     TablaConsulta = AnchosConsultas::ClaveAnchos(TablaConsulta);
     const QList<int> anchos =
-        AnchosConsultas::CargaAnchos(QlUtil::AgregaBarra(Programa::carpeta()), TablaConsulta);
+        AnchosConsultas::CargaAnchos(CarpetasPrograma::escritura(), TablaConsulta);
     for (int i = 0; i < anchos.size() && i < filas_.columnas(); ++i) {
         ListView1->setColumnWidth(i, anchoPixeles(anchos[i]));
     }
@@ -337,10 +338,10 @@ void Lib_FrmCons3::GrabaAnchos() {
     for (int i = 0; i < filas_.columnas(); ++i) {
         anchos.append(twipsDe(ListView1->columnWidth(i)));
     }
-    if (!AnchosConsultas::GrabaAnchos(QlUtil::AgregaBarra(Programa::carpeta()), TablaConsulta,
+    if (!AnchosConsultas::GrabaAnchos(CarpetasPrograma::escritura(), TablaConsulta,
                                       anchos)) {
         throw FalloKX(75, QStringLiteral("No se pudo grabar ") +
-                              AnchosConsultas::RutaAnchos(Programa::carpeta()));
+                              AnchosConsultas::RutaAnchos(CarpetasPrograma::escritura()));
     }
 }
 

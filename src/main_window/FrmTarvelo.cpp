@@ -14,6 +14,7 @@
 #include "runtime/ModGlobal.h"
 #include "runtime_ui/Skins.h"
 #include "toolbar/UtilLin.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
@@ -96,7 +97,7 @@ void FrmTarvelo::armaControles() {
     UtilLin1_ = new UtilLin(central);
     UtilLin1_->setObjectName(QStringLiteral("UtilLin1"));
     // Its properties as the program's settings keep them.
-    QSettings ajustes(QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("tarvelo.ini"),
+    QSettings ajustes(CarpetasPrograma::escritura() + QStringLiteral("tarvelo.ini"),
                       QSettings::IniFormat);
     ajustes.beginGroup(QStringLiteral("UtilLin1"));
     UtilLin1_->LeePropiedades(ajustes);

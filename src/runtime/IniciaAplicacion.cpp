@@ -5,8 +5,8 @@
 #include "runtime/ControlAcceso.h"
 #include "runtime/LineaComando.h"
 #include "runtime/ValoresGlobales.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/Pasos.h"
-#include "utility_library/Programa.h"
 #include "utility_library/QlIni.h"
 #include "utility_library/QlReport.h"
 #include "utility_library/QlTexto.h"
@@ -113,11 +113,14 @@ int IniciaAplicacion(const QString& lineaComando, ModoInicio modo) {
     gMensajeInicio.clear();
     gPasoFallido.clear();
     DB_Dll& db = DB_Dll::instancia();
-    QString carpeta;
+    // The files start-up hands on: the ones the program writes (lookup
+    // definitions) and the ones it only reads (help, report definitions).
+    QString carpeta, recursos;
 
     corre("carpeta", [&] {
-        carpeta = QlUtil::AgregaBarra(Programa::carpeta());
-        gArchivoAyuda = carpeta + QStringLiteral("htmlhelp/vuvodozovoz.chm");
+        carpeta = CarpetasPrograma::escritura();
+        recursos = CarpetasPrograma::lectura();
+        gArchivoAyuda = recursos + QStringLiteral("htmlhelp/vuvodozovoz.chm");
     });
     gColorFondo = 0xFFFFFF;
 
@@ -203,7 +206,7 @@ int IniciaAplicacion(const QString& lineaComando, ModoInicio modo) {
                                                   QStringLiteral("; UID=") + db.gUsuario +
                                                   QStringLiteral("; PWD=") + db.gUserPassWord;
                                }) &&
-                         corre("reportes", [&] { QlReport::RutaReportes(carpeta); }) &&
+                         corre("reportes", [&] { QlReport::RutaReportes(recursos); }) &&
                          corre("base", [&] { db.gCnn->FijaBaseDefecto(db.gDBName); }) &&
                          corre("consultas",
                                [&] {
@@ -242,7 +245,7 @@ QString InformeInicio() {
     s << "  SS_CONFIDENCIALIDAD: " << siNo(db.gConfidencialidad) << "\n";
     s << "  UNIDADDEMEDIDA_KG: " << gUnidadKG << "\n";
     s << "  CFondo: &H" << QString::number(gColorFondo, 16).toUpper() << "\n";
-    s << "Carpeta del programa: " << QlUtil::AgregaBarra(Programa::carpeta()) << "\n";
+    s << CarpetasPrograma::informe();
     if (!gDsnReportes.isEmpty()) {
         s << "Reportes: " << ocultaClaves(gDsnReportes) << "\n";
     }

@@ -1,5 +1,6 @@
 #include "runtime/ListaBases.h"
 
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/ArchivoPublicado.h"
 
 #include "utility_library/Cp1252.h"
@@ -16,7 +17,7 @@ QString gRutaBases;
 
 QString RutaBases() {
     if (gRutaBases.trimmed().isEmpty()) {
-        return QlUtil::AgregaBarra(Programa::carpeta()) + QStringLiteral("BASES.TXT");
+        return CarpetasPrograma::escritura() + QStringLiteral("BASES.TXT");
     }
     return gRutaBases;
 }

@@ -2,6 +2,7 @@
 
 #include "runtime/ErroresOperador.h"
 #include "runtime_ui/SkinVentana.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/LogKX.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlEquipo.h"
@@ -111,7 +112,7 @@ bool AplicaSkin(QWidget* Ventana) {
     }
     const ArchivoSkin archivo = ArchivoDeSkin(NumeroSkin(ValorEstilo()));
     SkinVentana skin;
-    if (!skin.CargaSkin(QlUtil::AgregaBarra(Programa::carpeta()) + archivo.ruta, archivo.ajustes)) {
+    if (!skin.CargaSkin(CarpetasPrograma::lectura() + archivo.ruta, archivo.ajustes)) {
         SkinVentana::QuitaSkin(Ventana);
         RegistraFalla(skin.error());
         return false;

@@ -2,6 +2,7 @@
 
 #include "runtime_ui/Skins.h"
 #include "toolbar/TiraIconos.h"
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/Programa.h"
 #include "utility_library/QlTexto.h"
 
@@ -71,7 +72,7 @@ void UtilLin::creaBarra() {
 void UtilLin::cargaIconos() {
     archivoTira_ = TiraIconos::ArchivoTira(Skins::ValorEstilo());
     const QList<QIcon> iconos = TiraIconos::CortaTira(
-        QlUtil::AgregaBarra(Programa::carpeta()) + archivoTira_, int(kComandosUtilLin.size()));
+        CarpetasPrograma::lectura() + archivoTira_, int(kComandosUtilLin.size()));
     // Without a strip the buttons carry their captions alone.
     tieneIconos_ = iconos.size() == int(kComandosUtilLin.size());
     for (std::size_t i = 0; i < acciones_.size(); ++i) {

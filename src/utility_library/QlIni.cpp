@@ -1,3 +1,4 @@
+#include "utility_library/CarpetasPrograma.h"
 #include "utility_library/QlIni.h"
 
 #include "utility_library/Cp1252.h"
@@ -10,7 +11,7 @@ QString QlIni::Ruta(const QString& archivo) {
     if (QFileInfo(archivo).isAbsolute()) {
         return archivo;
     }
-    return Programa::carpeta() + archivo;
+    return CarpetasPrograma::escritura() + archivo;
 }
 
 QString QlIni::LeeValor(const QString& archivo, const QString& seccion, const QString& clave,
