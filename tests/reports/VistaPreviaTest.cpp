@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
@@ -85,6 +86,64 @@ TEST_P(VistaPreviaTest, MuestraElLoteYLoGuardaComoPdf) {
     const QString t = HerramientasPdf::texto(archivo);
     EXPECT_TRUE(t.contains("COMERCIAL DEL SUR")) << t.toStdString();
     EXPECT_TRUE(t.contains("000005678"));
+}
+
+// The preview is used by keys alone: pages, saving, printing offered, closing.
+TEST_P(VistaPreviaTest, SeUsaConTeclas) {
+    EsquemaPrueba e;
+    for (int i = 0; i < 150; ++i) {
+        e.filaLote({.codigo = 3,
+                    .idLista = "1",
+                    .nombre = "LISTA 1",
+                    .fecha = QDate(2026, 3, 10),
+                    .codInterno = QString::number(100000 + i).rightJustified(9, '0'),
+                    .descripcion = "ARTICULO",
+                    .precioVenta = "000150000",
+                    .precio = "000150000"});
+    }
+    QTemporaryDir dir;
+    const QString archivo = dir.filePath("teclas.pdf");
+    op_.respondeArchivo(archivo);
+    int paginas = 0, trasSiguiente = 0, trasFin = 0, trasInicio = 0, trasAnterior = 0;
+    bool imprimeConTecla = false, cerro = false;
+    QTimer reloj;
+    reloj.setInterval(50);
+    QObject::connect(&reloj, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* vista = d ? d->findChild<QPrintPreviewWidget*>() : nullptr;
+        if (!vista || vista->pageCount() == 0) {
+            return;
+        }
+        reloj.stop();
+        d->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+        paginas = vista->pageCount();
+        QTest::keyClick(d, Qt::Key_PageDown);
+        trasSiguiente = vista->currentPage();
+        QTest::keyClick(d, Qt::Key_End);
+        trasFin = vista->currentPage();
+        QTest::keyClick(d, Qt::Key_PageUp);
+        trasAnterior = vista->currentPage();
+        QTest::keyClick(d, Qt::Key_Home);
+        trasInicio = vista->currentPage();
+        for (QAction* a : d->findChild<QToolBar*>()->actions()) {
+            imprimeConTecla = imprimeConTecla || a->shortcut() == QKeySequence::Print;
+        }
+        QTest::keyClick(d, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(d, Qt::Key_Escape);
+        cerro = !d->isVisible();
+    });
+    reloj.start();
+    MuestraVistaPrevia("RP_Tarvelo", "3", nullptr);
+    reloj.stop();
+    ASSERT_GE(paginas, 3);
+    EXPECT_EQ(trasSiguiente, 2);
+    EXPECT_EQ(trasFin, paginas);
+    EXPECT_EQ(trasAnterior, paginas - 1);
+    EXPECT_EQ(trasInicio, 1);
+    EXPECT_TRUE(imprimeConTecla);
+    EXPECT_TRUE(cerro);
+    EXPECT_EQ(HerramientasPdf::revisa(archivo), QString());
 }
 
 TEST_P(VistaPreviaTest, UnLoteInexistenteFallaSinAbrirLaVista) {
