@@ -310,6 +310,11 @@ bool GeneradorLote::Termina(ArchivosCambio& archivos, ResultadoGeneracion& r, qi
                 h.generado = generado;
             }
             lote_.repositorio().AnotaArchivos(codigo, huellas);
+            // The day of its pending load is covered once the batch is.
+            if (cargaPendiente_) {
+                lote_.repositorio().AnotaCargaPendiente(
+                    codigo, QlUtil::FormateaCodigo(cabecera_.lista, 4), *cargaPendiente_);
+            }
             lote_.repositorio().ConfirmaGeneracion();
             confirmado = true;
         });
@@ -443,6 +448,10 @@ ResultadoGeneracion GeneradorLote::Genera() {
             r.estado = ResultadoGeneracion::Estado::FueraDeFormato;
             return r;
         }
+    }
+    cargaPendiente_.reset();
+    if (!regeneracion) {
+        cargaPendiente_ = v.cargaPendiente;
     }
     // A stored batch goes out as it was accepted; a new one is looked at
     // price by price.

@@ -92,4 +92,6 @@ private:
     QList<AlertaFila> alertas_;
     // The header of the load being generated.
     CabeceraLote cabecera_;
+    // The pending load a new batch's rows came from, recorded with it.
+    std::optional<VentanaCarga> cargaPendiente_;
 };

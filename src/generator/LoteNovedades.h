@@ -131,6 +131,10 @@ public:
     static QString RutaDeCarpeta(const QString& carpeta);
 
     // --- loaders
+    // Whether the pending load catches up on the days without a batch
+    // (on by default; tarvelo-lote --sin-recuperar turns it off for a run).
+    void fijaRecupera(bool recupera) { recupera_ = recupera; }
+    bool recupera() const { return recupera_; }
     void Carga();
     ResultadoCarga CargaNovedades();
     void AbreRangoManual();
@@ -163,4 +167,5 @@ private:
     ImpresorTestigo* impresor_ = nullptr;
     ArticulosBalanza* articulos_ = nullptr;
     int ciclo_ = 0;
+    bool recupera_ = true;
 };

@@ -107,6 +107,9 @@ private:
     QFrame* Frame2_;
     QLabel* lblRuta_;
     QLabel* lblLista_;
+    // Above the grid, shown only when the pending load caught up on days
+    // without a batch.
+    QLabel* lblRecuperacion_;
     QPushButton* CmdBuscar_;
     QPushButton* cmdCargar_;
     QPushButton* cmdManual_;
