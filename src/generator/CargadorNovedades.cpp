@@ -323,6 +323,8 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
         lista_ = QlUtil::FormateaCodigo(cabecera.lista, 4);
         hoy_ = Reloj::hoy();
         manana_ = hoy_.addDays(1);
+        // Today's load, should the list's last day not be read.
+        ventanaCarga_ = ReglasLote::VentanaDeCarga(hoy_, std::nullopt, 0, false);
     };
     // The days the pending load takes offers for: today's, and the days
     // since the list's last batch of a pending load when that is older

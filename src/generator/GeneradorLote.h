@@ -3,6 +3,7 @@
 #include "generator/AlertasPrecio.h"
 #include "generator/CabeceraLote.h"
 #include "generator/LoteNovedades.h"
+#include "generator/VentanaCarga.h"
 
 #include <QByteArray>
 #include <QSet>

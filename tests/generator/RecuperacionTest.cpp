@@ -140,7 +140,7 @@ TEST_P(RecuperacionTest, CadaHuecoTomaSusOfertasUnaVez) {
             EXPECT_EQ(f[i][FilaNovedad::PrecioVenta], e.precio) << e.articulo;
             EXPECT_EQ(f[i][FilaNovedad::NoMarcar], e.noMarcar) << e.articulo;
         }
-        if (c.filas == deHoy) {
+        if (*c.aviso == '\0') { // today's load, row for row
             if (filasDeHoy.isEmpty()) {
                 filasDeHoy = f;
             }
@@ -192,7 +192,7 @@ TEST_P(RecuperacionTest, ElDiaSeRegistraSoloConUnLoteConfirmadoDePendientes) {
         QStringList r;
         for (const QVariant& v : esquema->valores(
                  "SELECT IdLista || ' ' || Dia || ' ' || COALESCE(RecuperaDesde, '-') || ' ' || "
-                 "COALESCE(RecuperaHasta, '-') FROM MV_TARVELO_CARGAS ORDER BY Codigo")) {
+                 "COALESCE(RecuperaHasta, '-') FROM MV_TARVELO_CARGAS ORDER BY Dia, Codigo")) {
             r << v.toString();
         }
         return r;
