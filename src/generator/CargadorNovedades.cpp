@@ -330,9 +330,9 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     // since the list's last batch of a pending load when that is older
     // than yesterday.
     const auto ventanaDeCarga = [&] {
-        const std::optional<QDate> ultimo =
-            lote_.recupera() ? lote_.repositorio().UltimaCargaPendiente(lista_)
-                             : std::optional<QDate>();
+        const std::optional<QDate> ultimo = lote_.recupera()
+                                                ? lote_.repositorio().UltimaCargaPendiente(lista_)
+                                                : std::optional<QDate>();
         ventanaCarga_ = ReglasLote::VentanaDeCarga(hoy_, ultimo, parametros_.diasRecuperacion,
                                                    lote_.recupera());
     };
@@ -353,10 +353,9 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             ventana.textoRecuperacion.clear();
         }
     };
-    const bool iniciado =
-        manual ? pasos.pasos({inicia, fijaCabecera, abre})
-               : pasos.pasos(
-                     {inicia, ventanaDeCarga, [&] { lote_.ArmaGrilla(); }, fijaCabecera, abre});
+    const bool iniciado = manual ? pasos.pasos({inicia, fijaCabecera, abre})
+                                 : pasos.pasos({inicia, ventanaDeCarga, [&] { lote_.ArmaGrilla(); },
+                                                fijaCabecera, abre});
     if (!iniciado) {
         return termina(ResultadoCarga::Estado::Abandonado);
     }

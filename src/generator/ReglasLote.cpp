@@ -36,8 +36,8 @@ Oferta DecideOferta(const QDate& desde, const QDate& hasta, const QDate& hoy, co
     return Oferta::Vigente;
 }
 
-VentanaCarga VentanaDeCarga(const QDate& hoy, const std::optional<QDate>& ultimoDia,
-                            int limiteDias, bool recuperar) {
+VentanaCarga VentanaDeCarga(const QDate& hoy, const std::optional<QDate>& ultimoDia, int limiteDias,
+                            bool recuperar) {
     VentanaCarga v;
     v.hoy = hoy;
     v.inicioDesde = v.inicioHasta = hoy.addDays(1);

@@ -35,8 +35,8 @@ Oferta DecideOferta(const QDate& desde, const QDate& hasta, const QDate& hoy, co
 // yesterday, the days in between are caught up, at most `limiteDias` back
 // from today (0 or less: never); otherwise, or with `recuperar` false, the
 // load is exactly today's.
-VentanaCarga VentanaDeCarga(const QDate& hoy, const std::optional<QDate>& ultimoDia,
-                            int limiteDias, bool recuperar);
+VentanaCarga VentanaDeCarga(const QDate& hoy, const std::optional<QDate>& ultimoDia, int limiteDias,
+                            bool recuperar);
 
 // A configured number of days: a whole number, not negative, blanks around
 // allowed; anything else (missing, blank, negative, a fraction, no number)

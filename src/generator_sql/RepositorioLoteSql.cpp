@@ -193,8 +193,8 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::Pendientes(const QString& list
                 QStringLiteral("CargaNovedades"), true);
 }
 
-std::unique_ptr<CursorOrigen>
-RepositorioLoteSql::PendientesRecuperando(const QString& lista, const VentanaCarga& v) {
+std::unique_ptr<CursorOrigen> RepositorioLoteSql::PendientesRecuperando(const QString& lista,
+                                                                        const VentanaCarga& v) {
     const CapacidadesMotor c = capacidades();
     const QString inicio = c.diaDe(QStringLiteral("FHOFERTADESDE"));
     const QString fin = c.diaDe(QStringLiteral("FHOFERTAHASTA"));
@@ -203,10 +203,10 @@ RepositorioLoteSql::PendientesRecuperando(const QString& lista, const VentanaCar
                        "AND (ESTADO = '0-C' OR ESTADO = '0-M' OR (%1 >= ? AND %1 <= ?) OR "
                        "(%2 >= ? AND %2 <= ?)) AND SUSPENDIDO = 0")
             .arg(inicio, fin);
-    return abre(desde, QStringLiteral(" ORDER BY IDARTICULO"),
-                {lista, fecha(v.inicioDesde), fecha(v.inicioHasta), fecha(v.finDesde),
-                 fecha(v.finHasta)},
-                QStringLiteral("CargaNovedades"), true);
+    return abre(
+        desde, QStringLiteral(" ORDER BY IDARTICULO"),
+        {lista, fecha(v.inicioDesde), fecha(v.inicioHasta), fecha(v.finDesde), fecha(v.finHasta)},
+        QStringLiteral("CargaNovedades"), true);
 }
 
 namespace {
@@ -223,8 +223,7 @@ std::optional<QDate> RepositorioLoteSql::UltimaCargaPendiente(const QString& lis
     TablasPropias(QStringLiteral("MV_TARVELO_CARGAS"));
     // Days are kept as ISO text: they sort as days on every engine.
     SentenciaPreparada& s = sentencia(
-        s_->ultimaCarga,
-        QStringLiteral("SELECT MAX(Dia) FROM MV_TARVELO_CARGAS WHERE IdLista = ?"),
+        s_->ultimaCarga, QStringLiteral("SELECT MAX(Dia) FROM MV_TARVELO_CARGAS WHERE IdLista = ?"),
         QStringLiteral("CargaNovedades"));
     s.ejecuta({listaDeCarga(lista)});
     const QVariant v = s.siguiente() ? s.valor(0) : QVariant();
@@ -247,14 +246,15 @@ std::optional<QDate> RepositorioLoteSql::UltimaCargaPendiente(const QString& lis
 void RepositorioLoteSql::AnotaCargaPendiente(qint64 codigo, const QString& lista,
                                              const VentanaCarga& v) {
     const auto dia = [](const QDate& d) {
-        return d.isValid() ? QVariant(d.toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
+        return d.isValid() ? QVariant(d.toString(Qt::ISODate))
+                           : QVariant(QMetaType::fromType<QString>());
     };
     sentencia(s_->anotaCarga,
               QStringLiteral("INSERT INTO MV_TARVELO_CARGAS (Codigo, IdLista, Dia, RecuperaDesde, "
                              "RecuperaHasta) VALUES (?, ?, ?, ?, ?)"),
               QStringLiteral("cmdExportar"))
-        .ejecuta({codigo, listaDeCarga(lista), dia(v.hoy), dia(v.recuperaDesde),
-                  dia(v.recuperaHasta)});
+        .ejecuta(
+            {codigo, listaDeCarga(lista), dia(v.hoy), dia(v.recuperaDesde), dia(v.recuperaHasta)});
 }
 
 std::unique_ptr<CursorOrigen> RepositorioLoteSql::Manual(const QString& lista,

@@ -132,16 +132,15 @@ TEST_P(RecuperacionProcesoTest, UnaNocheSinLoteNoPierdeNingunCambio) {
                      "'000307'");
     const Noche uno2 = generar("1", 2); // list 2 gets no batch this night
     ASSERT_EQ(uno2.codigo, CodigoLote::Generado) << uno2.err.toStdString();
-    EXPECT_EQ(precios(uno2.cambios),
-              QStringList({"000302 000080000", "000303 000100000", "000304 000080000",
-                           "000307 000120000"}));
+    EXPECT_EQ(precios(uno2.cambios), QStringList({"000302 000080000", "000303 000100000",
+                                                  "000304 000080000", "000307 000120000"}));
 
     const Noche uno3 = generar("1", 3), dos3 = generar("2", 3);
     ASSERT_EQ(uno3.codigo, CodigoLote::Generado) << uno3.err.toStdString();
     ASSERT_EQ(dos3.codigo, CodigoLote::Generado) << dos3.err.toStdString();
     EXPECT_FALSE(uno3.err.contains("días sin novedad")) << uno3.err.toStdString();
-    EXPECT_TRUE(dos3.err.contains(
-        "Se incluyen las ofertas de los días sin novedad: del 11/03 al 11/03\n"))
+    EXPECT_TRUE(
+        dos3.err.contains("Se incluyen las ofertas de los días sin novedad: del 11/03 al 11/03\n"))
         << dos3.err.toStdString();
     // The offer that started and ended on the missed days goes once, at the
     // price it ends with.
@@ -155,7 +154,8 @@ TEST_P(RecuperacionProcesoTest, UnaNocheSinLoteNoPierdeNingunCambio) {
     for (const QByteArray& articulo : cajas({uno2.cambios}).keys()) {
         EXPECT_TRUE(tercera.contains(articulo)) << articulo.toStdString();
     }
-    EXPECT_EQ(cajas({dos1.cambios, dos3.cambios}), cajas({uno1.cambios, uno2.cambios, uno3.cambios}));
+    EXPECT_EQ(cajas({dos1.cambios, dos3.cambios}),
+              cajas({uno1.cambios, uno2.cambios, uno3.cambios}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, RecuperacionProcesoTest, valoresMotores(), nombreMotor);

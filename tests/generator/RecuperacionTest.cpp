@@ -65,8 +65,9 @@ protected:
 
     // The list's last pending load that became a batch was on `dia`.
     void registraDia(const QDate& dia) {
-        esquema->ejecuta("INSERT INTO MV_TARVELO_CARGAS (Codigo, IdLista, Dia) VALUES (900, '1', ?)",
-                         {dia.toString(Qt::ISODate)});
+        esquema->ejecuta(
+            "INSERT INTO MV_TARVELO_CARGAS (Codigo, IdLista, Dia) VALUES (900, '1', ?)",
+            {dia.toString(Qt::ISODate)});
     }
     int cuenta(const QString& sql) { return esquema->cuenta(sql); }
 };
@@ -100,17 +101,29 @@ TEST_P(RecuperacionTest, CadaHuecoTomaSusOfertasUnaVez) {
     const Caso casos[] = {
         {"sin día registrado", std::nullopt, "", true, deHoy, "", false},
         {"último día ayer", -1, "", true, deHoy, "", false},
-        {"hueco de dos días", -3, "", true,
+        {"hueco de dos días",
+         -3,
+         "",
+         true,
          {pendiente, corre202, termino203, dentro204, empiezaManana, terminaHoy},
-         "Se incluyen las ofertas de los días sin novedad: del 08/03 al 09/03", false},
-        {"hueco de cinco días", -6, "", true,
+         "Se incluyen las ofertas de los días sin novedad: del 08/03 al 09/03",
+         false},
+        {"hueco de cinco días",
+         -6,
+         "",
+         true,
          {pendiente, corre202, termino203, dentro204, dentro205, empiezaManana, terminaHoy,
           corre210, termino211},
-         "Se incluyen las ofertas de los días sin novedad: del 05/03 al 09/03", false},
-        {"hueco más largo que el límite", -40, "3", true,
+         "Se incluyen las ofertas de los días sin novedad: del 05/03 al 09/03",
+         false},
+        {"hueco más largo que el límite",
+         -40,
+         "3",
+         true,
          {pendiente, corre202, termino203, dentro204, dentro205, empiezaManana, terminaHoy,
           termino211},
-         "Se incluyen las ofertas de los días sin novedad: del 07/03 al 09/03", true},
+         "Se incluyen las ofertas de los días sin novedad: del 07/03 al 09/03",
+         true},
         {"--sin-recuperar", -6, "", false, deHoy, "", false},
         {"límite cero", -6, "0", true, deHoy, "", false},
     };
@@ -122,7 +135,8 @@ TEST_P(RecuperacionTest, CadaHuecoTomaSusOfertasUnaVez) {
             registraDia(kHoy.addDays(*c.ultimo));
         }
         if (c.limite.isEmpty()) {
-            esquema->ejecuta("DELETE FROM TA_CONFIGURACION WHERE CLAVE = 'TARVELO_DIAS_RECUPERACION'");
+            esquema->ejecuta(
+                "DELETE FROM TA_CONFIGURACION WHERE CLAVE = 'TARVELO_DIAS_RECUPERACION'");
         } else {
             esquema->configuracion("TARVELO_DIAS_RECUPERACION", c.limite);
         }

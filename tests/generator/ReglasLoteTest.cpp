@@ -95,8 +95,8 @@ TEST(ReglasLote, VentanaDeCarga) {
         {"ayer", d.addDays(-1), 31, true, kManana, kHoy, {}, 0},
         {"hoy mismo (segundo lote)", d, 31, true, kManana, kHoy, {}, 0},
         {"un día futuro (reloj atrasado)", d.addDays(3), 31, true, kManana, kHoy, {}, 0},
-        {"hueco de dos días", d.addDays(-3), 31, true, d.addDays(-1), d.addDays(-2),
-         d.addDays(-2), 0},
+        {"hueco de dos días", d.addDays(-3), 31, true, d.addDays(-1), d.addDays(-2), d.addDays(-2),
+         0},
         {"hueco de cinco días", d.addDays(-6), 31, true, d.addDays(-4), d.addDays(-5),
          d.addDays(-5), 0},
         {"hueco igual al límite", d.addDays(-4), 3, true, d.addDays(-2), d.addDays(-3),
@@ -123,8 +123,9 @@ TEST(ReglasLote, VentanaDeCarga) {
 
 TEST(ReglasLote, LeeDias) {
     const QPair<const char*, int> casos[] = {
-        {"31", 31}, {" 7 ", 7}, {"0", 0},   {"", 31},     {" ", 31},
-        {"-3", 31}, {"2,5", 31}, {"abc", 31}, {"99999999999", 36525},
+        {"31", 31},  {" 7 ", 7},  {"0", 0},
+        {"", 31},    {" ", 31},   {"-3", 31},
+        {"2,5", 31}, {"abc", 31}, {"99999999999", 36525},
     };
     for (const auto& [texto, dias] : casos) {
         EXPECT_EQ(ReglasLote::LeeDias(texto, 31), dias) << texto;
