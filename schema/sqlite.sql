@@ -252,6 +252,17 @@ CREATE TABLE MV_TARVELO_ALERTAS (
     Motivo VARCHAR(255)
 );
 
+-- The day of each pending load that became a batch, by list (upper case),
+-- and the days without a batch it caught up on: ISO dates (the program's own
+-- table: the next pending load of the list catches up from the latest day).
+CREATE TABLE MV_TARVELO_CARGAS (
+    Codigo INTEGER NOT NULL,
+    IdLista VARCHAR(4) NOT NULL,
+    Dia VARCHAR(10) NOT NULL,
+    RecuperaDesde VARCHAR(10),
+    RecuperaHasta VARCHAR(10)
+);
+
 CREATE TABLE V_MV_FALTANTES (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     FechaHora DATETIME,

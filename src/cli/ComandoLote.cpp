@@ -41,6 +41,7 @@ struct Opciones {
     bool marcar = false;
     bool estricto = false;
     bool aceptaAlertas = false;
+    bool sinRecuperar = false;
     bool ayuda = false;
 };
 
@@ -54,7 +55,7 @@ bool leeOpciones(const QStringList& args, const QString& comando, const QStringL
     forma.conValor = conValor;
     if (generar) {
         forma.banderas = {QStringLiteral("marcar"), QStringLiteral("estricto"),
-                          QStringLiteral("acepta-alertas")};
+                          QStringLiteral("acepta-alertas"), QStringLiteral("sin-recuperar")};
         forma.repetibles = {QStringLiteral("articulos"), QStringLiteral("familias")};
     }
     forma.faltaPosicional =
@@ -69,6 +70,7 @@ bool leeOpciones(const QStringList& args, const QString& comando, const QStringL
     o.marcar = a.bandera("marcar");
     o.estricto = a.bandera("estricto");
     o.aceptaAlertas = a.bandera("acepta-alertas");
+    o.sinRecuperar = a.bandera("sin-recuperar");
     for (const auto& [opcion, r] : std::as_const(a.repetidos)) {
         if (!r.contains(QLatin1Char(':'))) {
             err << "--" << opcion << " necesita un rango DESDE:HASTA" << Qt::endl
@@ -233,10 +235,13 @@ QString AyudaComandoLote() {
         "tarvelo-lote generar \"<linea de la suite>\" --lista CODIGO --carpeta CARPETA\n"
         "             [--codigo N] [--fecha FECHA] [--hoy AAAA-MM-DD]\n"
         "             [--articulos DESDE:HASTA]... [--familias DESDE:HASTA]...\n"
-        "             [--letra L] [--marcar] [--acepta-alertas]\n"
+        "             [--letra L] [--marcar] [--acepta-alertas] [--sin-recuperar]\n"
         "  Carga las novedades pendientes de la lista de venta CODIGO y genera el lote:\n"
         "  CAMBIOS.TXT y BALANZA.TXT en CARPETA, una fila por novedad en MV_TARVELO,\n"
-        "  los precios enviados marcados '1-M'.\n"
+        "  los precios enviados marcados '1-M'. Si la lista no tuvo lote de pendientes\n"
+        "  desde antes de ayer, incluye tambien las ofertas que empezaron o terminaron\n"
+        "  en los dias sin lote (a lo sumo TARVELO_DIAS_RECUPERACION dias, 31 por\n"
+        "  defecto) y lo dice en la salida de errores.\n"
         "    --codigo N      codigo del lote (por defecto el proximo libre); un codigo\n"
         "                    existente se rechaza (para eso esta regenerar)\n"
         "    --fecha FECHA   fecha del lote (por defecto hoy, en formato de fecha corta)\n"
@@ -255,6 +260,8 @@ QString AyudaComandoLote() {
         "                    menor que el precio regular, precio bajo el costo mas\n"
         "                    TARVELO_MARGEN_MINIMO, precio cero); sin ella no genera y\n"
         "                    sale con 4. Las alertas van siempre a la salida de errores.\n"
+        "    --sin-recuperar carga solo las novedades de hoy, sin las de los dias sin\n"
+        "                    lote (el dia de hoy queda registrado igual)\n"
         "\n"
         "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
         "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO]\n"
@@ -385,7 +392,11 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     }
     ventana.fijaRuta(rutaDeCarpeta(*carpeta));
 
+    lote.fijaRecupera(!o.sinRecuperar);
     const ResultadoCarga carga = lote.CargaNovedades();
+    if (!ventana.textoRecuperacion.isEmpty()) {
+        err << ventana.textoRecuperacion << Qt::endl;
+    }
     if (carga.estado == ResultadoCarga::Estado::Abandonado) {
         return CodigoLote::Abandonado;
     }

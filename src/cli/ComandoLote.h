@@ -9,7 +9,7 @@
 //   generar "<suite command line>" --lista CODIGO --carpeta CARPETA [--codigo N]
 //           [--fecha FECHA] [--hoy AAAA-MM-DD] [--articulos DESDE:HASTA]...
 //           [--familias DESDE:HASTA]... [--letra L] [--marcar] [--testigo-pdf ARCHIVO]
-//           [--acepta-alertas]
+//           [--acepta-alertas] [--sin-recuperar]
 //   regenerar "<suite command line>" --codigo N [--carpeta CARPETA] [--hoy AAAA-MM-DD]
 //             [--testigo-pdf ARCHIVO]
 //   verificar "<suite command line>" --codigo N

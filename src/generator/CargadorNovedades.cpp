@@ -11,6 +11,7 @@
 #include "generator/ValoresFila.h"
 #include "progress/Dll_Display.h"
 #include "utility_library/Booleano.h"
+#include "utility_library/DiasSinNovedad.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
@@ -67,6 +68,11 @@ const QString CargadorNovedades::kFilasNoCargadas =
     QStringLiteral("Estas filas no se cargaron y siguen pendientes:");
 const QString CargadorNovedades::kNadaPendiente =
     QStringLiteral("No hay precios para enviar en la lista %1:");
+
+const QString CargadorNovedades::kFueraDeLimite =
+    QStringLiteral("La lista %1 no tiene lotes de novedades desde el %2: se incluyen sólo las "
+                   "ofertas de los últimos %3 días (TARVELO_DIAS_RECUPERACION); las de los %4 "
+                   "días anteriores no se recuperan.");
 
 CargadorNovedades::CargadorNovedades(LoteNovedades& lote)
     : lote_(lote), parametros_(lote.parametros()) {}
@@ -287,6 +293,12 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
     std::unique_ptr<CursorOrigen> c;
     bool cartelAbierto = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
+        // A pending load that went through is what a batch of its rows
+        // records: its day is then covered for the next load.
+        if (!manual && (estado == ResultadoCarga::Estado::Cargado ||
+                        estado == ResultadoCarga::Estado::SinNovedades)) {
+            lote_.ventana().cargaPendiente = ventanaCarga_;
+        }
         if (cartelAbierto) {
             lote_.cartel().CartelCerrar();
         }
@@ -356,17 +368,54 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
         lista_ = QlUtil::FormateaCodigo(cabecera.lista, 4);
         hoy_ = Reloj::hoy();
         manana_ = hoy_.addDays(1);
+        // Today's load, should the list's last day not be read.
+        ventanaCarga_ = ReglasLote::VentanaDeCarga(hoy_, std::nullopt, 0, false);
+    };
+    // The days the pending load takes offers for: today's, and the days
+    // since the list's last batch of a pending load when that is older
+    // than yesterday.
+    const auto ventanaDeCarga = [&] {
+        const std::optional<QDate> ultimo = lote_.recupera()
+                                                ? lote_.repositorio().UltimaCargaPendiente(lista_)
+                                                : std::optional<QDate>();
+        ventanaCarga_ = ReglasLote::VentanaDeCarga(hoy_, ultimo, parametros_.diasRecuperacion,
+                                                   lote_.recupera());
     };
     const auto abre = [&] {
-        c = manual ? lote_.repositorio().Manual(lista_, Rango())
-                   : lote_.repositorio().Pendientes(lista_, hoy_, manana_);
+        if (manual) {
+            c = lote_.repositorio().Manual(lista_, Rango());
+        } else if (ventanaCarga_.recupera()) {
+            c = lote_.repositorio().PendientesRecuperando(lista_, ventanaCarga_);
+        } else {
+            c = lote_.repositorio().Pendientes(lista_, hoy_, manana_);
+        }
     };
-    const auto fijaCabecera = [&] { ventana.cabecera = cabecera; };
-    const bool iniciado =
-        manual ? pasos.pasos({inicia, fijaCabecera, abre})
-               : pasos.pasos({inicia, [&] { lote_.ArmaGrilla(); }, fijaCabecera, abre});
+    const auto fijaCabecera = [&] {
+        ventana.cabecera = cabecera;
+        if (manual && !agrega) {
+            // A range on its own is no pending load.
+            ventana.cargaPendiente.reset();
+            ventana.textoRecuperacion.clear();
+        }
+    };
+    const bool iniciado = manual ? pasos.pasos({inicia, fijaCabecera, abre})
+                                 : pasos.pasos({inicia, ventanaDeCarga, [&] { lote_.ArmaGrilla(); },
+                                                fijaCabecera, abre});
     if (!iniciado) {
         return termina(ResultadoCarga::Estado::Abandonado);
+    }
+    if (!manual && ventanaCarga_.recupera()) {
+        ventana.textoRecuperacion =
+            DiasSinNovedad::aviso(ventanaCarga_.recuperaDesde, ventanaCarga_.recuperaHasta);
+        ventana.avisa();
+        if (ventanaCarga_.diasFueraDeLimite > 0) {
+            operador().MsgBox(kFueraDeLimite.arg(lista_.trimmed())
+                                  .arg(Regional::fechaCorta(ventanaCarga_.ultimoDia))
+                                  .arg(ventanaCarga_.limiteDias)
+                                  .arg(ventanaCarga_.diasFueraDeLimite),
+                              Operador::SoloAceptar | Operador::IconoExclamacion,
+                              QStringLiteral("Aviso al Usuario"));
+        }
     }
     if (!c) {
         return termina(ResultadoCarga::Estado::Cargado);

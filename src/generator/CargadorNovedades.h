@@ -30,6 +30,10 @@ public:
     // A pending load whose candidates were all not due; "%1" the list,
     // followed by one line per reason.
     static const QString kNadaPendiente;
+    // A list without a batch for longer than the days the load catches up
+    // on: "%1" the list, "%2" its last recorded day, "%3" the bound, "%4" the
+    // days left out.
+    static const QString kFueraDeLimite;
 
 private:
     enum class Modo { Pendientes, Manual };
@@ -58,6 +62,8 @@ private:
     const ParametrosLote& parametros_;
     QString lista_;
     QDate hoy_, manana_;
+    // The days the pending load takes offers for.
+    VentanaCarga ventanaCarga_;
     int filas_ = 0; // grid rows filled by this run
     // Price rows this run read, by ID: the source may give one twice.
     // Canonical whole numbers (nearly every ID) by value: small ones as bits

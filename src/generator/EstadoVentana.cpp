@@ -133,6 +133,7 @@ EstadoVentana::Vista EstadoVentana::vista() const {
     }
     v.textoLista = textoLista;
     v.textoRuta = textoRuta;
+    v.textoRecuperacion = textoRecuperacion;
     v.rangoVisible = rangoVisible;
     v.tipoRango = tipoRango;
     v.rangoSinMarcar = rangoSinMarcar;
@@ -152,7 +153,8 @@ unsigned EstadoVentana::cambiosPendientes() const {
     if (a.habilitados != n.habilitados) {
         r |= Habilitacion;
     }
-    if (a.textoLista != n.textoLista || a.textoRuta != n.textoRuta) {
+    if (a.textoLista != n.textoLista || a.textoRuta != n.textoRuta ||
+        a.textoRecuperacion != n.textoRecuperacion) {
         r |= Etiquetas;
     }
     if (a.rangoVisible != n.rangoVisible || a.tipoRango != n.tipoRango ||

@@ -4,6 +4,7 @@
 #include "generator/EstadosAlCargar.h"
 #include "generator/GrillaLote.h"
 #include "generator/ListaPrecios.h"
+#include "generator/VentanaCarga.h"
 
 #include <QHash>
 #include <QString>
@@ -82,7 +83,7 @@ public:
     enum Area : unsigned {
         Campos = 1,       // texts of the input fields
         Habilitacion = 2, // enabled state of fields, buttons and commands
-        Etiquetas = 4,    // list and path labels
+        Etiquetas = 4,    // list, path and catch-up labels
         RangoManual = 8,  // range frame: visible, kind, no-mark box
         Progreso = 16,    // progress bar
         Todo = 31,
@@ -99,6 +100,9 @@ public:
     QString textoLista;
     QString textoRuta;
     QString ayudaRuta;
+    // Above the grid: the days without a batch whose offers the pending
+    // load took (empty: none).
+    QString textoRecuperacion;
 
     // Range frame of the manual loader.
     bool rangoVisible = false;
@@ -122,6 +126,11 @@ public:
     // Rows with something loaded (a new batch's rows, not yet generated, or a
     // reloaded batch's).
     int FilasCargadas() const;
+    // Set by a pending load that ran to its end, for the rows it loaded:
+    // the day it loaded for and the days it caught up on. A new batch of
+    // these rows records the day with itself. None for a range loaded on
+    // its own or a reloaded batch; cleared with the grid.
+    std::optional<VentanaCarga> cargaPendiente;
     // The state each loaded price row (by its ID) had when it was read: the
     // generation marks a row as sent only while it is still in that state.
     EstadosAlCargar estadosAlCargar;
@@ -141,7 +150,7 @@ private:
     struct Vista {
         QStringList campos;
         std::array<bool, kControlesVentana> habilitados{};
-        QString textoLista, textoRuta;
+        QString textoLista, textoRuta, textoRecuperacion;
         bool rangoVisible = false;
         QString tipoRango;
         bool rangoSinMarcar = false;

@@ -287,6 +287,12 @@ void GeneradorLote::Confirma(ArchivosCambio& archivos, qint64 codigo) {
         h.generado = generado;
     }
     lote_.repositorio().AnotaArchivos(codigo, huellas);
+    // The day of its pending load is covered once the batch is.
+    if (cargaPendiente_) {
+        lote_.repositorio().AnotaCargaPendiente(
+            codigo, QlUtil::FormateaCodigo(cabecera_.lista, ReglasLote::kLargoLista),
+            *cargaPendiente_);
+    }
     lote_.repositorio().ConfirmaGeneracion();
 }
 
@@ -528,6 +534,10 @@ ResultadoGeneracion GeneradorLote::Genera() {
             r.estado = ResultadoGeneracion::Estado::FueraDeFormato;
             return r;
         }
+    }
+    cargaPendiente_.reset();
+    if (!regeneracion) {
+        cargaPendiente_ = v.cargaPendiente;
     }
     // A stored batch goes out as it was accepted; a new one is looked at
     // price by price.

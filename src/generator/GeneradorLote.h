@@ -4,6 +4,7 @@
 #include "generator/CabeceraLote.h"
 #include "generator/LoteNovedades.h"
 #include "utility_library/ErrorKX.h"
+#include "generator/VentanaCarga.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -131,4 +132,6 @@ private:
     QList<AlertaFila> alertas_;
     // The header of the load being generated.
     CabeceraLote cabecera_;
+    // The pending load a new batch's rows came from, recorded with it.
+    std::optional<VentanaCarga> cargaPendiente_;
 };

@@ -90,6 +90,8 @@ void LoteNovedades::ArmaGrilla() {
     ventana_.estadosAlCargar.clear();
     ventana_.regularesDeOferta.clear();
     ventana_.cabecera.reset();
+    ventana_.cargaPendiente.reset();
+    ventana_.textoRecuperacion.clear();
 }
 
 bool LoteNovedades::MuestraAvance(int fila, int total) {

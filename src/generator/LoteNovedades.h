@@ -151,6 +151,10 @@ public:
     static QString RutaDeCarpeta(const QString& carpeta);
 
     // --- loaders
+    // Whether the pending load catches up on the days without a batch
+    // (on by default; tarvelo-lote --sin-recuperar turns it off for a run).
+    void fijaRecupera(bool recupera) { recupera_ = recupera; }
+    bool recupera() const { return recupera_; }
     ResultadoCarga Carga();
     ResultadoCarga CargaNovedades();
     void AbreRangoManual();
@@ -199,4 +203,5 @@ private:
     ArticulosBalanza* articulos_ = nullptr;
     int ciclo_ = 0;
     bool alertasAlCargar_ = false;
+    bool recupera_ = true;
 };

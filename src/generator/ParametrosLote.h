@@ -20,6 +20,12 @@ struct ParametrosLote {
     QString usuario;
     // When a price stops the generation for the operator's word.
     UmbralesAlerta alertas;
+    // How many days back the pending load catches up on nights without a
+    // batch (0: it never does).
+    int diasRecuperacion = kDiasRecuperacion;
+
+    static constexpr int kDiasRecuperacion = 31;
+    static constexpr const char* kClaveDiasRecuperacion = "TARVELO_DIAS_RECUPERACION";
 
     // The suggested class that applies: the sale class when none is configured
     // (a missing key reads as a blank, which names no price column).

@@ -36,6 +36,46 @@ Oferta DecideOferta(const QDate& desde, const QDate& hasta, const QDate& hoy, co
     return Oferta::Vigente;
 }
 
+VentanaCarga VentanaDeCarga(const QDate& hoy, const std::optional<QDate>& ultimoDia, int limiteDias,
+                            bool recuperar) {
+    VentanaCarga v;
+    v.hoy = hoy;
+    v.inicioDesde = v.inicioHasta = hoy.addDays(1);
+    v.finDesde = v.finHasta = hoy;
+    v.limiteDias = limiteDias;
+    if (ultimoDia) {
+        v.ultimoDia = *ultimoDia;
+    }
+    const QDate ayer = hoy.addDays(-1);
+    if (!recuperar || !ultimoDia || !ultimoDia->isValid() || *ultimoDia >= ayer ||
+        limiteDias <= 0) {
+        return v;
+    }
+    // The load of a day D took the offers starting on D + 1 and ending on
+    // D: the missed days D + 1 .. yesterday are caught up, the oldest ones
+    // dropped past the bound.
+    const QDate limite = hoy.addDays(-qint64(limiteDias) - 1);
+    QDate desde = *ultimoDia;
+    if (desde < limite) {
+        v.diasFueraDeLimite = int(desde.daysTo(limite));
+        desde = limite;
+    }
+    v.inicioDesde = desde.addDays(2);
+    v.finDesde = desde.addDays(1);
+    v.recuperaDesde = desde.addDays(1);
+    v.recuperaHasta = ayer;
+    return v;
+}
+
+int LeeDias(const QString& texto, int defecto) {
+    constexpr qint64 kSiglo = 36525;
+    const std::optional<qint64> n = LeeCodigo(texto);
+    if (!n) {
+        return defecto;
+    }
+    return int(std::min(*n, kSiglo));
+}
+
 bool DebeMarcar(const QString& celdaNoMarcar, const QString& lista) {
     return celdaNoMarcar == QLatin1String("0") &&
            lista.trimmed().compare(QLatin1String("A3"), Qt::CaseInsensitive) != 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/VentanaCarga.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -27,6 +29,19 @@ enum class Oferta {
 
 // What the pending loader does with a row's offer dates.
 Oferta DecideOferta(const QDate& desde, const QDate& hasta, const QDate& hoy, const QDate& manana);
+
+// The days the pending load of `hoy` takes offers for. `ultimoDia`: the
+// day of the list's latest pending load that became a batch. Before
+// yesterday, the days in between are caught up, at most `limiteDias` back
+// from today (0 or less: never); otherwise, or with `recuperar` false, the
+// load is exactly today's.
+VentanaCarga VentanaDeCarga(const QDate& hoy, const std::optional<QDate>& ultimoDia, int limiteDias,
+                            bool recuperar);
+
+// A configured number of days: a whole number, not negative, blanks around
+// allowed; anything else (missing, blank, negative, a fraction, no number)
+// gives `defecto`. Kept within a century: past that the dates lose meaning.
+int LeeDias(const QString& texto, int defecto);
 
 // Whether generating a grid row marks its price row as sent: its no-mark cell
 // holds "0" and the list is not "A3" (a list whose prices are never marked).

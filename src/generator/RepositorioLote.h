@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/ArticulosBalanza.h"
+#include "generator/VentanaCarga.h"
 
 #include <QDate>
 #include <QHash>
@@ -123,6 +124,18 @@ public:
     // tomorrow or ending today; not suspended; by article.
     virtual std::unique_ptr<CursorOrigen> Pendientes(const QString& lista, const QDate& hoy,
                                                      const QDate& manana) = 0;
+    // The same with the offers of the days a load catches up on: pending
+    // rows, and offers whose start or end falls within the window's days.
+    virtual std::unique_ptr<CursorOrigen> PendientesRecuperando(const QString& lista,
+                                                                const VentanaCarga& ventana) {
+        return Pendientes(lista, ventana.hoy, ventana.hoy.addDays(1));
+    }
+    // The day of this list's latest pending load that became a batch; none
+    // when none was recorded.
+    virtual std::optional<QDate> UltimaCargaPendiente(const QString& lista) {
+        (void)lista;
+        return std::nullopt;
+    }
     // Current prices of a sales list within a hand-picked range, by article.
     virtual std::unique_ptr<CursorOrigen> Manual(const QString& lista,
                                                  const RangoManual& rango) = 0;
@@ -209,6 +222,12 @@ public:
                                                           const QString& sha256) {
         (void)archivo, (void)largo, (void)sha256;
         return {};
+    }
+    // Records, inside the open generation, the pending load the batch's rows
+    // came from: its day and the days it caught up on.
+    virtual void AnotaCargaPendiente(qint64 codigo, const QString& lista,
+                                     const VentanaCarga& ventana) {
+        (void)codigo, (void)lista, (void)ventana;
     }
     // Records, inside the open generation, the alerts the operator accepted.
     virtual void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) {

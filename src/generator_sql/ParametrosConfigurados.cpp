@@ -1,5 +1,6 @@
 #include "generator_sql/ParametrosConfigurados.h"
 
+#include "generator/ReglasLote.h"
 #include "runtime/ModGlobal.h"
 
 ParametrosLote ParametrosConfigurados() {
@@ -16,5 +17,8 @@ ParametrosLote ParametrosConfigurados() {
     p.alertas.margenMinimo =
         AlertasPrecio::LeeUmbral(ModGlobal::Cfg(QLatin1String(UmbralesAlerta::kClaveMargen)),
                                  UmbralesAlerta{}.margenMinimo);
+    p.diasRecuperacion =
+        ReglasLote::LeeDias(ModGlobal::Cfg(QLatin1String(ParametrosLote::kClaveDiasRecuperacion)),
+                            ParametrosLote::kDiasRecuperacion);
     return p;
 }

@@ -42,8 +42,10 @@ struct RepositorioLoteSql::Sentencias {
     std::unique_ptr<SentenciaPreparada> articulo, tipo, ultimoPrecio, balanza, maximo, existe,
         balanzaEnBloque, marca, marcaEnEstado, insercion, estampa, guarda, libera, marcaEInserta,
         anotaPublicacion, publicacionHecha, pendientes, ultimosPrecios, anotaAlerta, anotaArchivo,
-        archivos, archivosConHuella;
+        archivos, archivosConHuella, ultimaCarga, anotaCarga;
     bool tablasPropias = false;
+    // The program's own tables created one by one where a load needs one.
+    QSet<QString> tablasCreadas;
     // The conditional mark and the insert as one statement, where the engine
     // has one (empty otherwise).
     QString marcaYGraba;
@@ -194,6 +196,70 @@ std::unique_ptr<CursorOrigen> RepositorioLoteSql::Pendientes(const QString& list
                  c.diaDe(QStringLiteral("FHOFERTAHASTA")));
     return abre(desde, QStringLiteral(" ORDER BY IDARTICULO"), {lista, fecha(manana), fecha(hoy)},
                 QStringLiteral("CargaNovedades"), true);
+}
+
+std::unique_ptr<CursorOrigen> RepositorioLoteSql::PendientesRecuperando(const QString& lista,
+                                                                        const VentanaCarga& v) {
+    const CapacidadesMotor c = capacidades();
+    const QString inicio = c.diaDe(QStringLiteral("FHOFERTADESDE"));
+    const QString fin = c.diaDe(QStringLiteral("FHOFERTAHASTA"));
+    const QString desde =
+        QStringLiteral(" FROM VT_MA_PRECIOS_ARTICULOS WHERE TIPOLISTA = 'V' AND IDLISTA = ? "
+                       "AND (ESTADO = '0-C' OR ESTADO = '0-M' OR (%1 >= ? AND %1 <= ?) OR "
+                       "(%2 >= ? AND %2 <= ?)) AND SUSPENDIDO = 0")
+            .arg(inicio, fin);
+    return abre(
+        desde, QStringLiteral(" ORDER BY IDARTICULO"),
+        {lista, fecha(v.inicioDesde), fecha(v.inicioHasta), fecha(v.finDesde), fecha(v.finHasta)},
+        QStringLiteral("CargaNovedades"), true);
+}
+
+namespace {
+// The list as the record of pending loads keys it: one list whatever the
+// case or the blanks it was typed with.
+QString listaDeCarga(const QString& lista) {
+    return lista.trimmed().toUpper();
+}
+} // namespace
+
+std::optional<QDate> RepositorioLoteSql::UltimaCargaPendiente(const QString& lista) {
+    // The load needs only its own table; the others come with the first
+    // generation or publication.
+    TablasPropias(QStringLiteral("MV_TARVELO_CARGAS"));
+    // Days are kept as ISO text: they sort as days on every engine.
+    SentenciaPreparada& s = sentencia(
+        s_->ultimaCarga, QStringLiteral("SELECT MAX(Dia) FROM MV_TARVELO_CARGAS WHERE IdLista = ?"),
+        QStringLiteral("CargaNovedades"));
+    s.ejecuta({listaDeCarga(lista)});
+    const QVariant v = s.siguiente() ? s.valor(0) : QVariant();
+    s.termina();
+    const QString t = QlUtil::NoNulo(v).trimmed();
+    if (t.isEmpty()) {
+        return std::nullopt;
+    }
+    const QDate d = QDate::fromString(t.left(10), Qt::ISODate);
+    if (!d.isValid()) {
+        throw FalloKX(13,
+                      QStringLiteral("Tipo no válido: MV_TARVELO_CARGAS.Dia = '%1' no es una "
+                                     "fecha")
+                          .arg(t),
+                      QStringLiteral("CargaNovedades"));
+    }
+    return d;
+}
+
+void RepositorioLoteSql::AnotaCargaPendiente(qint64 codigo, const QString& lista,
+                                             const VentanaCarga& v) {
+    const auto dia = [](const QDate& d) {
+        return d.isValid() ? QVariant(d.toString(Qt::ISODate))
+                           : QVariant(QMetaType::fromType<QString>());
+    };
+    sentencia(s_->anotaCarga,
+              QStringLiteral("INSERT INTO MV_TARVELO_CARGAS (Codigo, IdLista, Dia, RecuperaDesde, "
+                             "RecuperaHasta) VALUES (?, ?, ?, ?, ?)"),
+              QStringLiteral("cmdExportar"))
+        .ejecuta(
+            {codigo, listaDeCarga(lista), dia(v.hoy), dia(v.recuperaDesde), dia(v.recuperaHasta)});
 }
 
 std::unique_ptr<CursorOrigen> RepositorioLoteSql::Manual(const QString& lista,
@@ -743,7 +809,7 @@ namespace {
 // The program's own tables beside the batch table; the suite's tables are
 // never altered for them. Created on first use on a database made before
 // them (the schema files and crear-base make them too).
-QStringList tablasPropias(const Motor& motor) {
+QList<QPair<QString, QString>> tablasPropias(const Motor& motor) {
     const QString entero = motor.enteroLargo();
     const QList<QPair<QString, QString>> tablas = {
         // Batches committed whose files have not taken their final names yet.
@@ -759,26 +825,34 @@ QStringList tablasPropias(const Motor& motor) {
         // The price alerts the operator accepted for a batch.
         {QStringLiteral("MV_TARVELO_ALERTAS"),
          QStringLiteral("(Codigo %1 NOT NULL, CodInterno varchar(25), Motivo varchar(255))")},
+        // The day of each pending load that became a batch, by list, and the
+        // days without a batch it caught up on (ISO dates).
+        {QStringLiteral("MV_TARVELO_CARGAS"),
+         QStringLiteral("(Codigo %1 NOT NULL, IdLista varchar(4) NOT NULL, Dia varchar(10) NOT "
+                        "NULL, RecuperaDesde varchar(10), RecuperaHasta varchar(10))")},
     };
-    QStringList r;
+    QList<QPair<QString, QString>> r;
     for (const auto& [nombre, columnas] : tablas) {
-        r << motor.creaTablaSiFalta(nombre, columnas.arg(entero));
+        r.append({nombre, motor.creaTablaSiFalta(nombre, columnas.arg(entero))});
     }
     return r;
 }
 } // namespace
 
-void RepositorioLoteSql::TablasPropias() {
-    if (s_->tablasPropias) {
+void RepositorioLoteSql::TablasPropias(const QString& solo) {
+    if (s_->tablasPropias || (!solo.isEmpty() && s_->tablasCreadas.contains(solo))) {
         return;
     }
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
-    for (const QString& sql : tablasPropias(capacidades().motor())) {
-        directa(sql);
+    for (const auto& [nombre, sql] : tablasPropias(capacidades().motor())) {
+        if (solo.isEmpty() || nombre == solo) {
+            directa(sql);
+            s_->tablasCreadas.insert(nombre);
+        }
     }
-    s_->tablasPropias = true;
+    s_->tablasPropias = solo.isEmpty();
 }
 
 QHash<QString, QString>

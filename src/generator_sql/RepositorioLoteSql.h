@@ -24,6 +24,9 @@ public:
     QString ConsultaListasConNovedades(const QDate& hoy) const override;
     std::unique_ptr<CursorOrigen> Pendientes(const QString& lista, const QDate& hoy,
                                              const QDate& manana) override;
+    std::unique_ptr<CursorOrigen> PendientesRecuperando(const QString& lista,
+                                                        const VentanaCarga& ventana) override;
+    std::optional<QDate> UltimaCargaPendiente(const QString& lista) override;
     std::unique_ptr<CursorOrigen> Manual(const QString& lista, const RangoManual& rango) override;
     std::optional<ArticuloLote> DatosArticulo(const QString& idArticulo) override;
     QString DescripcionTipo(const QString& tipo) override;
@@ -52,6 +55,8 @@ public:
     QHash<QString, QString> UltimosPreciosTransmitidos(const QString& lista,
                                                        const QStringList& codInternos) override;
     void AnotaAlertas(qint64 codigo, const std::vector<AlertaGrabada>& alertas) override;
+    void AnotaCargaPendiente(qint64 codigo, const QString& lista,
+                             const VentanaCarga& ventana) override;
     void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) override;
     std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) override;
     std::vector<ArchivoGrabado> ArchivosConHuella(const QString& archivo, qint64 largo,
@@ -59,8 +64,9 @@ public:
 
 private:
     struct Sentencias;
-    // Creates the program's own tables that are missing (once per session).
-    void TablasPropias();
+    // Creates the program's own tables that are missing (once per session),
+    // or only the one named `solo`.
+    void TablasPropias(const QString& solo = QString());
     CapacidadesMotor capacidades() const;
     SentenciaPreparada& sentencia(std::unique_ptr<SentenciaPreparada>& s, const QString& sql,
                                   const QString& rutina);

@@ -122,6 +122,14 @@ void FrmTarvelo::armaControles() {
     lblLista_ = etiqueta(QStringLiteral("lblLista"), EstadoVentana::kPrefijoLista, Frame2_);
     lblLista_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblLista_->setMinimumWidth(80);
+    lblRecuperacion_ = etiqueta(QStringLiteral("lblRecuperacion"), QString(), central);
+    lblRecuperacion_->setWordWrap(true);
+    {
+        QFont f = lblRecuperacion_->font();
+        f.setBold(true);
+        lblRecuperacion_->setFont(f);
+    }
+    lblRecuperacion_->hide();
 
     cmdCargar_ = boton(QStringLiteral("cmdCargar"), QStringLiteral("&Cargar"), central);
     cmdManual_ = boton(QStringLiteral("cmdManual"), QStringLiteral("Carga &Manual"), central);
@@ -271,6 +279,7 @@ void FrmTarvelo::armaDisposicion() {
     capa->addWidget(frmManual_);
     frmManual_->hide();
 
+    capa->addWidget(lblRecuperacion_);
     capa->addWidget(MSFlexGrid1_, 1);
     capa->addWidget(lblMotivo_);
     capa->addWidget(PBar_);
@@ -362,6 +371,8 @@ void FrmTarvelo::muestraEstado(unsigned areas) {
         lblLista_->setText(v.textoLista);
         lblRuta_->setText(v.textoRuta);
         lblRuta_->setToolTip(v.ayudaRuta);
+        lblRecuperacion_->setText(v.textoRecuperacion);
+        lblRecuperacion_->setVisible(!v.textoRecuperacion.isEmpty());
     }
     if (areas & EstadoVentana::RangoManual) {
         frmManual_->setVisible(v.rangoVisible);

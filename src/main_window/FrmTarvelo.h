@@ -118,6 +118,9 @@ private:
     QLabel* lblRuta_;
     QLabel* lblLista_;
     QLabel* lblMotivo_;
+    // Above the grid, shown only when the pending load caught up on days
+    // without a batch.
+    QLabel* lblRecuperacion_;
     QPushButton* CmdBuscar_;
     QPushButton* cmdCargar_;
     QPushButton* cmdManual_;

@@ -4,6 +4,7 @@
 #include "db/Conexion.h"
 #include "reports/DefinicionReporte.h"
 #include "reports/ErroresReporte.h"
+#include "utility_library/DiasSinNovedad.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlTexto.h"
 #include "utility_library/Regional.h"
@@ -112,6 +113,22 @@ QHash<QString, QString> huellas(Conexion& conexion, const QVariant& codigo) {
                         QStringLiteral("%1 bytes, SHA-256 %2")
                             .arg(q.value(1).toLongLong())
                             .arg(q.value(2).toString().trimmed().toLower());
+                });
+    return r;
+}
+
+// The days without a batch the batch's pending load caught up on, as the
+// window said it; empty when it caught up on none.
+QString recuperacion(Conexion& conexion, const QVariant& codigo) {
+    QString r;
+    leeOpcional(conexion,
+                QStringLiteral("SELECT RecuperaDesde, RecuperaHasta FROM MV_TARVELO_CARGAS WHERE "
+                               "Codigo = ?"),
+                codigo, [&](const QSqlQuery& q) {
+                    const auto dia = [&](int i) {
+                        return QDate::fromString(q.value(i).toString().trimmed(), Qt::ISODate);
+                    };
+                    r = DiasSinNovedad::aviso(dia(0), dia(1));
                 });
     return r;
 }
@@ -249,6 +266,7 @@ DatosReporte LectorLote::lee(Conexion& conexion, const SeleccionReporte& selecci
         const QHash<QString, QString> h = huellas(conexion, codigo);
         d.fija(CampoReporte::HuellaCambios, h.value(QStringLiteral("CAMBIOS.TXT")));
         d.fija(CampoReporte::HuellaBalanza, h.value(QStringLiteral("BALANZA.TXT")));
+        d.fija(CampoReporte::Recuperacion, recuperacion(conexion, codigo));
     }
     if (d.filas.isEmpty()) {
         throw FalloKX(ErroresReporte::kSinFilas,

@@ -7,8 +7,8 @@ const char* const kNombres[kCamposReporte] = {
     "PrecioAnterior",   "LoteAnterior", "Variacion",     "Aviso",       "Titulo",
     "Empresa",          "Codigo",       "IdLista",       "Lista",       "Fecha",
     "RutaArchivo",      "Usuario",      "Retransmitido", "Impreso",     "Filas",
-    "RegistrosBalanza", "Avisos",       "HuellaCambios", "HuellaBalanza", "Pagina",
-    "Paginas",
+    "RegistrosBalanza", "Avisos",       "HuellaCambios", "HuellaBalanza", "Recuperacion",
+    "Pagina",           "Paginas",
 };
 } // namespace
 

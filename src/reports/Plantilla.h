@@ -39,6 +39,10 @@ enum class CampoReporte : int {
     // what the published files held, as recorded: "4479 bytes, SHA-256 ..."
     HuellaCambios,
     HuellaBalanza,
+    // the days without a batch whose offers the batch's pending load took:
+    // "Se incluyen las ofertas de los días sin novedad: del 08/03 al 09/03"
+    // (empty when it took none)
+    Recuperacion,
     // per page
     Pagina,
     Paginas,

@@ -88,6 +88,34 @@ TEST_P(TestigoPdfTest, GenerarYRegenerarEscribenElTestigo) {
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}).size(), 2);
 }
 
+// A list whose last batch of pending changes was three days ago: the run
+// says which days it caught up on, and so does the witness; with
+// --sin-recuperar a later gap is not caught up and nothing is said.
+TEST_P(TestigoPdfTest, LosDiasRecuperadosSeDicenEnElTestigo) {
+    base().ejecutaDirecto("INSERT INTO MV_TARVELO_CARGAS (Codigo, IdLista, Dia) VALUES (900, '1', "
+                          "'2026-03-07')");
+    const QString pdf = dir.filePath("recuperado.pdf");
+    const QString aviso = "Se incluyen las ofertas de los días sin novedad: del 08/03 al 09/03";
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(ComandoGenerar({"generar", linea, "--hoy", "2026-03-10", "--lista", "1", "--carpeta",
+                              dir.path(), "--codigo", "43", "--testigo-pdf", pdf},
+                             o, e),
+              CodigoLote::Generado)
+        << err.toStdString();
+    e.flush();
+    EXPECT_TRUE(err.contains(aviso + "\n")) << err.toStdString();
+    EXPECT_TRUE(texto(pdf).contains(aviso)) << texto(pdf).toStdString();
+
+    err.clear();
+    const int r = ComandoGenerar({"generar", linea, "--hoy", "2026-03-14", "--lista", "1",
+                                  "--carpeta", dir.path(), "--sin-recuperar"},
+                                 o, e);
+    e.flush();
+    EXPECT_TRUE(r == CodigoLote::Generado || r == CodigoLote::SinNovedades) << err.toStdString();
+    EXPECT_FALSE(err.contains("días sin novedad")) << err.toStdString();
+}
+
 // A PDF path that is a link, or that a folder takes: the link is replaced,
 // never followed (the file it points to stays as it was, a dangling link's
 // target is never created); a folder in the way is refused as a wrong path.

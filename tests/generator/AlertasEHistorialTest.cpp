@@ -300,11 +300,13 @@ TEST_P(AlertasEHistorialTest, LaNotaDePublicacionGuardaCadaArchivo) {
 // A database made before the program's own tables: the first generation
 // creates them and records in them.
 TEST_P(AlertasEHistorialTest, LasTablasPropiasSeCreanAlPrimerUso) {
-    for (const char* t : {"MV_TARVELO_ARCHIVOS", "MV_TARVELO_ALERTAS", "MV_TARVELO_PENDIENTE"}) {
+    for (const char* t : {"MV_TARVELO_ARCHIVOS", "MV_TARVELO_ALERTAS", "MV_TARVELO_PENDIENTE",
+                          "MV_TARVELO_CARGAS"}) {
         base().ejecutaDirecto(QStringLiteral("DROP TABLE ") + t);
     }
     generaAceptando();
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_ARCHIVOS WHERE Codigo = 2"), 2);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_ALERTAS WHERE Codigo = 2"), 3);
     EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_PENDIENTE"), 0);
+    EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO_CARGAS WHERE Codigo = 2"), 1);
 }

@@ -76,6 +76,62 @@ TEST(ReglasLote, DecideOfertaYMarca) {
     }
 }
 
+// The days a pending load takes offers for, by the list's last recorded day.
+// Today is 10/03: a day recorded before yesterday (09/03) opens the days in
+// between, at most the bound back; otherwise the load is today's exactly.
+TEST(ReglasLote, VentanaDeCarga) {
+    struct Caso {
+        const char* nombre;
+        std::optional<QDate> ultimo;
+        int limite;
+        bool recuperar;
+        // Offer starts and ends taken, days caught up (null: none), days left out.
+        QDate inicioDesde, finDesde, recuperaDesde;
+        int fuera;
+    };
+    const QDate d = kHoy;
+    const Caso casos[] = {
+        {"sin día registrado", std::nullopt, 31, true, kManana, kHoy, {}, 0},
+        {"ayer", d.addDays(-1), 31, true, kManana, kHoy, {}, 0},
+        {"hoy mismo (segundo lote)", d, 31, true, kManana, kHoy, {}, 0},
+        {"un día futuro (reloj atrasado)", d.addDays(3), 31, true, kManana, kHoy, {}, 0},
+        {"hueco de dos días", d.addDays(-3), 31, true, d.addDays(-1), d.addDays(-2), d.addDays(-2),
+         0},
+        {"hueco de cinco días", d.addDays(-6), 31, true, d.addDays(-4), d.addDays(-5),
+         d.addDays(-5), 0},
+        {"hueco igual al límite", d.addDays(-4), 3, true, d.addDays(-2), d.addDays(-3),
+         d.addDays(-3), 0},
+        {"hueco más largo que el límite", d.addDays(-40), 3, true, d.addDays(-2), d.addDays(-3),
+         d.addDays(-3), 36},
+        {"--sin-recuperar", d.addDays(-6), 31, false, kManana, kHoy, {}, 0},
+        {"límite cero: nunca", d.addDays(-6), 0, true, kManana, kHoy, {}, 0},
+    };
+    for (const Caso& c : casos) {
+        const VentanaCarga v = ReglasLote::VentanaDeCarga(kHoy, c.ultimo, c.limite, c.recuperar);
+        EXPECT_EQ(v.hoy, kHoy) << c.nombre;
+        EXPECT_EQ(v.inicioDesde, c.inicioDesde) << c.nombre;
+        EXPECT_EQ(v.inicioHasta, kManana) << c.nombre;
+        EXPECT_EQ(v.finDesde, c.finDesde) << c.nombre;
+        EXPECT_EQ(v.finHasta, kHoy) << c.nombre;
+        EXPECT_EQ(v.recupera(), c.recuperaDesde.isValid()) << c.nombre;
+        EXPECT_EQ(v.recuperaDesde, c.recuperaDesde) << c.nombre;
+        EXPECT_EQ(v.recuperaHasta, c.recuperaDesde.isValid() ? kHoy.addDays(-1) : QDate())
+            << c.nombre;
+        EXPECT_EQ(v.diasFueraDeLimite, c.fuera) << c.nombre;
+    }
+}
+
+TEST(ReglasLote, LeeDias) {
+    const QPair<const char*, int> casos[] = {
+        {"31", 31},  {" 7 ", 7},  {"0", 0},
+        {"", 31},    {" ", 31},   {"-3", 31},
+        {"2,5", 31}, {"abc", 31}, {"99999999999", 36525},
+    };
+    for (const auto& [texto, dias] : casos) {
+        EXPECT_EQ(ReglasLote::LeeDias(texto, 31), dias) << texto;
+    }
+}
+
 // The loaders' row loop on a repository of plain rows: no database at all.
 class FilaFija : public FilaOrigen {
 public:

@@ -319,6 +319,28 @@ TEST_P(VentanaTest, CorridaCompletaIgualAlLote) {
     }
 }
 
+// A list whose last batch of pending changes was three days ago: the load
+// says above the grid which days it caught up on; a new batch clears it.
+TEST_P(VentanaTest, LosDiasRecuperadosSeVenSobreLaGrilla) {
+    abre(true, [](EsquemaPrueba& e) {
+        e.ejecuta("INSERT INTO MV_TARVELO_CARGAS (Codigo, IdLista, Dia) VALUES (900, '1', "
+                  "'2026-03-07')");
+    });
+    QLabel* aviso = control<QLabel>("lblRecuperacion");
+    ASSERT_TRUE(aviso);
+    EXPECT_FALSE(aviso->isVisible());
+    nuevoLoteConLista();
+    clic("cmdCargar");
+    EXPECT_TRUE(aviso->isVisible());
+    EXPECT_EQ(aviso->text(), "Se incluyen las ofertas de los días sin novedad: del 08/03 al 09/03");
+    const QWidget* grilla = control<QWidget>("MSFlexGrid1");
+    EXPECT_LE(aviso->mapTo(ventana.get(), QPoint(0, aviso->height())).y(),
+              grilla->mapTo(ventana.get(), QPoint(0, 0)).y());
+    op.responde(Operador::Si); // drop the loaded rows
+    ventana->UtilLin1_Click("NUEVO");
+    EXPECT_FALSE(aviso->isVisible());
+}
+
 TEST_P(VentanaTest, DisposicionYCierre) {
     abre();
     nuevoLoteConLista();
