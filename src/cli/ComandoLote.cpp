@@ -2,6 +2,8 @@
 
 #include "cli/Argumentos.h"
 #include "cli/OperadorLote.h"
+#include "db/Conexion.h"
+#include "db/DB_Dll.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
@@ -168,6 +170,33 @@ std::optional<QString> valor(const Opciones& o, const char* nombre) {
     return *it;
 }
 
+// --espera: the seconds a generation waits for another one's lock (or for
+// price rows another station holds) before it gives up; absent: the
+// configured command timeout. False (after saying why) when it is no
+// whole number from 1 to 86400.
+bool leeEspera(const Opciones& o, std::optional<int>& segundos, QTextStream& err) {
+    const auto v = valor(o, "espera");
+    if (!v) {
+        return true;
+    }
+    bool ok = false;
+    const int n = v->trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > 86400) {
+        err << "--espera debe ser un numero de segundos entre 1 y 86400: " << *v << Qt::endl;
+        return false;
+    }
+    segundos = n;
+    return true;
+}
+
+// After start-up, which sets the configured command timeout.
+void fijaEspera(const std::optional<int>& segundos) {
+    DB_Dll& db = DB_Dll::instancia();
+    if (segundos && db.gCnn) {
+        db.gCnn->CommandTimeout = *segundos;
+    }
+}
+
 // The path label as "Examinar" leaves it for a folder.
 QString rutaDeCarpeta(const QString& carpeta) {
     return QDir::toNativeSeparators(QDir(QDir::fromNativeSeparators(carpeta)).absolutePath() +
@@ -232,7 +261,7 @@ QString AyudaComandoLote() {
         "tarvelo-lote generar \"<linea de la suite>\" --lista CODIGO --carpeta CARPETA\n"
         "             [--codigo N] [--fecha FECHA] [--hoy AAAA-MM-DD]\n"
         "             [--articulos DESDE:HASTA]... [--familias DESDE:HASTA]...\n"
-        "             [--letra L] [--marcar] [--acepta-alertas]\n"
+        "             [--letra L] [--marcar] [--acepta-alertas] [--espera SEGUNDOS]\n"
         "  Carga las novedades pendientes de la lista de venta CODIGO y genera el lote:\n"
         "  CAMBIOS.TXT y BALANZA.TXT en CARPETA, una fila por novedad en MV_TARVELO,\n"
         "  los precios enviados marcados '1-M'.\n"
@@ -254,9 +283,13 @@ QString AyudaComandoLote() {
         "                    menor que el precio regular, precio bajo el costo mas\n"
         "                    TARVELO_MARGEN_MINIMO, precio cero); sin ella no genera y\n"
         "                    sale con 4. Las alertas van siempre a la salida de errores.\n"
+        "    --espera S      segundos que espera a otra generacion de lotes (o a precios\n"
+        "                    que otra estacion tiene tomados) antes de abandonar con 3\n"
+        "                    sin grabar nada (por defecto el tiempo de espera de\n"
+        "                    comandos configurado, 360)\n"
         "\n"
         "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
-        "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO]\n"
+        "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO] [--espera SEGUNDOS]\n"
         "  Vuelve a escribir los archivos del lote N (en la ruta guardada, o en CARPETA)\n"
         "  y marca sus filas con la fecha y hora de retransmision (RETRANSMITIDO).\n"
         "\n"
@@ -288,7 +321,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (!leeOpciones(args, QStringLiteral("generar"),
                      {QStringLiteral("lista"), QStringLiteral("carpeta"), QStringLiteral("codigo"),
                       QStringLiteral("fecha"), QStringLiteral("hoy"), QStringLiteral("letra"),
-                      QStringLiteral("testigo-pdf")},
+                      QStringLiteral("testigo-pdf"), QStringLiteral("espera")},
                      o, err)) {
         return CodigoLote::Invalido;
     }
@@ -335,9 +368,14 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (!carpetaExiste(*carpeta, err)) {
         return CodigoLote::Invalido;
     }
+    std::optional<int> espera;
+    if (!leeEspera(o, espera, err)) {
+        return CodigoLote::Invalido;
+    }
     if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
         return r;
     }
+    fijaEspera(espera);
 
     EstadoVentana ventana;
     const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
@@ -419,7 +457,7 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     Opciones o;
     if (!leeOpciones(args, QStringLiteral("regenerar"),
                      {QStringLiteral("carpeta"), QStringLiteral("codigo"), QStringLiteral("hoy"),
-                      QStringLiteral("testigo-pdf")},
+                      QStringLiteral("testigo-pdf"), QStringLiteral("espera")},
                      o, err)) {
         return CodigoLote::Invalido;
     }
@@ -441,9 +479,14 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     if (carpeta && !carpetaExiste(*carpeta, err)) {
         return CodigoLote::Invalido;
     }
+    std::optional<int> espera;
+    if (!leeEspera(o, espera, err)) {
+        return CodigoLote::Invalido;
+    }
     if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
         return r;
     }
+    fijaEspera(espera);
     EstadoVentana ventana;
     const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
     LoteNovedades lote(ventana, *repositorio, Dll_Display::instancia(), &ParametrosConfigurados);

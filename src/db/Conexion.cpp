@@ -17,6 +17,7 @@
 #include <QSqlQuery>
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <mutex>
 #include <sqlite3.h>
 
@@ -440,6 +441,12 @@ void Conexion::BeginTransEscritura() {
     if (nivelTransaccion_ > 0 || datos_.plataforma != Plataforma::Sqlite) {
         BeginTrans();
         return;
+    }
+    // The timeout may have changed since the file was opened.
+    if (sqlite3* h = manejadorSqlite()) {
+        sqlite3_busy_timeout(h, CommandTimeout > 0 && CommandTimeout < 2000000
+                                    ? CommandTimeout * 1000
+                                    : std::numeric_limits<int>::max());
     }
     ejecutaDirecta(QStringLiteral("BEGIN IMMEDIATE"));
     ++nivelTransaccion_;

@@ -427,6 +427,12 @@ namespace {
 // The advisory lock of batch codes ("MV_TARV" in ASCII), the same for every
 // program that generates batches on the database.
 constexpr qint64 kCandadoCodigos = 0x4D565F54415256LL;
+// Nothing is written before the lock is held: the message says so.
+const QString kOtraGeneracion =
+    QStringLiteral("otra generación de lotes (de esta u otra estación) que tiene tomada la "
+                   "numeración de lotes; este lote no grabó ni marcó nada");
+const QString kPreciosTomados =
+    QStringLiteral("otra estación o generación que tiene tomados precios de este lote");
 } // namespace
 
 void RepositorioLoteSql::IniciaGeneracion() {
@@ -465,20 +471,42 @@ void RepositorioLoteSql::IniciaGeneracion() {
     }
     // One generation at a time takes codes: the lock is held until the
     // commit or the rollback, so the check of the code that follows and the
-    // batch's rows are one step for every other generation.
-    db_.gCnn->BeginTransEscritura();
+    // batch's rows are one step for every other generation. Waiting for it
+    // ends at the command timeout, on the server too.
+    try {
+        db_.gCnn->BeginTransEscritura();
+    } catch (const FalloKX& f) {
+        throw esperaAgotada(f, kOtraGeneracion);
+    }
     s_->enGeneracion = true;
     try {
-        const QString candado = capacidades().motor().candadoDeTransaccion(
-            QStringLiteral("MV_TARVELO"), kCandadoCodigos);
-        if (!candado.isEmpty()) {
-            directa(candado);
+        const QStringList candado = capacidades().motor().candadoDeTransaccion(
+            QStringLiteral("MV_TARVELO"), kCandadoCodigos, db_.gCnn->CommandTimeout);
+        for (const QString& orden : candado) {
+            directa(orden);
         }
-    } catch (...) {
+    } catch (const FalloKX& f) {
         // Not holding the lock, the transaction must not go on.
+        const FalloKX contado = esperaAgotada(f, kOtraGeneracion);
+        DescartaGeneracion();
+        throw contado;
+    } catch (...) {
         DescartaGeneracion();
         throw;
     }
+}
+
+FalloKX RepositorioLoteSql::esperaAgotada(const FalloKX& f, const QString& que) const {
+    if (!db_.gCnn || !db_.gCnn->bloqueada()) {
+        return f;
+    }
+    ErrorKX e = f.error();
+    e.descripcion = QStringLiteral("Se dejó de esperar a %1 después de %2 segundos (tiempo de "
+                                   "espera de comandos). (%3)")
+                        .arg(que)
+                        .arg(db_.gCnn->CommandTimeout)
+                        .arg(f.error().descripcion);
+    return FalloKX(e);
 }
 
 const QString& RepositorioLoteSql::Insercion() {
@@ -622,11 +650,17 @@ bool RepositorioLoteSql::GrabaBloque(qint64 codigo, const std::vector<FilaDeBloq
         }
         b.termina();
         directa(c.liberaPunto(kPuntoBloque));
-    } catch (const FalloKX&) {
+    } catch (const FalloKX& f) {
         // Undone whole; the rows then go one by one, and the one that fails
-        // is told as such. Not undone: the generation cannot go on.
+        // is told as such. Not undone: the generation cannot go on. A lock
+        // the wait gave up on is not waited for again row by row.
+        const bool agotada = db_.gCnn && db_.gCnn->bloqueada();
+        const FalloKX contado = esperaAgotada(f, kPreciosTomados);
         directa(c.vuelveAPunto(kPuntoBloque));
         directa(c.liberaPunto(kPuntoBloque));
+        if (agotada) {
+            throw contado;
+        }
         return false;
     }
     grabadas = std::move(r);
@@ -652,6 +686,15 @@ QString RepositorioLoteSql::MarcaYGraba(const QStringList& tipos) {
                           "INSERT INTO MV_TARVELO (") +
            columnas.join(QLatin1Char(',')) + QStringLiteral(") SELECT ") +
            valores.join(QLatin1Char(',')) + QStringLiteral(" FROM marca");
+}
+
+void RepositorioLoteSql::deshaceFila(const CapacidadesMotor& c) {
+    try {
+        directa(c.vuelveAPunto(kPunto));
+        directa(c.liberaPunto(kPunto));
+    } catch (...) {
+        // The link is gone with the transaction: the caller's rethrow reports it.
+    }
 }
 
 bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
@@ -708,13 +751,12 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             punto(s_->libera, c.liberaPunto(kPunto), c);
         }
         return true;
+    } catch (const FalloKX& f) {
+        const FalloKX contado = esperaAgotada(f, kPreciosTomados);
+        deshaceFila(c);
+        throw contado;
     } catch (...) {
-        try {
-            directa(c.vuelveAPunto(kPunto));
-            directa(c.liberaPunto(kPunto));
-        } catch (...) {
-            // The link is gone with the transaction: the rethrow below reports it.
-        }
+        deshaceFila(c);
         throw;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "generator/RepositorioLote.h"
 
+#include "utility_library/ErrorKX.h"
+
 #include <QString>
 #include <memory>
 
@@ -80,6 +82,11 @@ private:
     QStringList TiposDe(const QString& tabla, const QStringList& columnas);
     QString TextoBloque(int filas) const;
     void directa(const QString& sqlMotor);
+    // When `f` is a wait for another connection's lock that ran out, the
+    // same failure told for what the generation waited for; otherwise `f`.
+    FalloKX esperaAgotada(const FalloKX& f, const QString& que) const;
+    // Undoes the row the loop was writing, whatever the link's state.
+    void deshaceFila(const CapacidadesMotor& c);
     // A savepoint statement of the row loop, prepared where the engine can.
     void punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,
                const CapacidadesMotor& c);
