@@ -113,6 +113,10 @@ public:
     // The header the grid's rows were loaded with; none while the grid holds
     // no load. The generation writes this header, whatever the fields say now.
     std::optional<CabeceraLote> cabecera;
+    // "Carga incompleta: N de M filas" when the grid's load ended on a
+    // failure before reading its whole source; empty otherwise. The window
+    // shows it, and a generation asks before sending such a grid.
+    QString cargaIncompleta;
     // Rows with something loaded (a new batch's rows, not yet generated, or a
     // reloaded batch's).
     int FilasCargadas() const;

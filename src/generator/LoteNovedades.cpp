@@ -79,6 +79,7 @@ void LoteNovedades::ArmaGrilla() {
     ventana_.estadosAlCargar.clear();
     ventana_.regularesDeOferta.clear();
     ventana_.cabecera.reset();
+    ventana_.cargaIncompleta.clear();
 }
 
 bool LoteNovedades::MuestraAvance(int fila, int total) {

@@ -26,6 +26,10 @@ struct ResultadoCarga {
     };
     Estado estado = Estado::Cargado;
     int filas = 0; // grid rows written by this run
+    // The load ended on a failure before reading its whole source: `leidas`
+    // of `total` source rows were read.
+    bool incompleta = false;
+    int leidas = 0, total = 0;
 };
 
 // What a generation did.

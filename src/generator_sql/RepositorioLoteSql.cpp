@@ -435,6 +435,18 @@ const QString kPreciosTomados =
     QStringLiteral("otra estación o generación que tiene tomados precios de este lote");
 } // namespace
 
+bool RepositorioLoteSql::EnlacePerdido() const {
+    return db_.gCnn && (db_.gCnn->enlacePerdido() || !db_.gCnn->abierta());
+}
+
+bool RepositorioLoteSql::Reconecta() {
+    // Statements prepared on the lost session are of no use on the new one.
+    s_ = std::make_unique<Sentencias>();
+    cursores_ = 0;
+    db_.ReintentaConectar();
+    return db_.gOpenFlag && db_.gCnn && db_.gCnn->abierta();
+}
+
 void RepositorioLoteSql::IniciaGeneracion() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));

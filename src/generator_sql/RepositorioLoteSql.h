@@ -56,6 +56,9 @@ public:
     void AnotaArchivos(qint64 codigo, const std::vector<ArchivoGrabado>& archivos) override;
     std::vector<ArchivoGrabado> ArchivosGrabados(qint64 codigo) override;
 
+    bool EnlacePerdido() const override;
+    bool Reconecta() override;
+
 private:
     struct Sentencias;
     // Creates the program's own tables that are missing (once per session).

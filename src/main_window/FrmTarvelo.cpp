@@ -120,6 +120,9 @@ void FrmTarvelo::armaControles() {
     lblLista_ = etiqueta(QStringLiteral("lblLista"), EstadoVentana::kPrefijoLista, Frame2_);
     lblLista_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblLista_->setMinimumWidth(80);
+    lblCarga_ = etiqueta(QStringLiteral("lblCarga"), QString(), Frame2_);
+    lblCarga_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    lblCarga_->hide();
 
     cmdCargar_ = boton(QStringLiteral("cmdCargar"), QStringLiteral("&Cargar"), central);
     cmdManual_ = boton(QStringLiteral("cmdManual"), QStringLiteral("Carga &Manual"), central);
@@ -225,7 +228,8 @@ void FrmTarvelo::armaDisposicion() {
         0);
     ruta->addWidget(lblRuta_, 1, 0);
     ruta->addWidget(lblLista_, 2, 0);
-    ruta->addWidget(CmdEtiquetas_, 0, 1, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
+    ruta->addWidget(lblCarga_, 3, 0);
+    ruta->addWidget(CmdEtiquetas_, 0, 1, 4, 1, Qt::AlignRight | Qt::AlignVCenter);
     ruta->setColumnStretch(0, 1);
 
     // The five buttons in one row at the right, "&Cargar" first.
@@ -348,6 +352,8 @@ void FrmTarvelo::muestraEstado(unsigned areas) {
         lblLista_->setText(v.textoLista);
         lblRuta_->setText(v.textoRuta);
         lblRuta_->setToolTip(v.ayudaRuta);
+        lblCarga_->setText(v.cargaIncompleta);
+        lblCarga_->setVisible(!v.cargaIncompleta.isEmpty());
     }
     if (areas & EstadoVentana::RangoManual) {
         frmManual_->setVisible(v.rangoVisible);

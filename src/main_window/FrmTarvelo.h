@@ -107,6 +107,7 @@ private:
     QFrame* Frame2_;
     QLabel* lblRuta_;
     QLabel* lblLista_;
+    QLabel* lblCarga_; // "Carga incompleta: N de M filas", only then
     QPushButton* CmdBuscar_;
     QPushButton* cmdCargar_;
     QPushButton* cmdManual_;
