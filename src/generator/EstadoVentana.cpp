@@ -128,6 +128,7 @@ EstadoVentana::Vista EstadoVentana::vista() const {
     }
     v.textoLista = textoLista;
     v.textoRuta = textoRuta;
+    v.cargaIncompleta = cargaIncompleta;
     v.rangoVisible = rangoVisible;
     v.tipoRango = tipoRango;
     v.rangoSinMarcar = rangoSinMarcar;
@@ -147,7 +148,8 @@ unsigned EstadoVentana::cambiosPendientes() const {
     if (a.habilitados != n.habilitados) {
         r |= Habilitacion;
     }
-    if (a.textoLista != n.textoLista || a.textoRuta != n.textoRuta) {
+    if (a.textoLista != n.textoLista || a.textoRuta != n.textoRuta ||
+        a.cargaIncompleta != n.cargaIncompleta) {
         r |= Etiquetas;
     }
     if (a.rangoVisible != n.rangoVisible || a.tipoRango != n.tipoRango ||

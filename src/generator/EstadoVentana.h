@@ -81,7 +81,7 @@ public:
     enum Area : unsigned {
         Campos = 1,       // texts of the input fields
         Habilitacion = 2, // enabled state of fields, buttons and commands
-        Etiquetas = 4,    // list and path labels
+        Etiquetas = 4,    // list and path labels, the incomplete load's notice
         RangoManual = 8,  // range frame: visible, kind, no-mark box
         Progreso = 16,    // progress bar
         Todo = 31,
@@ -139,7 +139,7 @@ private:
     struct Vista {
         QStringList campos;
         std::array<bool, kControlesVentana> habilitados{};
-        QString textoLista, textoRuta;
+        QString textoLista, textoRuta, cargaIncompleta;
         bool rangoVisible = false;
         QString tipoRango;
         bool rangoSinMarcar = false;
