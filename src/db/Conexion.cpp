@@ -291,8 +291,8 @@ void Conexion::fallaSqlite(int codigo) {
     sqlite3* h = manejadorSqlite();
     const QString texto =
         h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString::fromUtf8(sqlite3_errstr(codigo));
-    falla(QSqlError(QStringLiteral("Unable to execute statement"), texto,
-                    QSqlError::StatementError, QString::number(codigo)));
+    falla(QSqlError(QStringLiteral("Unable to execute statement"), texto, QSqlError::StatementError,
+                    QString::number(codigo)));
 }
 
 bool Conexion::abierta() const {

@@ -155,8 +155,8 @@ bool DB_Dll::dialogoConexion() {
 
 QString DB_Dll::textoErrorConexion(const ErrorADO& e) const {
     const QStringList propio =
-        MotorDe(gPlataforma).explicaFalloDeConexion(e.descripcion, gServidor, gPuerto, gDBName,
-                                                    gUsuario);
+        MotorDe(plataformaEfectiva())
+            .explicaFalloDeConexion(e.descripcion, gServidor, gPuerto, gDBName, gUsuario);
     if (!propio.isEmpty()) {
         // Few lines: the box shows them all, none taken for a list.
         return propio.first() + kCRLF + kCRLF + propio.mid(1).join(kCRLF) + kCRLF + kCRLF +

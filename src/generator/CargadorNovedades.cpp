@@ -110,8 +110,8 @@ QString CargadorNovedades::LeeFila(const FilaOrigen& rs, ValoresFila& v, bool ma
     if (!FormatoNovedad::LeeImporte(sugerido)) {
         return sugerido;
     }
-    const bool hayFechas =
-        !texto(rs, QStringLiteral("FHOFERTADESDE")).isEmpty() && !texto(rs, QStringLiteral("FHOFERTAHASTA")).isEmpty();
+    const bool hayFechas = !texto(rs, QStringLiteral("FHOFERTADESDE")).isEmpty() &&
+                           !texto(rs, QStringLiteral("FHOFERTAHASTA")).isEmpty();
     QDate desde, hasta;
     if (hayFechas && QlUtil::TextoAMoneda(sugerido) <= 0) {
         desde = fechaDe(rs.Campo(QStringLiteral("FHOFERTADESDE")), "FHOFERTADESDE");

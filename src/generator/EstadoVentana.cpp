@@ -156,7 +156,8 @@ unsigned EstadoVentana::cambiosPendientes() const {
         a.rangoSinMarcar != n.rangoSinMarcar) {
         r |= RangoManual;
     }
-    if (a.progresoMin != n.progresoMin || a.progresoMax != n.progresoMax || a.progresoValor != n.progresoValor) {
+    if (a.progresoMin != n.progresoMin || a.progresoMax != n.progresoMax ||
+        a.progresoValor != n.progresoValor) {
         r |= Progreso;
     }
     return r;

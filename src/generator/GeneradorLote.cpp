@@ -382,9 +382,9 @@ ResultadoGeneracion GeneradorLote::Genera() {
     // rows it did not read stay pending, but the operator must know.
     if (!v.cargaIncompleta.isEmpty() &&
         pregunta(Operador::IdPregunta::Otra,
-                 v.cargaIncompleta + QStringLiteral(
-                                         ": las filas no leídas siguen pendientes y no irán en "
-                                         "este lote.\r\n¿Generar el lote de todos modos?"),
+                 v.cargaIncompleta +
+                     QStringLiteral(": las filas no leídas siguen pendientes y no irán en "
+                                    "este lote.\r\n¿Generar el lote de todos modos?"),
                  QStringLiteral("ATENCIÓN")) != Operador::Si) {
         r.estado = ResultadoGeneracion::Estado::Declinado;
         return r;

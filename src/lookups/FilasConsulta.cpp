@@ -61,8 +61,8 @@ void FilasConsulta::encolumnar(const Recordset& rs, const QString& sql,
             // No size told (SQLite expressions, integers, text the suite
             // does not define): the data's own, once read.
             ancho = 12;
-            c.anchoPorDatos = f.tipo == Recordset::TipoCampo::Texto ||
-                              f.tipo == Recordset::TipoCampo::Otro;
+            c.anchoPorDatos =
+                f.tipo == Recordset::TipoCampo::Texto || f.tipo == Recordset::TipoCampo::Otro;
         }
         ancho = std::min(ancho, kAnchoMaximo);
         if (articulos) {
@@ -205,8 +205,8 @@ QStringList FilasConsulta::NombresDeSentencia(const QString& sql) {
     for (qsizetype i = m.capturedEnd(); i < sql.size(); ++i) {
         const QChar ch = sql[i];
         if (nivel == 0 && (ch.isSpace() || i == m.capturedEnd()) &&
-            sql.mid(ch.isSpace() ? i + 1 : i, 5).compare(QLatin1String("from "),
-                                                          Qt::CaseInsensitive) == 0) {
+            sql.mid(ch.isSpace() ? i + 1 : i, 5)
+                    .compare(QLatin1String("from "), Qt::CaseInsensitive) == 0) {
             terminada = true;
             break;
         }
@@ -227,7 +227,8 @@ QStringList FilasConsulta::NombresDeSentencia(const QString& sql) {
     partes << actual.trimmed();
     static const QRegularExpression alias(QStringLiteral("\\s+as\\s+(\\S+)$"),
                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression nombre(QStringLiteral("^(?:[\\w\\[\\]\"]+\\.)*([\\w\\[\\]\"]+)$"));
+    static const QRegularExpression nombre(
+        QStringLiteral("^(?:[\\w\\[\\]\"]+\\.)*([\\w\\[\\]\"]+)$"));
     QStringList r;
     for (const QString& p : std::as_const(partes)) {
         QString n;

@@ -71,8 +71,7 @@ void PintorListado::dibuja(Lienzo& l) const {
             }
             try {
                 for (const ColumnaReporte& c : d_.columnas) {
-                    const QRectF caja =
-                        l.caja(QRectF(c.x, 0, c.ancho, d_.altoFila), QPointF(0, y));
+                    const QRectF caja = l.caja(QRectF(c.x, 0, c.ancho, d_.altoFila), QPointF(0, y));
                     const QString texto = c.plantilla.texto(valores, &f.valores);
                     if (c.plantilla.usaCifras()) {
                         l.cifra(caja, texto, c.fuente, c.alineacion);

@@ -2,11 +2,11 @@
 
 namespace {
 const char* const kNombres[kCamposReporte] = {
-    "Numero",           "TipoMov",      "CodInterno",    "Descripcion", "Marca",
-    "PrecioVenta",      "Precio",       "PrecioCosto",   "CodBarra",    "Pesable",
-    "PrecioAnterior",   "LoteAnterior", "Variacion",     "Aviso",       "Titulo",
-    "Empresa",          "Codigo",       "IdLista",       "Lista",       "Fecha",
-    "RutaArchivo",      "Usuario",      "Retransmitido", "Impreso",     "Filas",
+    "Numero",           "TipoMov",      "CodInterno",    "Descripcion",   "Marca",
+    "PrecioVenta",      "Precio",       "PrecioCosto",   "CodBarra",      "Pesable",
+    "PrecioAnterior",   "LoteAnterior", "Variacion",     "Aviso",         "Titulo",
+    "Empresa",          "Codigo",       "IdLista",       "Lista",         "Fecha",
+    "RutaArchivo",      "Usuario",      "Retransmitido", "Impreso",       "Filas",
     "RegistrosBalanza", "Avisos",       "HuellaCambios", "HuellaBalanza", "Pagina",
     "Paginas",
 };

@@ -129,15 +129,18 @@ QString sinComillas(QString n) {
 
 QHash<QString, EsquemaSql::ColumnaSuite> EsquemaSql::columnasDeLaSuite(const QString& tabla) {
     QHash<QString, ColumnaSuite> r;
-    const QString nombre = QRegularExpression::escape(sinComillas(tabla).section(QLatin1Char('.'), -1));
+    const QString nombre =
+        QRegularExpression::escape(sinComillas(tabla).section(QLatin1Char('.'), -1));
     if (nombre.isEmpty()) {
         return r;
     }
     const QRegularExpression tablaRe(
-        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:dbo\\.)?%1\\s*\\((.*)\\)\\s*;?\\s*$").arg(nombre),
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:dbo\\.)?%1\\s*\\((.*)\\)\\s*;?\\s*$")
+            .arg(nombre),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpression vistaRe(
-        QStringLiteral("^\\s*CREATE\\s+VIEW\\s+(?:dbo\\.)?%1\\s+AS\\s+SELECT\\s+(.*?)\\s+FROM\\s+(.*)$")
+        QStringLiteral(
+            "^\\s*CREATE\\s+VIEW\\s+(?:dbo\\.)?%1\\s+AS\\s+SELECT\\s+(.*?)\\s+FROM\\s+(.*)$")
             .arg(nombre),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression largoRe(QStringLiteral("^(?:n?varchar|n?char)\\s*\\((\\d+)\\)"),
@@ -146,8 +149,7 @@ QHash<QString, EsquemaSql::ColumnaSuite> EsquemaSql::columnasDeLaSuite(const QSt
         if (const auto m = tablaRe.match(s); m.hasMatch()) {
             // One column a line: its name, then its type; constraints start
             // with a keyword.
-            static const QStringList claves = {QStringLiteral("PRIMARY"),
-                                               QStringLiteral("UNIQUE"),
+            static const QStringList claves = {QStringLiteral("PRIMARY"), QStringLiteral("UNIQUE"),
                                                QStringLiteral("CONSTRAINT"),
                                                QStringLiteral("FOREIGN"), QStringLiteral("CHECK")};
             for (const QString& linea : m.captured(1).split(QLatin1Char('\n'))) {
@@ -176,29 +178,30 @@ QHash<QString, EsquemaSql::ColumnaSuite> EsquemaSql::columnasDeLaSuite(const QSt
             while (it.hasNext()) {
                 const auto o = it.next();
                 const QString alias = o.captured(2);
-                static const QStringList noAlias = {"ON", "LEFT", "RIGHT", "INNER", "JOIN", "WHERE",
-                                                    "CROSS", "FULL", "OUTER", "GROUP", "ORDER"};
-                prefijos.insert((alias.isEmpty() || noAlias.contains(alias.toUpper())
-                                     ? o.captured(1)
-                                     : alias)
-                                    .toLower(),
-                                o.captured(1));
+                static const QStringList noAlias = {"ON",    "LEFT",  "RIGHT", "INNER",
+                                                    "JOIN",  "WHERE", "CROSS", "FULL",
+                                                    "OUTER", "GROUP", "ORDER"};
+                prefijos.insert(
+                    (alias.isEmpty() || noAlias.contains(alias.toUpper()) ? o.captured(1) : alias)
+                        .toLower(),
+                    o.captured(1));
             }
             for (const QString& parte : v.captured(1).split(QLatin1Char(','))) {
                 const QString t = parte.simplified();
                 const auto como = t.lastIndexOf(QLatin1String(" AS "), -1, Qt::CaseInsensitive);
                 const QString origen = como >= 0 ? t.left(como) : t;
-                const QString columna = sinComillas(como >= 0 ? t.mid(como + 4)
-                                                               : t.section(QLatin1Char('.'), -1));
+                const QString columna =
+                    sinComillas(como >= 0 ? t.mid(como + 4) : t.section(QLatin1Char('.'), -1));
                 ColumnaSuite c{columna, -1};
                 const QString prefijo = origen.contains(QLatin1Char('.'))
                                             ? origen.section(QLatin1Char('.'), 0, 0).toLower()
                                             : QString();
                 const QString base = prefijos.value(prefijo);
                 if (!base.isEmpty() && base.compare(tabla, Qt::CaseInsensitive) != 0) {
-                    c.largo = columnasDeLaSuite(base)
-                                  .value(sinComillas(origen.section(QLatin1Char('.'), -1)).toLower())
-                                  .largo;
+                    c.largo =
+                        columnasDeLaSuite(base)
+                            .value(sinComillas(origen.section(QLatin1Char('.'), -1)).toLower())
+                            .largo;
                 }
                 if (!columna.isEmpty()) {
                     r.insert(columna.toLower(), c);

@@ -1,7 +1,7 @@
 #include "db/Conexion.h"
 #include "BaseDePrueba.h"
-#include "db/DB_Dll.h"
 #include "OperadorGuion.h"
+#include "db/DB_Dll.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>

@@ -198,7 +198,7 @@ TEST_P(ComandoLoteTest, EsperaAOtraGeneracionTerminaConTres) {
     const bool sqlite = base().plataforma() == Plataforma::Sqlite;
     struct Caso {
         const char* nombre;
-        QString retiene;   // run after BEGIN on the other connection
+        QString retiene;  // run after BEGIN on the other connection
         const char* dice; // in the message
     };
     QList<Caso> casos;
@@ -343,10 +343,9 @@ TEST(ComandoLoteAyuda, DocumentaAmbosComandos) {
     QTextStream o(&out), e(&err);
     EXPECT_EQ(ComandoGenerar({"generar", "--help"}, o, e), 0);
     o.flush();
-    for (const char* t :
-         {"generar", "regenerar", "verificar", "--lista", "--carpeta", "--codigo", "--fecha",
-          "--hoy", "--articulos", "--familias", "--letra", "--marcar", "--acepta-alertas",
-          "4 precios con alerta", "Codigos de salida"}) {
+    for (const char* t : {"generar", "regenerar", "verificar", "--lista", "--carpeta", "--codigo",
+                          "--fecha", "--hoy", "--articulos", "--familias", "--letra", "--marcar",
+                          "--acepta-alertas", "4 precios con alerta", "Codigos de salida"}) {
         EXPECT_TRUE(out.contains(t)) << t;
     }
     EXPECT_EQ(out, AyudaComandoLote() + CodigosDeSalidaLote());

@@ -1,6 +1,6 @@
 #include "PruebaLote.h"
-#include "demo/BaseDemo.h"
 #include "db/Recordset.h"
+#include "demo/BaseDemo.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -59,8 +59,8 @@ protected:
         BaseDemo::generaMasivo(esquema->conexion(), o);
         eligeLista(o.idLista, o.nombreLista);
         fijaOperador(&vigilado);
-        cargador = std::make_unique<LoteNovedades>(ventana, *repositorio, corta,
-                                                   &ParametrosConfigurados);
+        cargador =
+            std::make_unique<LoteNovedades>(ventana, *repositorio, corta, &ParametrosConfigurados);
         cargador->fijaImpresor(&impresor);
         corta.alDecimo = [this] { terminaSesion(); };
     }

@@ -1,11 +1,11 @@
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
+#include "OperadorGuion.h"
 #include "db/Recordset.h"
 #include "demo/BaseDemo.h"
 #include "lookups/ArchivoConsultas.h"
 #include "lookups/FilasConsulta.h"
 #include "lookups/Lib_ClsCons3.h"
-#include "OperadorGuion.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>
@@ -225,7 +225,8 @@ TEST_P(Motor, LasConsultasSeVenIgualEnCadaMotor) {
                               .arg(base().plataforma() == Plataforma::Sqlite
                                        ? QStringLiteral("TEXT")
                                        : QStringLiteral("bpchar COLLATE kx")));
-    base().ejecutaDirecto("INSERT INTO ta_sin_largo VALUES ('A1', 'UNA DESCRIPCION DE TREINTA L.')");
+    base().ejecutaDirecto(
+        "INSERT INTO ta_sin_largo VALUES ('A1', 'UNA DESCRIPCION DE TREINTA L.')");
     using Columnas = QList<QPair<QString, int>>;
     const auto columnas = [&](const QString& sql) {
         Recordset rs;
@@ -248,9 +249,19 @@ TEST_P(Motor, LasConsultasSeVenIgualEnCadaMotor) {
         {"V_MA_ARTICULOS", true, {{"DESCRIPCION", 60}, {"IDARTICULO", 25}}},
         {"V_MA_ARTICULOS",
          false,
-         {{"PUNTOPEDIDO", 12}, {"Stock", 12}, {"SUSPENDIDO", 12}, {"TASAIVA", 10},
-          {"Pesable", 12}, {"IdUnidad", 5}, {"IdFamilia", 10}, {"Rubro", 2}, {"Tipo", 10},
-          {"CodigoBarra", 20}, {"DescripAbrev", 30}, {"Descripcion", 60}, {"IdArticulo", 25}}},
+         {{"PUNTOPEDIDO", 12},
+          {"Stock", 12},
+          {"SUSPENDIDO", 12},
+          {"TASAIVA", 10},
+          {"Pesable", 12},
+          {"IdUnidad", 5},
+          {"IdFamilia", 10},
+          {"Rubro", 2},
+          {"Tipo", 10},
+          {"CodigoBarra", 20},
+          {"DescripAbrev", 30},
+          {"Descripcion", 60},
+          {"IdArticulo", 25}}},
         // Outside the suite's definition, no size declared: the data's width.
         {"ta_sin_largo", false, {{"detalle", 29}, {"clave", 5}}},
     };

@@ -2,9 +2,9 @@
 #include "EsquemaPrueba.h"
 #include "HerramientasPdf.h"
 #include "cli/ComandoTestigo.h"
-#include "reports/ImpresionLote.h"
 #include "reports/DestinoPdf.h"
 #include "reports/ErroresReporte.h"
+#include "reports/ImpresionLote.h"
 #include "reports/ServicioReportes.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
@@ -220,7 +220,7 @@ TEST_P(ReportesPdfTest, TextosQueNecesitanElTrazadoCompletoJuntoALosSimples) {
 // any readable size refuses the report and names the row.
 TEST_P(ReportesPdfTest, NingunPrecioNiCodigoSeCorta) {
     const struct {
-        const char* precio; // thousandths, as the batch keeps it
+        const char* precio;  // thousandths, as the batch keeps it
         const char* importe; // as printed
         const char* barras;
     } casos[] = {
@@ -247,12 +247,12 @@ TEST_P(ReportesPdfTest, NingunPrecioNiCodigoSeCorta) {
         EXPECT_FALSE(t.contains("...")) << t.toStdString();
         for (const auto& c : casos) {
             const QString importe = QString::fromLatin1(c.importe);
-            EXPECT_TRUE(t.contains(etiquetas ? "$ " + importe : importe))
-                << c.importe << "\n" << t.toStdString();
+            EXPECT_TRUE(t.contains(etiquetas ? "$ " + importe : importe)) << c.importe << "\n"
+                                                                          << t.toStdString();
             if (!etiquetas) {
                 // The witness prints the bar code's text in its own column.
-                EXPECT_TRUE(t.contains(QString::fromLatin1(c.barras)))
-                    << c.barras << "\n" << t.toStdString();
+                EXPECT_TRUE(t.contains(QString::fromLatin1(c.barras))) << c.barras << "\n"
+                                                                       << t.toStdString();
             }
         }
     }

@@ -79,9 +79,8 @@ public:
     // failed, naming the database or server, then the advice that fits this
     // engine, one line each. Empty: the suite's own connection message
     // (written for SQL Server) is shown.
-    virtual QStringList explicaFalloDeConexion(const QString& descripcion,
-                                               const QString& servidor, int puerto,
-                                               const QString& base,
+    virtual QStringList explicaFalloDeConexion(const QString& descripcion, const QString& servidor,
+                                               int puerto, const QString& base,
                                                const QString& usuario) const;
     // The cheapest statement that proves the link to the server is up.
     virtual QString sondeoDeEnlace() const;

@@ -16,10 +16,10 @@ QStringList MotorPostgreSql::explicaFalloDeConexion(const QString& descripcion,
                                                     const QString& servidor, int puerto,
                                                     const QString& base,
                                                     const QString& usuario) const {
-    const QString donde = QStringLiteral("el servidor PostgreSQL %1, puerto %2")
-                              .arg(servidor.trimmed().isEmpty() ? QStringLiteral("localhost")
-                                                                : servidor.trimmed())
-                              .arg(puerto > 0 ? puerto : 5432);
+    const QString donde =
+        QStringLiteral("el servidor PostgreSQL %1, puerto %2")
+            .arg(servidor.trimmed().isEmpty() ? QStringLiteral("localhost") : servidor.trimmed())
+            .arg(puerto > 0 ? puerto : 5432);
     // libpq's own words (the server's, in its language, may differ: then the
     // general sentence stays).
     const auto dice = [&](const char* patron) {
@@ -108,8 +108,8 @@ bool MotorPostgreSql::esEsperaAgotada(qint32 nativo) const {
 QString MotorPostgreSql::declaraCursor(const QString& nombre, const QString& consulta) const {
     // WITH HOLD: the cursor outlives the statement's own transaction and
     // reads a snapshot of the source.
-    return QStringLiteral("DECLARE ") + nombre + QStringLiteral(" NO SCROLL CURSOR WITH HOLD FOR ") +
-           consulta;
+    return QStringLiteral("DECLARE ") + nombre +
+           QStringLiteral(" NO SCROLL CURSOR WITH HOLD FOR ") + consulta;
 }
 
 QString MotorPostgreSql::traeDeCursor(const QString& nombre, int filas) const {

@@ -53,8 +53,7 @@ QStringList MotorSqlite::ordenesDeSesion(const QString&) const {
             QStringLiteral("PRAGMA cache_size=-4000")};
 }
 
-void MotorSqlite::leeCodigoDeError(const QString& codigo, QString& sqlState,
-                                   qint32& nativo) const {
+void MotorSqlite::leeCodigoDeError(const QString& codigo, QString& sqlState, qint32& nativo) const {
     nativo = codigo.toInt();
     sqlState = QStringLiteral("HY000");
 }
