@@ -70,7 +70,8 @@ QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* padre) {
 } // namespace
 
 FrmTarvelo::FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas, QWidget* padre)
-    : QMainWindow(padre), lote_(lote), consultas_(consultas), campos_(new CamposVentana(this)),
+    : QMainWindow(padre), lote_(lote), consultas_(consultas),
+      campos_(new CamposVentana(this)),
       modelo_(new ModeloGrilla(lote.ventana().grilla, this)) {
     setObjectName(QStringLiteral("FrmTarvelo"));
     setWindowTitle(kTitulo);
@@ -568,8 +569,9 @@ void FrmTarvelo::ConsultaCampo() {
     } else if (!consultas_) {
         return;
     } else if (tipo == QLatin1String("V_MA_PRECIOS")) {
-        valor = consultas_->ConsultaSearch(tipo, lote_.repositorio().ConsultaListasDeVenta(),
-                                           QStringLiteral("IDLISTA"));
+        valor =
+            consultas_->ConsultaSearch(tipo, lote_.repositorio().ConsultaListasDeVenta(),
+                                       QStringLiteral("IDLISTA"));
     } else if (tipo == QLatin1String("NOVEDADES")) {
         CmdBuscar_Click();
         return;

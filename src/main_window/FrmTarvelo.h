@@ -32,7 +32,8 @@ public:
     static const QString kTitulo;
 
     // `consultas` may be null: the lookups of the engine are then not offered.
-    FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas, QWidget* padre = nullptr);
+    FrmTarvelo(LoteNovedades& lote, ConsultasVentana* consultas,
+               QWidget* padre = nullptr);
     ~FrmTarvelo() override;
 
     // Window load, after start-up: the initial state with the next code.
