@@ -319,7 +319,9 @@ TEST(ConexionPostgres, ErrorDeConexionYReintentoConElDialogo) {
     EXPECT_TRUE(db.gOpenFlag);
     EXPECT_TRUE(db.gCnn->abierta());
     ASSERT_EQ(op.preguntas().size(), 1);
-    EXPECT_TRUE(op.preguntas()[0].texto.startsWith(QStringLiteral(" Estado de Sql: ")));
+    EXPECT_TRUE(op.preguntas()[0].texto.startsWith(
+        QStringLiteral("La base de datos \"no_existe_esta_base\" no existe")))
+        << op.preguntas()[0].texto.toStdString();
     EXPECT_TRUE(op.preguntas()[0].texto.contains(QStringLiteral("no_existe_esta_base")));
     // The dialog came back with the values last entered.
     ASSERT_EQ(vistos.size(), 1);
