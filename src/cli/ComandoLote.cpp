@@ -2,8 +2,6 @@
 
 #include "cli/Argumentos.h"
 #include "cli/OperadorLote.h"
-#include "db/Conexion.h"
-#include "db/DB_Dll.h"
 #include "generator/EstadoVentana.h"
 #include "generator/FilaNovedad.h"
 #include "generator/LoteNovedades.h"
@@ -189,13 +187,15 @@ bool leeEspera(const Opciones& o, std::optional<int>& segundos, QTextStream& err
     return true;
 }
 
-// After start-up, which sets the configured command timeout.
-void fijaEspera(const std::optional<int>& segundos) {
-    DB_Dll& db = DB_Dll::instancia();
-    if (segundos && db.gCnn) {
-        db.gCnn->CommandTimeout = *segundos;
+// For the start-up that follows (its own writes wait as long), and for no
+// later command of this process.
+class EsperaFijada {
+public:
+    explicit EsperaFijada(const std::optional<int>& segundos) {
+        FijaTiempoDeEspera(segundos.value_or(0));
     }
-}
+    ~EsperaFijada() { FijaTiempoDeEspera(0); }
+};
 
 // The path label as "Examinar" leaves it for a folder.
 QString rutaDeCarpeta(const QString& carpeta) {
@@ -372,10 +372,10 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (!leeEspera(o, espera, err)) {
         return CodigoLote::Invalido;
     }
+    const EsperaFijada esperaFijada(espera);
     if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
         return r;
     }
-    fijaEspera(espera);
 
     EstadoVentana ventana;
     const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
@@ -483,10 +483,10 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     if (!leeEspera(o, espera, err)) {
         return CodigoLote::Invalido;
     }
+    const EsperaFijada esperaFijada(espera);
     if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
         return r;
     }
-    fijaEspera(espera);
     EstadoVentana ventana;
     const std::unique_ptr<RepositorioLote> repositorio = RepositorioDeLaSesion();
     LoteNovedades lote(ventana, *repositorio, Dll_Display::instancia(), &ParametrosConfigurados);

@@ -429,8 +429,8 @@ namespace {
 constexpr qint64 kCandadoCodigos = 0x4D565F54415256LL;
 // Nothing is written before the lock is held: the message says so.
 const QString kOtraGeneracion =
-    QStringLiteral("otra generación de lotes (de esta u otra estación) que tiene tomada la "
-                   "numeración de lotes; este lote no grabó ni marcó nada");
+    QStringLiteral("otra generación de lotes (de esta u otra estación), que tiene tomada la "
+                   "numeración de lotes,");
 const QString kPreciosTomados =
     QStringLiteral("otra estación o generación que tiene tomados precios de este lote");
 } // namespace
@@ -488,7 +488,7 @@ void RepositorioLoteSql::IniciaGeneracion() {
     try {
         db_.gCnn->BeginTransEscritura();
     } catch (const FalloKX& f) {
-        throw esperaAgotada(f, kOtraGeneracion);
+        throw esperaAgotada(f, kOtraGeneracion, true);
     }
     s_->enGeneracion = true;
     try {
@@ -499,7 +499,7 @@ void RepositorioLoteSql::IniciaGeneracion() {
         }
     } catch (const FalloKX& f) {
         // Not holding the lock, the transaction must not go on.
-        const FalloKX contado = esperaAgotada(f, kOtraGeneracion);
+        const FalloKX contado = esperaAgotada(f, kOtraGeneracion, true);
         DescartaGeneracion();
         throw contado;
     } catch (...) {
@@ -508,15 +508,17 @@ void RepositorioLoteSql::IniciaGeneracion() {
     }
 }
 
-FalloKX RepositorioLoteSql::esperaAgotada(const FalloKX& f, const QString& que) const {
+FalloKX RepositorioLoteSql::esperaAgotada(const FalloKX& f, const QString& que,
+                                          bool antesDeGrabar) const {
     if (!db_.gCnn || !db_.gCnn->bloqueada()) {
         return f;
     }
     ErrorKX e = f.error();
     e.descripcion = QStringLiteral("Se dejó de esperar a %1 después de %2 segundos (tiempo de "
-                                   "espera de comandos). (%3)")
+                                   "espera de comandos)%3. (%4)")
                         .arg(que)
                         .arg(db_.gCnn->CommandTimeout)
+                        .arg(antesDeGrabar ? QStringLiteral(": el lote no se grabó") : QString())
                         .arg(f.error().descripcion);
     return FalloKX(e);
 }
@@ -667,7 +669,7 @@ bool RepositorioLoteSql::GrabaBloque(qint64 codigo, const std::vector<FilaDeBloq
         // is told as such. Not undone: the generation cannot go on. A lock
         // the wait gave up on is not waited for again row by row.
         const bool agotada = db_.gCnn && db_.gCnn->bloqueada();
-        const FalloKX contado = esperaAgotada(f, kPreciosTomados);
+        const FalloKX contado = esperaAgotada(f, kPreciosTomados, false);
         directa(c.vuelveAPunto(kPuntoBloque));
         directa(c.liberaPunto(kPuntoBloque));
         if (agotada) {
@@ -764,7 +766,7 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
         }
         return true;
     } catch (const FalloKX& f) {
-        const FalloKX contado = esperaAgotada(f, kPreciosTomados);
+        const FalloKX contado = esperaAgotada(f, kPreciosTomados, false);
         deshaceFila(c);
         throw contado;
     } catch (...) {
@@ -792,7 +794,7 @@ namespace {
 // The program's own tables beside the batch table; the suite's tables are
 // never altered for them. Created on first use on a database made before
 // them (the schema files and crear-base make them too).
-QStringList tablasPropias(const Motor& motor) {
+QList<QPair<QString, QString>> tablasPropias(const Motor& motor) {
     const QString entero = motor.enteroLargo();
     const QList<QPair<QString, QString>> tablas = {
         // Batches committed whose files have not taken their final names yet.
@@ -809,9 +811,9 @@ QStringList tablasPropias(const Motor& motor) {
         {QStringLiteral("MV_TARVELO_ALERTAS"),
          QStringLiteral("(Codigo %1 NOT NULL, CodInterno varchar(25), Motivo varchar(255))")},
     };
-    QStringList r;
+    QList<QPair<QString, QString>> r;
     for (const auto& [nombre, columnas] : tablas) {
-        r << motor.creaTablaSiFalta(nombre, columnas.arg(entero));
+        r.append({nombre, motor.creaTablaSiFalta(nombre, columnas.arg(entero))});
     }
     return r;
 }
@@ -824,8 +826,13 @@ void RepositorioLoteSql::TablasPropias() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
-    for (const QString& sql : tablasPropias(capacidades().motor())) {
-        directa(sql);
+    // Only a missing table is created: on SQLite even a CREATE that finds
+    // its table waits for the write lock another generation holds.
+    const QStringList existentes = db_.gCnn->tablas();
+    for (const auto& [tabla, sql] : tablasPropias(capacidades().motor())) {
+        if (!existentes.contains(tabla, Qt::CaseInsensitive)) {
+            directa(sql);
+        }
     }
     s_->tablasPropias = true;
 }

@@ -86,8 +86,9 @@ private:
     QString TextoBloque(int filas) const;
     void directa(const QString& sqlMotor);
     // When `f` is a wait for another connection's lock that ran out, the
-    // same failure told for what the generation waited for; otherwise `f`.
-    FalloKX esperaAgotada(const FalloKX& f, const QString& que) const;
+    // same failure told for what the generation waited for (and, before any
+    // row was written, that the batch was not); otherwise `f`.
+    FalloKX esperaAgotada(const FalloKX& f, const QString& que, bool antesDeGrabar) const;
     // Undoes the row the loop was writing, whatever the link's state.
     void deshaceFila(const CapacidadesMotor& c);
     // A savepoint statement of the row loop, prepared where the engine can.

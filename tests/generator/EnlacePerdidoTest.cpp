@@ -106,7 +106,7 @@ TEST_P(EnlacePerdidoTest, CargaIncompletaSeMarcaYReintentarRecargaTodo) {
     EXPECT_TRUE(r.incompleta);
     EXPECT_GE(r.total, 5000);
     EXPECT_GE(r.leidas, 10);
-    EXPECT_LT(r.leidas, 20);
+    EXPECT_LT(r.leidas, r.total / 2);
     EXPECT_EQ(ventana.cargaIncompleta,
               QStringLiteral("Carga incompleta: %1 de %2 filas").arg(r.leidas).arg(r.total));
     EXPECT_FALSE(corta.abierto);
@@ -121,7 +121,6 @@ TEST_P(EnlacePerdidoTest, CargaIncompletaSeMarcaYReintentarRecargaTodo) {
         << vigilado.preguntas().last().texto.toStdString();
     EXPECT_TRUE(vigilado.preguntas().last().estilo & Operador::SegundoPorDefecto);
     EXPECT_FALSE(QFile::exists(rutaCambios()));
-    EXPECT_EQ(esquema->cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 0);
 
     // "Ignorar" on a lost link ends the load at once: one question, no loop.
     vigilado.limpia();
@@ -143,6 +142,8 @@ TEST_P(EnlacePerdidoTest, CargaIncompletaSeMarcaYReintentarRecargaTodo) {
     EXPECT_TRUE(ventana.cargaIncompleta.isEmpty());
     EXPECT_GE(ventana.FilasCargadas(), r.total);
     EXPECT_TRUE(DB_Dll::instancia().gCnn->abierta());
+    // Nothing was ever generated.
+    EXPECT_EQ(EsquemaPrueba().cuenta("SELECT COUNT(*) FROM MV_TARVELO"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, EnlacePerdidoTest, valoresMotores(), nombreMotor);
