@@ -171,6 +171,35 @@ std::optional<QString> valor(const Opciones& o, const char* nombre) {
     return *it;
 }
 
+// --espera: the seconds a generation waits for another one's lock (or for
+// price rows another station holds) before it gives up; absent: the
+// configured command timeout. False (after saying why) when it is no
+// whole number from 1 to 86400.
+bool leeEspera(const Opciones& o, std::optional<int>& segundos, QTextStream& err) {
+    const auto v = valor(o, "espera");
+    if (!v) {
+        return true;
+    }
+    bool ok = false;
+    const int n = v->trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > 86400) {
+        err << "--espera debe ser un numero de segundos entre 1 y 86400: " << *v << Qt::endl;
+        return false;
+    }
+    segundos = n;
+    return true;
+}
+
+// For the start-up that follows (its own writes wait as long), and for no
+// later command of this process.
+class EsperaFijada {
+public:
+    explicit EsperaFijada(const std::optional<int>& segundos) {
+        FijaTiempoDeEspera(segundos.value_or(0));
+    }
+    ~EsperaFijada() { FijaTiempoDeEspera(0); }
+};
+
 // The path label as "Examinar" leaves it for a folder.
 QString rutaDeCarpeta(const QString& carpeta) {
     return QDir::toNativeSeparators(QDir(QDir::fromNativeSeparators(carpeta)).absolutePath() +
@@ -236,6 +265,7 @@ QString AyudaComandoLote() {
         "             [--codigo N] [--fecha FECHA] [--hoy AAAA-MM-DD]\n"
         "             [--articulos DESDE:HASTA]... [--familias DESDE:HASTA]...\n"
         "             [--letra L] [--marcar] [--acepta-alertas] [--sin-recuperar]\n"
+        "             [--espera SEGUNDOS]\n"
         "  Carga las novedades pendientes de la lista de venta CODIGO y genera el lote:\n"
         "  CAMBIOS.TXT y BALANZA.TXT en CARPETA, una fila por novedad en MV_TARVELO,\n"
         "  los precios enviados marcados '1-M'. Si la lista no tuvo lote de pendientes\n"
@@ -262,9 +292,13 @@ QString AyudaComandoLote() {
         "                    sale con 4. Las alertas van siempre a la salida de errores.\n"
         "    --sin-recuperar carga solo las novedades de hoy, sin las de los dias sin\n"
         "                    lote (el dia de hoy queda registrado igual)\n"
+        "    --espera S      segundos que espera a otra generacion de lotes (o a precios\n"
+        "                    que otra estacion tiene tomados) antes de abandonar con 3\n"
+        "                    sin grabar nada (por defecto el tiempo de espera de\n"
+        "                    comandos configurado, 360)\n"
         "\n"
         "tarvelo-lote regenerar \"<linea de la suite>\" --codigo N [--carpeta CARPETA]\n"
-        "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO]\n"
+        "             [--hoy AAAA-MM-DD] [--testigo-pdf ARCHIVO] [--espera SEGUNDOS]\n"
         "  Vuelve a escribir los archivos del lote N (en la ruta guardada, o en CARPETA)\n"
         "  y marca sus filas con la fecha y hora de retransmision (RETRANSMITIDO).\n"
         "\n"
@@ -300,7 +334,7 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (!leeOpciones(args, QStringLiteral("generar"),
                      {QStringLiteral("lista"), QStringLiteral("carpeta"), QStringLiteral("codigo"),
                       QStringLiteral("fecha"), QStringLiteral("hoy"), QStringLiteral("letra"),
-                      QStringLiteral("testigo-pdf")},
+                      QStringLiteral("testigo-pdf"), QStringLiteral("espera")},
                      o, err)) {
         return CodigoLote::Invalido;
     }
@@ -347,6 +381,11 @@ int ComandoGenerar(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (!carpetaExiste(*carpeta, err)) {
         return CodigoLote::Invalido;
     }
+    std::optional<int> espera;
+    if (!leeEspera(o, espera, err)) {
+        return CodigoLote::Invalido;
+    }
+    const EsperaFijada esperaFijada(espera);
     if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
         return r;
     }
@@ -436,7 +475,7 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     Opciones o;
     if (!leeOpciones(args, QStringLiteral("regenerar"),
                      {QStringLiteral("carpeta"), QStringLiteral("codigo"), QStringLiteral("hoy"),
-                      QStringLiteral("testigo-pdf")},
+                      QStringLiteral("testigo-pdf"), QStringLiteral("espera")},
                      o, err)) {
         return CodigoLote::Invalido;
     }
@@ -458,6 +497,11 @@ int ComandoRegenerar(const QStringList& args, QTextStream& out, QTextStream& err
     if (carpeta && !carpetaExiste(*carpeta, err)) {
         return CodigoLote::Invalido;
     }
+    std::optional<int> espera;
+    if (!leeEspera(o, espera, err)) {
+        return CodigoLote::Invalido;
+    }
+    const EsperaFijada esperaFijada(espera);
     if (const int r = inicia(o.linea, err); r != CodigoLote::Generado) {
         return r;
     }

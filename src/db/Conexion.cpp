@@ -18,6 +18,7 @@
 #include <QSqlQuery>
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <mutex>
 #include <sqlite3.h>
 
@@ -129,6 +130,10 @@ bool Conexion::usaOdbc() const {
 
 void Conexion::Open(const DatosConexion& datos) {
     if (abierta()) {
+        // Not a failure of the engine: an earlier failure's list and flags
+        // must not be taken for this one's.
+        Errors.clear();
+        bloqueada_ = false;
         throw FalloKX(NumerosADO::ObjetoAbierto,
                       QStringLiteral("Operation is not allowed when the object is open."),
                       QStringLiteral("ADODB.Connection"));
@@ -291,8 +296,8 @@ void Conexion::fallaSqlite(int codigo) {
     sqlite3* h = manejadorSqlite();
     const QString texto =
         h ? QString::fromUtf8(sqlite3_errmsg(h)) : QString::fromUtf8(sqlite3_errstr(codigo));
-    falla(QSqlError(QStringLiteral("Unable to execute statement"), texto,
-                    QSqlError::StatementError, QString::number(codigo)));
+    falla(QSqlError(QStringLiteral("Unable to execute statement"), texto, QSqlError::StatementError,
+                    QString::number(codigo)));
 }
 
 bool Conexion::abierta() const {
@@ -332,7 +337,23 @@ void Conexion::aplicaIsolacion() {
     ejecutaUna(QStringLiteral("SET TRANSACTION ISOLATION LEVEL ") + nivel, nullptr, nullptr);
 }
 
+namespace {
+// SQLite waits for another writer's lock as long as the command timeout
+// says now: it may change after the file was opened (the configured
+// timeout, tarvelo-lote --espera), and the open took the value of then.
+void sigueTiempoDeEspera(sqlite3* h, int segundos) {
+    if (h) {
+        sqlite3_busy_timeout(h, segundos > 0 && segundos < 2000000
+                                    ? segundos * 1000
+                                    : std::numeric_limits<int>::max());
+    }
+}
+} // namespace
+
 void Conexion::Execute(const QString& sql, qint64* afectadas, Recordset* rs) {
+    if (datos_.plataforma == Plataforma::Sqlite) {
+        sigueTiempoDeEspera(manejadorSqlite(), CommandTimeout);
+    }
     if (!abierta()) {
         throw FalloKX(NumerosADO::ConexionCerrada,
                       QStringLiteral("Operation is not allowed when the object is closed."),
@@ -372,6 +393,9 @@ void Conexion::Execute(const QString& sql, qint64* afectadas, Recordset* rs) {
 }
 
 void Conexion::Abre(const QString& sql, Recordset& rs) {
+    if (datos_.plataforma == Plataforma::Sqlite) {
+        sigueTiempoDeEspera(manejadorSqlite(), CommandTimeout);
+    }
     if (!abierta()) {
         throw FalloKX(NumerosADO::ConexionCerrada,
                       QStringLiteral("Operation is not allowed when the object is closed."),
@@ -544,6 +568,9 @@ CapacidadesMotor Conexion::capacidades() const {
 }
 
 void Conexion::ejecutaDirecta(const QString& sqlMotor) {
+    if (datos_.plataforma == Plataforma::Sqlite) {
+        sigueTiempoDeEspera(manejadorSqlite(), CommandTimeout);
+    }
     QSqlQuery q(baseQt());
     if (!q.exec(sqlMotor)) {
         fallaConsulta(q);

@@ -69,8 +69,9 @@ public:
 
     void BeginTrans();
     // A transaction that will write: on SQLite it takes the write lock at
-    // once (BEGIN IMMEDIATE), waiting for another writer up to the busy
-    // timeout, instead of failing when a read inside it must turn into a write.
+    // once (BEGIN IMMEDIATE), waiting for another writer up to CommandTimeout
+    // as it is now, instead of failing when a read inside it must turn into
+    // a write.
     void BeginTransEscritura();
     void CommitTrans();
     void RollbackTrans();
@@ -106,8 +107,9 @@ public:
     QString fuente() const;
     // True after a failure that lost the link to the server (ReintentaConectar helps).
     bool enlacePerdido() const { return enlacePerdido_; }
-    // True after a failure because another process kept the database locked
-    // longer than the busy timeout (SQLite): no matter of user or server.
+    // True after a failure because another connection kept a lock longer
+    // than the wait (SQLite's busy timeout, PostgreSQL's lock timeout): no
+    // matter of user or server, nor a lost link.
     bool bloqueada() const { return bloqueada_; }
     // What this connection's engine can do.
     CapacidadesMotor capacidades() const;

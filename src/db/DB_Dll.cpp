@@ -1,4 +1,5 @@
 #include "db/DB_Dll.h"
+#include "db/motores/Motor.h"
 
 #include "utility_library/CarpetasPrograma.h"
 #include "utility_library/LogKX.h"
@@ -154,6 +155,17 @@ bool DB_Dll::dialogoConexion() {
 }
 
 QString DB_Dll::textoErrorConexion(const ErrorADO& e) const {
+    const QStringList propio =
+        MotorDe(plataformaEfectiva())
+            .explicaFalloDeConexion(e.descripcion, gServidor, gPuerto, gDBName, gUsuario);
+    if (!propio.isEmpty()) {
+        // Few lines: the box shows them all, none taken for a list.
+        return propio.first() + kCRLF + kCRLF + propio.mid(1).join(kCRLF) + kCRLF + kCRLF +
+               QStringLiteral("Detalle: ") + e.descripcion + QStringLiteral(" (Estado de Sql ") +
+               e.sqlState + QStringLiteral(", Codigo Nativo ") + QString::number(e.nativo) +
+               QStringLiteral(")") + kCRLF + kCRLF +
+               QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
+    }
     return QStringLiteral(" Estado de Sql: ") + e.sqlState + kCR +
            QStringLiteral("Numero de Error: ") + QString::number(e.numero) + kCR +
            QStringLiteral("Descripcion: ") + e.descripcion + kCR +

@@ -103,6 +103,7 @@ QString Conexion::fuente() const {
 void Conexion::fallaPropia(qint32 numero, qint32 nativo, const QString& descripcion,
                            const QString& sqlState) {
     Errors = {ErrorADO{sqlState, numero, descripcion, nativo}};
+    bloqueada_ = false;
     throw FalloKX(numero, descripcion, fuente());
 }
 
@@ -137,7 +138,7 @@ void Conexion::falla(const QSqlError& e, bool alAbrir, const QString& estadoOdbc
         r.numero = NumerosADO::ErrorSql;
     }
     enlacePerdido_ = perdido;
-    bloqueada_ = enProceso && motor.esEsperaAgotada(r.nativo);
+    bloqueada_ = !odbc && motor.esEsperaAgotada(r.nativo);
     Errors = {r};
     throw FalloKX(r.numero, r.descripcion, fuente());
 }

@@ -23,6 +23,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -286,12 +287,42 @@ ResultadoCarga CargadorNovedades::CargaManual() {
 }
 
 ResultadoCarga CargadorNovedades::Corre(Modo modo) {
+    for (;;) {
+        bool recarga = false;
+        ResultadoCarga r = Carga(modo, recarga);
+        if (!recarga) {
+            return r;
+        }
+        // The link came back: the load starts again from its first row.
+        filas_ = 0;
+        leidasBits_.clear();
+        leidasNumero_.clear();
+        leidas_.clear();
+        noCargadas_.clear();
+        yaEnviadas_ = 0;
+        noEmpiezan_ = 0;
+    }
+}
+
+ResultadoCarga CargadorNovedades::Carga(Modo modo, bool& recarga) {
     const bool manual = modo == Modo::Manual;
     const QString rutina = manual ? kRutinaManual : kRutinaNovedades;
-    const Pasos pasos(
-        [rutina](const ErrorKX& e) { return LoteNovedades::ReportaError(e, rutina); });
     std::unique_ptr<CursorOrigen> c;
     bool cartelAbierto = false;
+    // A question is never asked under the banner, which would hide it.
+    const auto cierraCartel = [&] {
+        if (cartelAbierto) {
+            lote_.cartel().CartelCerrar();
+            cartelAbierto = false;
+        }
+    };
+    const Pasos pasos([&](const ErrorKX& e) {
+        cierraCartel();
+        return LoteNovedades::ReportaError(e, rutina);
+    });
+    int leidas = 0;
+    int total = 0;
+    bool incompleta = false;
     const auto termina = [&](ResultadoCarga::Estado estado) {
         // A pending load that went through is what a batch of its rows
         // records: its day is then covered for the next load.
@@ -299,9 +330,7 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
                         estado == ResultadoCarga::Estado::SinNovedades)) {
             lote_.ventana().cargaPendiente = ventanaCarga_;
         }
-        if (cartelAbierto) {
-            lote_.cartel().CartelCerrar();
-        }
+        cierraCartel();
         c.reset();
         if (estado != ResultadoCarga::Estado::Rechazado && filas_ > 0) {
             lote_.MarcaAlertasDeCarga();
@@ -330,10 +359,17 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
                               Operador::SoloAceptar | Operador::IconoInformacion,
                               QStringLiteral("Aviso al Usuario"));
         }
-        lote_.ventana().avisa();
         ResultadoCarga r;
         r.estado = estado;
         r.filas = filas_;
+        r.incompleta = incompleta;
+        r.leidas = leidas;
+        r.total = total;
+        if (incompleta) {
+            lote_.ventana().cargaIncompleta =
+                QStringLiteral("Carga incompleta: %1 de %2 filas").arg(leidas).arg(total);
+        }
+        lote_.ventana().avisa();
         return r;
     };
     EstadoVentana& ventana = lote_.ventana();
@@ -363,9 +399,11 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
                           QStringLiteral("Aviso al Usuario"));
         return termina(ResultadoCarga::Estado::Rechazado);
     }
+    // A range read again after a lost link replaces the rows it had added.
+    const int filasAntes = ventana.grilla.Rows();
     const auto inicia = [&] {
         lote_.RefrescaParametros();
-        lista_ = QlUtil::FormateaCodigo(cabecera.lista, 4);
+        lista_ = QlUtil::FormateaCodigo(cabecera.lista, ReglasLote::kLargoLista);
         hoy_ = Reloj::hoy();
         manana_ = hoy_.addDays(1);
         // Today's load, should the list's last day not be read.
@@ -426,15 +464,67 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
                           QStringLiteral("Aviso al Usuario"));
         return termina(ResultadoCarga::Estado::SinNovedades);
     }
-    lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), manual);
-    cartelAbierto = true;
+    total = c->total();
+    const auto abreCartel = [&] {
+        if (!cartelAbierto) {
+            lote_.cartel().CartelInicio(QStringLiteral("Cargando Datos"), manual);
+            cartelAbierto = true;
+        }
+    };
+    abreCartel();
     // The pending load knows its size: room for its rows and a few doubles.
     if (!manual) {
-        const int total = c->total();
         lote_.ventana().grilla.Reserva(total + total / 16 + 2);
     }
     lote_.IniciaAvance();
     const bool marcar = lote_.ventana().rangoSinMarcar;
+    // One question per failure. A failure that lost the link cannot go on
+    // reading: Retry connects again and loads from the start, any other
+    // answer ends the load with what was read, marked incomplete.
+    enum class Tras { Sigue, Deja, Recarga };
+    const auto corre = [&](const std::function<void()>& f) {
+        for (;;) {
+            ErrorKX error;
+            try {
+                f();
+                return Tras::Sigue;
+            } catch (const FalloKX& e) {
+                error = e.error();
+            } catch (const std::exception& e) {
+                error = ErrorKX{5, QString::fromLocal8Bit(e.what()), QString()};
+            }
+            const bool perdido = lote_.repositorio().EnlacePerdido();
+            cierraCartel();
+            const int respuesta = LoteNovedades::ReportaError(error, rutina);
+            if (perdido) {
+                return respuesta == Operador::Reintentar ? Tras::Recarga : Tras::Deja;
+            }
+            if (respuesta == Operador::Reintentar) {
+                abreCartel();
+                continue;
+            }
+            if (respuesta == Operador::Ignorar) {
+                abreCartel();
+                return Tras::Sigue;
+            }
+            return Tras::Deja;
+        }
+    };
+    const auto falla = [&](Tras t) {
+        incompleta = true;
+        if (t == Tras::Recarga) {
+            c.reset();
+            if (lote_.repositorio().Reconecta()) {
+                if (manual) {
+                    ventana.grilla.FijaRows(std::max(filasAntes, 2));
+                }
+                cierraCartel();
+                recarga = true;
+                return ResultadoCarga{};
+            }
+        }
+        return termina(ResultadoCarga::Estado::Abandonado);
+    };
     // The banner's counter and its cancel button stay live with the window's
     // events run a few times a second; running them at every row cost the
     // load a good part of its time.
@@ -447,7 +537,7 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
             Programa::permiteEventos();
         }
         bool cancelado = false;
-        const bool sigue = pasos.paso([&] {
+        const Tras fila = corre([&] {
             const FilaOrigen& fila = c->fila();
             ValoresFila v;
             const QString ilegible = LeeFila(fila, v, manual);
@@ -472,27 +562,28 @@ ResultadoCarga CargadorNovedades::Corre(Modo modo) {
                 v.noMarcar = !marcar;
                 RecuerdaEstado(fila, v);
                 const int f = AgregaFilaManual(v);
-                cancelado = lote_.MuestraAvance(f, c->total());
+                cancelado = lote_.MuestraAvance(f, total);
             } else if (QlUtil::TextoAMoneda(v.precio) > 0) {
                 RecuerdaEstado(fila, v);
                 AgregaFila(v);
-                lote_.MuestraAvance(filas_, c->total());
+                lote_.MuestraAvance(filas_, total);
             } else {
                 // A price of nothing is never sent; the row stays pending
                 // until its price is set, and the operator is told so.
                 noCargadas_ << FilaNoCargada(v, QStringLiteral("el precio es 0"));
             }
         });
-        if (!sigue) {
-            return termina(ResultadoCarga::Estado::Abandonado);
+        if (fila != Tras::Sigue) {
+            return falla(fila);
         }
+        ++leidas;
         if (cancelado) {
             return termina(ResultadoCarga::Estado::Cancelado);
         }
         // The next row may come from the server (a cursor's next block): a
-        // lost link there is a failure like any other, with its dialog.
-        if (!pasos.paso([&] { c->siguiente(); })) {
-            return termina(ResultadoCarga::Estado::Abandonado);
+        // lost link there is a failure like any other, with its question.
+        if (const Tras t = corre([&] { c->siguiente(); }); t != Tras::Sigue) {
+            return falla(t);
         }
     }
     return termina(ResultadoCarga::Estado::Cargado);

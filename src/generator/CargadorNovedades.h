@@ -37,8 +37,11 @@ public:
 
 private:
     enum class Modo { Pendientes, Manual };
-    // The shared run: opens the source, shows the banner, loops over the rows.
+    // The shared run: opens the source, shows the banner, loops over the rows;
+    // again from the start when the link was lost and came back.
     ResultadoCarga Corre(Modo modo);
+    // One pass; sets `recarga` when it must run again after a reconnection.
+    ResultadoCarga Carga(Modo modo, bool& recarga);
     // Empty when every amount of the row reads as one number; otherwise the
     // text that does not (the row is then left pending, never sent).
     QString LeeFila(const FilaOrigen& rs, ValoresFila& v, bool manual);

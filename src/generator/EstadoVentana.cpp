@@ -134,6 +134,7 @@ EstadoVentana::Vista EstadoVentana::vista() const {
     v.textoLista = textoLista;
     v.textoRuta = textoRuta;
     v.textoRecuperacion = textoRecuperacion;
+    v.cargaIncompleta = cargaIncompleta;
     v.rangoVisible = rangoVisible;
     v.tipoRango = tipoRango;
     v.rangoSinMarcar = rangoSinMarcar;
@@ -154,7 +155,7 @@ unsigned EstadoVentana::cambiosPendientes() const {
         r |= Habilitacion;
     }
     if (a.textoLista != n.textoLista || a.textoRuta != n.textoRuta ||
-        a.textoRecuperacion != n.textoRecuperacion) {
+        a.textoRecuperacion != n.textoRecuperacion || a.cargaIncompleta != n.cargaIncompleta) {
         r |= Etiquetas;
     }
     if (a.rangoVisible != n.rangoVisible || a.tipoRango != n.tipoRango ||

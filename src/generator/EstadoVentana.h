@@ -83,7 +83,7 @@ public:
     enum Area : unsigned {
         Campos = 1,       // texts of the input fields
         Habilitacion = 2, // enabled state of fields, buttons and commands
-        Etiquetas = 4,    // list, path and catch-up labels
+        Etiquetas = 4,    // list, path and catch-up labels, the incomplete load's notice
         RangoManual = 8,  // range frame: visible, kind, no-mark box
         Progreso = 16,    // progress bar
         Todo = 31,
@@ -123,6 +123,10 @@ public:
     // The header the grid's rows were loaded with; none while the grid holds
     // no load. The generation writes this header, whatever the fields say now.
     std::optional<CabeceraLote> cabecera;
+    // "Carga incompleta: N de M filas" when the grid's load ended on a
+    // failure before reading its whole source; empty otherwise. The window
+    // shows it, and a generation asks before sending such a grid.
+    QString cargaIncompleta;
     // Rows with something loaded (a new batch's rows, not yet generated, or a
     // reloaded batch's).
     int FilasCargadas() const;
@@ -150,7 +154,7 @@ private:
     struct Vista {
         QStringList campos;
         std::array<bool, kControlesVentana> habilitados{};
-        QString textoLista, textoRuta, textoRecuperacion;
+        QString textoLista, textoRuta, textoRecuperacion, cargaIncompleta;
         bool rangoVisible = false;
         QString tipoRango;
         bool rangoSinMarcar = false;

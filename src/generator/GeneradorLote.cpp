@@ -469,6 +469,17 @@ ResultadoGeneracion GeneradorLote::Genera() {
         r.estado = ResultadoGeneracion::Estado::NadaQueGenerar;
         return r;
     }
+    // A load cut short by a failure is never sent as if it were whole: the
+    // rows it did not read stay pending, but the operator must know.
+    if (!v.cargaIncompleta.isEmpty() &&
+        pregunta(Operador::IdPregunta::Otra,
+                 v.cargaIncompleta +
+                     QStringLiteral(": las filas no leídas siguen pendientes y no irán en "
+                                    "este lote.\r\n¿Generar el lote de todos modos?"),
+                 QStringLiteral("ATENCIÓN")) != Operador::Si) {
+        r.estado = ResultadoGeneracion::Estado::Declinado;
+        return r;
+    }
     const Pasos pasos([](const ErrorKX& e) { return LoteNovedades::ReportaError(e, kRutina); });
     if (!pasos.paso([&] { lote_.RefrescaParametros(); })) {
         r.estado = ResultadoGeneracion::Estado::Abandonado;

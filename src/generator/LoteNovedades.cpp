@@ -92,6 +92,7 @@ void LoteNovedades::ArmaGrilla() {
     ventana_.cabecera.reset();
     ventana_.cargaPendiente.reset();
     ventana_.textoRecuperacion.clear();
+    ventana_.cargaIncompleta.clear();
 }
 
 bool LoteNovedades::MuestraAvance(int fila, int total) {

@@ -30,6 +30,10 @@ struct ResultadoCarga {
     int filas = 0; // grid rows written by this run
     // Refused: the data field name of the header field that was refused.
     QString campo;
+    // The load ended on a failure before reading its whole source: `leidas`
+    // of `total` source rows were read.
+    bool incompleta = false;
+    int leidas = 0, total = 0;
 };
 
 // What a generation did.

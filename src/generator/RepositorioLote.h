@@ -139,6 +139,11 @@ public:
     // Current prices of a sales list within a hand-picked range, by article.
     virtual std::unique_ptr<CursorOrigen> Manual(const QString& lista,
                                                  const RangoManual& rango) = 0;
+    // After a failure: whether it lost the link to the database (a server
+    // restarted, a session ended), so that nothing more can be read on it.
+    virtual bool EnlacePerdido() const { return false; }
+    // Opens the session's connection again; false when it could not.
+    virtual bool Reconecta() { return false; }
     virtual std::optional<ArticuloLote> DatosArticulo(const QString& idArticulo) = 0;
     // The description of an article type; empty when there is none.
     virtual QString DescripcionTipo(const QString& tipo) = 0;

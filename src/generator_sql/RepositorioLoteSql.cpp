@@ -498,7 +498,25 @@ namespace {
 // The advisory lock of batch codes ("MV_TARV" in ASCII), the same for every
 // program that generates batches on the database.
 constexpr qint64 kCandadoCodigos = 0x4D565F54415256LL;
+// Nothing is written before the lock is held: the message says so.
+const QString kOtraGeneracion =
+    QStringLiteral("otra generación de lotes (de esta u otra estación), que tiene tomada la "
+                   "numeración de lotes,");
+const QString kPreciosTomados =
+    QStringLiteral("otra estación o generación que tiene tomados precios de este lote");
 } // namespace
+
+bool RepositorioLoteSql::EnlacePerdido() const {
+    return db_.gCnn && (db_.gCnn->enlacePerdido() || !db_.gCnn->abierta());
+}
+
+bool RepositorioLoteSql::Reconecta() {
+    // Statements prepared on the lost session are of no use on the new one.
+    s_ = std::make_unique<Sentencias>();
+    cursores_ = 0;
+    db_.ReintentaConectar();
+    return db_.gOpenFlag && db_.gCnn && db_.gCnn->abierta();
+}
 
 void RepositorioLoteSql::IniciaGeneracion() {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
@@ -536,20 +554,44 @@ void RepositorioLoteSql::IniciaGeneracion() {
     }
     // One generation at a time takes codes: the lock is held until the
     // commit or the rollback, so the check of the code that follows and the
-    // batch's rows are one step for every other generation.
-    db_.gCnn->BeginTransEscritura();
+    // batch's rows are one step for every other generation. Waiting for it
+    // ends at the command timeout, on the server too.
+    try {
+        db_.gCnn->BeginTransEscritura();
+    } catch (const FalloKX& f) {
+        throw esperaAgotada(f, kOtraGeneracion, true);
+    }
     s_->enGeneracion = true;
     try {
-        const QString candado = capacidades().motor().candadoDeTransaccion(
-            QStringLiteral("MV_TARVELO"), kCandadoCodigos);
-        if (!candado.isEmpty()) {
-            directa(candado);
+        const QStringList candado = capacidades().motor().candadoDeTransaccion(
+            QStringLiteral("MV_TARVELO"), kCandadoCodigos, db_.gCnn->CommandTimeout);
+        for (const QString& orden : candado) {
+            directa(orden);
         }
-    } catch (...) {
+    } catch (const FalloKX& f) {
         // Not holding the lock, the transaction must not go on.
+        const FalloKX contado = esperaAgotada(f, kOtraGeneracion, true);
+        DescartaGeneracion();
+        throw contado;
+    } catch (...) {
         DescartaGeneracion();
         throw;
     }
+}
+
+FalloKX RepositorioLoteSql::esperaAgotada(const FalloKX& f, const QString& que,
+                                          bool antesDeGrabar) const {
+    if (!db_.gCnn || !db_.gCnn->bloqueada()) {
+        return f;
+    }
+    ErrorKX e = f.error();
+    e.descripcion = QStringLiteral("Se dejó de esperar a %1 después de %2 segundos (tiempo de "
+                                   "espera de comandos)%3. (%4)")
+                        .arg(que)
+                        .arg(db_.gCnn->CommandTimeout)
+                        .arg(antesDeGrabar ? QStringLiteral(": el lote no se grabó") : QString())
+                        .arg(f.error().descripcion);
+    return FalloKX(e);
 }
 
 const QString& RepositorioLoteSql::Insercion() {
@@ -693,11 +735,17 @@ bool RepositorioLoteSql::GrabaBloque(qint64 codigo, const std::vector<FilaDeBloq
         }
         b.termina();
         directa(c.liberaPunto(kPuntoBloque));
-    } catch (const FalloKX&) {
+    } catch (const FalloKX& f) {
         // Undone whole; the rows then go one by one, and the one that fails
-        // is told as such. Not undone: the generation cannot go on.
+        // is told as such. Not undone: the generation cannot go on. A lock
+        // the wait gave up on is not waited for again row by row.
+        const bool agotada = db_.gCnn && db_.gCnn->bloqueada();
+        const FalloKX contado = esperaAgotada(f, kPreciosTomados, false);
         directa(c.vuelveAPunto(kPuntoBloque));
         directa(c.liberaPunto(kPuntoBloque));
+        if (agotada) {
+            throw contado;
+        }
         return false;
     }
     grabadas = std::move(r);
@@ -723,6 +771,15 @@ QString RepositorioLoteSql::MarcaYGraba(const QStringList& tipos) {
                           "INSERT INTO MV_TARVELO (") +
            columnas.join(QLatin1Char(',')) + QStringLiteral(") SELECT ") +
            valores.join(QLatin1Char(',')) + QStringLiteral(" FROM marca");
+}
+
+void RepositorioLoteSql::deshaceFila(const CapacidadesMotor& c) {
+    try {
+        directa(c.vuelveAPunto(kPunto));
+        directa(c.liberaPunto(kPunto));
+    } catch (...) {
+        // The link is gone with the transaction: the caller's rethrow reports it.
+    }
 }
 
 bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
@@ -779,13 +836,12 @@ bool RepositorioLoteSql::GrabaFila(qint64 codigo, const FilaAGrabar& fila,
             punto(s_->libera, c.liberaPunto(kPunto), c);
         }
         return true;
+    } catch (const FalloKX& f) {
+        const FalloKX contado = esperaAgotada(f, kPreciosTomados, false);
+        deshaceFila(c);
+        throw contado;
     } catch (...) {
-        try {
-            directa(c.vuelveAPunto(kPunto));
-            directa(c.liberaPunto(kPunto));
-        } catch (...) {
-            // The link is gone with the transaction: the rethrow below reports it.
-        }
+        deshaceFila(c);
         throw;
     }
 }
@@ -846,9 +902,14 @@ void RepositorioLoteSql::TablasPropias(const QString& solo) {
     if (!db_.gCnn || !db_.gCnn->abierta()) {
         throw FalloKX(3709, kCerrada, QStringLiteral("cmdExportar"));
     }
+    // Only a missing table is created: on SQLite even a CREATE that finds
+    // its table waits for the write lock another generation holds.
+    const QStringList existentes = db_.gCnn->tablas();
     for (const auto& [nombre, sql] : tablasPropias(capacidades().motor())) {
         if (solo.isEmpty() || nombre == solo) {
-            directa(sql);
+            if (!existentes.contains(nombre, Qt::CaseInsensitive)) {
+                directa(sql);
+            }
             s_->tablasCreadas.insert(nombre);
         }
     }

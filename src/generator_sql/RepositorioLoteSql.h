@@ -2,6 +2,8 @@
 
 #include "generator/RepositorioLote.h"
 
+#include "utility_library/ErrorKX.h"
+
 #include <QString>
 #include <memory>
 
@@ -62,6 +64,9 @@ public:
     std::vector<ArchivoGrabado> ArchivosConHuella(const QString& archivo, qint64 largo,
                                                   const QString& sha256) override;
 
+    bool EnlacePerdido() const override;
+    bool Reconecta() override;
+
 private:
     struct Sentencias;
     // Creates the program's own tables that are missing (once per session),
@@ -89,6 +94,12 @@ private:
     QStringList TiposDe(const QString& tabla, const QStringList& columnas);
     QString TextoBloque(int filas) const;
     void directa(const QString& sqlMotor);
+    // When `f` is a wait for another connection's lock that ran out, the
+    // same failure told for what the generation waited for (and, before any
+    // row was written, that the batch was not); otherwise `f`.
+    FalloKX esperaAgotada(const FalloKX& f, const QString& que, bool antesDeGrabar) const;
+    // Undoes the row the loop was writing, whatever the link's state.
+    void deshaceFila(const CapacidadesMotor& c);
     // A savepoint statement of the row loop, prepared where the engine can.
     void punto(std::unique_ptr<SentenciaPreparada>& s, const QString& sqlMotor,
                const CapacidadesMotor& c);

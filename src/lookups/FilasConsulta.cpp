@@ -1,10 +1,13 @@
 #include "lookups/FilasConsulta.h"
 
 #include "db/Recordset.h"
+#include "lookups/AnchosConsultas.h"
 #include "lookups/TextoPlegado.h"
+#include "schema/EsquemaSql.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/QlTexto.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <numeric>
 #include <string_view>
@@ -29,18 +32,39 @@ void FilasConsulta::encolumnar(const Recordset& rs, const QString& sql,
     const bool articulos = sql.contains(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive) ||
                            sql.contains(QLatin1String("STK_MA_ARTICULOS"), Qt::CaseInsensitive);
     const bool mas10 = valoresDefault.compare(QLatin1String("@10"), Qt::CaseInsensitive) == 0;
-    for (const Recordset::InfoCampo& f : rs.Campos()) {
+    const QStringList escritos = NombresDeSentencia(sql);
+    // The suite's own definition of the table, for what the engine does not
+    // tell: PostgreSQL folds names to lower case and its schema declares no
+    // lengths (a length would pad the stored text).
+    const QHash<QString, EsquemaSql::ColumnaSuite> suite =
+        EsquemaSql::columnasDeLaSuite(AnchosConsultas::ClaveTabla(sql));
+    const QList<Recordset::InfoCampo>& campos = rs.Campos();
+    for (int i = 0; i < campos.size(); ++i) {
+        const Recordset::InfoCampo& f = campos[i];
+        const auto definida = suite.constFind(f.nombre.toLower());
         Columna c;
         c.campo = f.nombre;
         c.encabezado = f.nombre;
+        if (escritos.size() == campos.size() &&
+            escritos[i].compare(f.nombre, Qt::CaseInsensitive) == 0) {
+            c.encabezado = escritos[i];
+        } else if (definida != suite.constEnd()) {
+            c.encabezado = definida->nombre;
+        }
         int ancho = f.tamanoDefinido;
         if (f.tipo == Recordset::TipoCampo::Numero) {
             ancho = 12;
+        } else if (ancho <= 0 && f.tipo == Recordset::TipoCampo::Texto &&
+                   definida != suite.constEnd() && definida->largo > 0) {
+            ancho = definida->largo;
         } else if (ancho <= 0) {
-            // Engines that do not tell a size (SQLite expressions, integers).
+            // No size told (SQLite expressions, integers, text the suite
+            // does not define): the data's own, once read.
             ancho = 12;
+            c.anchoPorDatos =
+                f.tipo == Recordset::TipoCampo::Texto || f.tipo == Recordset::TipoCampo::Otro;
         }
-        ancho = std::min(ancho, 60);
+        ancho = std::min(ancho, kAnchoMaximo);
         if (articulos) {
             for (int n = 1; n <= 8; ++n) {
                 if (f.nombre.compare(QStringLiteral("PRECIO") + QString::number(n),
@@ -141,6 +165,87 @@ void FilasConsulta::leer(Recordset& rs, const Lectura& l) {
         // Against the row before while both are still at hand.
         revisaUltimaFila();
     }
+    anchosPorDatos();
+}
+
+void FilasConsulta::anchosPorDatos() {
+    for (int c = 0; c < columnas(); ++c) {
+        Columna& col = columnas_[c];
+        if (!col.anchoPorDatos) {
+            continue;
+        }
+        int largo = int(col.encabezado.size());
+        for (int f = 0; f < filas_ && largo < kAnchoMaximo; ++f) {
+            const QString& t = celda(f, c);
+            qsizetype n = t.size();
+            while (n > 0 && t[n - 1] == QLatin1Char(' ')) {
+                --n;
+            }
+            largo = std::max(largo, int(n));
+        }
+        // The longest value (at least the header), plus what "@10" added.
+        col.caracteres = std::min(std::max(largo, 4), kAnchoMaximo) + (col.caracteres - 12);
+    }
+}
+
+QStringList FilasConsulta::NombresDeSentencia(const QString& sql) {
+    // The select list: after SELECT (and TOP n, DISTINCT), up to the FROM
+    // outside any parenthesis.
+    static const QRegularExpression inicio(
+        QStringLiteral("^\\s*select\\s+(distinct\\s+)?(top\\s+\\d+\\s+)?"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = inicio.match(sql);
+    if (!m.hasMatch()) {
+        return {};
+    }
+    QStringList partes;
+    QString actual;
+    int nivel = 0;
+    bool terminada = false;
+    for (qsizetype i = m.capturedEnd(); i < sql.size(); ++i) {
+        const QChar ch = sql[i];
+        if (nivel == 0 && (ch.isSpace() || i == m.capturedEnd()) &&
+            sql.mid(ch.isSpace() ? i + 1 : i, 5)
+                    .compare(QLatin1String("from "), Qt::CaseInsensitive) == 0) {
+            terminada = true;
+            break;
+        }
+        if (ch == QLatin1Char('(')) {
+            ++nivel;
+        } else if (ch == QLatin1Char(')')) {
+            --nivel;
+        } else if (ch == QLatin1Char(',') && nivel == 0) {
+            partes << actual.trimmed();
+            actual.clear();
+            continue;
+        }
+        actual += ch;
+    }
+    if (!terminada) {
+        return {};
+    }
+    partes << actual.trimmed();
+    static const QRegularExpression alias(QStringLiteral("\\s+as\\s+(\\S+)$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression nombre(
+        QStringLiteral("^(?:[\\w\\[\\]\"]+\\.)*([\\w\\[\\]\"]+)$"));
+    QStringList r;
+    for (const QString& p : std::as_const(partes)) {
+        QString n;
+        if (const auto a = alias.match(p); a.hasMatch()) {
+            n = a.captured(1);
+        } else if (const auto b = nombre.match(p); b.hasMatch()) {
+            n = b.captured(1);
+        } else {
+            return {}; // "*", an expression without a name
+        }
+        n.remove(QLatin1Char('[')).remove(QLatin1Char(']')).remove(QLatin1Char('"'));
+        if (n.isEmpty() || n == QLatin1String("*")) {
+            return {};
+        }
+        r << n;
+    }
+    return r;
 }
 
 void FilasConsulta::fijaColumnas(const QList<Columna>& c) {

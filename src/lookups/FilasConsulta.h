@@ -19,6 +19,8 @@ public:
         QString campo;      // field name (the search box's tag)
         QString encabezado; // header shown
         int caracteres = 0; // width in letters "X"
+        // No size was declared: leer() sets the width from the longest value.
+        bool anchoPorDatos = false;
     };
     // Colour of a row: 0x00BBGGRR, or none.
     static constexpr qint64 SinColor = -1;
@@ -36,8 +38,11 @@ public:
     void limpiaFilas();
 
     // Columns from the fields: defined size (12 for money and numbers, 60 at
-    // most), price headers of article statements from `nombrePrecio(n)`, ten
-    // more letters with ValoresDefault "@10" on other statements.
+    // most; a text without one takes the width of its longest value when
+    // read), price headers of article statements from `nombrePrecio(n)`, ten
+    // more letters with ValoresDefault "@10" on other statements. Headers are
+    // the names as the statement writes them: an engine that folds unquoted
+    // names (PostgreSQL) gives them back in lower case.
     void encolumnar(const Recordset& rs, const QString& sql, const QString& valoresDefault,
                     const std::function<QString(int)>& nombrePrecio);
     // Every row of the result set from its current position. The values are
@@ -66,6 +71,9 @@ public:
     // Position (from 1) of the first column whose header is `columna`
     // (trimmed, any case); 0 when none.
     int IndiceColumna(const QString& columna) const;
+    // The names of the statement's select list as written (an alias, or the
+    // name after its table's prefix); empty when it selects "*" or cannot be read.
+    static QStringList NombresDeSentencia(const QString& sql);
     // Sorts the rows by one column as text, any case; stable.
     void ordena(int col, bool ascendente);
 
@@ -76,6 +84,8 @@ public:
     static qint64 colorDe(const QVariant& v);
 
 private:
+    static constexpr int kAnchoMaximo = 60;
+    void anchosPorDatos();
     QList<Columna> columnas_;
     // The rows as the result set gave them, kept rather than copied: one
     // value per column, each turned into its text (and the first column

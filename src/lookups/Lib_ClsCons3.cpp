@@ -5,6 +5,7 @@
 #include "lookups/ArchivoOpciones.h"
 #include "runtime/Configuracion.h"
 #include "runtime/ExisteArchivo.h"
+#include "schema/EsquemaSql.h"
 #include "utility_library/Operador.h"
 #include "utility_library/Pasos.h"
 #include "utility_library/Programa.h"
@@ -102,8 +103,13 @@ QString Lib_ClsCons3::ramaPorDefecto(const QString& tabla, QString& CampoBusqued
                 }
                 return false;
             };
+            // Names as the definition writes them (PostgreSQL gives them in
+            // lower case): the statement, and so the headers, carry them.
+            const QHash<QString, EsquemaSql::ColumnaSuite> suite =
+                EsquemaSql::columnasDeLaSuite(tabla);
             for (const Recordset::InfoCampo& f : rs.Campos()) {
-                const QString& nombre = f.nombre;
+                const auto escrita = suite.constFind(f.nombre.toLower());
+                const QString nombre = escrita == suite.constEnd() ? f.nombre : escrita->nombre;
                 if (es(nombre, {"ID", "FECHAHORA_MODIFICACION", "FECHAHORA_GRABACION"})) {
                     if (conId) {
                         lista = nombre + QLatin1Char(',') + lista;

@@ -292,6 +292,14 @@ void Lib_FrmCons3::Leer(int Cdesde, int Cuantas) {
     l.valoresDefault = ValoresDefault;
     filas_.leer(*rs_, l);
     modelo_->recarga();
+    // Columns without a declared size measure their data.
+    const QFontMetrics fm(ListView1->font());
+    for (int i = 0; i < filas_.columnas(); ++i) {
+        if (filas_.columna(i).anchoPorDatos) {
+            ListView1->setColumnWidth(
+                i, fm.horizontalAdvance(QString(filas_.columna(i).caracteres, QLatin1Char('X'))));
+        }
+    }
 }
 
 void Lib_FrmCons3::CalcularAncho() {

@@ -130,6 +130,9 @@ void FrmTarvelo::armaControles() {
         lblRecuperacion_->setFont(f);
     }
     lblRecuperacion_->hide();
+    lblCarga_ = etiqueta(QStringLiteral("lblCarga"), QString(), Frame2_);
+    lblCarga_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    lblCarga_->hide();
 
     cmdCargar_ = boton(QStringLiteral("cmdCargar"), QStringLiteral("&Cargar"), central);
     cmdManual_ = boton(QStringLiteral("cmdManual"), QStringLiteral("Carga &Manual"), central);
@@ -241,7 +244,8 @@ void FrmTarvelo::armaDisposicion() {
         0);
     ruta->addWidget(lblRuta_, 1, 0);
     ruta->addWidget(lblLista_, 2, 0);
-    ruta->addWidget(CmdEtiquetas_, 0, 1, 3, 1, Qt::AlignRight | Qt::AlignVCenter);
+    ruta->addWidget(lblCarga_, 3, 0);
+    ruta->addWidget(CmdEtiquetas_, 0, 1, 4, 1, Qt::AlignRight | Qt::AlignVCenter);
     ruta->setColumnStretch(0, 1);
 
     // The five buttons in one row at the right, "&Cargar" first.
@@ -373,6 +377,8 @@ void FrmTarvelo::muestraEstado(unsigned areas) {
         lblRuta_->setToolTip(v.ayudaRuta);
         lblRecuperacion_->setText(v.textoRecuperacion);
         lblRecuperacion_->setVisible(!v.textoRecuperacion.isEmpty());
+        lblCarga_->setText(v.cargaIncompleta);
+        lblCarga_->setVisible(!v.cargaIncompleta.isEmpty());
     }
     if (areas & EstadoVentana::RangoManual) {
         frmManual_->setVisible(v.rangoVisible);

@@ -121,6 +121,7 @@ private:
     // Above the grid, shown only when the pending load caught up on days
     // without a batch.
     QLabel* lblRecuperacion_;
+    QLabel* lblCarga_; // "Carga incompleta: N de M filas", only then
     QPushButton* CmdBuscar_;
     QPushButton* cmdCargar_;
     QPushButton* cmdManual_;

@@ -12,4 +12,5 @@ constexpr int kLectura = 20551;
 constexpr int kSalida = 20552;
 constexpr int kCodigoBarras = 20553;
 constexpr int kPagina = 20554;
+constexpr int kNoCabe = 20555; // a value that is never cut does not fit its box
 } // namespace ErroresReporte

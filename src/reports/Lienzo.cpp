@@ -1,6 +1,7 @@
 #include "reports/Lienzo.h"
 
 #include "reports/CodigoBarras.h"
+#include "reports/ErroresReporte.h"
 #include "reports/Trazador.h"
 #include "utility_library/ErrorKX.h"
 
@@ -35,6 +36,55 @@ Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre) {
     return it->second;
 }
 
+Lienzo::Fuente& Lienzo::datosFuente(const QString& nombre, double puntos) {
+    const QString clave = nombre + QLatin1Char('\n') + QString::number(puntos);
+    auto it = fuentes_.find(clave);
+    if (it == fuentes_.end()) {
+        QFont f(d_.fuente(nombre), &medidas_);
+        f.setPointSizeF(puntos);
+        f.setHintingPreference(QFont::PreferFullHinting);
+        it = fuentes_.emplace(clave, Fuente{f, QFontMetricsF(f, &medidas_), LineaGlifos(f)}).first;
+    }
+    return it->second;
+}
+
+namespace {
+// Below this a figure cannot be read on a shelf or a page: the report
+// refuses instead of printing it smaller.
+constexpr double kPuntosMinimos = 3;
+constexpr double kFraccionMinima = 0.3;
+} // namespace
+
+Lienzo::Fuente& Lienzo::reducida(const QString& nombre, const QString& t, double ancho,
+                                 bool& glifos, double& medido) {
+    Fuente& propia = datosFuente(nombre);
+    const double puntos = propia.fuente.pointSizeF();
+    const double minimo = std::max(kPuntosMinimos, puntos * kFraccionMinima);
+    // Quarter points: a few sizes per font, each embedded once.
+    double factor = medido > 0 ? ancho / medido : 1;
+    for (int intento = 0; intento < 40; ++intento) {
+        const double tamano = std::floor(puntos * factor * 4) / 4;
+        if (tamano < minimo || puntos <= 0) {
+            break;
+        }
+        Fuente& f = datosFuente(nombre, tamano);
+        glifos = f.glifos.prepara(t);
+        medido = glifos ? f.glifos.ancho() : f.medidas.horizontalAdvance(t);
+        if (medido <= ancho) {
+            return f;
+        }
+        factor = std::min(factor * 0.97, (tamano - 0.25) / puntos);
+    }
+    throw FalloKX(ErroresReporte::kNoCabe,
+                  QStringLiteral("«%1» no cabe entero en su recuadro de %2 mm del reporte %3, ni "
+                                 "con letra de %4 puntos.")
+                      .arg(t)
+                      .arg(ancho / porMmX_, 0, 'f', 1)
+                      .arg(d_.archivo)
+                      .arg(minimo, 0, 'f', 1),
+                  QStringLiteral("QlReport"));
+}
+
 const QFont& Lienzo::fuente(const QString& nombre) {
     return datosFuente(nombre).fuente;
 }
@@ -42,6 +92,11 @@ const QFont& Lienzo::fuente(const QString& nombre) {
 void Lienzo::texto(const QRectF& c, const QString& t, const QString& nombreFuente,
                    Qt::Alignment alineacion, bool ajuste) {
     linea(c, t, nombreFuente, alineacion, ajuste ? Exceso::Parrafo : Exceso::Recorta);
+}
+
+void Lienzo::cifra(const QRectF& c, const QString& t, const QString& nombreFuente,
+                   Qt::Alignment alineacion) {
+    linea(c, t, nombreFuente, alineacion, Exceso::Reduce);
 }
 
 void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuente,
@@ -61,6 +116,11 @@ void Lienzo::linea(const QRectF& c, const QString& t, const QString& nombreFuent
     }
     // One line placed by hand: the rectangle form lays every text out as a
     // paragraph, which costs more than the rest of the page.
+    if (exceso == Exceso::Reduce && ancho > c.width()) {
+        Fuente& r = reducida(nombreFuente, t, c.width(), glifos, ancho);
+        dibujaLinea(c, t, alineacion, ancho, glifos, r);
+        return;
+    }
     if (exceso == Exceso::Recorta && ancho > c.width()) {
         const QString corta = m.elidedText(t, Qt::ElideRight, c.width());
         glifos = f.glifos.prepara(corta);
@@ -109,7 +169,12 @@ void Lienzo::elemento(const ElementoReporte& e, const QPointF& o, const ValoresR
                  std::max(1.0, x(e.grosor)), Qt::black);
         return;
     case ElementoReporte::Tipo::Texto:
-        texto(caja(e.caja, o), e.plantilla.texto(reporte, fila), e.fuente, e.alineacion, e.ajuste);
+        if (!e.ajuste && e.plantilla.usaCifras()) {
+            cifra(caja(e.caja, o), e.plantilla.texto(reporte, fila), e.fuente, e.alineacion);
+        } else {
+            texto(caja(e.caja, o), e.plantilla.texto(reporte, fila), e.fuente, e.alineacion,
+                  e.ajuste);
+        }
         return;
     case ElementoReporte::Tipo::Barras: {
         const QString t = e.plantilla.texto(reporte, fila);

@@ -35,6 +35,11 @@ public:
 
     void texto(const QRectF& caja, const QString& texto, const QString& fuente,
                Qt::Alignment alineacion, bool ajuste = false);
+    // A text that is never cut (an amount, a code): wider than its box, it
+    // is set in a smaller size of its font. Throws FalloKX (kNoCabe) when
+    // even the smallest readable size is too wide.
+    void cifra(const QRectF& caja, const QString& texto, const QString& fuente,
+               Qt::Alignment alineacion);
     // One element of a band whose top-left corner is at `origenMm`. Bar codes
     // zint cannot draw leave a visible notice in their place.
     void elemento(const ElementoReporte& e, const QPointF& origenMm, const ValoresReporte& reporte,
@@ -52,11 +57,17 @@ private:
         LineaGlifos glifos;
     };
     // What a line wider than its box does: cut with an ellipsis, wrap as a
-    // paragraph, or run past the box.
-    enum class Exceso { Recorta, Parrafo, Desborda };
+    // paragraph, run past the box, or take a smaller size.
+    enum class Exceso { Recorta, Parrafo, Desborda, Reduce };
     // A map keeps its entries in place: a surface may keep pointing at them.
     std::map<QString, Fuente> fuentes_;
     Fuente& datosFuente(const QString& nombre);
+    // The font `nombre` at `puntos` points.
+    Fuente& datosFuente(const QString& nombre, double puntos);
+    // `t` set in the largest size of `nombre` that fits `ancho` (device
+    // units), with its glyphs prepared when `glifos`.
+    Fuente& reducida(const QString& nombre, const QString& t, double ancho, bool& glifos,
+                     double& medido);
     void linea(const QRectF& caja, const QString& texto, const QString& fuente,
                Qt::Alignment alineacion, Exceso exceso);
     void dibujaLinea(const QRectF& caja, const QString& texto, Qt::Alignment alineacion,

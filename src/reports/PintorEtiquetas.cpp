@@ -62,8 +62,15 @@ void PintorEtiquetas::dibuja(Lienzo& l) const {
                                std::max(1.0, l.x(0.1)), Qt::gray);
         }
         const ValoresFila& fila = datos_.filas[i].valores;
-        for (const ElementoReporte& e : d_.etiqueta) {
-            l.elemento(e, origen, valores, &fila);
+        try {
+            for (const ElementoReporte& e : d_.etiqueta) {
+                l.elemento(e, origen, valores, &fila);
+            }
+        } catch (const FalloKX& f) {
+            throw FalloKX(f.error().numero,
+                          f.error().descripcion +
+                              QStringLiteral(" Etiqueta de la fila %1 del lote.").arg(i + 1),
+                          f.error().fuente);
         }
     }
 }

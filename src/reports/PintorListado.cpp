@@ -69,9 +69,21 @@ void PintorListado::dibuja(Lienzo& l) const {
                 l.trazador().relleno(l.caja(QRectF(0, 0, ancho, d_.altoFila), QPointF(0, y)),
                                      d_.resaltado);
             }
-            for (const ColumnaReporte& c : d_.columnas) {
-                l.texto(l.caja(QRectF(c.x, 0, c.ancho, d_.altoFila), QPointF(0, y)),
-                        c.plantilla.texto(valores, &f.valores), c.fuente, c.alineacion);
+            try {
+                for (const ColumnaReporte& c : d_.columnas) {
+                    const QRectF caja = l.caja(QRectF(c.x, 0, c.ancho, d_.altoFila), QPointF(0, y));
+                    const QString texto = c.plantilla.texto(valores, &f.valores);
+                    if (c.plantilla.usaCifras()) {
+                        l.cifra(caja, texto, c.fuente, c.alineacion);
+                    } else {
+                        l.texto(caja, texto, c.fuente, c.alineacion);
+                    }
+                }
+            } catch (const FalloKX& e) {
+                throw FalloKX(e.error().numero,
+                              e.error().descripcion +
+                                  QStringLiteral(" Fila %1 del lote.").arg(fila + 1),
+                              e.error().fuente);
             }
             y += d_.altoFila;
         }

@@ -84,6 +84,38 @@ QString Plantilla::texto(const ValoresReporte& reporte, const ValoresFila* fila)
     return t;
 }
 
+bool Plantilla::usaCifras() const {
+    for (const Parte& p : partes_) {
+        switch (CampoReporte(p.campo)) {
+        case CampoReporte::Numero:
+        case CampoReporte::CodInterno:
+        case CampoReporte::PrecioVenta:
+        case CampoReporte::Precio:
+        case CampoReporte::PrecioCosto:
+        case CampoReporte::CodBarra:
+        case CampoReporte::PrecioAnterior:
+        case CampoReporte::LoteAnterior:
+        case CampoReporte::Variacion:
+        case CampoReporte::Codigo:
+        case CampoReporte::IdLista:
+        case CampoReporte::Fecha:
+        case CampoReporte::Retransmitido:
+        case CampoReporte::Impreso:
+        case CampoReporte::Filas:
+        case CampoReporte::RegistrosBalanza:
+        case CampoReporte::Avisos:
+        case CampoReporte::HuellaCambios:
+        case CampoReporte::HuellaBalanza:
+        case CampoReporte::Pagina:
+        case CampoReporte::Paginas:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 bool Plantilla::usaFila() const {
     for (const Parte& p : partes_) {
         if (p.campo >= 0 && p.campo < kCamposFila) {

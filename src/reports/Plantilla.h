@@ -68,6 +68,9 @@ public:
     QString texto(const ValoresReporte& reporte, const ValoresFila* fila = nullptr) const;
     // True when the text names some value of a row.
     bool usaFila() const;
+    // True when the text names an amount, a code, a count or a date: a
+    // part of one is a wrong value, so such a text is never cut.
+    bool usaCifras() const;
     bool vacia() const { return partes_.isEmpty(); }
 
 private:

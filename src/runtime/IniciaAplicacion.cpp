@@ -50,6 +50,14 @@ QString MensajeInicio() {
     return gMensajeInicio;
 }
 
+namespace {
+int gEsperaFijada = 0;
+} // namespace
+
+void FijaTiempoDeEspera(int segundos) {
+    gEsperaFijada = segundos > 0 ? segundos : 0;
+}
+
 void FijaPreparaConsultas(PreparaConsultas f) {
     gPreparaConsultas = std::move(f);
 }
@@ -195,28 +203,29 @@ int IniciaAplicacion(const QString& lineaComando, ModoInicio modo) {
 
     // From here on a failing step stops start-up silently; the program goes on
     // with what is set.
-    const bool sigue = corre("estadisticas", [] { ConectaEstadisticas(); }) &&
-                       corre("usuario", [&] { gUsuarioLogeado = db.gUsuario; }) &&
-                       corre("tiempo", [&] { db.gCnn->CommandTimeout = gKXTimeOut; }) &&
-                       corre("aislamiento", [&] { db.gCnn->IsolationLevel = 256; }) &&
-                       (db.gDBName.isEmpty() ||
-                        (corre("dsn",
-                               [&] {
-                                   gDsnReportes = QStringLiteral("DSN=") + db.gDBName +
-                                                  QStringLiteral("; UID=") + db.gUsuario +
-                                                  QStringLiteral("; PWD=") + db.gUserPassWord;
-                               }) &&
-                         corre("reportes", [&] { QlReport::RutaReportes(recursos); }) &&
-                         corre("base", [&] { db.gCnn->FijaBaseDefecto(db.gDBName); }) &&
-                         corre("consultas",
-                               [&] {
-                                   if (gPreparaConsultas) {
-                                       gPreparaConsultas(carpeta, db.gConnString);
-                                   }
-                               }) &&
-                         corre("base", [&] { db.gCnn->FijaBaseDefecto(db.gDBName); }) &&
-                         corre("configuracion", [&] { CargaConfiguracion(carpeta); }))) &&
-                       corre("acceso", [] { ControlAcceso(QString()); });
+    const bool sigue =
+        corre("estadisticas", [] { ConectaEstadisticas(); }) &&
+        corre("usuario", [&] { gUsuarioLogeado = db.gUsuario; }) &&
+        corre("tiempo",
+              [&] { db.gCnn->CommandTimeout = gEsperaFijada > 0 ? gEsperaFijada : gKXTimeOut; }) &&
+        corre("aislamiento", [&] { db.gCnn->IsolationLevel = 256; }) &&
+        (db.gDBName.isEmpty() ||
+         (corre("dsn",
+                [&] {
+                    gDsnReportes = QStringLiteral("DSN=") + db.gDBName + QStringLiteral("; UID=") +
+                                   db.gUsuario + QStringLiteral("; PWD=") + db.gUserPassWord;
+                }) &&
+          corre("reportes", [&] { QlReport::RutaReportes(recursos); }) &&
+          corre("base", [&] { db.gCnn->FijaBaseDefecto(db.gDBName); }) &&
+          corre("consultas",
+                [&] {
+                    if (gPreparaConsultas) {
+                        gPreparaConsultas(carpeta, db.gConnString);
+                    }
+                }) &&
+          corre("base", [&] { db.gCnn->FijaBaseDefecto(db.gDBName); }) &&
+          corre("configuracion", [&] { CargaConfiguracion(carpeta); }))) &&
+        corre("acceso", [] { ControlAcceso(QString()); });
     Q_UNUSED(sigue);
     return CodigoInicio::Correcto;
 }

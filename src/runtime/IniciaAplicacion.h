@@ -37,6 +37,9 @@ void ConectaEstadisticas();
 using PreparaConsultas =
     std::function<void(const QString& carpetaPrograma, const QString& connString)>;
 void FijaPreparaConsultas(PreparaConsultas f);
+// The command timeout (seconds) of the next start-ups instead of the
+// configured one (tarvelo-lote --espera); 0: the configured one.
+void FijaTiempoDeEspera(int segundos);
 
 // What start-up found: connection, user, administrator flag, configuration.
 QString InformeInicio();

@@ -115,6 +115,104 @@ QString EsquemaSql::texto(Plataforma p) {
     return QString::fromUtf8(f.readAll());
 }
 
+namespace {
+// Statements of the suite's definition, read once.
+const QStringList& sentenciasDeLaSuite() {
+    static const QStringList s = EsquemaSql::sentencias(EsquemaSql::texto(Plataforma::SqlServer));
+    return s;
+}
+
+QString sinComillas(QString n) {
+    return n.remove(QLatin1Char('[')).remove(QLatin1Char(']')).remove(QLatin1Char('"')).trimmed();
+}
+} // namespace
+
+QHash<QString, EsquemaSql::ColumnaSuite> EsquemaSql::columnasDeLaSuite(const QString& tabla) {
+    QHash<QString, ColumnaSuite> r;
+    const QString nombre =
+        QRegularExpression::escape(sinComillas(tabla).section(QLatin1Char('.'), -1));
+    if (nombre.isEmpty()) {
+        return r;
+    }
+    const QRegularExpression tablaRe(
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:dbo\\.)?%1\\s*\\((.*)\\)\\s*;?\\s*$")
+            .arg(nombre),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression vistaRe(
+        QStringLiteral(
+            "^\\s*CREATE\\s+VIEW\\s+(?:dbo\\.)?%1\\s+AS\\s+SELECT\\s+(.*?)\\s+FROM\\s+(.*)$")
+            .arg(nombre),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression largoRe(QStringLiteral("^(?:n?varchar|n?char)\\s*\\((\\d+)\\)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    for (const QString& s : sentenciasDeLaSuite()) {
+        if (const auto m = tablaRe.match(s); m.hasMatch()) {
+            // One column a line: its name, then its type; constraints start
+            // with a keyword.
+            static const QStringList claves = {QStringLiteral("PRIMARY"), QStringLiteral("UNIQUE"),
+                                               QStringLiteral("CONSTRAINT"),
+                                               QStringLiteral("FOREIGN"), QStringLiteral("CHECK")};
+            for (const QString& linea : m.captured(1).split(QLatin1Char('\n'))) {
+                const QString t = linea.trimmed();
+                const QString columna = sinComillas(t.section(QLatin1Char(' '), 0, 0));
+                if (columna.isEmpty() || t.startsWith(QLatin1String("--")) ||
+                    claves.contains(columna.toUpper())) {
+                    continue;
+                }
+                ColumnaSuite c{columna, -1};
+                if (const auto l = largoRe.match(t.section(QLatin1Char(' '), 1).trimmed());
+                    l.hasMatch()) {
+                    c.largo = l.captured(1).toInt();
+                }
+                r.insert(columna.toLower(), c);
+            }
+            return r;
+        }
+        if (const auto v = vistaRe.match(s); v.hasMatch()) {
+            // The tables behind the view's prefixes ("FROM V_MA_ARTICULOS a").
+            QHash<QString, QString> prefijos;
+            static const QRegularExpression origenRe(
+                QStringLiteral("(?:FROM|JOIN)\\s+(?:dbo\\.)?(\\w+)(?:\\s+(?:AS\\s+)?(\\w+))?"),
+                QRegularExpression::CaseInsensitiveOption);
+            auto it = origenRe.globalMatch(QStringLiteral("FROM ") + v.captured(2));
+            while (it.hasNext()) {
+                const auto o = it.next();
+                const QString alias = o.captured(2);
+                static const QStringList noAlias = {"ON",    "LEFT",  "RIGHT", "INNER",
+                                                    "JOIN",  "WHERE", "CROSS", "FULL",
+                                                    "OUTER", "GROUP", "ORDER"};
+                prefijos.insert(
+                    (alias.isEmpty() || noAlias.contains(alias.toUpper()) ? o.captured(1) : alias)
+                        .toLower(),
+                    o.captured(1));
+            }
+            for (const QString& parte : v.captured(1).split(QLatin1Char(','))) {
+                const QString t = parte.simplified();
+                const auto como = t.lastIndexOf(QLatin1String(" AS "), -1, Qt::CaseInsensitive);
+                const QString origen = como >= 0 ? t.left(como) : t;
+                const QString columna =
+                    sinComillas(como >= 0 ? t.mid(como + 4) : t.section(QLatin1Char('.'), -1));
+                ColumnaSuite c{columna, -1};
+                const QString prefijo = origen.contains(QLatin1Char('.'))
+                                            ? origen.section(QLatin1Char('.'), 0, 0).toLower()
+                                            : QString();
+                const QString base = prefijos.value(prefijo);
+                if (!base.isEmpty() && base.compare(tabla, Qt::CaseInsensitive) != 0) {
+                    c.largo =
+                        columnasDeLaSuite(base)
+                            .value(sinComillas(origen.section(QLatin1Char('.'), -1)).toLower())
+                            .largo;
+                }
+                if (!columna.isEmpty()) {
+                    r.insert(columna.toLower(), c);
+                }
+            }
+            return r;
+        }
+    }
+    return r;
+}
+
 QStringList EsquemaSql::sentencias(const QString& texto) {
     QString normal = texto;
     normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -1,7 +1,7 @@
 #include "db/Conexion.h"
 #include "BaseDePrueba.h"
-#include "db/DB_Dll.h"
 #include "OperadorGuion.h"
+#include "db/DB_Dll.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>
@@ -113,20 +113,51 @@ TEST_F(ConexionSinServidor, ArchivoSqliteInexistenteEsErrorDeConexion) {
     const auto& p = operador_.preguntas().first();
     EXPECT_EQ(p.titulo, QStringLiteral(" Error de Conexion a Base de Datos"));
     EXPECT_EQ(p.estilo, Operador::SiNo + Operador::IconoCritico);
-    EXPECT_TRUE(p.texto.startsWith(QStringLiteral(" Estado de Sql: 08001\rNumero de Error: ") +
-                                   QString::number(NumerosADO::FalloNoEspecificado) +
-                                   QStringLiteral("\rDescripcion: unable to open database file")))
+    // The engine's own fault and advice, in Spanish; nothing of SQL Server.
+    EXPECT_TRUE(p.texto.startsWith(QString::fromUtf8("No se encontró o no se pudo abrir el archivo "
+                                                     "de base de datos SQLite \"no_existe.db\"")))
         << p.texto.toStdString();
-    EXPECT_TRUE(p.texto.contains(QStringLiteral("\rCodigo Nativo: 14\r\r\nNombre de Proceso: ")));
-    EXPECT_TRUE(p.texto.contains(QStringLiteral("por ejemplo : x\\QUORLIN\r\n3. Verifique si el "
-                                                "inicio de sesion para el usuario OPERADOR "
-                                                "existe\r\n\r\n\r\n - Desea Intentarlo "
-                                                "Nuevamente??? ")));
+    EXPECT_TRUE(p.texto.contains("Detalle: unable to open database file")) << p.texto.toStdString();
+    EXPECT_FALSE(p.texto.contains("QUORLIN"));
+    EXPECT_FALSE(p.texto.contains("inicio de sesion"));
     // The demo builder may ask for the file to be created.
     db.gCreaArchivo = true;
     db.OpenServerADODB(false, 3, QString(), true, false);
     EXPECT_TRUE(db.gOpenFlag);
     EXPECT_TRUE(QFile::exists(carpeta_.filePath(QStringLiteral("no_existe.db"))));
+}
+
+// A PostgreSQL database that does not exist: the box names it and the
+// server, in Spanish, with PostgreSQL's advice only, in few enough lines to
+// be shown whole (a long text is cut as a list, "y N más").
+TEST_F(ConexionSinServidor, PostgreSqlSinLaBaseLaNombra) {
+    if (!hayPostgreSql()) {
+        GTEST_SKIP() << "sin servidor PostgreSQL";
+    }
+    BaseDePrueba servidor(Plataforma::PostgreSql);
+    DB_Dll& db = DB_Dll::instancia();
+    db.gPlataforma = Plataforma::PostgreSql;
+    db.gServidor = servidor.servidor();
+    db.gPuerto = servidor.puerto();
+    db.gUsuario = servidor.usuario();
+    db.gDBName = QStringLiteral("nosuchdb");
+    operador_.responde(Operador::No);
+    db.OpenServerADODB(false, 3, QString(), true, true);
+    EXPECT_FALSE(db.gOpenFlag);
+    ASSERT_EQ(operador_.preguntas().size(), 1);
+    const QString t = operador_.preguntas().first().texto;
+    EXPECT_TRUE(t.startsWith(QStringLiteral("La base de datos \"nosuchdb\" no existe en el "
+                                            "servidor PostgreSQL %1, puerto %2.")
+                                 .arg(servidor.servidor())
+                                 .arg(servidor.puerto())))
+        << t.toStdString();
+    EXPECT_TRUE(t.contains("pg_hba.conf")) << t.toStdString();
+    for (const char* ajeno : {"QUORLIN", "instancia", "inicio de sesion", "SQL Server", "más"}) {
+        EXPECT_FALSE(t.contains(QString::fromUtf8(ajeno))) << ajeno << "\n" << t.toStdString();
+    }
+    QString lineas = t;
+    lineas.replace("\r\n", "\n").replace('\r', '\n');
+    EXPECT_LE(lineas.split('\n').size(), 13) << t.toStdString();
 }
 
 // SQL Server goes through ODBC and FreeTDS, Oracle through an ODBC driver
@@ -288,7 +319,9 @@ TEST(ConexionPostgres, ErrorDeConexionYReintentoConElDialogo) {
     EXPECT_TRUE(db.gOpenFlag);
     EXPECT_TRUE(db.gCnn->abierta());
     ASSERT_EQ(op.preguntas().size(), 1);
-    EXPECT_TRUE(op.preguntas()[0].texto.startsWith(QStringLiteral(" Estado de Sql: ")));
+    EXPECT_TRUE(op.preguntas()[0].texto.startsWith(
+        QStringLiteral("La base de datos \"no_existe_esta_base\" no existe")))
+        << op.preguntas()[0].texto.toStdString();
     EXPECT_TRUE(op.preguntas()[0].texto.contains(QStringLiteral("no_existe_esta_base")));
     // The dialog came back with the values last entered.
     ASSERT_EQ(vistos.size(), 1);

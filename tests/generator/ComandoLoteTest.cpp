@@ -6,8 +6,12 @@
 #include "runtime/ValoresGlobales.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -218,6 +222,78 @@ TEST_P(ComandoLoteTest, UnaFallaAbandonaConCodigoTres) {
                      "AND FHOFERTAHASTA IS NULL AND FHOFERTADESDE IS NULL AND NOT EXISTS (SELECT 1 "
                      "FROM MV_TARVELO t WHERE t.Codigo = 1 AND t.IdLista = p.IDLISTA)"),
               0);
+}
+
+// Another connection holds what a generation must wait for: the batch codes'
+// lock of another generation (SQLite: its write lock), or price rows of the
+// list. With --espera 1 the wait ends on the server after a second: exit 3, a
+// message naming what it waited for, nothing written, marked or published.
+TEST_P(ComandoLoteTest, EsperaAOtraGeneracionTerminaConTres) {
+    const bool sqlite = base().plataforma() == Plataforma::Sqlite;
+    struct Caso {
+        const char* nombre;
+        QString retiene;  // run after BEGIN on the other connection
+        const char* dice; // in the message
+    };
+    QList<Caso> casos;
+    if (sqlite) {
+        casos << Caso{"escritura", "SELECT 1", "otra generación de lotes"};
+    } else {
+        // The key of the batch codes' lock ("MV_TARV").
+        casos << Caso{"numeracion",
+                      "SELECT pg_advisory_xact_lock(" + QString::number(0x4D565F54415256LL) + ")",
+                      "otra generación de lotes"}
+              << Caso{"precios", "SELECT ID FROM V_MA_PRECIOS WHERE IDLISTA = '1' FOR UPDATE",
+                      "tiene tomados precios"};
+    }
+    ASSERT_TRUE(base().abre(DB_Dll::instancia()));
+    const int marcadasAntes = cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'");
+    const int filasAntes = cuenta("SELECT COUNT(*) FROM MV_TARVELO");
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        {
+            QSqlDatabase otra = QSqlDatabase::addDatabase(sqlite ? "QSQLITE" : "QPSQL", "retiene");
+            otra.setDatabaseName(base().nombre());
+            if (!sqlite) {
+                otra.setHostName(base().servidor());
+                otra.setPort(base().puerto());
+                otra.setUserName(base().usuario());
+            }
+            ASSERT_TRUE(otra.open()) << otra.lastError().text().toStdString();
+            QSqlQuery q(otra);
+            // SQLite: readers beside the writer, as the program sets its files.
+            ASSERT_TRUE(!sqlite || q.exec("PRAGMA journal_mode=WAL"));
+            ASSERT_TRUE(q.exec(sqlite ? "BEGIN IMMEDIATE" : "BEGIN"));
+            ASSERT_TRUE(q.exec(c.retiene)) << q.lastError().text().toStdString();
+            QElapsedTimer reloj;
+            reloj.start();
+            EXPECT_EQ(generar({"--lista", "1", "--carpeta", salida.path(), "--espera", "1"}),
+                      CodigoLote::Abandonado)
+                << err.toStdString();
+            EXPECT_LT(reloj.elapsed(), 20000) << err.toStdString();
+            EXPECT_TRUE(err.contains(c.dice)) << err.toStdString();
+            EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+            if (!sqlite) {
+                // The server holds no wait of the generation's connection.
+                ASSERT_TRUE(q.exec("SELECT COUNT(*) FROM pg_locks WHERE NOT granted AND database = "
+                                   "(SELECT oid FROM pg_database WHERE datname = "
+                                   "current_database())"));
+                ASSERT_TRUE(q.next());
+                EXPECT_EQ(q.value(0).toInt(), 0);
+            }
+            q.exec("ROLLBACK");
+            q = QSqlQuery();
+            otra.close();
+        }
+        QSqlDatabase::removeDatabase("retiene");
+        EXPECT_EQ(cuenta("SELECT COUNT(*) FROM MV_TARVELO"), filasAntes);
+        EXPECT_EQ(cuenta("SELECT COUNT(*) FROM V_MA_PRECIOS WHERE ESTADO = '1-M'"), marcadasAntes);
+        EXPECT_EQ(QDir(salida.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+    // Unheld, the same run goes through.
+    EXPECT_EQ(generar({"--lista", "1", "--carpeta", salida.path(), "--espera", "1"}),
+              CodigoLote::Generado)
+        << err.toStdString();
 }
 
 // A list code that would be cut, and batch codes outside what the engines

@@ -1,8 +1,11 @@
 #include "BaseDePrueba.h"
 #include "EsquemaPrueba.h"
-#include "lookups/ArchivoConsultas.h"
-#include "lookups/Lib_ClsCons3.h"
 #include "OperadorGuion.h"
+#include "db/Recordset.h"
+#include "demo/BaseDemo.h"
+#include "lookups/ArchivoConsultas.h"
+#include "lookups/FilasConsulta.h"
+#include "lookups/Lib_ClsCons3.h"
 #include "utility_library/Programa.h"
 
 #include <QDir>
@@ -209,6 +212,71 @@ TEST_P(Motor, Pickers) {
     EXPECT_TRUE(m->ConsultaDesdeArchivo(QStringLiteral("T"), falta).isEmpty());
     EXPECT_EQ(op_.preguntas().last().texto, QStringLiteral("No existe el archivo ") + falta +
                                                 QStringLiteral(" que desea consultar consulta "));
+}
+
+// The lookups the window opens, on the demo data: the same headers (as the
+// statement or the suite's definition writes them) and the same widths on
+// every engine, whatever case the engine gives names in and whether its
+// schema declares lengths. A text column no definition sizes takes its
+// width from its data.
+TEST_P(Motor, LasConsultasSeVenIgualEnCadaMotor) {
+    ASSERT_GT(BaseDemo::cargaDemo(EsquemaPrueba().conexion(), QDate(2026, 3, 10)).articulos, 0);
+    base().ejecutaDirecto(QStringLiteral("CREATE TABLE ta_sin_largo (clave %1, detalle %1)")
+                              .arg(base().plataforma() == Plataforma::Sqlite
+                                       ? QStringLiteral("TEXT")
+                                       : QStringLiteral("bpchar COLLATE kx")));
+    base().ejecutaDirecto(
+        "INSERT INTO ta_sin_largo VALUES ('A1', 'UNA DESCRIPCION DE TREINTA L.')");
+    using Columnas = QList<QPair<QString, int>>;
+    const auto columnas = [&](const QString& sql) {
+        Recordset rs;
+        DB_Dll::instancia().AbrirRecordset(sql, rs);
+        FilasConsulta f;
+        f.encolumnar(rs, sql, QString(), {});
+        f.leer(rs, FilasConsulta::Lectura{});
+        Columnas r;
+        for (int i = 0; i < f.columnas(); ++i) {
+            r << qMakePair(f.columna(i).encabezado, f.columna(i).caracteres);
+        }
+        return r;
+    };
+    auto m = motor();
+    const struct {
+        QString tabla;
+        bool definiciones;
+        Columnas esperadas;
+    } casos[] = {
+        {"V_MA_ARTICULOS", true, {{"DESCRIPCION", 60}, {"IDARTICULO", 25}}},
+        {"V_MA_ARTICULOS",
+         false,
+         {{"PUNTOPEDIDO", 12},
+          {"Stock", 12},
+          {"SUSPENDIDO", 12},
+          {"TASAIVA", 10},
+          {"Pesable", 12},
+          {"IdUnidad", 5},
+          {"IdFamilia", 10},
+          {"Rubro", 2},
+          {"Tipo", 10},
+          {"CodigoBarra", 20},
+          {"DescripAbrev", 30},
+          {"Descripcion", 60},
+          {"IdArticulo", 25}}},
+        // Outside the suite's definition, no size declared: the data's width.
+        {"ta_sin_largo", false, {{"detalle", 29}, {"clave", 5}}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.tabla.toStdString() + (c.definiciones ? " definida" : ""));
+        m->gUsarMascarasConsultas = c.definiciones;
+        const QString sql = consulta(*m, c.tabla);
+        ASSERT_FALSE(sql.isEmpty());
+        const Columnas r = columnas(sql);
+        EXPECT_EQ(r, c.esperadas) << sql.toStdString();
+    }
+    // The list lookup's own statement.
+    EXPECT_EQ(columnas("SELECT IDLISTA,NOMBRE FROM V_MA_PRECIOSCAB WHERE TIPOLISTA = 'V' ORDER BY "
+                       "IDLISTA"),
+              (Columnas{{"IDLISTA", 4}, {"NOMBRE", 50}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, Motor, valoresMotores(), nombreMotor);

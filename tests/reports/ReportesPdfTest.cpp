@@ -2,9 +2,9 @@
 #include "EsquemaPrueba.h"
 #include "HerramientasPdf.h"
 #include "cli/ComandoTestigo.h"
-#include "reports/ImpresionLote.h"
 #include "reports/DestinoPdf.h"
 #include "reports/ErroresReporte.h"
+#include "reports/ImpresionLote.h"
 #include "reports/ServicioReportes.h"
 #include "utility_library/ErrorKX.h"
 #include "utility_library/Programa.h"
@@ -242,6 +242,78 @@ TEST_P(ReportesPdfTest, TextosQueNecesitanElTrazadoCompletoJuntoALosSimples) {
 
 // A thousand rows: the page count follows the page's room, with the totals
 // on a page of their own when the last page is full.
+// Prices and codes from the widest the record layout sends to the widest the
+// batch table keeps: every label and the witness show each one whole, in a
+// smaller size where it must be, never with an ellipsis. A box too small for
+// any readable size refuses the report and names the row.
+TEST_P(ReportesPdfTest, NingunPrecioNiCodigoSeCorta) {
+    const struct {
+        const char* precio;  // thousandths, as the batch keeps it
+        const char* importe; // as printed
+        const char* barras;
+    } casos[] = {
+        {"999999999", "999999,999", "4006381333931"},
+        {"20043691000", "20043691,00", "20043691200436912004"},
+        {"123456789012", "123456789,012", "ABCDEFGHIJ1234567890"},
+        // Beyond what reads as thousandths: printed as it is kept.
+        {"99999999999999999999", "99999999999999999999", "999999999999999999999999999999"},
+    };
+    {
+        EsquemaPrueba e;
+        int n = 0;
+        for (const auto& c : casos) {
+            fila(e, 30, "7", QDate(2026, 3, 11),
+                 QStringLiteral("%1").arg(900000 + n++, 9, 10, QChar('0')).toLatin1().constData(),
+                 c.precio, c.barras);
+        }
+    }
+    for (const bool etiquetas : {true, false}) {
+        SCOPED_TRACE(etiquetas ? "etiquetas" : "testigo");
+        const QString archivo = pdf(etiquetas ? "anchos-etiquetas.pdf" : "anchos-testigo.pdf");
+        ASSERT_EQ(ImprimeLotePdf("30", etiquetas, archivo), 1);
+        const QString t = HerramientasPdf::texto(archivo);
+        // No row's value ends cut (a heading may).
+        for (const QString& linea : t.split('\n')) {
+            if (linea.contains("ARTICULO") || linea.contains("$")) {
+                EXPECT_FALSE(linea.contains(QChar(0x2026)) || linea.contains("..."))
+                    << linea.toStdString();
+            }
+        }
+        for (const auto& c : casos) {
+            const QString importe = QString::fromLatin1(c.importe);
+            EXPECT_TRUE(t.contains(etiquetas ? "$ " + importe : importe)) << c.importe << "\n"
+                                                                          << t.toStdString();
+            if (!etiquetas) {
+                // The witness prints the bar code's text in its own column.
+                EXPECT_TRUE(t.contains(QString::fromLatin1(c.barras))) << c.barras << "\n"
+                                                                       << t.toStdString();
+            }
+        }
+    }
+
+    // A price box of 15 mm: the first price fits at 6 points (the smallest
+    // for a 20-point font), the second does not; nothing is written.
+    QFile def(Programa::carpeta() + "/reports/ESTRECHA.txt");
+    ASSERT_TRUE(def.open(QIODevice::WriteOnly));
+    def.write("[reporte]\ntipo = etiquetas\n[pagina]\ntamano = A4\nmargenes = 10 10 10 10\n"
+              "[fuentes]\nprecio = DejaVu Sans; 20\n[etiqueta]\nancho = 40\nalto = 20\n"
+              "columnas = 1\nfilas = 8\ntexto = 1 1 15 8 precio derecha | $ {Precio}\n");
+    def.close();
+    const QString archivo = pdf("estrecha.pdf");
+    DestinoPdf destino(archivo);
+    ServicioReportes servicio(destino);
+    try {
+        servicio.Imprime(Programa::carpeta(), "ESTRECHA", {QString()}, "{mv_tarvelo.codigo} =30",
+                         QString(), FormulasLote());
+        ADD_FAILURE() << "impreso";
+    } catch (const FalloKX& e) {
+        EXPECT_EQ(e.error().numero, ErroresReporte::kNoCabe);
+        EXPECT_TRUE(e.error().descripcion.contains("$ 20043691,00")) << e.what();
+        EXPECT_TRUE(e.error().descripcion.contains("fila 2 del lote")) << e.what();
+    }
+    EXPECT_FALSE(QFile::exists(archivo));
+}
+
 TEST_P(ReportesPdfTest, MilFilasDanLasPaginasJustas) {
     {
         EsquemaPrueba e;

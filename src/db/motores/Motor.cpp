@@ -64,8 +64,13 @@ QString Motor::creaTablaSiFalta(const QString& tabla, const QString& columnas) c
     return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 ").arg(tabla) + columnas;
 }
 
-QString Motor::candadoDeTransaccion(const QString&, qint64) const {
-    return QString();
+QStringList Motor::explicaFalloDeConexion(const QString&, const QString&, int, const QString&,
+                                          const QString&) const {
+    return {};
+}
+
+QStringList Motor::candadoDeTransaccion(const QString&, qint64, int) const {
+    return {};
 }
 
 qint64 Motor::maximoCodigo() const {

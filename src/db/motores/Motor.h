@@ -53,10 +53,15 @@ public:
     virtual QString enteroLargo() const;
     // A CREATE TABLE that does nothing, and says nothing, when the table exists.
     virtual QString creaTablaSiFalta(const QString& tabla, const QString& columnas) const;
-    // A statement that takes a lock held until the transaction ends, so that
-    // two processes never number batches at the same time; empty when the
-    // transaction's own start is the lock (SQLite's BEGIN IMMEDIATE).
-    virtual QString candadoDeTransaccion(const QString& recurso, qint64 clave) const;
+    // The statements that take a lock held until the transaction ends, so
+    // that two processes never number batches at the same time; none when
+    // the transaction's own start is the lock (SQLite's BEGIN IMMEDIATE).
+    // Waiting for it, and for the rows another transaction holds, ends on
+    // the server after `segundos` (0: no limit) with a failure that
+    // esEsperaAgotada recognises, so that no wait outlives the command
+    // timeout, nor a killed client.
+    virtual QStringList candadoDeTransaccion(const QString& recurso, qint64 clave,
+                                             int segundos) const;
     // The largest batch code the batch table's code column holds.
     virtual qint64 maximoCodigo() const;
 
@@ -67,9 +72,16 @@ public:
     // The database is a file of this process: no link to lose or to probe,
     // and the error codes are the engine's own.
     virtual bool enProceso() const;
-    // A native failure that only means another connection held the lock
+    // A native failure that only means another connection held a lock
     // longer than the wait.
     virtual bool esEsperaAgotada(qint32 nativo) const;
+    // A failure to connect told to the operator in Spanish: first what
+    // failed, naming the database or server, then the advice that fits this
+    // engine, one line each. Empty: the suite's own connection message
+    // (written for SQL Server) is shown.
+    virtual QStringList explicaFalloDeConexion(const QString& descripcion, const QString& servidor,
+                                               int puerto, const QString& base,
+                                               const QString& usuario) const;
     // The cheapest statement that proves the link to the server is up.
     virtual QString sondeoDeEnlace() const;
 

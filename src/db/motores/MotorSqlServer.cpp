@@ -47,10 +47,19 @@ QString MotorSqlServer::creaTablaSiFalta(const QString& tabla, const QString& co
     return QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1 ").arg(tabla) + columnas;
 }
 
-QString MotorSqlServer::candadoDeTransaccion(const QString& recurso, qint64) const {
-    return QStringLiteral("EXEC sp_getapplock @Resource = '%1', "
-                          "@LockMode = 'Exclusive', @LockOwner = 'Transaction'")
-        .arg(recurso);
+QStringList MotorSqlServer::candadoDeTransaccion(const QString& recurso, qint64,
+                                                 int segundos) const {
+    // sp_getapplock answers a wait that ran out with a negative status, not
+    // an error: the batch raises it, so the transaction never goes on
+    // without the lock. LOCK_TIMEOUT bounds the row locks that follow.
+    const qint64 ms = segundos > 0 ? qint64(segundos) * 1000 : -1;
+    return {QStringLiteral("SET LOCK_TIMEOUT %1").arg(ms),
+            QStringLiteral("DECLARE @r int; EXEC @r = sp_getapplock @Resource = '%1', "
+                           "@LockMode = 'Exclusive', @LockOwner = 'Transaction', "
+                           "@LockTimeout = %2; IF @r < 0 RAISERROR('Se agoto la espera de "
+                           "otra generacion de lotes (%1)', 16, 1)")
+                .arg(recurso)
+                .arg(ms)};
 }
 
 qint64 MotorSqlServer::maximoCodigo() const {

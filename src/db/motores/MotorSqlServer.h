@@ -17,6 +17,7 @@ public:
     QString archivoEsquema() const override;
     QString enteroLargo() const override;
     QString creaTablaSiFalta(const QString& tabla, const QString& columnas) const override;
-    QString candadoDeTransaccion(const QString& recurso, qint64 clave) const override;
+    QStringList candadoDeTransaccion(const QString& recurso, qint64 clave,
+                                     int segundos) const override;
     qint64 maximoCodigo() const override;
 };

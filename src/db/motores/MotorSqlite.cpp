@@ -12,6 +12,25 @@ QString MotorSqlite::controladorQt() const {
     return QStringLiteral("QSQLITE");
 }
 
+QStringList MotorSqlite::explicaFalloDeConexion(const QString& descripcion, const QString&, int,
+                                                const QString& base, const QString&) const {
+    QString que;
+    if (descripcion.contains(QLatin1String("unable to open"), Qt::CaseInsensitive)) {
+        que = QStringLiteral("No se encontró o no se pudo abrir el archivo de base de datos SQLite "
+                             "\"%1\".")
+                  .arg(base);
+    } else if (descripcion.contains(QLatin1String("not a database"), Qt::CaseInsensitive)) {
+        que = QStringLiteral("El archivo \"%1\" no es una base de datos SQLite.").arg(base);
+    } else {
+        que = QStringLiteral("No se pudo abrir la base de datos SQLite \"%1\".").arg(base);
+    }
+    return {que,
+            QStringLiteral("1. Verifique el archivo (@dbname): una ruta relativa se toma desde "
+                           "la carpeta del programa."),
+            QStringLiteral("2. Verifique que el usuario del equipo pueda leer y escribir el "
+                           "archivo y su carpeta.")};
+}
+
 QString MotorSqlite::producto() const {
     return QStringLiteral("SQLite");
 }
@@ -34,8 +53,7 @@ QStringList MotorSqlite::ordenesDeSesion(const QString&) const {
             QStringLiteral("PRAGMA cache_size=-4000")};
 }
 
-void MotorSqlite::leeCodigoDeError(const QString& codigo, QString& sqlState,
-                                   qint32& nativo) const {
+void MotorSqlite::leeCodigoDeError(const QString& codigo, QString& sqlState, qint32& nativo) const {
     nativo = codigo.toInt();
     sqlState = QStringLiteral("HY000");
 }

@@ -8,6 +8,9 @@ public:
     Plataforma plataforma() const override { return Plataforma::Sqlite; }
     QString nombre() const override;
     QString controladorQt() const override;
+    QStringList explicaFalloDeConexion(const QString& descripcion, const QString& servidor,
+                                       int puerto, const QString& base,
+                                       const QString& usuario) const override;
     QString producto() const override;
     void capacidades(CapacidadesMotor& c, bool odbc) const override;
     QString opcionesDeConexion(int segundos) const override;
