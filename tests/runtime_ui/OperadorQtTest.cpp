@@ -1,5 +1,6 @@
 #include "runtime_ui/OperadorQt.h"
 #include "DialogoModal.h"
+#include "generator/GeneradorLote.h"
 #include "runtime_ui/IdiomaQt.h"
 
 #include <QApplication>
@@ -86,6 +87,31 @@ TEST(OperadorQt, ListaLargaCabeEnLaPantalla) {
     EXPECT_EQ(detalle.count('\n'), 2001);
     EXPECT_LE(caja.height(), pantalla.height());
     EXPECT_EQ(porDefecto.remove('&'), "No");
+}
+
+// The question on alerted prices, as a generation asks it, counts the rows the
+// box leaves out by the real number (the list reaches the box whole).
+TEST(OperadorQt, PreguntaDeAlertasCuentaLasFilasQueFaltan) {
+    QStringList alertas;
+    for (int i = 1; i <= 300; ++i) {
+        alertas << QString("Fila %1 (0000%1): precio 2,00 bajo costo 3,00").arg(i);
+    }
+    OperadorQt op;
+    QString texto;
+    alAparecer([&](QWidget* w) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(m, nullptr);
+        texto = m->text();
+        QTest::keyClick(m, Qt::Key_Return);
+    });
+    op.MsgBox(GeneradorLote::Alertas(300, alertas), 4 + 32 + 256, "ATENCIÓN");
+    const QStringList vistas = texto.split('\n');
+    ASSERT_EQ(vistas.size(), 12) << texto.toStdString();
+    EXPECT_EQ(vistas[0], "300 precios con alerta: ¿generar de todos modos?");
+    EXPECT_EQ(vistas[11], "y 290 más");
+    EXPECT_EQ(texto.count("más"), 1);
+    EXPECT_EQ(GeneradorLote::Alertas(1, alertas.mid(0, 1)).section("\r\n", 0, 0),
+              "1 precio con alerta: ¿generar de todos modos?");
 }
 
 // Qt's own texts speak Spanish: buttons and the calendar.
