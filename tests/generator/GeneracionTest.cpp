@@ -341,51 +341,18 @@ void GeneracionTest::fallaInyectada() {
     const CasoFalla casos[] = {{"reintentar", Operador::Reintentar, true},
                                {"seguir", Operador::Ignorar, false},
                                {"salir", Operador::Abortar, false}};
-    const bool sqlite = esquema->plataforma() == Plataforma::Sqlite;
     for (const CasoFalla& c : casos) {
         SCOPED_TRACE(c.nombre);
         esquema->ejecuta("DELETE FROM MV_TARVELO");
         esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '0-M' WHERE IdArticulo <> '009999'");
         esquema->ejecuta("UPDATE V_MA_PRECIOS SET ESTADO = '0-C', CAMBIOCODBARRA = 1 WHERE "
                          "IdArticulo = '009999'");
-        // Triggers are DDL, which PostgreSQL does not prepare: run them on a
-        // connection of their own.
-        const auto ddl = [&](const QString& sql) {
-            if (sqlite) {
-                esquema->ejecuta(sql);
-            } else {
-                base().ejecutaDirecto(sql);
-            }
-        };
-        if (sqlite) {
-            ddl("CREATE TRIGGER falla_lote BEFORE INSERT ON MV_TARVELO WHEN "
-                "NEW.CodInterno = '000009999' BEGIN SELECT RAISE(ABORT, 'falla "
-                "inyectada'); END");
-        } else {
-            // The fix, from another connection, must not wait for the batch's
-            // transaction: it empties a table the trigger reads.
-            ddl("CREATE TABLE IF NOT EXISTS falla_lote_activa (x int)");
-            ddl("INSERT INTO falla_lote_activa VALUES (1)");
-            ddl("CREATE OR REPLACE FUNCTION falla_lote() RETURNS trigger AS $$ BEGIN "
-                "IF NEW.CodInterno = '000009999' AND EXISTS (SELECT 1 FROM falla_lote_activa) "
-                "THEN RAISE EXCEPTION 'falla inyectada'; END IF; RETURN NEW; END $$ "
-                "LANGUAGE plpgsql");
-            ddl("CREATE TRIGGER falla_lote BEFORE INSERT ON MV_TARVELO FOR EACH ROW "
-                "EXECUTE FUNCTION falla_lote()");
-        }
-        const auto quitaTrigger = [&] {
-            ddl(sqlite ? "DROP TRIGGER IF EXISTS falla_lote"
-                       : "DROP TRIGGER IF EXISTS falla_lote ON MV_TARVELO");
-        };
+        // The fix, from another connection, must not wait for the batch's
+        // transaction: it empties the switch table the trigger reads.
+        base().fallaAlInsertar("falla_lote", "MV_TARVELO", "NEW.CodInterno = '000009999'");
         OperadorQueArregla arregla;
         if (c.arregla) {
-            arregla.antesDeResponderError = [&] {
-                if (sqlite) {
-                    quitaTrigger();
-                } else {
-                    ddl("DELETE FROM falla_lote_activa");
-                }
-            };
+            arregla.antesDeResponderError = [&] { base().reparaFalla("falla_lote"); };
         }
         fijaOperador(&arregla);
         eligeLista("1", "LISTA D'UNO");
@@ -399,10 +366,7 @@ void GeneracionTest::fallaInyectada() {
         const QByteArray cambiosAntes = lee(ruta), balanzaAntes = lee(balanza());
         const ResultadoGeneracion r = lote->Genera();
         fijaOperador(&op);
-        quitaTrigger();
-        if (!sqlite) {
-            ddl("DROP TABLE IF EXISTS falla_lote_activa");
-        }
+        base().quitaFalla("falla_lote", "MV_TARVELO");
 
         invariante();
         const int filasLote = cuenta("SELECT COUNT(*) FROM MV_TARVELO");

@@ -226,23 +226,7 @@ TEST_P(RecuperacionTest, ElDiaSeRegistraSoloConUnLoteConfirmadoDePendientes) {
 
     // A pending load whose batch fails at its last write and is left: rolled
     // back whole, the day with it.
-    const bool sqlite = esquema->plataforma() == Plataforma::Sqlite;
-    const auto ddl = [&](const QString& sql) {
-        if (sqlite) {
-            esquema->ejecuta(sql);
-        } else {
-            base().ejecutaDirecto(sql);
-        }
-    };
-    if (sqlite) {
-        ddl("CREATE TRIGGER falla_carga BEFORE INSERT ON MV_TARVELO_CARGAS BEGIN SELECT "
-            "RAISE(ABORT, 'falla inyectada'); END");
-    } else {
-        ddl("CREATE OR REPLACE FUNCTION falla_carga() RETURNS trigger AS $$ BEGIN RAISE "
-            "EXCEPTION 'falla inyectada'; END $$ LANGUAGE plpgsql");
-        ddl("CREATE TRIGGER falla_carga BEFORE INSERT ON MV_TARVELO_CARGAS FOR EACH ROW "
-            "EXECUTE FUNCTION falla_carga()");
-    }
+    base().fallaAlInsertar("falla_carga", "MV_TARVELO_CARGAS", "1 = 1");
     eligeLista("1", "LISTA UNO");
     ventana.campo("Fecha") = "01/01/2026"; // the batch date is not the day recorded
     ASSERT_EQ(lote->CargaNovedades().estado, ResultadoCarga::Estado::Cargado);
@@ -258,7 +242,7 @@ TEST_P(RecuperacionTest, ElDiaSeRegistraSoloConUnLoteConfirmadoDePendientes) {
     EXPECT_EQ(dias(), antes);
     EXPECT_EQ(cuenta("SELECT COUNT(DISTINCT Codigo) FROM MV_TARVELO"), lotes);
     EXPECT_EQ(estados(), estadosAntes);
-    ddl(sqlite ? "DROP TRIGGER falla_carga" : "DROP TRIGGER falla_carga ON MV_TARVELO_CARGAS");
+    base().quitaFalla("falla_carga", "MV_TARVELO_CARGAS");
 
     // Committed: today and the two days caught up, whatever the batch date.
     op.limpia();

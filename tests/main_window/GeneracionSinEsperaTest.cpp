@@ -27,29 +27,6 @@ struct OperadorQueEspera : OperadorGuion {
 
 class GeneracionSinEsperaTest : public VentanaTest {
 protected:
-    // Inserts of the batch rows of `codInterno` fail while the switch table
-    // has a row (emptied from another connection to mend it).
-    void fallaEn(const QString& codInterno) {
-        const bool sqlite = GetParam() == Plataforma::Sqlite;
-        base().ejecutaDirecto("CREATE TABLE falla_activa (x int)");
-        base().ejecutaDirecto("INSERT INTO falla_activa VALUES (1)");
-        if (sqlite) {
-            base().ejecutaDirecto(
-                "CREATE TRIGGER falla_lote BEFORE INSERT ON MV_TARVELO WHEN NEW.CodInterno = '" +
-                codInterno +
-                "' AND EXISTS (SELECT 1 FROM falla_activa) BEGIN SELECT RAISE(ABORT, 'falla "
-                "inyectada'); END");
-        } else {
-            base().ejecutaDirecto(
-                "CREATE OR REPLACE FUNCTION falla_lote() RETURNS trigger AS $$ BEGIN IF "
-                "NEW.CodInterno = '" +
-                codInterno +
-                "' AND EXISTS (SELECT 1 FROM falla_activa) THEN RAISE EXCEPTION 'falla "
-                "inyectada'; END IF; RETURN NEW; END $$ LANGUAGE plpgsql");
-            base().ejecutaDirecto("CREATE TRIGGER falla_lote BEFORE INSERT ON MV_TARVELO FOR "
-                                  "EACH ROW EXECUTE FUNCTION falla_lote()");
-        }
-    }
     // The nightly run of list 2, beside the window; its exit code.
     int nocturna(const QString& carpeta, qint64& milisegundos) {
         QProcess p;
@@ -99,7 +76,7 @@ void GeneracionSinEsperaTest::corre(int respuesta) {
         }
     }
     ASSERT_FALSE(articulo.isEmpty());
-    fallaEn(articulo);
+    base().fallaAlInsertar("falla_lote", "MV_TARVELO", "NEW.CodInterno = '" + articulo + "'");
     QTemporaryDir salida, otra;
     op.respondeArchivo(salida.path());
     clic("cmdExaminar");
@@ -111,7 +88,7 @@ void GeneracionSinEsperaTest::corre(int respuesta) {
     espera.alPreguntar = [&] {
         salidaNocturna = nocturna(otra.path(), demora);
         if (respuesta == Operador::Reintentar) {
-            base().ejecutaDirecto("DELETE FROM falla_activa");
+            base().reparaFalla("falla_lote");
         }
     };
     // The demo's short record is sent anyway; then the failure's answer;

@@ -161,6 +161,42 @@ void BaseDePrueba::cierra(DB_Dll& db) {
     db.reinicia();
 }
 
+void BaseDePrueba::fallaAlInsertar(const QString& nombre, const QString& tabla,
+                                   const QString& condicion) const {
+    const QString activa = nombre + QStringLiteral("_activa");
+    ejecutaDirecto(QStringLiteral("CREATE TABLE %1 (x int)").arg(activa));
+    ejecutaDirecto(QStringLiteral("INSERT INTO %1 VALUES (1)").arg(activa));
+    if (plataforma_ == Plataforma::PostgreSql) {
+        ejecutaDirecto(QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger AS $$ BEGIN "
+                                      "IF (%2) AND EXISTS (SELECT 1 FROM %3) THEN RAISE EXCEPTION "
+                                      "'falla inyectada'; END IF; RETURN NEW; END $$ LANGUAGE "
+                                      "plpgsql")
+                           .arg(nombre, condicion, activa));
+        ejecutaDirecto(QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 FOR EACH ROW EXECUTE "
+                                      "FUNCTION %1()")
+                           .arg(nombre, tabla));
+        return;
+    }
+    ejecutaDirecto(QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT ON %2 WHEN (%3) AND EXISTS "
+                                  "(SELECT 1 FROM %4) BEGIN SELECT RAISE(ABORT, 'falla "
+                                  "inyectada'); END")
+                       .arg(nombre, tabla, condicion, activa));
+}
+
+void BaseDePrueba::reparaFalla(const QString& nombre) const {
+    ejecutaDirecto(QStringLiteral("DELETE FROM %1_activa").arg(nombre));
+}
+
+void BaseDePrueba::quitaFalla(const QString& nombre, const QString& tabla) const {
+    if (plataforma_ == Plataforma::PostgreSql) {
+        ejecutaDirecto(QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2").arg(nombre, tabla));
+        ejecutaDirecto(QStringLiteral("DROP FUNCTION IF EXISTS %1()").arg(nombre));
+    } else {
+        ejecutaDirecto(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(nombre));
+    }
+    ejecutaDirecto(QStringLiteral("DROP TABLE IF EXISTS %1_activa").arg(nombre));
+}
+
 void BaseDePrueba::ejecutaDirecto(const QString& sql) const {
     if (plataforma_ == Plataforma::PostgreSql) {
         QString error;

@@ -76,6 +76,15 @@ public:
     // Runs statements on a separate connection of its own (engine's own SQL,
     // no rewriting); fails the test on an error.
     void ejecutaDirecto(const QString& sql) const;
+    // Makes every insert into `tabla` of a row that meets `condicion` (SQL on
+    // NEW) fail with "falla inyectada" while the switch table `nombre`_activa
+    // holds a row; trigger (and on PostgreSQL function) named `nombre`.
+    void fallaAlInsertar(const QString& nombre, const QString& tabla,
+                         const QString& condicion) const;
+    // Mends that fault from another connection, leaving the trigger in place.
+    void reparaFalla(const QString& nombre) const;
+    // Removes the trigger, its function and its switch table.
+    void quitaFalla(const QString& nombre, const QString& tabla) const;
     // PostgreSQL: runs a statement on the server's "postgres" database (for
     // statements about this database itself, like ALTER DATABASE).
     void ejecutaEnServidor(const QString& sql) const;
